@@ -1,0 +1,137 @@
+#pragma once
+
+#include "client/clientsession.h"
+#include "client/spylist.h"
+
+#include <QColor>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <memory>
+
+class ChatPanel;
+class ClientConnection;
+class QAction;
+class QLabel;
+class QMenu;
+class QMessageBox;
+class QPushButton;
+class TServer;
+class TSock;
+
+// Where a copy of the program finds its game server and the lobby. The
+// program uses the defaults; tests run on free ports picked at run time and
+// may hand in a server of their own.
+struct TchatPorts
+{
+    quint16 game = 7772;  // the game server's port: hosted here, or joined
+    quint16 lobby = 9001; // the lobby program's link on 127.0.0.1
+};
+
+// The main window. Every running copy has one; it is a client of the game
+// host (its own server when it hosts), turns the host's messages into what
+// the user sees, and holds the chat panel on its right-hand side.
+class Tchat : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // `arguments` is the command line without the program name; it is read
+    // when the window is first shown. Without a `server` the window makes
+    // its own, listening on `ports.game` once the user hosts.
+    explicit Tchat(QStringList arguments = {}, TchatPorts ports = {}, TServer *server = nullptr,
+                   QWidget *parent = nullptr);
+    ~Tchat() override;
+
+    // Reads the command line: no arguments host a solo game, three arguments
+    // (name, host address, "true" to host) host or join, one or two only say
+    // that a game is loading.
+    void processparams(const QStringList &arguments);
+    // Starts the game server of this copy and connects to it. Throws
+    // ESockException when the port cannot be bound.
+    void hostpress();
+    // Connects to the host address. Throws ESockException when the host name
+    // cannot be looked up.
+    void joinpress();
+    // Asks the host to remove the connection of `slot` (host's own copy only).
+    void kicking(int slot);
+
+    // Brings the window to the front, restoring it when it is minimised: a
+    // second start of the program asks for this.
+    void bringToFront();
+
+    const ClientSession &session() const { return session_; }
+    ClientConnection &connection() { return *connection_; }
+    ChatPanel &chatPanel() { return *chat_; }
+    SpyList &spyList() { return spyList_; }
+    TServer &server() { return *server_; }
+    QColor systemColour() const { return systemColour_; }
+    // The seat number the seat popup menu was last opened for (its tag).
+    int popupSeat() const { return popupSeat_; }
+
+signals:
+    // The host has confirmed this copy's own login: the moment to load the
+    // settings file.
+    void ownLoginConfirmed();
+    // A sound of the game should play now.
+    void playsounds(const QString &name);
+    // The main window has closed; the program ends with it.
+    void mainWindowClosed();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormCreate();
+    void buildBoard();
+    void buildMenu();
+    void buildSeatPopup();
+
+    void notice(const QString &text);
+    void connectDispatcher();
+    void connectionEnded();
+
+    // Handlers of the host's messages that concern connections and logins.
+    void sendloginfo(int slot);
+    void newplayerinfo(int slot, const QString &name);
+    void playerdisconnected(int slot, const QString &name);
+    void justwatching(int seat, const QString &flag);
+    void havewrongversion(const QString &name);
+    void wrongversion();
+    void gamefull();
+
+    // Menu and popup handlers.
+    void JustWatch1Click(bool checkedNow);
+    void label_playername1ContextPopup(QLabel *label, const QPoint &pos);
+    void RemoveFromGame1Click();
+    void SettoJustWatch1Click();
+    void UnsetJustWatch1Click();
+    void Exit1Click();
+
+    void openLobbyLink();
+    QLabel *seatLabel(int seat) const;
+
+    QStringList arguments_;
+    TchatPorts ports_;
+    ClientSession session_;
+    std::unique_ptr<TServer> ownServer_;
+    TServer *server_ = nullptr;
+    ClientConnection *connection_ = nullptr;
+    TSock *Sock11_ = nullptr;
+    QWidget *panel_board_ = nullptr;
+    ChatPanel *chat_ = nullptr;
+    QPushButton *button_start_ = nullptr;
+    QMenu *popup_kick_ = nullptr;
+    QAction *StartGame1_ = nullptr;
+    QAction *JustWatch1_ = nullptr;
+    QAction *RemoveFromGame1_ = nullptr;
+    QAction *SettoJustWatch1_ = nullptr;
+    QAction *UnsetJustWatch1_ = nullptr;
+    QPointer<QMessageBox> fullBox_;
+    SpyList spyList_;
+    QColor systemColour_;
+    int popupSeat_ = 0;
+    bool shownBefore_ = false;
+    bool closing_ = false;
+};
