@@ -32,8 +32,7 @@ public:
     // `bytes`, in order, without its terminator. Two terminators in a row give
     // an empty message. The view is valid only during the call; copy it
     // (toByteArray()) to keep it. The sink must not feed or clear this framer.
-    template <class Sink>
-    void feed(QByteArrayView bytes, Sink &&sink);
+    template <class Sink> void feed(QByteArrayView bytes, Sink &&sink);
 
     // Convenience for callers that want owned copies.
     QByteArrayList feed(QByteArrayView bytes);
@@ -47,8 +46,7 @@ private:
     QByteArray m_carry;
 };
 
-template <class Sink>
-void MessageFramer::feed(QByteArrayView bytes, Sink &&sink)
+template <class Sink> void MessageFramer::feed(QByteArrayView bytes, Sink &&sink)
 {
     const char *data = bytes.data();
     const char *const end = data + bytes.size();
@@ -57,7 +55,8 @@ void MessageFramer::feed(QByteArrayView bytes, Sink &&sink)
 
     if (!m_carry.isEmpty()) {
         // The carry-over's message ends at the first terminator of this read.
-        const auto *stop = static_cast<const char *>(std::memchr(data, kMessageTerminator, end - data));
+        const auto *stop =
+            static_cast<const char *>(std::memchr(data, kMessageTerminator, end - data));
         if (!stop) {
             m_carry.append(data, end - data);
             return;
@@ -70,7 +69,8 @@ void MessageFramer::feed(QByteArrayView bytes, Sink &&sink)
     }
 
     while (data != end) {
-        const auto *stop = static_cast<const char *>(std::memchr(data, kMessageTerminator, end - data));
+        const auto *stop =
+            static_cast<const char *>(std::memchr(data, kMessageTerminator, end - data));
         if (!stop) {
             m_carry.append(data, end - data);
             return;

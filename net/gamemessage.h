@@ -19,7 +19,8 @@ class EConvertError : public std::runtime_error
 {
 public:
     explicit EConvertError(const QString &message)
-        : std::runtime_error(message.toStdString()), text(message) {}
+        : std::runtime_error(message.toStdString()), text(message)
+    {}
     QString text;
 };
 
