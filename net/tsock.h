@@ -4,16 +4,24 @@
 #include <QObject>
 #include <QString>
 
+#include "net/tsockstream.h"
+
 #include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
 
-class QSocketNotifier;
-
 // The line socket: one operating-system socket (TCP stream or UDP datagram)
-// whose events arrive on the event loop's thread. It frames nothing: Send
-// writes exactly the bytes given, Receive hands over exactly what arrived.
+// whose events arrive on the event loop's thread, one at a time. It frames
+// nothing: Send writes exactly the bytes given, Receive hands over exactly
+// what arrived.
+//
+// Handlers may Close the reporting socket, and may even delete it (prefer
+// deleteLater). Destroying a connected or listening socket closes it first,
+// and that close reports "Socket Closed" through OnInfo: an owner that is
+// going away should clear the handlers or close its sockets before.
+// An exception thrown by a handler while an event is delivered is shown
+// through reportError() and the event loop goes on.
 
 enum class TSocketType { stStream = 0, stDatagram = 1 };
 enum class TLineBreak { lbCRLF = 0, lbCR = 1, lbLF = 2, lbSmart = 3 };
@@ -83,8 +91,13 @@ public:
     bool SendDatagram(const QByteArray &text, const QString &host);
     void ReceiveDatagram(QString &host, QByteArray &text);
 
+    // The byte-stream view made together with the socket.
+    TSockStream &Stream();
+
     bool Connected() const;
     bool HasHandle() const;
+    // The operating-system socket, -1 when there is none.
+    int Handle() const;
     // The port the operating system bound a listening socket to; useful when
     // PortName is "0" and the system picks a free port (tests do this).
     quint16 LocalPort() const;
