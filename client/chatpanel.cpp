@@ -1,21 +1,418 @@
 #include "client/chatpanel.h"
 
+#include "client/chatlog.h"
 #include "client/clientsession.h"
 
-ChatPanel::ChatPanel(const ClientSession *session, Sender send, QWidget *parent)
-    : QWidget(parent), session_(session), send_(std::move(send))
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const std::array<QString, ChatPanel::kPhraseCount> kBuiltinPhrases{
+    QStringLiteral("Way To Go!"),
+    QStringLiteral("Good One!"),
+    QStringLiteral("Nice Try!"),
+    QStringLiteral("Excellent!"),
+    QStringLiteral("Brilliant!"),
+    QStringLiteral("Wow, WTG!"),
+    QStringLiteral("Thanks!"),
+    QStringLiteral("Way To Go Teamie!"),
+    QStringLiteral("Good Game Everyone!"),
+    QStringLiteral("/me waves \"Good-Bye\""),
+};
+
+constexpr std::array<int, 4> kTextSizes{8, 10, 12, 14};
+
+const QString kActionPrefix = QStringLiteral("/me");
+const QString kPhraseActionPrefix = QStringLiteral("/me ");
+const QString kSaysPrefix = QStringLiteral("says: ");
+
+// The host keeps one message per line; a line break typed or pasted into a
+// chat line must not split it.
+QString oneLine(QString text)
 {
+    return text.replace(u'\r', u' ').replace(u'\n', u' ');
+}
+
+std::optional<QColor> askForColour(const QColor &initial, QWidget *parent)
+{
+    const QColor chosen = QColorDialog::getColor(initial, parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}
+
+} // namespace
+
+ChatPanel::ChatPanel(const ClientSession *session, Sender send, QWidget *parent)
+    : QWidget(parent), session_(session), send_(std::move(send)), colorPicker_(askForColour),
+      linkOpener_([](const QUrl &url) { QDesktopServices::openUrl(url); })
+{
+    setObjectName(QStringLiteral("chatpanel"));
+
+    mainchat_ = new ChatLog(this);
+    mainchat_->setMinimumSize(265, 200);
+    QFont logFont;
+    logFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Sans Serif")});
+    logFont.setPointSize(textSize_);
+    mainchat_->setFont(logFont);
+
+    mychat_ = new QLineEdit(this);
+    mychat_->setObjectName(QStringLiteral("mychat"));
+    QFont inputFont;
+    inputFont.setFamilies({QStringLiteral("Arial"), QStringLiteral("Sans Serif")});
+    inputFont.setPointSize(10);
+    mychat_->setFont(inputFont);
+    mychat_->setText(kPlaceholder);
+    mychat_->installEventFilter(this);
+    applyInputColour();
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(0);
+    column->addLayout(buttons);
+    column->addWidget(mainchat_, 1);
+    column->addWidget(mychat_);
+
+    buildPhraseButtons();
+    for (QToolButton *button : phraseButtons_)
+        buttons->addWidget(button);
+    buttons->addStretch(1);
+    buildMenus();
+
+    connect(mainchat_, &ChatLog::linkClicked, this, &ChatPanel::openLink);
+    connect(mainchat_, &ChatLog::mouseReleased, this, [this] { mychat_->setFocus(); });
 }
 
 ChatPanel::~ChatPanel() = default;
 
+QString ChatPanel::builtinPhrase(int number)
+{
+    if (number < 1 || number > kPhraseCount)
+        return {};
+    return kBuiltinPhrases[number - 1];
+}
+
+void ChatPanel::buildPhraseButtons()
+{
+    for (int i = 0; i < kPhraseCount; ++i) {
+        const int number = i + 1;
+        auto *button = new QToolButton(this);
+        button->setObjectName(QStringLiteral("b_phrase%1").arg(number));
+        button->setText(QStringLiteral("P%1").arg(number % 10));
+        button->setFixedSize(25, 19);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setToolTip(kBuiltinPhrases[i]);
+        connect(button, &QToolButton::clicked, this, [this, number] { b_phrase1Click(number); });
+        phraseButtons_[i] = button;
+    }
+}
+
+void ChatPanel::buildMenus()
+{
+    popupMainchat_ = new QMenu(this);
+    popupMainchat_->setObjectName(QStringLiteral("popup_mainchat"));
+    scrollChatOff1_ = popupMainchat_->addAction(tr("Scroll Chat Off"));
+    scrollChatOff1_->setObjectName(QStringLiteral("ScrollChatOff1"));
+    scrollChatOff1_->setCheckable(true);
+    scrollChatOff1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    scrollChatOff1_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    // Until the main menu's own item takes Ctrl+S, the log answers it.
+    mainchat_->addAction(scrollChatOff1_);
+    connect(scrollChatOff1_, &QAction::triggered, this, [this] { ScrollChatOff1Click(); });
+
+    QAction *clear = popupMainchat_->addAction(tr("Clear Main Chat"));
+    clear->setObjectName(QStringLiteral("ClearMainChat2"));
+    connect(clear, &QAction::triggered, this, &ChatPanel::ClearMainChat1Click);
+
+    // The log itself answers Ctrl+C (as plain text); the item only shows it.
+    QAction *copy = popupMainchat_->addAction(tr("Copy"));
+    copy->setObjectName(QStringLiteral("Copy1"));
+    copy->setShortcut(QKeySequence::Copy);
+    connect(copy, &QAction::triggered, this, &ChatPanel::Copy1Click);
+
+    mainchat_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(mainchat_, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        popupMainchat_->popup(mainchat_->viewport()->mapToGlobal(at));
+    });
+
+    popupMychat_ = new QMenu(this);
+    popupMychat_->setObjectName(QStringLiteral("popup_mychat"));
+    QAction *paste = popupMychat_->addAction(tr("Paste"));
+    paste->setObjectName(QStringLiteral("Paste1"));
+    paste->setShortcut(QKeySequence::Paste);
+    connect(paste, &QAction::triggered, this, &ChatPanel::Paste1Click);
+    mychat_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(mychat_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { popupMychat_->popup(mychat_->mapToGlobal(at)); });
+}
+
+void ChatPanel::connectMainMenu(QObject *window)
+{
+    if (!window)
+        return;
+    const auto item = [window](const char *name) {
+        return window->findChild<QAction *>(QLatin1StringView(name));
+    };
+    if (QAction *action = item("TextColor1"))
+        connect(action, &QAction::triggered, this, &ChatPanel::TextColor1Click);
+    if (QAction *action = item("ActionColor1"))
+        connect(action, &QAction::triggered, this, &ChatPanel::ActionColor1Click);
+    for (size_t i = 0; i < kTextSizes.size(); ++i) {
+        const int size = kTextSizes[i];
+        QAction *action = window->findChild<QAction *>(QStringLiteral("N%1").arg(size));
+        sizeItems_[i] = action;
+        if (!action)
+            continue;
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, size] { N14Click(size); });
+    }
+    if (QAction *action = item("ClearMainChat1"))
+        connect(action, &QAction::triggered, this, &ChatPanel::ClearMainChat1Click);
+    if (QAction *action = item("ScrollChatOff2")) {
+        scrollChatOff2_ = action;
+        action->setCheckable(true);
+        action->setChecked(scrollChatOff_);
+        connect(action, &QAction::triggered, this, &ChatPanel::ScrollChatOff1Click);
+        // The window-wide item now owns Ctrl+S; two owners would cancel out.
+        mainchat_->removeAction(scrollChatOff1_);
+    }
+    updateSizeChecks();
+}
+
 void ChatPanel::addlinetochat(const QString &line, const QColor &colour)
 {
-    Q_UNUSED(line);
-    Q_UNUSED(colour);
+    QScrollBar *bar = mainchat_->verticalScrollBar();
+    const int keptScroll = bar->value();
+    mainchat_->setUpdatesEnabled(false);
+
+    QTextCursor end(mainchat_->document());
+    end.movePosition(QTextCursor::End);
+    end.beginEditBlock();
+    if (linesShown_ > 0)
+        end.insertBlock();
+    const qsizetype colon = line.indexOf(u':');
+    const QString head = colon < 0 ? QString() : line.left(colon + 1);
+    QTextCharFormat format;
+    format.setForeground(colour);
+    format.setFontWeight(QFont::Bold);
+    end.insertText(head, format);
+    format.setFontWeight(QFont::Normal);
+    end.insertText(line.mid(head.size()), format);
+    end.endEditBlock();
+    ++linesShown_;
+
+    if (scrollChatOff_) {
+        // Lines went in through a cursor of their own, so the user's caret
+        // and selection are untouched; only the view needs holding still.
+        bar->setValue(keptScroll);
+    } else {
+        mainchat_->moveCursor(QTextCursor::End);
+        mainchat_->ensureCursorVisible();
+    }
+    mainchat_->setUpdatesEnabled(true);
+    mainchat_->viewport()->update();
 }
 
 void ChatPanel::chatrecieved(const QString &payload)
 {
-    Q_UNUSED(payload);
+    const qsizetype bar = payload.indexOf(u'|');
+    if (bar < 0) {
+        addlinetochat(payload, colortext::toQColor(colortext::kRed));
+        return;
+    }
+    const std::optional<colortext::ColorValue> colour =
+        colortext::fromText(QStringView(payload).sliced(bar + 1));
+    const QColor shown =
+        colortext::toQColor(colour.value_or(colortext::kRed), mainchat_->palette());
+    addlinetochat(payload.left(bar), shown);
+}
+
+void ChatPanel::sendChatText(const char *command, const QString &words,
+                             colortext::ColorValue colour)
+{
+    if (!send_)
+        return;
+    const QString text = QString::number(session_->ownSlot) + u'+' + oneLine(words) + u'|' +
+                         colortext::toText(colour);
+    send_(QByteArray(command) + '+' + text.toUtf8());
+}
+
+void ChatPanel::sendit()
+{
+    if (!session_ || !session_->loggedIn)
+        return;
+    const QString typed = mychat_->text();
+    if (!typed.isEmpty()) {
+        if (!typed.startsWith(u'/'))
+            sendChatText("CMD_chat", typed, textColor_);
+        else if (typed.startsWith(kActionPrefix))
+            sendChatText("CMD_action", typed.mid(4), actionColor_);
+        // Any other "/" word is no command of ours and goes nowhere.
+    }
+    mychat_->clear();
+}
+
+void ChatPanel::b_phrase1Click(int number)
+{
+    if (number < 1 || number > kPhraseCount || !cooldown_.ready())
+        return;
+    // Before the login the host has no name for us to say it under.
+    if (!session_ || !session_->loggedIn)
+        return;
+    const QString text = phrase(number);
+    if (text.startsWith(kPhraseActionPrefix))
+        sendChatText("CMD_action", text.mid(kPhraseActionPrefix.size()), actionColor_);
+    else
+        sendChatText("CMD_action", kSaysPrefix + text, actionColor_);
+    cooldown_.use();
+}
+
+void ChatPanel::setTextSize(int points)
+{
+    textSize_ = points;
+    QFont font = mainchat_->font();
+    font.setPointSize(points);
+    mainchat_->setFont(font);
+    mainchat_->document()->setDefaultFont(font);
+    updateSizeChecks();
+}
+
+void ChatPanel::updateSizeChecks()
+{
+    for (size_t i = 0; i < kTextSizes.size(); ++i) {
+        if (sizeItems_[i])
+            sizeItems_[i]->setChecked(kTextSizes[i] == textSize_);
+    }
+}
+
+void ChatPanel::setTextColor(colortext::ColorValue value)
+{
+    textColor_ = value;
+    applyInputColour();
+}
+
+void ChatPanel::setActionColor(colortext::ColorValue value)
+{
+    actionColor_ = value;
+}
+
+void ChatPanel::applyInputColour()
+{
+    QPalette colours = mychat_->palette();
+    colours.setColor(QPalette::Text, colortext::toQColor(textColor_, colours));
+    mychat_->setPalette(colours);
+}
+
+QString ChatPanel::phrase(int number) const
+{
+    if (number < 1 || number > kPhraseCount)
+        return {};
+    return phraseButtons_[number - 1]->toolTip();
+}
+
+void ChatPanel::setPhrase(int number, const QString &text)
+{
+    if (number < 1 || number > kPhraseCount)
+        return;
+    phraseButtons_[number - 1]->setToolTip(text);
+}
+
+void ChatPanel::TextColor1Click()
+{
+    const std::optional<QColor> chosen =
+        colorPicker_(colortext::toQColor(textColor_, palette()), window());
+    if (!chosen)
+        return;
+    setTextColor(colortext::fromQColor(*chosen));
+    emit textColorChanged(textColor_);
+}
+
+void ChatPanel::ActionColor1Click()
+{
+    const std::optional<QColor> chosen =
+        colorPicker_(colortext::toQColor(actionColor_, palette()), window());
+    if (chosen)
+        setActionColor(colortext::fromQColor(*chosen));
+    // Saved whether the dialog was confirmed or not.
+    emit actionColorChanged(actionColor_);
+}
+
+void ChatPanel::N14Click(int size)
+{
+    setTextSize(size);
+    emit textSizeChanged(size);
+}
+
+void ChatPanel::ScrollChatOff1Click()
+{
+    setScrollChatOff(!scrollChatOff_);
+}
+
+void ChatPanel::setScrollChatOff(bool off)
+{
+    scrollChatOff_ = off;
+    scrollChatOff1_->setChecked(off);
+    if (scrollChatOff2_)
+        scrollChatOff2_->setChecked(off);
+}
+
+void ChatPanel::ClearMainChat1Click()
+{
+    mainchat_->clear();
+    linesShown_ = 0;
+    mychat_->setFocus();
+}
+
+void ChatPanel::Copy1Click()
+{
+    QString text = mainchat_->textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+    QApplication::clipboard()->setText(text);
+}
+
+void ChatPanel::Paste1Click()
+{
+    const QString text = QApplication::clipboard()->text();
+    if (!text.isEmpty())
+        mychat_->setText(oneLine(text));
+}
+
+void ChatPanel::openLink(const QString &linkText)
+{
+    const QUrl url = urlToOpen(linkText);
+    if (url.isValid() && linkOpener_)
+        linkOpener_(url);
+}
+
+bool ChatPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mychat_ && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        // Typing into the box first removes its "<Enter Chat Here>".
+        if (mychat_->text() == kPlaceholder)
+            mychat_->clear();
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            sendit();
+            return true;
+        }
+        if (key->matches(QKeySequence::Paste)) {
+            Paste1Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }

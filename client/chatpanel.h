@@ -1,33 +1,134 @@
 #pragma once
 
+#include "client/colortext.h"
+#include "client/phrasecooldown.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 
+#include <array>
+#include <chrono>
 #include <functional>
+#include <optional>
 
+class ChatLog;
+class QAction;
+class QLineEdit;
+class QMenu;
+class QToolButton;
 struct ClientSession;
 
-// The right-hand chat column of the main window: the log, the input box and
-// the phrase buttons. It draws what it is told and sends what the user types.
+// The right-hand chat column of the main window: the log (`mainchat`), the
+// input box (`mychat`) and the ten phrase buttons. It shows what it is told
+// and sends what the user types; the host relays every line back to all.
 class ChatPanel : public QWidget
 {
     Q_OBJECT
 public:
+    // Frames and sends one game message (without its terminator) to the host.
     using Sender = std::function<void(const QByteArray &message)>;
+    // Asks the user for a colour; no value when the dialog was cancelled.
+    using ColorPicker =
+        std::function<std::optional<QColor>(const QColor &initial, QWidget *parent)>;
+    using LinkOpener = std::function<void(const QUrl &url)>;
+
+    static constexpr int kPhraseCount = 10;
+    static constexpr int kDefaultTextSize = 8;
+    static inline const QString kPlaceholder = QStringLiteral("<Enter Chat Here>");
 
     explicit ChatPanel(const ClientSession *session, Sender send, QWidget *parent = nullptr);
     ~ChatPanel() override;
 
-    // Appends one line to the log: the part up to the first ":" in bold, the
-    // rest regular, all in `colour`.
+    // The colour of the client's own notices.
+    static QColor systemColour() { return colortext::toQColor(colortext::kBlue); }
+    // The phrase button `number` (1 to 10) has when no settings change it.
+    static QString builtinPhrase(int number);
+
+    // Appends one line: the part up to and including the first ":" in bold,
+    // the rest regular, all in `colour`. The text is shown as written, never
+    // read as markup.
     void addlinetochat(const QString &line, const QColor &colour);
 
-    // Handles the payload of a CMD_chat message: "<words>|<colour text>".
+    // Shows the payload of a received CMD_chat or CMD_action:
+    // "<name and words>|<colour text>".
     void chatrecieved(const QString &payload);
 
+    // Sends the input box's text (Enter in the box).
+    void sendit();
+
+    // A click on phrase button `number`, 1 to 10.
+    void b_phrase1Click(int number);
+
+    // Preferences kept in the settings file.
+    int textSize() const { return textSize_; }
+    void setTextSize(int points);
+    colortext::ColorValue textColor() const { return textColor_; }
+    void setTextColor(colortext::ColorValue value);
+    colortext::ColorValue actionColor() const { return actionColor_; }
+    void setActionColor(colortext::ColorValue value);
+    QString phrase(int number) const;
+    void setPhrase(int number, const QString &text);
+
+    bool scrollChatOff() const { return scrollChatOff_; }
+
+    // Menu commands.
+    void TextColor1Click();
+    void ActionColor1Click();
+    void N14Click(int size);
+    void ScrollChatOff1Click();
+    void ClearMainChat1Click();
+    void Copy1Click();
+    void Paste1Click();
+
+    // Wires the main menu's chat items (`TextColor1`, `ActionColor1`,
+    // `N8` .. `N14`, `ScrollChatOff2`, `ClearMainChat1`), found by name
+    // among `window`'s children. Items that are not there are skipped.
+    void connectMainMenu(QObject *window);
+
+    // For tests and for desktops without a dialog.
+    void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }
+    void setLinkOpener(LinkOpener opener) { linkOpener_ = std::move(opener); }
+    void setPhraseCooldown(std::chrono::milliseconds length) { cooldown_.setLength(length); }
+
+signals:
+    // Emitted after the user changed a preference through a menu command.
+    void textSizeChanged(int points);
+    void textColorChanged(colortext::ColorValue value);
+    void actionColorChanged(colortext::ColorValue value);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void buildPhraseButtons();
+    void buildMenus();
+    void sendChatText(const char *command, const QString &words, colortext::ColorValue colour);
+    void applyInputColour();
+    void updateSizeChecks();
+    void setScrollChatOff(bool off);
+    void openLink(const QString &linkText);
+
     const ClientSession *session_;
     Sender send_;
+    ColorPicker colorPicker_;
+    LinkOpener linkOpener_;
+
+    ChatLog *mainchat_ = nullptr;
+    QLineEdit *mychat_ = nullptr;
+    std::array<QToolButton *, kPhraseCount> phraseButtons_{};
+    QMenu *popupMainchat_ = nullptr;
+    QMenu *popupMychat_ = nullptr;
+    QAction *scrollChatOff1_ = nullptr;
+    QAction *scrollChatOff2_ = nullptr;
+    std::array<QAction *, 4> sizeItems_{};
+
+    int textSize_ = kDefaultTextSize;
+    colortext::ColorValue textColor_ = colortext::kBlack;
+    colortext::ColorValue actionColor_ = colortext::kBlack;
+    bool scrollChatOff_ = false;
+    int linesShown_ = 0;
+    PhraseCooldown cooldown_;
 };

@@ -1,0 +1,282 @@
+#include "client/clientsettings.h"
+
+#include "client/chatpanel.h"
+#include "client/clientsession.h"
+#include "client/inifile.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+
+namespace {
+
+const QString kTextsize = QStringLiteral("Textsize");
+const QString kTextcolor = QStringLiteral("Textcolor");
+const QString kActioncolor = QStringLiteral("Actioncolor");
+const QString kBotspeed = QStringLiteral("Botspeed");
+const QString kPlaysounds = QStringLiteral("Playsounds");
+const QString kAutosort = QStringLiteral("Autosort");
+const QString kPhrase = QStringLiteral("Phrase");
+const QString kDefaultColourText = QStringLiteral("clblack");
+const QString kFalse = QStringLiteral("false");
+const QString kTrue = QStringLiteral("true");
+
+// A size outside this range is no chat text size: 0 draws nothing and a
+// huge one makes the log unusable.
+constexpr int kSmallestTextSize = 1;
+constexpr int kLargestTextSize = 72;
+
+int readTextSize(const IniFile &ini)
+{
+    bool ok = false;
+    const int size = ini.value(ClientSettings::kSection, kTextsize, QString()).toInt(&ok);
+    if (!ok || size < kSmallestTextSize || size > kLargestTextSize)
+        return StoredSettings{}.textSize;
+    return size;
+}
+
+colortext::ColorValue readColour(const IniFile &ini, const QString &key)
+{
+    const QString text = ini.value(ClientSettings::kSection, key, kDefaultColourText);
+    return colortext::fromText(text).value_or(colortext::kBlack);
+}
+
+int readBotSpeed(const IniFile &ini)
+{
+    const QString text = ini.value(ClientSettings::kSection, kBotspeed, QString());
+    if (text == QLatin1StringView("1000"))
+        return ClientSettings::kSlow;
+    if (text == QLatin1StringView("500"))
+        return ClientSettings::kFast;
+    return ClientSettings::kNormal;
+}
+
+// Only the exact word switches a setting off.
+bool readSwitch(const IniFile &ini, const QString &key)
+{
+    return ini.value(ClientSettings::kSection, key, QString()) != kFalse;
+}
+
+} // namespace
+
+StoredSettings StoredSettings::read(const IniFile &ini)
+{
+    StoredSettings settings;
+    settings.textSize = readTextSize(ini);
+    settings.textColor = readColour(ini, kTextcolor);
+    settings.actionColor = readColour(ini, kActioncolor);
+    settings.botSpeed = readBotSpeed(ini);
+    for (size_t i = 0; i < settings.phrases.size(); ++i)
+        settings.phrases[i] =
+            ini.value(ClientSettings::kSection, kPhrase + QString::number(i + 1), QString());
+    settings.playSounds = readSwitch(ini, kPlaysounds);
+    settings.autoSort = readSwitch(ini, kAutosort);
+    return settings;
+}
+
+void StoredSettings::write(IniFile &ini) const
+{
+    const QString &section = ClientSettings::kSection;
+    ini.setValue(section, kTextsize, QString::number(textSize));
+    ini.setValue(section, kTextcolor, colortext::toText(textColor));
+    ini.setValue(section, kActioncolor, colortext::toText(actionColor));
+    ini.setValue(section, kBotspeed, QString::number(botSpeed));
+    ini.setValue(section, kPlaysounds, playSounds ? kTrue : kFalse);
+    ini.setValue(section, kAutosort, autoSort ? kTrue : kFalse);
+}
+
+void StoredSettings::copyKey(Key key, const StoredSettings &from)
+{
+    switch (key) {
+    case Key::Textsize:
+        textSize = from.textSize;
+        break;
+    case Key::Textcolor:
+        textColor = from.textColor;
+        break;
+    case Key::Actioncolor:
+        actionColor = from.actionColor;
+        break;
+    case Key::Botspeed:
+        botSpeed = from.botSpeed;
+        break;
+    case Key::Playsounds:
+        playSounds = from.playSounds;
+        break;
+    case Key::Autosort:
+        autoSort = from.autoSort;
+        break;
+    }
+}
+
+ClientSettings::ClientSettings(const QString &folder, const ClientSession *session, ChatPanel *chat,
+                               Sender send, QObject *parent)
+    : QObject(parent), path_(QDir(folder).filePath(kFileName)), session_(session), chat_(chat),
+      send_(std::move(send))
+{
+    if (chat_) {
+        connect(chat_, &ChatPanel::textSizeChanged, this,
+                [this] { changed(StoredSettings::Key::Textsize); });
+        connect(chat_, &ChatPanel::textColorChanged, this,
+                [this] { changed(StoredSettings::Key::Textcolor); });
+        connect(chat_, &ChatPanel::actionColorChanged, this,
+                [this] { changed(StoredSettings::Key::Actioncolor); });
+    }
+}
+
+void ClientSettings::loadinifile()
+{
+    values_ = StoredSettings::read(IniFile::load(path_));
+    loaded_ = true;
+    changedBeforeLoad_.clear();
+
+    if (chat_) {
+        chat_->setTextSize(values_.textSize);
+        chat_->setTextColor(values_.textColor);
+        chat_->setActionColor(values_.actionColor);
+    }
+    showOnMenu();
+    if (session_ && session_->ownSlot == 1 && session_->loggedIn)
+        sendBotSpeed();
+    if (chat_) {
+        for (size_t i = 0; i < values_.phrases.size(); ++i) {
+            if (!values_.phrases[i].isEmpty())
+                chat_->setPhrase(int(i) + 1, values_.phrases[i]);
+        }
+    }
+    emit botSpeedChanged(values_.botSpeed);
+    emit playSoundsChanged(values_.playSounds);
+    emit autoSortChanged(values_.autoSort);
+}
+
+void ClientSettings::takeChatPreferences()
+{
+    if (!chat_)
+        return;
+    values_.textSize = chat_->textSize();
+    values_.textColor = chat_->textColor();
+    values_.actionColor = chat_->actionColor();
+}
+
+void ClientSettings::saveinifile()
+{
+    takeChatPreferences();
+    IniFile ini = IniFile::load(path_);
+    StoredSettings written = values_;
+    if (!loaded_) {
+        // The file has not been read yet: what it holds is still the user's
+        // choice for everything not changed since the start.
+        written = StoredSettings::read(ini);
+        for (StoredSettings::Key key : changedBeforeLoad_)
+            written.copyKey(key, values_);
+    }
+    written.write(ini);
+    ini.save(path_); // a failed write is not the player's problem mid-game
+}
+
+void ClientSettings::savephrases(const std::array<QString, 10> &phrases)
+{
+    IniFile ini = IniFile::load(path_);
+    for (size_t i = 0; i < phrases.size(); ++i) {
+        ini.setValue(kSection, kPhrase + QString::number(i + 1), phrases[i]);
+        if (chat_)
+            chat_->setPhrase(int(i) + 1, phrases[i]);
+    }
+    values_.phrases = phrases;
+    ini.save(path_);
+}
+
+void ClientSettings::changed(StoredSettings::Key key)
+{
+    if (!loaded_)
+        changedBeforeLoad_.insert(key);
+    saveinifile();
+}
+
+void ClientSettings::PlaySounds1Click()
+{
+    values_.playSounds = !values_.playSounds;
+    showOnMenu();
+    emit playSoundsChanged(values_.playSounds);
+    changed(StoredSettings::Key::Playsounds);
+}
+
+void ClientSettings::AutoSort1Click()
+{
+    values_.autoSort = !values_.autoSort;
+    showOnMenu();
+    emit autoSortChanged(values_.autoSort);
+    changed(StoredSettings::Key::Autosort);
+}
+
+void ClientSettings::Fast1Click(int milliseconds)
+{
+    if (milliseconds != kSlow && milliseconds != kNormal && milliseconds != kFast)
+        return;
+    values_.botSpeed = milliseconds;
+    showOnMenu();
+    if (session_ && session_->loggedIn)
+        sendBotSpeed();
+    emit botSpeedChanged(milliseconds);
+    changed(StoredSettings::Key::Botspeed);
+}
+
+void ClientSettings::sendBotSpeed()
+{
+    if (!send_ || !session_)
+        return;
+    send_("CMD_botspeed+" + QByteArray::number(session_->ownSlot) + '+' +
+          QByteArray::number(values_.botSpeed) + '+');
+}
+
+void ClientSettings::connectMainMenu(QObject *window)
+{
+    if (!window)
+        return;
+    const auto item = [window](const char *name) {
+        return window->findChild<QAction *>(QLatin1StringView(name));
+    };
+    playSounds1_ = item("PlaySounds1");
+    if (playSounds1_) {
+        playSounds1_->setCheckable(true);
+        connect(playSounds1_, &QAction::triggered, this, &ClientSettings::PlaySounds1Click);
+    }
+    autoSort1_ = item("AutoSort1");
+    if (autoSort1_) {
+        autoSort1_->setCheckable(true);
+        connect(autoSort1_, &QAction::triggered, this, &ClientSettings::AutoSort1Click);
+    }
+    botSpeed1_ = item("BotSpeed1");
+    if (!botSpeed1_) {
+        if (auto *menu = window->findChild<QMenu *>(QStringLiteral("BotSpeed1")))
+            botSpeed1_ = menu->menuAction();
+    }
+    const std::array<std::pair<const char *, int>, 3> speeds{
+        {{"Slow1", kSlow}, {"Normal1", kNormal}, {"Fast1", kFast}}};
+    for (size_t i = 0; i < speeds.size(); ++i) {
+        QAction *action = item(speeds[i].first);
+        speedItems_[i] = action;
+        if (!action)
+            continue;
+        action->setCheckable(true);
+        action->setData(speeds[i].second);
+        const int milliseconds = speeds[i].second;
+        connect(action, &QAction::triggered, this,
+                [this, milliseconds] { Fast1Click(milliseconds); });
+    }
+    showOnMenu();
+}
+
+void ClientSettings::showOnMenu()
+{
+    if (playSounds1_)
+        playSounds1_->setChecked(values_.playSounds);
+    if (autoSort1_)
+        autoSort1_->setChecked(values_.autoSort);
+    if (botSpeed1_)
+        botSpeed1_->setData(values_.botSpeed);
+    for (QAction *action : speedItems_) {
+        if (action)
+            action->setChecked(action->data().toInt() == values_.botSpeed);
+    }
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "client/colortext.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <set>
+
+class ChatPanel;
+class IniFile;
+class QAction;
+struct ClientSession;
+
+// The preferences as the settings file holds them.
+struct StoredSettings
+{
+    enum class Key { Textsize, Textcolor, Actioncolor, Botspeed, Playsounds, Autosort };
+
+    int textSize = 8;
+    colortext::ColorValue textColor = colortext::kBlack;
+    colortext::ColorValue actionColor = colortext::kBlack;
+    int botSpeed = 750;
+    bool playSounds = true;
+    bool autoSort = true;
+    // Empty where the file has no phrase: the button keeps its own.
+    std::array<QString, 10> phrases;
+
+    // Unreadable values fall back to the defaults above.
+    static StoredSettings read(const IniFile &ini);
+    // Writes every key but the phrases, which the phrase window owns.
+    void write(IniFile &ini) const;
+    void copyKey(Key key, const StoredSettings &from);
+};
+
+// Reads `ridodezaz.ini` once after the own login, applies it to the chat
+// panel and the Options menu, and writes it again at every change.
+class ClientSettings : public QObject
+{
+    Q_OBJECT
+public:
+    using Sender = std::function<void(const QByteArray &message)>;
+
+    static inline const QString kFileName = QStringLiteral("ridodezaz.ini");
+    static inline const QString kSection = QStringLiteral("Zandor");
+    static constexpr int kSlow = 1000;
+    static constexpr int kNormal = 750;
+    static constexpr int kFast = 500;
+
+    // `folder` is where the file lives (see ConfigLocation).
+    ClientSettings(const QString &folder, const ClientSession *session, ChatPanel *chat,
+                   Sender send, QObject *parent = nullptr);
+
+    QString filePath() const { return path_; }
+    bool loaded() const { return loaded_; }
+
+    // Reads the file and applies it; the host's own client then tells its
+    // server the stored speed of the computer players.
+    void loadinifile();
+    // Writes the current preferences.
+    void saveinifile();
+    // Stores the ten phrases (the phrase window's "Done") and shows them.
+    void savephrases(const std::array<QString, 10> &phrases);
+
+    int botSpeed() const { return values_.botSpeed; }
+    bool playSounds() const { return values_.playSounds; }
+    bool autoSort() const { return values_.autoSort; }
+
+    // Menu commands.
+    void PlaySounds1Click();
+    void AutoSort1Click();
+    void Fast1Click(int milliseconds);
+
+    // Wires `PlaySounds1`, `AutoSort1`, `Slow1`, `Normal1` and `Fast1`,
+    // found by name among `window`'s children, and shows the current state.
+    void connectMainMenu(QObject *window);
+
+signals:
+    void playSoundsChanged(bool on);
+    void autoSortChanged(bool on);
+    void botSpeedChanged(int milliseconds);
+
+private:
+    void changed(StoredSettings::Key key);
+    void takeChatPreferences();
+    void showOnMenu();
+    void sendBotSpeed();
+
+    QString path_;
+    const ClientSession *session_;
+    ChatPanel *chat_;
+    Sender send_;
+    StoredSettings values_;
+    bool loaded_ = false;
+    // What the user changed before the file was read; only those keys may
+    // overwrite what the file holds.
+    std::set<StoredSettings::Key> changedBeforeLoad_;
+
+    QAction *playSounds1_ = nullptr;
+    QAction *autoSort1_ = nullptr;
+    QAction *botSpeed1_ = nullptr;
+    std::array<QAction *, 3> speedItems_{};
+};

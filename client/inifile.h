@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// A reader and writer for the plain initialisation-file format: "[Section]"
+// headers and "Key=Value" lines. Sections and keys are matched without
+// regard to letter case. Lines we do not change (comments, other sections,
+// other keys) are written back exactly as they were read.
+//
+// Values are taken as written, with two rules shared by the usual readers
+// of this format: blanks around a value are dropped, and one pair of double
+// quotes around the whole value is removed. The writer quotes a value only
+// when one of those rules would change it, so every value reads back as it
+// was set.
+class IniFile
+{
+public:
+    IniFile() = default;
+
+    // A missing or unreadable file reads as empty.
+    static IniFile load(const QString &path);
+    static IniFile fromBytes(const QByteArray &bytes);
+
+    // Replaces the file in one step, so a failed write leaves the old one.
+    bool save(const QString &path) const;
+    QByteArray toBytes() const;
+
+    std::optional<QString> value(const QString &section, const QString &key) const;
+    QString value(const QString &section, const QString &key, const QString &fallback) const;
+
+    // Changes the first line of that key, or adds the key at the end of its
+    // section, or adds the section at the end of the file.
+    void setValue(const QString &section, const QString &key, const QString &value);
+
+private:
+    // Index of the header line of `section`, or -1.
+    int findSection(const QString &section) const;
+    // Index of the key's line inside the section that starts at `header`.
+    int findKey(int header, const QString &key) const;
+    // One past the last line that belongs to the section at `header`.
+    int sectionEnd(int header) const;
+
+    QStringList lines_;
+    QString lineEnd_ = QStringLiteral("\n");
+    bool byteOrderMark_ = false;
+};
