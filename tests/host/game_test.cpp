@@ -186,6 +186,8 @@ TEST(GameTest, FixedSeedPredictsTheWholeDeal)
     for (int p = 17; p <= kDeckSize; ++p)
         EXPECT_EQ(state.deck[p - 1], pile[p - 17]) << "deck position " << p;
     EXPECT_EQ(state.drawpos, 17);
+    // 349 draws laid the deck out; the next draw follows on from there.
+    EXPECT_EQ(random.seed(), 1463737952u);
     EXPECT_EQ(state.turn, 1);
     EXPECT_EQ(table.events,
               (std::vector<std::string>{"startgame b", "startround 1", "placecard 1", "placecard 2",
