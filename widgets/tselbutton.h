@@ -60,10 +60,10 @@ public:
                                 QSize captionSize);
 
 signals:
-    void OnMouseDown(TSelButton *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
-                     int x, int y);
-    void OnMouseUp(TSelButton *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
-                   int x, int y);
+    void OnMouseDown(TSelButton *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                     int y);
+    void OnMouseUp(TSelButton *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                   int y);
     void OnClick(TSelButton *sender);
 
 protected:
