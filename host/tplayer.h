@@ -1,0 +1,35 @@
+#pragma once
+
+#include "net/framer.h"
+
+#include <QByteArray>
+
+class TSock;
+
+// One record of the host's slot table. Slots 1 to 4 are the seats (slot n
+// sits at seat n), 5 to 9 the watchers. A seat's bags, hand and part in the
+// round belong to the game (GameState::seats), which plays on when the
+// seat's human leaves.
+struct tplayer
+{
+    // The name the slot's player logged in with; empty until the login.
+    QByteArray name;
+    // A client connection is live in this slot.
+    bool connected = false;
+    // The connection; null while the slot is free. Owned by the listening
+    // socket, released when the connection closes.
+    TSock *sock = nullptr;
+    // Seats only: the player just watches and the computer plays the seat.
+    bool watching = false;
+    // Seats only: the computer player's name, used when it wins the seat.
+    QByteArray botname;
+
+    // Which connection holds the slot, so that a message still waiting in
+    // the queue is never taken for a later connection's.
+    quint64 connection = 0;
+    // Bytes of this connection's unfinished message.
+    MessageFramer framer;
+    // The connection is being closed for misbehaving: nothing more is sent
+    // to it or taken from it.
+    bool closing = false;
+};

@@ -1,0 +1,428 @@
+#include "host/tserver.h"
+
+#include "host/hostrequests.h"
+#include "net/errorreport.h"
+#include "net/gamemessage.h"
+#include "net/tsock.h"
+#include "net/tsocktexts.h"
+
+namespace {
+constexpr int kSocktimerMs = 10;
+constexpr int kHostSlot = 1;
+
+// The computer players' names by seat; seat 1 is always the host's own.
+const std::array<QByteArray, 4> kBotnames{QByteArray(), QByteArrayLiteral("Zaze"),
+                                          QByteArrayLiteral("Doruv"), QByteArrayLiteral("Darar")};
+} // namespace
+
+// The order in which the command names are compared.
+const TServer::Route TServer::kRoutes[] = {
+    {cmd::logininfo, &TServer::receivedlogininfo},
+    {cmd::kickhim, &TServer::kickhim},
+    {cmd::botspeed, &TServer::botspeed},
+    {cmd::chat, &TServer::chat},
+    {cmd::action, &TServer::action},
+    {cmd::startgame, &TServer::startgame},
+    {cmd::justwatch, &TServer::justwatch},
+    {cmd::playcard, &TServer::playcard},
+};
+
+TServer::TServer(quint16 port, QObject *parent) : TServer(port, programRandom(), parent) {}
+
+TServer::TServer(quint16 port, Random &random, QObject *parent)
+    : QObject(parent), m_game(*this, random)
+{
+    Sock1 = new TSock(this);
+    Sock1->setPortName(QString::number(port));
+    Sock1->OnAccept = [this](TSock *sender) { Sock1Accept(sender); };
+    Sock1->OnRead = [this](TSock *sender, int count) { Sock1Read(sender, count); };
+
+    tempsock = new TSock(this);
+    tempsock->OnDisconnect = [this](TSock *sender) { tempsockDisconnect(sender); };
+    tempsock->OnInfo = [this](TSock *sender, TSocketInfo kind, const QString &text) {
+        tempsockInfo(sender, kind, text);
+    };
+
+    m_socktimer.setTimerType(Qt::PreciseTimer);
+    m_socktimer.setInterval(kSocktimerMs);
+    connect(&m_socktimer, &QTimer::timeout, this, &TServer::socktimerTimer);
+    m_socktimer.start();
+
+    m_timer1.setInterval(1000);
+    connect(&m_timer1, &QTimer::timeout, this, &TServer::timer1Timer);
+
+    m_computertimer.setSingleShot(true);
+    m_computertimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_computertimer, &QTimer::timeout, this, &TServer::computertimerTimer);
+
+    FormCreate();
+}
+
+TServer::~TServer()
+{
+    // The sockets close as they go; nothing of this server may hear it.
+    for (tplayer &player : m_players) {
+        if (player.sock) {
+            player.sock->OnRead = nullptr;
+            player.sock->OnDisconnect = nullptr;
+            player.sock->OnInfo = nullptr;
+        }
+    }
+    Sock1->OnAccept = nullptr;
+    Sock1->OnRead = nullptr;
+    delete Sock1;
+}
+
+void TServer::FormCreate()
+{
+    for (int seat = 1; seat <= kSeatSlots; ++seat)
+        m_players[seat].botname = kBotnames[seat - 1];
+}
+
+void TServer::startListening()
+{
+    Sock1->setListen(true);
+}
+
+quint16 TServer::listeningPort() const
+{
+    return Sock1->LocalPort();
+}
+
+int TServer::numhumans() const
+{
+    int count = 0;
+    for (int slot = 1; slot <= kSeatSlots; ++slot)
+        count += m_players[slot].connected ? 1 : 0;
+    return count;
+}
+
+bool TServer::liveSlot(int slot) const
+{
+    return slot >= 1 && slot <= kMaxSlots && m_players[slot].connected;
+}
+
+// ---------------------------------------------------------------- slots
+
+int TServer::freeSlot() const
+{
+    for (int slot = 1; slot <= m_slotcount; ++slot) {
+        if (!m_players[slot].connected)
+            return slot;
+    }
+    return m_slotcount < kMaxSlots ? m_slotcount + 1 : 0;
+}
+
+void TServer::Sock1Accept(TSock *sender)
+{
+    const int slot = freeSlot();
+    TSock *newSock = nullptr;
+    if (!sender->Accept(newSock) || !newSock)
+        return;
+    if (slot == 0) {
+        // Slot slotcount + 1, only for as long as it takes to say so.
+        newSock->Tag = m_slotcount + 1;
+        newSock->OnRead = nullptr;
+        newSock->Send(framed(msg::full()));
+        delete newSock;
+        return;
+    }
+    attach(slot, newSock);
+}
+
+int TServer::attachConnection()
+{
+    const int slot = freeSlot();
+    if (slot != 0)
+        attach(slot, nullptr);
+    return slot;
+}
+
+void TServer::detachConnection(int slot)
+{
+    if (liveSlot(slot) && !m_players[slot].sock)
+        departure(slot);
+}
+
+void TServer::attach(int slot, TSock *sock)
+{
+    m_slotcount = std::max(m_slotcount, slot);
+    tplayer &player = m_players[slot];
+    releaseSock(player);
+    player.connected = true;
+    player.closing = false;
+    player.connection = ++m_lastConnection;
+    player.framer.clear();
+    player.sock = sock;
+    if (sock) {
+        sock->Tag = slot;
+        sock->OnDisconnect = tempsock->OnDisconnect;
+        sock->OnInfo = tempsock->OnInfo;
+        sock->OnRead = Sock1->OnRead;
+    }
+    sendTo(slot, msg::sendlogininfo(slot));
+}
+
+void TServer::releaseSock(tplayer &player)
+{
+    if (!player.sock)
+        return;
+    TSock *sock = std::exchange(player.sock, nullptr);
+    sock->OnRead = nullptr;
+    sock->OnDisconnect = nullptr;
+    sock->OnInfo = nullptr;
+    // It may be the socket whose event is running right now.
+    sock->deleteLater();
+}
+
+void TServer::Sock1Read(TSock *sender, int)
+{
+    const QByteArray bytes = sender->Receive();
+    const int slot = sender->Tag;
+    if (slot < 1 || slot > kMaxSlots || m_players[slot].sock != sender)
+        return;
+    tplayer &player = m_players[slot];
+    if (!player.connected || player.closing)
+        return;
+    bool overflow = false;
+    player.framer.feed(QByteArrayView(bytes),
+                       [&](QByteArrayView message) { queueMessage(slot, message, overflow); });
+    if (overflow || player.framer.pendingBytes() > kMaxUnterminatedBytes)
+        disconnectsock(slot);
+}
+
+void TServer::receive(int slot, QByteArrayView message)
+{
+    if (!liveSlot(slot) || m_players[slot].closing)
+        return;
+    bool overflow = false;
+    queueMessage(slot, message, overflow);
+    if (overflow) {
+        if (m_players[slot].sock)
+            disconnectsock(slot);
+        else
+            departure(slot);
+    }
+}
+
+void TServer::queueMessage(int slot, QByteArrayView message, bool &overflow)
+{
+    const quint64 connection = m_players[slot].connection;
+    if (overflow || m_receivedlist.waiting(connection) >= kMaxWaitingMessages) {
+        overflow = true;
+        return;
+    }
+    m_receivedlist.push({slot, connection, message.toByteArray()});
+}
+
+void TServer::tempsockDisconnect(TSock *sender)
+{
+    const int slot = sender->Tag;
+    if (liveSlot(slot) && m_players[slot].sock == sender)
+        sender->Close();
+}
+
+void TServer::tempsockInfo(TSock *sender, TSocketInfo, const QString &text)
+{
+    if (text != TSockText::SocketClosed)
+        return;
+    const int slot = sender->Tag;
+    // A socket the slot no longer holds speaks for nobody.
+    if (slot >= 1 && slot <= kMaxSlots && m_players[slot].sock == sender)
+        departure(slot);
+}
+
+void TServer::departure(int slot)
+{
+    tplayer &player = m_players[slot];
+    if (player.connected) {
+        const QByteArray leaving = framed(msg::playerdisconnected(slot, player.name));
+        for (int other = 1; other <= m_slotcount; ++other) {
+            if (other != slot)
+                sendFramed(other, leaving);
+        }
+    }
+    player.connected = false;
+    player.closing = false;
+    player.name.clear();
+    player.watching = false;
+    player.framer.clear();
+    m_receivedlist.dropConnection(player.connection);
+    releaseSock(player);
+    // The seat's bags and cards stay: the computer plays on for it.
+    if (m_game.state().ingame() && slot == m_game.state().turn && slot != kHostSlot)
+        arm();
+}
+
+void TServer::disconnectsock(int slot)
+{
+    if (!liveSlot(slot))
+        return;
+    if (TSock *sock = m_players[slot].sock)
+        sock->Close();
+    else
+        departure(slot);
+}
+
+void TServer::closeLater(int slot)
+{
+    tplayer &player = m_players[slot];
+    if (player.closing)
+        return;
+    player.closing = true;
+    const quint64 connection = player.connection;
+    // Not now: this may be the middle of a message to everybody, and the
+    // departure notice must not overtake it.
+    QMetaObject::invokeMethod(
+        this,
+        [this, slot, connection] {
+            if (liveSlot(slot) && m_players[slot].connection == connection)
+                disconnectsock(slot);
+        },
+        Qt::QueuedConnection);
+}
+
+// ---------------------------------------------------------------- sending
+
+void TServer::sendTo(int slot, const QByteArray &message)
+{
+    if (liveSlot(slot))
+        sendFramed(slot, framed(message));
+}
+
+void TServer::sendFramed(int slot, const QByteArray &framedMessage)
+{
+    tplayer &player = m_players[slot];
+    if (!player.connected || player.closing || !player.sock || !player.sock->HasHandle())
+        return;
+    player.sock->Send(framedMessage);
+    // A peer that stops reading would have us hold its bytes for ever.
+    if (player.sock->PendingSendBytes() > kMaxUnsentBytes)
+        closeLater(slot);
+}
+
+void TServer::sendToAll(const QByteArray &message)
+{
+    const QByteArray framedMessage = framed(message);
+    for (int slot = 1; slot <= m_slotcount; ++slot)
+        sendFramed(slot, framedMessage);
+}
+
+// ---------------------------------------------------------------- queue
+
+void TServer::socktimerTimer()
+{
+    std::optional<QueuedMessage> message = m_receivedlist.take();
+    if (!message)
+        return;
+    const tplayer &player = m_players[message->slot];
+    if (!player.connected || player.closing || player.connection != message->connection)
+        return;
+    dispatch(message->slot, message->text);
+}
+
+void TServer::dispatch(int from, const QByteArray &text)
+{
+    const GameMessage message = GameMessage::parse(text);
+    if (!message.hasName())
+        return;
+    for (const Route &route : kRoutes) {
+        if (message.name != route.name)
+            continue;
+        try {
+            (this->*route.handler)(from, message.payload);
+        } catch (const EConvertError &e) {
+            reportError(e.text);
+        } catch (const ESockException &e) {
+            reportError(e.text);
+        }
+        return;
+    }
+}
+
+// ---------------------------------------------------------------- handlers
+
+void TServer::receivedlogininfo(int from, const QByteArray &payload)
+{
+    const LoginRequest request = readLoginRequest(payload);
+    if (request.slot != from)
+        return;
+    const int slot = from;
+    tplayer &newcomer = m_players[slot];
+    newcomer.name = request.name;
+    newcomer.connected = true;
+
+    sendToAll(msg::newplayerinfo(slot, newcomer.name));
+    for (int other = 1; other <= m_slotcount; ++other) {
+        if (other != slot && m_players[other].connected)
+            sendTo(slot, msg::existingplayers(other, m_players[other].name));
+    }
+    if (request.version != kVersionText) {
+        sendTo(kHostSlot, msg::havewrongversion(newcomer.name));
+        sendTo(slot, msg::wrongversion());
+    }
+    const GameState &game = m_game.state();
+    if (game.ingame()) {
+        sendTo(slot,
+               msg::gamestats(game.round, game.total, game.topcard, game.turn, moneyBySeat()));
+        if (slot <= kSeatSlots && game.seat(slot).money > 0)
+            sendTo(slot, msg::placecard(slot, game.seat(slot).hand));
+    }
+}
+
+void TServer::kickhim(int from, const QByteArray &payload)
+{
+    const SlotValueRequest request = readSlotValueRequest(payload);
+    if (request.slot != from || from != kHostSlot)
+        return;
+    disconnectsock(request.value);
+}
+
+void TServer::botspeed(int from, const QByteArray &payload)
+{
+    const SlotValueRequest request = readSlotValueRequest(payload);
+    if (request.slot != from || from != kHostSlot)
+        return;
+    if (request.value < kMinBotDelay || request.value > kMaxBotDelay)
+        return;
+    m_botdelay = request.value;
+}
+
+bool TServer::ownChat(int from, const ChatRequest &request) const
+{
+    return request.slot == from;
+}
+
+void TServer::chat(int from, const QByteArray &payload)
+{
+    const ChatRequest request = readChatRequest(payload);
+    if (ownChat(from, request))
+        sendToAll(msg::chatToAll(m_players[from].name, request.chatText));
+}
+
+void TServer::action(int from, const QByteArray &payload)
+{
+    const ChatRequest request = readChatRequest(payload);
+    if (ownChat(from, request))
+        sendToAll(msg::actionToAll(m_players[from].name, request.chatText));
+}
+
+void TServer::justwatch(int from, const QByteArray &payload)
+{
+    const WatchRequest request = readWatchRequest(payload);
+    const int seat = request.seat;
+    // A player speaks for his own seat; the host's user for any.
+    if (seat != from && from != kHostSlot)
+        return;
+    if (seat < 1 || seat > kSeatSlots || !m_players[seat].connected)
+        return;
+    if (request.flag == watchflag::playAgain) {
+        m_players[seat].watching = false;
+        sendToAll(msg::justwatching(seat, watchflag::playAgain));
+    } else if (request.flag == watchflag::justWatch && m_game.state().ingame()) {
+        m_players[seat].watching = true;
+        sendToAll(msg::justwatching(seat, watchflag::justWatch));
+        if (seat == m_game.state().turn)
+            arm();
+    }
+}

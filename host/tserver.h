@@ -1,0 +1,143 @@
+#pragma once
+
+#include "host/game.h"
+#include "host/receivequeue.h"
+#include "host/tplayer.h"
+#include "net/messages.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QTimer>
+
+#include <array>
+
+class TSock;
+enum class TSocketInfo;
+struct ChatRequest;
+
+// The game server. It accepts clients into slots, logs them in, relays chat,
+// takes one message from its queue every 10 ms and drives the game with it;
+// the computer players' turns and the pause between rounds run on its own
+// timers. Every message is bound to the connection it came on: a slot or
+// seat field that names another slot is not obeyed.
+class TServer : public QObject, private GameTable
+{
+    Q_OBJECT
+public:
+    static constexpr quint16 kDefaultPort = 7772;
+    static constexpr int kSeatSlots = 4;
+    static constexpr int kMaxSlots = 9;
+    // Limits that keep one peer from exhausting the host.
+    static constexpr int kMaxWaitingMessages = 100;
+    static constexpr qsizetype kMaxUnsentBytes = 1024 * 1024;
+    // The range of computer delays the host takes, in milliseconds.
+    static constexpr int kMinBotDelay = 1;
+    static constexpr int kMaxBotDelay = 60000;
+
+    explicit TServer(quint16 port = kDefaultPort, QObject *parent = nullptr);
+    // The same, with its own random generator in place of the program's.
+    TServer(quint16 port, Random &random, QObject *parent = nullptr);
+    ~TServer() override;
+
+    // Starts listening; throws ESockException with the socket's text when
+    // the port cannot be bound.
+    void startListening();
+    quint16 listeningPort() const;
+
+    // Seats 1 to 4 with a live connection; a seat that just watches counts.
+    int numhumans() const;
+
+    // Read-only views for the windows and for tests.
+    const tplayer &player(int slot) const { return m_players[slot]; }
+    int slotcount() const { return m_slotcount; }
+    const GameState &gameState() const { return m_game.state(); }
+    int botdelay() const { return m_botdelay; }
+    const ReceiveQueue &receivedlist() const { return m_receivedlist; }
+    bool computerArmed() const { return m_computertimer.isActive(); }
+    bool pauseRunning() const { return m_timer1.isActive(); }
+
+    // Connections without a socket, for the fuzzer and for tests that drive
+    // the host without a network: the same slot choice, login and departure
+    // as real connections, with nothing sent anywhere. attachConnection
+    // returns the slot, or 0 when all nine are taken.
+    int attachConnection();
+    void detachConnection(int slot);
+    // Queues a message as if it had arrived on the slot's connection.
+    void receive(int slot, QByteArrayView message);
+    // One tick of each timer, whether or not it is running.
+    void socktimerTimer();
+    void timer1Timer();
+    void computertimerTimer();
+
+private:
+    using Handler = void (TServer::*)(int from, const QByteArray &payload);
+    struct Route
+    {
+        const char *name;
+        Handler handler;
+    };
+    static const Route kRoutes[];
+
+    void FormCreate();
+    void Sock1Accept(TSock *sender);
+    void Sock1Read(TSock *sender, int count);
+    void tempsockDisconnect(TSock *sender);
+    void tempsockInfo(TSock *sender, TSocketInfo kind, const QString &text);
+
+    int freeSlot() const;
+    void attach(int slot, TSock *sock);
+    void departure(int slot);
+    void releaseSock(tplayer &player);
+    void disconnectsock(int slot);
+    void closeLater(int slot);
+    void queueMessage(int slot, QByteArrayView message, bool &overflow);
+    void dispatch(int from, const QByteArray &message);
+
+    // Message handlers; `from` is the slot of the connection it came on.
+    void receivedlogininfo(int from, const QByteArray &payload);
+    void kickhim(int from, const QByteArray &payload);
+    void botspeed(int from, const QByteArray &payload);
+    void chat(int from, const QByteArray &payload);
+    void action(int from, const QByteArray &payload);
+    void startgame(int from, const QByteArray &payload);
+    void justwatch(int from, const QByteArray &payload);
+    void playcard(int from, const QByteArray &payload);
+    bool ownChat(int from, const ChatRequest &request) const;
+
+    void sendTo(int slot, const QByteArray &message);
+    void sendFramed(int slot, const QByteArray &framedMessage);
+    void sendToAll(const QByteArray &message);
+    void arm();
+    NumberedValues moneyBySeat() const;
+    bool liveSlot(int slot) const;
+
+    // GameTable: the game asks who sits where and tells what happened.
+    bool seatConnected(int seat) const override;
+    bool seatWatching(int seat) const override;
+    void gameStarted(QByteArrayView name, QByteArrayView mode) override;
+    void roundStarted(int round) override;
+    void handDealt(int seat) override;
+    void turnPassed(int seat) override;
+    void computerToPlay() override;
+    void cardPlayed(int seat, int card, int total) override;
+    void cardDrawn(int seat, int position, int card) override;
+    void noCard(int seat, int position) override;
+    void roundOver(int seat, int money) override;
+    void gameWon(int seat) override;
+    void pauseStarted() override;
+
+    TSock *Sock1 = nullptr;
+    TSock *tempsock = nullptr;
+    QTimer m_socktimer;
+    QTimer m_timer1;
+    QTimer m_computertimer;
+
+    // Slots 1 to 11 at their own index; slot 10 only ever refuses, 11 is
+    // never used.
+    std::array<tplayer, 12> m_players;
+    int m_slotcount = 0;
+    ReceiveQueue m_receivedlist;
+    quint64 m_lastConnection = 0;
+    int m_botdelay = 0;
+    Game m_game;
+};

@@ -1,0 +1,132 @@
+// The game side of the server: starting games, playing cards, the computer
+// players' timer and the pause between rounds, and the messages the game's
+// events become.
+
+#include "host/hostrequests.h"
+#include "host/tserver.h"
+
+namespace {
+constexpr int kHostSlot = 1;
+} // namespace
+
+void TServer::startgame(int from, const QByteArray &payload)
+{
+    // Only the host's own copy offers a start.
+    if (from != kHostSlot)
+        return;
+    const StartRequest request = readStartRequest(payload);
+    // A new game ends the pause of the old one.
+    m_timer1.stop();
+    m_game.startgame(request.name, request.mode);
+}
+
+void TServer::playcard(int from, const QByteArray &payload)
+{
+    const PlayRequest request = readPlayRequest(payload);
+    if (request.seat != from)
+        return;
+    m_game.playcard(request.seat, request.position);
+}
+
+void TServer::arm()
+{
+    // A delay of 0 never fires: nobody has set the speed yet.
+    if (m_botdelay <= 0) {
+        m_computertimer.stop();
+        return;
+    }
+    if (m_computertimer.isActive() && m_computertimer.interval() == m_botdelay)
+        return;
+    m_computertimer.start(m_botdelay);
+}
+
+void TServer::computertimerTimer()
+{
+    m_computertimer.stop();
+    const int seat = m_game.state().turn;
+    // A human who took the seat, or plays again, in the meantime keeps it.
+    if (seat >= 1 && seat <= kSeatSlots && m_game.computerPlays(seat))
+        m_game.cplay();
+}
+
+void TServer::timer1Timer()
+{
+    if (!m_game.pauseTick())
+        m_timer1.stop();
+}
+
+NumberedValues TServer::moneyBySeat() const
+{
+    NumberedValues money{};
+    for (int seat = 1; seat <= kSeatSlots; ++seat)
+        money[seat - 1] = m_game.state().seat(seat).money;
+    return money;
+}
+
+bool TServer::seatConnected(int seat) const
+{
+    return m_players[seat].connected;
+}
+
+bool TServer::seatWatching(int seat) const
+{
+    return m_players[seat].watching;
+}
+
+void TServer::gameStarted(QByteArrayView name, QByteArrayView mode)
+{
+    sendToAll(msg::startgameToAll(name, mode));
+    for (int seat = 1; seat <= kSeatSlots; ++seat)
+        m_players[seat].watching = false;
+}
+
+void TServer::roundStarted(int round)
+{
+    sendToAll(msg::startround(round, moneyBySeat()));
+}
+
+void TServer::handDealt(int seat)
+{
+    sendTo(seat, msg::placecard(seat, m_game.state().seat(seat).hand));
+}
+
+void TServer::turnPassed(int seat)
+{
+    sendToAll(msg::nextplayer(seat));
+}
+
+void TServer::computerToPlay()
+{
+    arm();
+}
+
+void TServer::cardPlayed(int seat, int card, int total)
+{
+    sendToAll(msg::playcardToAll(seat, card, total));
+}
+
+void TServer::cardDrawn(int seat, int position, int card)
+{
+    sendTo(seat, msg::newcard(seat, position, card));
+}
+
+void TServer::noCard(int seat, int position)
+{
+    sendTo(seat, msg::nocard(seat, position));
+}
+
+void TServer::roundOver(int seat, int money)
+{
+    sendToAll(msg::roundover(seat, money));
+}
+
+void TServer::gameWon(int seat)
+{
+    const tplayer &player = m_players[seat];
+    sendToAll(msg::winner(player.name.isEmpty() ? player.botname : player.name, seat));
+}
+
+void TServer::pauseStarted()
+{
+    m_timer1.start();
+}

@@ -1,0 +1,87 @@
+#include "tests/host/rawclient.h"
+
+#include "net/gamemessage.h"
+#include "net/messages.h"
+#include "tests/support/wait.h"
+
+#include <QHostAddress>
+
+RawClient::RawClient(quint16 port)
+{
+    QObject::connect(&socket, &QTcpSocket::readyRead, &socket, [this] { readAll(); });
+    QObject::connect(&socket, &QTcpSocket::disconnected, &socket, [this] {
+        readAll();
+        m_closed = true;
+    });
+    socket.connectToHost(QHostAddress::LocalHost, port);
+}
+
+void RawClient::readAll()
+{
+    if (!socket.isOpen())
+        return;
+    m_framer.feed(QByteArrayView(socket.readAll()),
+                  [this](QByteArrayView message) { received.append(message.toByteArray()); });
+}
+
+int RawClient::waitForSlot()
+{
+    waitUntil([this] { return !named(cmd::sendlogininfo).isEmpty() || m_closed; });
+    const QByteArrayList given = named(cmd::sendlogininfo);
+    if (given.isEmpty())
+        return 0;
+    slot = parseStrictInt(GameMessage::parse(given.first()).payload).value_or(0);
+    return slot;
+}
+
+int RawClient::login(const QByteArray &name, const QByteArray &version)
+{
+    if (waitForSlot() == 0)
+        return 0;
+    send(msg::logininfo(slot, version, name));
+    if (!waitFor(msg::newplayerinfo(slot, name)))
+        return 0;
+    this->name = name;
+    return slot;
+}
+
+void RawClient::send(const QByteArray &message)
+{
+    sendRaw(framed(message));
+}
+
+void RawClient::sendRaw(const QByteArray &bytes)
+{
+    socket.write(bytes);
+    socket.flush();
+}
+
+void RawClient::close()
+{
+    socket.disconnectFromHost();
+}
+
+bool RawClient::waitFor(const QByteArray &message, int timeoutMs)
+{
+    return waitUntil([&] { return received.contains(message); }, timeoutMs);
+}
+
+bool RawClient::waitForClose(int timeoutMs)
+{
+    return waitUntil([this] { return m_closed; }, timeoutMs);
+}
+
+bool RawClient::closed() const
+{
+    return m_closed;
+}
+
+QByteArrayList RawClient::named(const char *name) const
+{
+    QByteArrayList matching;
+    for (const QByteArray &message : received) {
+        if (GameMessage::parse(message).name == name)
+            matching.append(message);
+    }
+    return matching;
+}

@@ -1,0 +1,427 @@
+#include "host/tserver.h"
+#include "net/errorreport.h"
+#include "net/gamemessage.h"
+#include "net/messages.h"
+#include "tests/host/rawclient.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using Client = std::unique_ptr<RawClient>;
+
+class ServerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        random.setSeed(1);
+        server = std::make_unique<TServer>(0, random);
+        server->startListening();
+        port = server->listeningPort();
+        ASSERT_NE(port, 0);
+    }
+
+    Client connect() { return std::make_unique<RawClient>(port); }
+
+    Client join(const QByteArray &name, int expectedSlot)
+    {
+        Client client = connect();
+        EXPECT_EQ(client->login(name), expectedSlot) << name.constData();
+        return client;
+    }
+
+    // Returns once the host has handled everything `client` sent before: a
+    // chat sent now is relayed only after all earlier messages in the queue.
+    void sync(RawClient &client)
+    {
+        const QByteArray marker = "sync " + QByteArray::number(++syncCount) + "|clBlack";
+        client.send(msg::chatToHost(client.slot, marker));
+        ASSERT_TRUE(client.waitFor(msg::chatToAll(client.name, marker)));
+    }
+
+    // Alice at slot 1 and Bob at slot 2, a game begun in `mode`, seat 1 to
+    // play.
+    void twoPlayerGame(Client &alice, Client &bob, const char *mode, int botdelay)
+    {
+        alice = join("Alice", 1);
+        bob = join("Bob", 2);
+        alice->send(msg::botspeed(1, botdelay));
+        alice->send(msg::startgameToHost("Alice", mode));
+        ASSERT_TRUE(bob->waitFor(msg::nextplayer(1)));
+        ASSERT_EQ(server->botdelay(), botdelay);
+    }
+
+    Random random;
+    std::unique_ptr<TServer> server;
+    quint16 port = 0;
+    int syncCount = 0;
+};
+
+TEST_F(ServerTest, LoginExchange)
+{
+    Client alice = join("Alice", 1);
+    Client bob = connect();
+    ASSERT_EQ(bob->waitForSlot(), 2);
+    // A name may hold "+" where it is the last field; the version differs.
+    bob->send(msg::logininfo(2, "0.9", "Bob+Jr"));
+    ASSERT_TRUE(bob->waitFor(msg::wrongversion()));
+    EXPECT_EQ(bob->received,
+              (QByteArrayList{msg::sendlogininfo(2), msg::newplayerinfo(2, "Bob+Jr"),
+                              msg::existingplayers(1, "Alice"), msg::wrongversion()}));
+    ASSERT_TRUE(alice->waitFor(msg::havewrongversion("Bob+Jr")));
+    EXPECT_EQ(alice->received,
+              (QByteArrayList{msg::sendlogininfo(1), msg::newplayerinfo(1, "Alice"),
+                              msg::newplayerinfo(2, "Bob+Jr"), msg::havewrongversion("Bob+Jr")}));
+    EXPECT_EQ(server->player(2).name, QByteArray("Bob+Jr"));
+    EXPECT_EQ(server->numhumans(), 2);
+}
+
+TEST_F(ServerTest, TenthConnectionIsRefusedAndTheOthersNoticeNothing)
+{
+    std::vector<Client> clients;
+    for (int slot = 1; slot <= 9; ++slot) {
+        clients.push_back(connect());
+        ASSERT_EQ(clients.back()->waitForSlot(), slot);
+    }
+    Client tenth = connect();
+    ASSERT_TRUE(tenth->waitForClose());
+    EXPECT_EQ(tenth->received, QByteArrayList{msg::full()});
+    EXPECT_EQ(server->slotcount(), 9);
+    EXPECT_EQ(server->numhumans(), 4);
+
+    sync(*clients[0]);
+    const QByteArray echo = clients[0]->received.last();
+    for (int slot = 1; slot <= 9; ++slot) {
+        RawClient &client = *clients[slot - 1];
+        ASSERT_TRUE(client.waitFor(echo));
+        EXPECT_EQ(client.received, (QByteArrayList{msg::sendlogininfo(slot), echo})) << slot;
+    }
+
+    // A departure frees its slot for the next arrival.
+    clients[3]->close();
+    ASSERT_TRUE(clients[0]->waitFor(msg::playerdisconnected(4, "")));
+    Client next = connect();
+    EXPECT_EQ(next->waitForSlot(), 4);
+    EXPECT_EQ(server->slotcount(), 9);
+}
+
+TEST_F(ServerTest, LateArrivalTakesOverASeatWithItsBagsAndCards)
+{
+    Client alice = join("Alice", 1);
+    Client bob = join("Bob", 2);
+    Client carol = join("Carol", 3);
+    alice->send(msg::startgameToHost("Alice", "b"));
+    ASSERT_TRUE(alice->waitFor(msg::nextplayer(1)));
+    alice->send(msg::playcardToHost(1, 1));
+    ASSERT_TRUE(alice->waitFor(msg::nextplayer(2)));
+
+    carol->close();
+    ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(3, "Carol")));
+    const Hand carolsHand = server->gameState().seat(3).hand;
+
+    Client dave = join("Dave", 3);
+    const GameState &game = server->gameState();
+    const QByteArray stats = msg::gamestats(1, game.total, game.topcard, 2, {3, 3, 3, 3});
+    ASSERT_TRUE(dave->waitFor(msg::placecard(3, carolsHand)));
+    EXPECT_EQ(dave->received,
+              (QByteArrayList{msg::sendlogininfo(3), msg::newplayerinfo(3, "Dave"),
+                              msg::existingplayers(1, "Alice"), msg::existingplayers(2, "Bob"),
+                              stats, msg::placecard(3, carolsHand)}));
+    EXPECT_NE(game.topcard, 0);
+
+    // Seat 4 had no human but has bags: the next arrival takes it; then the
+    // watchers begin at slot 5, with the game's state but no hand.
+    Client eve = join("Eve", 4);
+    ASSERT_TRUE(eve->waitFor(msg::placecard(4, server->gameState().seat(4).hand)));
+    Client frank = join("Frank", 5);
+    sync(*frank);
+    EXPECT_EQ(frank->named(cmd::gamestats).size(), 1);
+    EXPECT_TRUE(frank->named(cmd::placecard).isEmpty());
+
+    // Dave plays on for seat 3 with Carol's cards.
+    bob->send(msg::playcardToHost(2, 1));
+    ASSERT_TRUE(dave->waitFor(msg::nextplayer(3)));
+    const int total = server->gameState().total;
+    dave->send(msg::playcardToHost(3, 2));
+    const int card = carolsHand[1];
+    const int expectedTotal = totalAfter(total, card);
+    ASSERT_TRUE(alice->waitFor(msg::playcardToAll(3, card, expectedTotal)));
+}
+
+TEST_F(ServerTest, ComputerPlaysTheTurnOfAPlayerWhoLeavesInIt)
+{
+    Client alice, bob;
+    twoPlayerGame(alice, bob, "h", 20);
+    alice->send(msg::playcardToHost(1, 1));
+    ASSERT_TRUE(bob->waitFor(msg::nextplayer(2)));
+    bob->close();
+    ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Bob")));
+    // The computer plays seat 2's card and passes the turn back.
+    ASSERT_TRUE(waitUntil([&] { return alice->named(cmd::nextplayer).size() >= 3; }));
+    EXPECT_EQ(alice->named(cmd::playcard).size(), 2);
+    EXPECT_TRUE(alice->named(cmd::playcard).last().startsWith("CMD_playcard+2+"));
+    EXPECT_EQ(alice->named(cmd::nextplayer).last(), msg::nextplayer(1));
+}
+
+TEST_F(ServerTest, ComputerDoesNotPlayForTheHostsOwnSeat)
+{
+    Client alice, bob;
+    twoPlayerGame(alice, bob, "h", TServer::kMaxBotDelay);
+    alice->close();
+    ASSERT_TRUE(bob->waitFor(msg::playerdisconnected(1, "Alice")));
+    EXPECT_FALSE(server->computerArmed());
+    EXPECT_EQ(server->gameState().turn, 1);
+}
+
+TEST_F(ServerTest, JustWatchInOwnTurnAndBackBeforeTheComputerPlays)
+{
+    Client alice, bob;
+    // Long enough that the request to play again is handled before it fires.
+    twoPlayerGame(alice, bob, "b", 300);
+    alice->send(msg::justwatch(1, watchflag::justWatch));
+    ASSERT_TRUE(bob->waitFor(msg::justwatching(1, watchflag::justWatch)));
+    EXPECT_TRUE(server->computerArmed());
+    EXPECT_TRUE(server->player(1).watching);
+    alice->send(msg::justwatch(1, watchflag::playAgain));
+    ASSERT_TRUE(bob->waitFor(msg::justwatching(1, watchflag::playAgain)));
+    // The timer fires and finds the seat played by its human again.
+    ASSERT_TRUE(waitUntil([&] { return !server->computerArmed(); }));
+    EXPECT_EQ(server->gameState().turn, 1);
+    EXPECT_EQ(server->gameState().topcard, 0);
+    EXPECT_TRUE(bob->named(cmd::playcard).isEmpty());
+
+    // Left to watch, the seat's turn is played by the computer.
+    alice->send(msg::justwatch(1, watchflag::justWatch));
+    ASSERT_TRUE(waitUntil([&] { return !bob->named(cmd::playcard).isEmpty(); }));
+    EXPECT_TRUE(bob->named(cmd::playcard).first().startsWith("CMD_playcard+1+"));
+}
+
+TEST_F(ServerTest, JustWatchOutsideAGameChangesNothing)
+{
+    Client alice = join("Alice", 1);
+    alice->send(msg::justwatch(1, watchflag::justWatch));
+    sync(*alice);
+    EXPECT_FALSE(server->player(1).watching);
+    EXPECT_TRUE(alice->named(cmd::justwatching).isEmpty());
+}
+
+TEST_F(ServerTest, ChatAndActionAreRelayedWithTheSendersNameAsItIsNow)
+{
+    Client alice = join("Alice", 1);
+    Client nameless = connect();
+    ASSERT_EQ(nameless->waitForSlot(), 2);
+    struct Case
+    {
+        RawClient *from;
+        QByteArray sent;
+        QByteArray relayed;
+    } cases[] = {
+        {nameless.get(), msg::chatToHost(2, "hi|clRed"), "CMD_chat+ chats: hi|clRed"},
+        {alice.get(), msg::chatToHost(1, "a+b|$00FF0000"), "CMD_chat+Alice chats: a+b|$00FF0000"},
+        {alice.get(), msg::actionToHost(1, "waves|clBlue"), "CMD_action+Alice waves|clBlue"},
+        {nameless.get(), msg::actionToHost(2, "nods|clBlue"), "CMD_action+ nods|clBlue"},
+    };
+    for (const Case &c : cases) {
+        c.from->send(c.sent);
+        EXPECT_TRUE(alice->waitFor(c.relayed)) << c.relayed.constData();
+        EXPECT_TRUE(nameless->waitFor(c.relayed)) << c.relayed.constData();
+    }
+}
+
+TEST_F(ServerTest, WatchersSeeTheGameButNeverAHand)
+{
+    Client alice = join("Alice", 1);
+    std::vector<Client> seats;
+    for (int slot = 2; slot <= 4; ++slot) {
+        seats.push_back(connect());
+        ASSERT_EQ(seats.back()->waitForSlot(), slot);
+    }
+    Client watcher = connect();
+    ASSERT_EQ(watcher->waitForSlot(), 5);
+
+    alice->send(msg::startgameToHost("Alice", "b"));
+    alice->send(msg::playcardToHost(1, 1));
+    ASSERT_TRUE(watcher->waitFor(msg::nextplayer(2)));
+    EXPECT_EQ(watcher->named(cmd::startround).size(), 1);
+    EXPECT_EQ(watcher->named(cmd::playcard).size(), 1);
+    EXPECT_TRUE(watcher->named(cmd::placecard).isEmpty());
+    EXPECT_TRUE(watcher->named(cmd::newcard).isEmpty());
+    EXPECT_EQ(alice->named(cmd::newcard).size(), 1);
+    for (int slot = 2; slot <= 4; ++slot) {
+        RawClient &seat = *seats[slot - 2];
+        ASSERT_TRUE(seat.waitFor(msg::nextplayer(2)));
+        EXPECT_EQ(seat.named(cmd::placecard),
+                  QByteArrayList{msg::placecard(slot, server->gameState().seat(slot).hand)});
+    }
+}
+
+TEST_F(ServerTest, MessagesSpeakingForAnotherSlotAreDropped)
+{
+    Client alice, bob;
+    twoPlayerGame(alice, bob, "b", TServer::kMaxBotDelay);
+    const GameState before = server->gameState();
+    const QByteArrayList spoofs{
+        msg::playcardToHost(1, 1),
+        msg::kickhim(1, 1),
+        msg::kickhim(2, 1),
+        msg::botspeed(1, 20),
+        msg::botspeed(2, 20),
+        msg::logininfo(1, kVersionText, "Mallory"),
+        msg::chatToHost(1, "it was me|clRed"),
+        msg::actionToHost(1, "lies|clRed"),
+        msg::justwatch(1, watchflag::justWatch),
+        msg::justwatch(3, watchflag::justWatch),
+        msg::startgameToHost("Bob", "b"),
+    };
+    for (const QByteArray &spoof : spoofs) {
+        const qsizetype seen = alice->received.size();
+        bob->send(spoof);
+        sync(*bob);
+        ASSERT_TRUE(alice->waitFor(bob->received.last()));
+        EXPECT_EQ(alice->received.size(), seen + 1) << spoof.constData();
+        EXPECT_TRUE(server->player(1).connected) << spoof.constData();
+    }
+    EXPECT_EQ(server->player(1).name, QByteArray("Alice"));
+    EXPECT_FALSE(server->player(1).watching);
+    EXPECT_EQ(server->botdelay(), TServer::kMaxBotDelay);
+    EXPECT_EQ(server->gameState().turn, before.turn);
+    EXPECT_EQ(server->gameState().seat(1).hand, before.seat(1).hand);
+    EXPECT_EQ(alice->named(cmd::startgame).size(), 1);
+
+    // The host's user may set another seat to watch, and remove a player.
+    alice->send(msg::justwatch(2, watchflag::justWatch));
+    ASSERT_TRUE(bob->waitFor(msg::justwatching(2, watchflag::justWatch)));
+    alice->send(msg::kickhim(1, 2));
+    ASSERT_TRUE(bob->waitForClose());
+    ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Bob")));
+}
+
+TEST_F(ServerTest, NumberThatDoesNotConvertEndsOnlyThatMessage)
+{
+    QStringList errors;
+    const ErrorHandler previous =
+        setErrorHandler([&errors](const QString &text) { errors.append(text); });
+    Client alice = join("Alice", 1);
+    alice->send("CMD_botspeed+1+fast+");
+    alice->send("CMD_chat+one+hello|clRed");
+    sync(*alice);
+    setErrorHandler(previous);
+    EXPECT_EQ(errors, (QStringList{"'fast' is not a valid integer value",
+                                   "'one' is not a valid integer value"}));
+    EXPECT_EQ(server->botdelay(), 0);
+    EXPECT_TRUE(alice->named(cmd::chat).size() == 1);
+}
+
+TEST_F(ServerTest, UnterminatedBytesBeyondTheLimitCloseTheConnection)
+{
+    struct Case
+    {
+        qsizetype bytes;
+        bool closed;
+    } cases[] = {{kMaxUnterminatedBytes, false}, {kMaxUnterminatedBytes + 1, true}};
+    Client alice = join("Alice", 1);
+    for (const Case &c : cases) {
+        Client bob = join("Bob", 2);
+        bob->sendRaw(QByteArray(c.bytes, 'x'));
+        if (c.closed) {
+            EXPECT_TRUE(bob->waitForClose());
+            EXPECT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Bob")));
+        } else {
+            bob->sendRaw(QByteArray(1, kMessageTerminator));
+            sync(*bob);
+            EXPECT_FALSE(bob->closed());
+            bob->close();
+            ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Bob")));
+        }
+        alice->received.clear();
+    }
+}
+
+TEST_F(ServerTest, TooManyWaitingMessagesCloseTheConnectionAndDropThem)
+{
+    struct Case
+    {
+        int messages;
+        bool closed;
+    } cases[] = {{TServer::kMaxWaitingMessages + 1, true}, {TServer::kMaxWaitingMessages, false}};
+    Client alice = join("Alice", 1);
+    for (const Case &c : cases) {
+        Client bob = join("Bob", 2);
+        alice->received.clear();
+        alice->send(msg::chatToHost(1, "before|clBlack"));
+        QByteArray flood;
+        for (int i = 0; i < c.messages; ++i)
+            flood += framed(msg::chatToHost(2, "flood " + QByteArray::number(i) + "|clRed"));
+        bob->sendRaw(flood);
+        alice->send(msg::chatToHost(1, "after|clBlack"));
+        ASSERT_TRUE(alice->waitFor("CMD_chat+Alice chats: after|clBlack"));
+        QByteArrayList bobs;
+        for (const QByteArray &m : alice->named(cmd::chat))
+            if (m.startsWith("CMD_chat+Bob"))
+                bobs.append(m);
+        if (c.closed) {
+            EXPECT_TRUE(bob->waitForClose());
+            EXPECT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Bob")));
+            EXPECT_TRUE(bobs.isEmpty()) << bobs.size();
+        } else {
+            ASSERT_TRUE(alice->waitFor(
+                msg::chatToAll("Bob", "flood " + QByteArray::number(c.messages - 1) + "|clRed"),
+                10000));
+            bobs.clear();
+            for (const QByteArray &m : alice->named(cmd::chat))
+                if (m.startsWith("CMD_chat+Bob"))
+                    bobs.append(m);
+            ASSERT_EQ(bobs.size(), c.messages);
+            for (int i = 0; i < c.messages; ++i)
+                EXPECT_EQ(bobs[i],
+                          msg::chatToAll("Bob", "flood " + QByteArray::number(i) + "|clRed"));
+            EXPECT_FALSE(bob->closed());
+        }
+        EXPECT_LT(alice->received.indexOf("CMD_chat+Alice chats: before|clBlack"),
+                  alice->received.indexOf("CMD_chat+Alice chats: after|clBlack"));
+        if (!c.closed) {
+            bob->close();
+            ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Bob")));
+        }
+    }
+}
+
+TEST_F(ServerTest, PeerThatStopsReadingIsClosedOnceItOwesTooMuch)
+{
+    Client alice = join("Alice", 1);
+    // A bare socket that never reads, with a small receive window.
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    const int small = 4096;
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    ASSERT_TRUE(waitUntil([&] { return server->player(2).connected; }));
+
+    const QByteArray words(60000, 'w');
+    for (int sent = 0; sent < 1000 && server->player(2).connected; ++sent) {
+        const QByteArray text = words + QByteArray::number(sent) + "|clRed";
+        const QByteArray echo = msg::chatToAll("Alice", text);
+        alice->send(msg::chatToHost(1, text));
+        ASSERT_TRUE(alice->waitFor(echo));
+        alice->received.removeOne(echo);
+    }
+    EXPECT_TRUE(alice->waitFor(msg::playerdisconnected(2, "")));
+    EXPECT_FALSE(server->player(2).connected);
+    ::close(fd);
+}
+
+} // namespace
