@@ -2,6 +2,7 @@
 
 #include "client/chatlog.h"
 #include "client/clientsession.h"
+#include "net/messages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,6 +75,9 @@ ChatPanel::ChatPanel(const ClientSession *session, Sender send, QWidget *parent)
     inputFont.setFamilies({QStringLiteral("Arial"), QStringLiteral("Sans Serif")});
     inputFont.setPointSize(10);
     mychat_->setFont(inputFont);
+    // The host closes a connection whose message grows past its frame limit;
+    // a pasted book must not cost the player his seat.
+    mychat_->setMaxLength(kMaxChatLength);
     mychat_->setText(kPlaceholder);
     mychat_->installEventFilter(this);
     applyInputColour();
@@ -222,6 +226,7 @@ void ChatPanel::addlinetochat(const QString &line, const QColor &colour)
     } else {
         mainchat_->moveCursor(QTextCursor::End);
         mainchat_->ensureCursorVisible();
+        bar->setValue(bar->maximum()); // down to the bottom margin too
     }
     mainchat_->setUpdatesEnabled(true);
     mainchat_->viewport()->update();
@@ -241,14 +246,13 @@ void ChatPanel::chatrecieved(const QString &payload)
     addlinetochat(payload.left(bar), shown);
 }
 
-void ChatPanel::sendChatText(const char *command, const QString &words,
-                             colortext::ColorValue colour)
+void ChatPanel::sendChatText(MessageKind kind, const QString &words, colortext::ColorValue colour)
 {
     if (!send_)
         return;
-    const QString text = QString::number(session_->ownSlot) + u'+' + oneLine(words) + u'|' +
-                         colortext::toText(colour);
-    send_(QByteArray(command) + '+' + text.toUtf8());
+    const QByteArray chatText = (oneLine(words) + u'|' + colortext::toText(colour)).toUtf8();
+    send_(kind == MessageKind::Chat ? msg::chatToHost(session_->ownSlot, chatText)
+                                    : msg::actionToHost(session_->ownSlot, chatText));
 }
 
 void ChatPanel::sendit()
@@ -258,9 +262,9 @@ void ChatPanel::sendit()
     const QString typed = mychat_->text();
     if (!typed.isEmpty()) {
         if (!typed.startsWith(u'/'))
-            sendChatText("CMD_chat", typed, textColor_);
+            sendChatText(MessageKind::Chat, typed, textColor_);
         else if (typed.startsWith(kActionPrefix))
-            sendChatText("CMD_action", typed.mid(4), actionColor_);
+            sendChatText(MessageKind::Action, typed.mid(4), actionColor_);
         // Any other "/" word is no command of ours and goes nowhere.
     }
     mychat_->clear();
@@ -275,9 +279,9 @@ void ChatPanel::b_phrase1Click(int number)
         return;
     const QString text = phrase(number);
     if (text.startsWith(kPhraseActionPrefix))
-        sendChatText("CMD_action", text.mid(kPhraseActionPrefix.size()), actionColor_);
+        sendChatText(MessageKind::Action, text.mid(kPhraseActionPrefix.size()), actionColor_);
     else
-        sendChatText("CMD_action", kSaysPrefix + text, actionColor_);
+        sendChatText(MessageKind::Action, kSaysPrefix + text, actionColor_);
     cooldown_.use();
 }
 

@@ -37,6 +37,7 @@ public:
 
     static constexpr int kPhraseCount = 10;
     static constexpr int kDefaultTextSize = 8;
+    static constexpr int kMaxChatLength = 8000;
     static inline const QString kPlaceholder = QStringLiteral("<Enter Chat Here>");
 
     explicit ChatPanel(const ClientSession *session, Sender send, QWidget *parent = nullptr);
@@ -105,7 +106,8 @@ protected:
 private:
     void buildPhraseButtons();
     void buildMenus();
-    void sendChatText(const char *command, const QString &words, colortext::ColorValue colour);
+    enum class MessageKind { Chat, Action };
+    void sendChatText(MessageKind kind, const QString &words, colortext::ColorValue colour);
     void applyInputColour();
     void updateSizeChecks();
     void setScrollChatOff(bool off);

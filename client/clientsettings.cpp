@@ -3,6 +3,7 @@
 #include "client/chatpanel.h"
 #include "client/clientsession.h"
 #include "client/inifile.h"
+#include "net/messages.h"
 
 #include <QAction>
 #include <QDir>
@@ -225,8 +226,7 @@ void ClientSettings::sendBotSpeed()
 {
     if (!send_ || !session_)
         return;
-    send_("CMD_botspeed+" + QByteArray::number(session_->ownSlot) + '+' +
-          QByteArray::number(values_.botSpeed) + '+');
+    send_(msg::botspeed(session_->ownSlot, values_.botSpeed));
 }
 
 void ClientSettings::connectMainMenu(QObject *window)

@@ -1,0 +1,341 @@
+#include "client/chatlog.h"
+#include "client/chatpanel.h"
+#include "client/clientsession.h"
+#include "tests/support/wait.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextFragment>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+// Readable failures.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+// One piece of a log line as the document holds it.
+struct Piece
+{
+    QString text;
+    bool bold;
+    QColor colour;
+    bool operator==(const Piece &) const = default;
+};
+
+std::ostream &operator<<(std::ostream &out, const Piece &piece)
+{
+    return out << '"' << piece.text.toStdString() << '"' << (piece.bold ? " bold " : " regular ")
+               << piece.colour.name().toStdString();
+}
+
+class ChatPanelTest : public ::testing::Test
+{
+protected:
+    ChatPanelTest()
+    {
+        chat.setTextColor(0x008000);   // clGreen
+        chat.setActionColor(0x0000FF); // clRed
+    }
+
+    ChatLog *log() { return chat.findChild<ChatLog *>(QStringLiteral("mainchat")); }
+    QLineEdit *input() { return chat.findChild<QLineEdit *>(QStringLiteral("mychat")); }
+    QToolButton *phraseButton(int n)
+    {
+        return chat.findChild<QToolButton *>(QStringLiteral("b_phrase%1").arg(n));
+    }
+    void logIn(int slot)
+    {
+        session.ownSlot = slot;
+        session.loggedIn = true;
+    }
+    void press(int key, const QString &text = QString())
+    {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(input(), &event);
+    }
+
+    QList<Piece> pieces(const QTextBlock &block)
+    {
+        QList<Piece> result;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            result << Piece{fragment.text(), format.fontWeight() == QFont::Bold,
+                            format.foreground().color()};
+        }
+        return result;
+    }
+    QTextBlock lastLine() { return log()->document()->lastBlock(); }
+    int firstVisibleLine() { return log()->cursorForPosition(QPoint(0, 0)).blockNumber(); }
+
+    ClientSession session;
+    QList<QByteArray> sent;
+    ChatPanel chat{&session, [this](const QByteArray &m) { sent << m; }};
+};
+
+TEST_F(ChatPanelTest, ControlsCarryTheirNamesAndPhrases)
+{
+    ASSERT_NE(log(), nullptr);
+    EXPECT_TRUE(log()->isReadOnly());
+    ASSERT_NE(input(), nullptr);
+    EXPECT_EQ(input()->text(), QStringLiteral("<Enter Chat Here>"));
+    const char *phrases[] = {"Way To Go!",
+                             "Good One!",
+                             "Nice Try!",
+                             "Excellent!",
+                             "Brilliant!",
+                             "Wow, WTG!",
+                             "Thanks!",
+                             "Way To Go Teamie!",
+                             "Good Game Everyone!",
+                             "/me waves \"Good-Bye\""};
+    for (int n = 1; n <= 10; ++n) {
+        ASSERT_NE(phraseButton(n), nullptr) << n;
+        EXPECT_EQ(phraseButton(n)->toolTip(), QString::fromLatin1(phrases[n - 1]));
+        EXPECT_EQ(chat.phrase(n), QString::fromLatin1(phrases[n - 1]));
+    }
+}
+
+struct SendCase
+{
+    bool loggedIn;
+    const char *typed;
+    std::vector<QByteArray> sent;
+    const char *leftInBox;
+};
+
+TEST_F(ChatPanelTest, Sendit)
+{
+    const SendCase cases[] = {
+        {true, "hi all", {"CMD_chat+2+hi all|clGreen"}, ""},
+        {true, "/me dances", {"CMD_action+2+dances|clRed"}, ""},
+        {true, "/meow", {"CMD_action+2+w|clRed"}, ""},
+        {true, "/me", {"CMD_action+2+|clRed"}, ""},
+        {true, "/help", {}, ""},
+        {true, "/ME shouts", {}, ""},
+        {true, "", {}, ""},
+        {true, "a+b|c", {"CMD_chat+2+a+b|c|clGreen"}, ""},
+        {true, "Grüße 日本", {QByteArray("CMD_chat+2+") + "Grüße 日本" + "|clGreen"}, ""},
+        {false, "hi all", {}, "hi all"},
+        {false, "/me dances", {}, "/me dances"},
+    };
+    for (const SendCase &c : cases) {
+        SCOPED_TRACE(c.typed);
+        session.loggedIn = c.loggedIn;
+        session.ownSlot = c.loggedIn ? 2 : 0;
+        sent.clear();
+        input()->setText(QString::fromUtf8(c.typed));
+        press(Qt::Key_Return, QStringLiteral("\r"));
+        EXPECT_EQ(std::vector<QByteArray>(sent.begin(), sent.end()), c.sent);
+        EXPECT_EQ(input()->text(), QString::fromUtf8(c.leftInBox));
+    }
+}
+
+TEST_F(ChatPanelTest, AKeyOnThePlaceholderEmptiesTheBoxFirst)
+{
+    logIn(2);
+    press(Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_TRUE(sent.isEmpty());
+    EXPECT_EQ(input()->text(), QString());
+
+    input()->setText(ChatPanel::kPlaceholder);
+    press(Qt::Key_H, QStringLiteral("h"));
+    EXPECT_EQ(input()->text(), QStringLiteral("h"));
+}
+
+TEST_F(ChatPanelTest, PasteReplacesTheWholeInput)
+{
+    QApplication::clipboard()->setText(QStringLiteral("pasted\nline"));
+    input()->setText(QStringLiteral("typed"));
+    input()->setCursorPosition(2);
+    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+    QApplication::sendEvent(input(), &paste);
+    EXPECT_EQ(input()->text(), QStringLiteral("pasted line"));
+
+    input()->setText(QStringLiteral("typed"));
+    chat.findChild<QAction *>(QStringLiteral("Paste1"))->trigger();
+    EXPECT_EQ(input()->text(), QStringLiteral("pasted line"));
+
+    QApplication::clipboard()->clear();
+    chat.Paste1Click();
+    EXPECT_EQ(input()->text(), QStringLiteral("pasted line"));
+}
+
+TEST_F(ChatPanelTest, LinesShowABoldHeadAndARegularRestAsPlainText)
+{
+    const QColor zaze(0x12, 0x34, 0x56);
+    struct LineCase
+    {
+        const char *line;
+        std::vector<Piece> pieces;
+    };
+    const LineCase cases[] = {
+        {"Zaze chats: hi all", {{"Zaze chats:", true, zaze}, {" hi all", false, zaze}}},
+        {"Zaze says: Thanks! :)", {{"Zaze says:", true, zaze}, {" Thanks! :)", false, zaze}}},
+        {"Zaze waves", {{"Zaze waves", false, zaze}}},
+        {"Ann:", {{"Ann:", true, zaze}}},
+        {"", {}},
+        // Other people's words are never markup.
+        {"<b>x</b> chats: <img src=\"a.png\"> &amp; <a href=\"http://e.vil\">y</a>",
+         {{"<b>x</b> chats:", true, zaze},
+          {" <img src=\"a.png\"> &amp; <a href=\"http://e.vil\">y</a>", false, zaze}}},
+    };
+    int lines = 0;
+    for (const LineCase &c : cases) {
+        SCOPED_TRACE(c.line);
+        chat.addlinetochat(QString::fromUtf8(c.line), zaze);
+        const QList<Piece> shown = pieces(lastLine());
+        EXPECT_EQ(std::vector<Piece>(shown.begin(), shown.end()), c.pieces);
+        EXPECT_EQ(lastLine().text(), QString::fromUtf8(c.line));
+        EXPECT_EQ(log()->document()->blockCount(), ++lines);
+    }
+    EXPECT_EQ(log()->document()->blockCount(), int(std::size(cases)));
+    EXPECT_EQ(log()->document()->firstBlock().text(), QStringLiteral("Zaze chats: hi all"));
+}
+
+TEST_F(ChatPanelTest, Chatrecieved)
+{
+    const QColor red(255, 0, 0);
+    const std::tuple<const char *, const char *, QColor> cases[] = {
+        {"Zaze chats: hi all|clBlue", "Zaze chats: hi all", QColor(0, 0, 255)},
+        {"Zaze dances|$0000FF00", "Zaze dances", QColor(0, 255, 0)},
+        {"Zaze chats: hi|CLLIME", "Zaze chats: hi", QColor(0, 255, 0)},
+        {"Zaze chats: no colour here", "Zaze chats: no colour here", red},
+        {"Zaze chats: hi|notacolour", "Zaze chats: hi", red},
+        {"Zaze chats: hi|", "Zaze chats: hi", red},
+        {"Zaze chats: a|b|clBlue", "Zaze chats: a", red},
+        {"Zaze chats: |clBlack", "Zaze chats: ", QColor(0, 0, 0)},
+    };
+    for (const auto &[payload, text, colour] : cases) {
+        SCOPED_TRACE(payload);
+        chat.chatrecieved(QString::fromUtf8(payload));
+        EXPECT_EQ(lastLine().text(), QString::fromUtf8(text));
+        for (const Piece &piece : pieces(lastLine()))
+            EXPECT_EQ(piece.colour, colour) << piece;
+    }
+}
+
+TEST_F(ChatPanelTest, PhraseButtonsAndTheirCooldown)
+{
+    chat.setPhraseCooldown(std::chrono::milliseconds(100));
+    phraseButton(7)->click();
+    EXPECT_TRUE(sent.isEmpty()) << "nobody to say it before the login";
+
+    logIn(3);
+    phraseButton(7)->click();
+    EXPECT_EQ(sent, QList<QByteArray>{"CMD_action+3+says: Thanks!|clRed"});
+    phraseButton(7)->click();
+    phraseButton(1)->click();
+    EXPECT_EQ(sent.size(), 1) << "a second phrase within the cooldown sends nothing";
+
+    ASSERT_TRUE(waitUntil([&] {
+        phraseButton(10)->click();
+        return sent.size() == 2;
+    }));
+    EXPECT_EQ(sent.last(), QByteArray("CMD_action+3+waves \"Good-Bye\"|clRed"));
+}
+
+TEST_F(ChatPanelTest, ScrollChatOffKeepsTheViewWhereItWas)
+{
+    chat.resize(300, 400);
+    chat.show();
+    for (int i = 0; i < 200; ++i)
+        chat.addlinetochat(QStringLiteral("Notice %1").arg(i), ChatPanel::systemColour());
+    QScrollBar *bar = log()->verticalScrollBar();
+    ASSERT_TRUE(waitUntil([&] { return bar->maximum() > 0; }));
+    EXPECT_EQ(bar->value(), bar->maximum()) << "the log follows its end";
+
+    QAction *scrollOff = chat.findChild<QAction *>(QStringLiteral("ScrollChatOff1"));
+    scrollOff->trigger();
+    EXPECT_TRUE(chat.scrollChatOff());
+    EXPECT_TRUE(scrollOff->isChecked());
+    bar->setValue(bar->maximum() / 3);
+    const int firstLine = firstVisibleLine();
+    ASSERT_GT(firstLine, 0);
+    for (int i = 0; i < 100; ++i)
+        chat.chatrecieved(QStringLiteral("Ann chats: line %1|clRed").arg(i));
+    EXPECT_EQ(firstVisibleLine(), firstLine);
+
+    scrollOff->trigger();
+    EXPECT_FALSE(chat.scrollChatOff());
+    chat.addlinetochat(QStringLiteral("Last"), ChatPanel::systemColour());
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_GT(firstVisibleLine(), firstLine);
+}
+
+TEST_F(ChatPanelTest, ClearAndCopy)
+{
+    chat.addlinetochat(QStringLiteral("Ann chats: one"), Qt::black);
+    chat.addlinetochat(QStringLiteral("Ann chats: two"), Qt::black);
+    log()->selectAll();
+    chat.findChild<QAction *>(QStringLiteral("Copy1"))->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Ann chats: one\nAnn chats: two"));
+
+    chat.findChild<QAction *>(QStringLiteral("ClearMainChat2"))->trigger();
+    EXPECT_TRUE(log()->document()->isEmpty());
+    chat.addlinetochat(QStringLiteral("fresh"), Qt::black);
+    EXPECT_EQ(log()->document()->blockCount(), 1);
+    EXPECT_EQ(log()->toPlainText(), QStringLiteral("fresh"));
+}
+
+TEST_F(ChatPanelTest, ALeftClickOnALinkSelectsAndOpensIt)
+{
+    QList<QUrl> opened;
+    chat.setLinkOpener([&](const QUrl &url) { opened << url; });
+    chat.resize(400, 300);
+    chat.show();
+    chat.addlinetochat(QStringLiteral("Ann chats: see www.example.com. or HTTP://EXAMPLE.ORG/Up"),
+                       Qt::black);
+    const QString shown = lastLine().text();
+    const auto pointOn = [&](const QString &part) {
+        QTextCursor at(log()->document());
+        at.setPosition(lastLine().position() + int(shown.indexOf(part)));
+        const QRect caret = log()->cursorRect(at);
+        return QPoint(caret.left() + 2, caret.center().y());
+    };
+    const auto move = [&](QPoint at) {
+        QMouseEvent event(QEvent::MouseMove, at, log()->viewport()->mapToGlobal(at), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(log()->viewport(), &event);
+        return log()->viewport()->cursor().shape();
+    };
+    const auto click = [&](QPoint at, Qt::MouseButton button) {
+        QMouseEvent down(QEvent::MouseButtonPress, at, log()->viewport()->mapToGlobal(at), button,
+                         button, Qt::NoModifier);
+        QApplication::sendEvent(log()->viewport(), &down);
+        QMouseEvent up(QEvent::MouseButtonRelease, at, log()->viewport()->mapToGlobal(at), button,
+                       Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(log()->viewport(), &up);
+    };
+
+    EXPECT_EQ(move(pointOn(QStringLiteral("example.com"))), Qt::PointingHandCursor);
+    EXPECT_NE(move(pointOn(QStringLiteral("see"))), Qt::PointingHandCursor);
+    EXPECT_NE(move(pointOn(QStringLiteral(". or"))), Qt::PointingHandCursor);
+
+    click(pointOn(QStringLiteral("example.com")), Qt::RightButton);
+    EXPECT_TRUE(opened.isEmpty());
+
+    click(pointOn(QStringLiteral("example.com")), Qt::LeftButton);
+    EXPECT_EQ(opened, QList<QUrl>{QUrl(QStringLiteral("http://www.example.com"))});
+    EXPECT_EQ(log()->textCursor().selectedText(), QStringLiteral("www.example.com"));
+
+    click(pointOn(QStringLiteral("EXAMPLE.ORG")), Qt::LeftButton);
+    EXPECT_EQ(log()->textCursor().selectedText(), QStringLiteral("HTTP://EXAMPLE.ORG/Up"));
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened.last(), QUrl(QStringLiteral("HTTP://EXAMPLE.ORG/Up")));
+
+    click(pointOn(QStringLiteral("see")), Qt::LeftButton);
+    EXPECT_EQ(opened.size(), 2);
+}
+
+} // namespace

@@ -1,0 +1,420 @@
+#include "client/chatpanel.h"
+#include "client/clientsession.h"
+#include "client/clientsettings.h"
+#include "client/configlocation.h"
+#include "client/inifile.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+// Readable failures.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// ---- The plain Key=Value reader and writer ----
+
+TEST(IniFile, ValuesReadBackExactlyAsSet)
+{
+    // Each value with the line the writer must produce for it.
+    const std::pair<const char *, const char *> cases[] = {
+        {"a,b", "Key=a,b"},
+        {"semi;colon", "Key=semi;colon"},
+        {"back\\slash\\", "Key=back\\slash\\"},
+        {"=equals=", "Key==equals="},
+        {"#hash", "Key=#hash"},
+        {"/me waves \"Good-Bye\"", "Key=/me waves \"Good-Bye\""},
+        {"\"Hi\" she said \"Bye\"", "Key=\"\"Hi\" she said \"Bye\"\""},
+        {"\"", "Key=\""},
+        {"  leading", "Key=\"  leading\""},
+        {"trailing ", "Key=\"trailing \""},
+        {"", "Key="},
+        {"Grüße, 日本語 ✓", "Key=Grüße, 日本語 ✓"},
+    };
+    for (const auto &[value, line] : cases) {
+        SCOPED_TRACE(value);
+        IniFile ini;
+        ini.setValue(QStringLiteral("Zandor"), QStringLiteral("Key"), QString::fromUtf8(value));
+        const QByteArray bytes = ini.toBytes();
+        EXPECT_EQ(bytes, QByteArray("[Zandor]\n") + line + "\n");
+        EXPECT_EQ(IniFile::fromBytes(bytes).value(QStringLiteral("zandor"), QStringLiteral("KEY")),
+                  QString::fromUtf8(value));
+    }
+}
+
+TEST(IniFile, ReadsHandWrittenFilesAsTheUsualReadersDo)
+{
+    const IniFile ini = IniFile::fromBytes("; a comment\r\n"
+                                           "[Other]\r\n"
+                                           "Textsize=99\r\n"
+                                           "  [ zandor ]  \r\n"
+                                           "  TEXTSIZE =  12  \r\n"
+                                           "textsize=13\r\n"
+                                           "Quoted=\" kept \"\r\n"
+                                           ";Commented=1\r\n"
+                                           "NoEquals\r\n");
+    const QString section = QStringLiteral("Zandor");
+    EXPECT_EQ(ini.value(section, QStringLiteral("Textsize")), QStringLiteral("12"));
+    EXPECT_EQ(ini.value(section, QStringLiteral("quoted")), QStringLiteral(" kept "));
+    EXPECT_FALSE(ini.value(section, QStringLiteral(";Commented")).has_value());
+    EXPECT_FALSE(ini.value(section, QStringLiteral("Commented")).has_value());
+    EXPECT_FALSE(ini.value(section, QStringLiteral("NoEquals")).has_value());
+    EXPECT_FALSE(ini.value(QStringLiteral("Missing"), QStringLiteral("Textsize")).has_value());
+    EXPECT_EQ(ini.value(QStringLiteral("OTHER"), QStringLiteral("textSize")), QStringLiteral("99"));
+}
+
+TEST(IniFile, ChangesOnlyTheLinesItSets)
+{
+    IniFile ini = IniFile::fromBytes("; kept\r\n"
+                                     "[Other]\r\n"
+                                     "Textsize=99\r\n"
+                                     "\r\n"
+                                     "[zandor]\r\n"
+                                     "TEXTSIZE=12\r\n"
+                                     "Phrase1=Hello, you\r\n"
+                                     "\r\n"
+                                     "[Last]\r\n"
+                                     "x=1\r\n");
+    ini.setValue(QStringLiteral("Zandor"), QStringLiteral("Textsize"), QStringLiteral("14"));
+    ini.setValue(QStringLiteral("Zandor"), QStringLiteral("Botspeed"), QStringLiteral("500"));
+    ini.setValue(QStringLiteral("New"), QStringLiteral("Key"), QStringLiteral("v"));
+    EXPECT_EQ(ini.toBytes(), QByteArray("; kept\r\n"
+                                        "[Other]\r\n"
+                                        "Textsize=99\r\n"
+                                        "\r\n"
+                                        "[zandor]\r\n"
+                                        "Textsize=14\r\n"
+                                        "Phrase1=Hello, you\r\n"
+                                        "Botspeed=500\r\n"
+                                        "\r\n"
+                                        "[Last]\r\n"
+                                        "x=1\r\n"
+                                        "\r\n"
+                                        "[New]\r\n"
+                                        "Key=v\r\n"));
+}
+
+TEST(IniFile, FilesOnDisk)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("ridodezaz.ini"));
+    EXPECT_FALSE(IniFile::load(path).value(QStringLiteral("Zandor"), QStringLiteral("A")));
+
+    IniFile ini;
+    ini.setValue(QStringLiteral("Zandor"), QStringLiteral("A"), QStringLiteral("Ünïcode"));
+    ASSERT_TRUE(ini.save(path));
+    EXPECT_EQ(readAll(path), QByteArray("[Zandor]\nA=Ünïcode\n"));
+    EXPECT_EQ(IniFile::load(path).value(QStringLiteral("Zandor"), QStringLiteral("A")),
+              QStringLiteral("Ünïcode"));
+
+    // A file from a single-byte world still reads.
+    writeAll(path, "[Zandor]\nA=caf\xE9\n");
+    EXPECT_EQ(IniFile::load(path).value(QStringLiteral("Zandor"), QStringLiteral("A")),
+              QStringLiteral("café"));
+
+    EXPECT_FALSE(ini.save(dir.filePath(QStringLiteral("no/such/folder/x.ini"))));
+}
+
+// ---- Reading the preferences ----
+
+struct ReadCase
+{
+    const char *file;
+    int textSize;
+    colortext::ColorValue textColor;
+    colortext::ColorValue actionColor;
+    int botSpeed;
+    bool playSounds;
+    bool autoSort;
+};
+
+TEST(StoredSettings, ReadRules)
+{
+    const ReadCase cases[] = {
+        {"", 8, 0, 0, 750, true, true},
+        {"[Other]\nTextsize=12\nPlaysounds=false\n", 8, 0, 0, 750, true, true},
+        {"[Zandor]\nTextsize=11\n", 11, 0, 0, 750, true, true},
+        {"[Zandor]\nTextsize=abc\n", 8, 0, 0, 750, true, true},
+        {"[Zandor]\nTextsize=12.5\n", 8, 0, 0, 750, true, true},
+        {"[Zandor]\nTextsize=0\n", 8, 0, 0, 750, true, true},
+        {"[Zandor]\nTextsize=5000\n", 8, 0, 0, 750, true, true},
+        {"[Zandor]\nBotspeed=1000\n", 8, 0, 0, 1000, true, true},
+        {"[Zandor]\nBotspeed=500\n", 8, 0, 0, 500, true, true},
+        {"[Zandor]\nBotspeed=750\n", 8, 0, 0, 750, true, true},
+        {"[Zandor]\nBotspeed=fast\n", 8, 0, 0, 750, true, true},
+        {"[Zandor]\nBotspeed=0500\n", 8, 0, 0, 750, true, true},
+        {"[Zandor]\nPlaysounds=FALSE\n", 8, 0, 0, 750, true, true},
+        {"[Zandor]\nPlaysounds=false\n", 8, 0, 0, 750, false, true},
+        {"[Zandor]\nPlaysounds=no\nAutosort=false\n", 8, 0, 0, 750, true, false},
+        {"[Zandor]\nTextcolor=clRed\nActioncolor=$00FF8000\n", 8, 0xFF, 0xFF8000, 750, true, true},
+        {"[zandor]\ntextcolor=CLBLUE\nACTIONCOLOR=65280\n", 8, 0xFF0000, 0x00FF00, 750, true, true},
+        {"[Zandor]\nTextcolor=nonsense\nActioncolor=\n", 8, 0, 0, 750, true, true},
+    };
+    for (const ReadCase &c : cases) {
+        SCOPED_TRACE(c.file);
+        const StoredSettings read = StoredSettings::read(IniFile::fromBytes(c.file));
+        EXPECT_EQ(read.textSize, c.textSize);
+        EXPECT_EQ(read.textColor, c.textColor);
+        EXPECT_EQ(read.actionColor, c.actionColor);
+        EXPECT_EQ(read.botSpeed, c.botSpeed);
+        EXPECT_EQ(read.playSounds, c.playSounds);
+        EXPECT_EQ(read.autoSort, c.autoSort);
+    }
+}
+
+// ---- The settings with the chat panel and the Options menu ----
+
+class SettingsFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        for (const char *name :
+             {"PlaySounds1", "AutoSort1", "BotSpeed1", "Slow1", "Normal1", "Fast1", "TextColor1",
+              "ActionColor1", "N8", "N10", "N12", "N14", "ScrollChatOff2", "ClearMainChat1"}) {
+            auto *action = new QAction(&window);
+            action->setObjectName(QString::fromLatin1(name));
+        }
+        chat.connectMainMenu(&window);
+        settings.connectMainMenu(&window);
+    }
+
+    QAction *item(const char *name) { return window.findChild<QAction *>(QLatin1StringView(name)); }
+    QString path() const { return dir.filePath(QStringLiteral("ridodezaz.ini")); }
+    QStringList checkedSizeItems()
+    {
+        QStringList checked;
+        for (const char *name : {"N8", "N10", "N12", "N14"}) {
+            if (item(name)->isChecked())
+                checked << QString::fromLatin1(name);
+        }
+        return checked;
+    }
+    void logIn(int slot)
+    {
+        session.ownSlot = slot;
+        session.loggedIn = true;
+    }
+
+    QTemporaryDir dir;
+    QWidget window;
+    ClientSession session;
+    QList<QByteArray> sent;
+    ChatPanel chat{&session, [this](const QByteArray &m) { sent << m; }};
+    ClientSettings settings{dir.path(), &session, &chat,
+                            [this](const QByteArray &m) { sent << m; }};
+};
+
+TEST_F(SettingsFixture, AnEmptyFileGivesTheDefaults)
+{
+    writeAll(path(), "");
+    logIn(2);
+    settings.loadinifile();
+    EXPECT_EQ(chat.textSize(), 8);
+    EXPECT_EQ(chat.textColor(), colortext::kBlack);
+    EXPECT_EQ(chat.actionColor(), colortext::kBlack);
+    EXPECT_EQ(settings.botSpeed(), 750);
+    EXPECT_TRUE(settings.playSounds());
+    EXPECT_TRUE(settings.autoSort());
+    EXPECT_EQ(checkedSizeItems(), QStringList{QStringLiteral("N8")});
+    EXPECT_TRUE(item("Normal1")->isChecked());
+    EXPECT_FALSE(item("Slow1")->isChecked());
+    EXPECT_TRUE(item("PlaySounds1")->isChecked());
+    EXPECT_TRUE(item("AutoSort1")->isChecked());
+    EXPECT_TRUE(sent.isEmpty()) << "only the host's own client tells the server its speed";
+    EXPECT_EQ(chat.phrase(7), QStringLiteral("Thanks!"));
+}
+
+TEST_F(SettingsFixture, LoadingAppliesTheFile)
+{
+    writeAll(path(), "[Zandor]\n"
+                     "Textsize=11\n"
+                     "Textcolor=clGreen\n"
+                     "Actioncolor=$00123456\n"
+                     "Botspeed=1000\n"
+                     "Phrase1=Hi all!\n"
+                     "Phrase2=\n"
+                     "Phrase10=/me bows\n"
+                     "Playsounds=false\n");
+    logIn(1);
+    settings.loadinifile();
+    EXPECT_EQ(chat.textSize(), 11);
+    EXPECT_EQ(chat.findChild<QWidget *>(QStringLiteral("mainchat"))->font().pointSize(), 11);
+    EXPECT_TRUE(checkedSizeItems().isEmpty());
+    EXPECT_EQ(chat.textColor(), 0x008000u);
+    EXPECT_EQ(chat.actionColor(), 0x123456u);
+    EXPECT_TRUE(item("Slow1")->isChecked());
+    EXPECT_FALSE(item("Normal1")->isChecked());
+    EXPECT_EQ(item("BotSpeed1")->data().toInt(), 1000);
+    EXPECT_FALSE(item("PlaySounds1")->isChecked());
+    EXPECT_TRUE(item("AutoSort1")->isChecked());
+    EXPECT_EQ(chat.phrase(1), QStringLiteral("Hi all!"));
+    EXPECT_EQ(chat.phrase(2), QStringLiteral("Good One!"));
+    EXPECT_EQ(chat.phrase(10), QStringLiteral("/me bows"));
+    EXPECT_EQ(sent, QList<QByteArray>{"CMD_botspeed+1+1000+"});
+}
+
+TEST_F(SettingsFixture, EveryChangeWritesTheWholeSectionAndLeavesTheRest)
+{
+    writeAll(path(), "[Other]\nTextsize=99\n\n[Zandor]\nPhrase3=Mine\n");
+    logIn(3);
+    settings.loadinifile();
+
+    item("Fast1")->trigger();
+    EXPECT_EQ(sent, QList<QByteArray>{"CMD_botspeed+3+500+"});
+    EXPECT_TRUE(item("Fast1")->isChecked());
+    EXPECT_FALSE(item("Normal1")->isChecked());
+    EXPECT_EQ(readAll(path()), QByteArray("[Other]\nTextsize=99\n\n[Zandor]\n"
+                                          "Phrase3=Mine\n"
+                                          "Textsize=8\n"
+                                          "Textcolor=clBlack\n"
+                                          "Actioncolor=clBlack\n"
+                                          "Botspeed=500\n"
+                                          "Playsounds=true\n"
+                                          "Autosort=true\n"));
+
+    item("PlaySounds1")->trigger();
+    item("AutoSort1")->trigger();
+    item("N12")->trigger();
+    EXPECT_FALSE(settings.playSounds());
+    EXPECT_FALSE(settings.autoSort());
+    EXPECT_EQ(checkedSizeItems(), QStringList{QStringLiteral("N12")});
+    chat.setColorPicker([](const QColor &, QWidget *) { return QColor(255, 0, 0); });
+    item("TextColor1")->trigger();
+    chat.setColorPicker([](const QColor &, QWidget *) { return QColor(0x10, 0x20, 0x30); });
+    item("ActionColor1")->trigger();
+    EXPECT_EQ(readAll(path()), QByteArray("[Other]\nTextsize=99\n\n[Zandor]\n"
+                                          "Phrase3=Mine\n"
+                                          "Textsize=12\n"
+                                          "Textcolor=clRed\n"
+                                          "Actioncolor=$00302010\n"
+                                          "Botspeed=500\n"
+                                          "Playsounds=false\n"
+                                          "Autosort=false\n"));
+}
+
+TEST_F(SettingsFixture, ColourDialogsSaveAsTheyShould)
+{
+    logIn(2);
+    settings.loadinifile();
+    chat.setColorPicker([](const QColor &, QWidget *) { return std::nullopt; });
+
+    // A cancelled text colour changes and saves nothing.
+    item("TextColor1")->trigger();
+    EXPECT_FALSE(QFile::exists(path()));
+
+    // The action colour is saved whether the dialog was confirmed or not.
+    item("ActionColor1")->trigger();
+    EXPECT_TRUE(readAll(path()).contains("Actioncolor=clBlack\n"));
+}
+
+TEST_F(SettingsFixture, AChangeBeforeTheLoginKeepsTheStoredChoices)
+{
+    writeAll(path(), "[Zandor]\nTextsize=12\nTextcolor=clNavy\nPlaysounds=false\nBotspeed=500\n");
+    item("AutoSort1")->trigger(); // before the login: the file has not been read
+    EXPECT_TRUE(sent.isEmpty());
+    // The stored preferences stay; only the changed one is new.
+    const StoredSettings onDisk = StoredSettings::read(IniFile::load(path()));
+    EXPECT_EQ(onDisk.textSize, 12);
+    EXPECT_EQ(onDisk.textColor, 0x800000u);
+    EXPECT_FALSE(onDisk.playSounds);
+    EXPECT_EQ(onDisk.botSpeed, 500);
+    EXPECT_FALSE(onDisk.autoSort);
+
+    logIn(1);
+    settings.loadinifile();
+    EXPECT_EQ(chat.textSize(), 12);
+    EXPECT_FALSE(settings.playSounds());
+    EXPECT_FALSE(settings.autoSort());
+    EXPECT_TRUE(item("Fast1")->isChecked());
+    EXPECT_EQ(sent, QList<QByteArray>{"CMD_botspeed+1+500+"});
+}
+
+TEST_F(SettingsFixture, AChangeBeforeTheLoginWithoutAFileWritesDefaultsForTheRest)
+{
+    item("Slow1")->trigger();
+    EXPECT_TRUE(sent.isEmpty()) << "not logged in: no speed is sent";
+    EXPECT_EQ(readAll(path()), QByteArray("[Zandor]\n"
+                                          "Textsize=8\n"
+                                          "Textcolor=clBlack\n"
+                                          "Actioncolor=clBlack\n"
+                                          "Botspeed=1000\n"
+                                          "Playsounds=true\n"
+                                          "Autosort=true\n"));
+    logIn(2);
+    settings.loadinifile();
+    EXPECT_TRUE(item("Slow1")->isChecked());
+    EXPECT_EQ(settings.botSpeed(), 1000);
+}
+
+TEST_F(SettingsFixture, PhrasesAreStoredWithoutTouchingTheOtherKeys)
+{
+    writeAll(path(), "[Zandor]\nTextsize=10\n");
+    std::array<QString, 10> phrases;
+    phrases[0] = QStringLiteral("Hello, \"friend\"");
+    phrases[9] = QStringLiteral("/me waves");
+    settings.savephrases(phrases);
+    EXPECT_EQ(chat.phrase(1), phrases[0]);
+    EXPECT_EQ(chat.phrase(2), QString()); // emptied until the next start
+    const StoredSettings onDisk = StoredSettings::read(IniFile::load(path()));
+    EXPECT_EQ(onDisk.textSize, 10);
+    EXPECT_EQ(onDisk.phrases, phrases);
+}
+
+// ---- Where the file lives ----
+
+TEST(ConfigLocation, TheProgramFolderUnlessItCannotBeWritten)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString program = dir.filePath(QStringLiteral("program"));
+    const QString user = dir.filePath(QStringLiteral("config/zandor"));
+    ASSERT_TRUE(QDir().mkpath(program));
+
+    EXPECT_EQ(ConfigLocation(program, user).folder(), program);
+    EXPECT_FALSE(QDir(user).exists());
+    EXPECT_EQ(QDir(program).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList())
+        << "the write check leaves nothing behind";
+
+    // A folder below a plain file can be written by nobody, not even root.
+    writeAll(dir.filePath(QStringLiteral("plainfile")), "x");
+    const QString unwritable = dir.filePath(QStringLiteral("plainfile/bin"));
+    const ConfigLocation fallback(unwritable, user);
+    EXPECT_EQ(fallback.folder(), user);
+    EXPECT_TRUE(QDir(user).exists());
+    EXPECT_EQ(fallback.filePath(QStringLiteral("ridodezaz.ini")),
+              QDir(user).filePath(QStringLiteral("ridodezaz.ini")));
+
+    // The settings then last between runs in the user's folder.
+    ClientSession session;
+    ClientSettings first(fallback.folder(), &session, nullptr, {});
+    first.AutoSort1Click();
+    ClientSettings second(fallback.folder(), &session, nullptr, {});
+    second.loadinifile();
+    EXPECT_FALSE(second.autoSort());
+}
+
+} // namespace
