@@ -55,8 +55,8 @@ int timeoutMs(int seconds)
 // without limit. Signals do not cut the wait short.
 bool waitFor(int fd, short events, int waitMs)
 {
-    QDeadlineTimer deadline = waitMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever)
-                                         : QDeadlineTimer(waitMs);
+    QDeadlineTimer deadline =
+        waitMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(waitMs);
     for (;;) {
         pollfd entry{fd, events, 0};
         const int remaining = waitMs < 0 ? -1 : int(deadline.remainingTime());
@@ -157,7 +157,10 @@ struct TSock::Private
     bool info(TSocketInfo kind, const QString &msg);
     bool notify(const TNotifyEvent &event);
     bool notifyRead(int count);
-    bool reportErrno(int err) { return info(TSocketInfo::Error, errorReportText(wsaCodeFromErrno(err))); }
+    bool reportErrno(int err)
+    {
+        return info(TSocketInfo::Error, errorReportText(wsaCodeFromErrno(err)));
+    }
 
     void adoptHandle(int handle, TSocketType type, bool forListening);
     bool closeHandle();
@@ -168,8 +171,7 @@ struct TSock::Private
     std::uint32_t resolveHost(const QString &name);
     bool connectBlocking();
 
-    template <typename Step>
-    void dispatch(Step step);
+    template <typename Step> void dispatch(Step step);
     void onReadable();
     void onWritable();
     void streamReadable();
@@ -270,8 +272,7 @@ void TSock::Private::registerEvents()
     if (!readWatch) {
         readWatch = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
         readWatch->setEnabled(false);
-        QObject::connect(readWatch.get(), &QSocketNotifier::activated, q,
-                         [this] { onReadable(); });
+        QObject::connect(readWatch.get(), &QSocketNotifier::activated, q, [this] { onReadable(); });
     }
     if (!listenerHandle && !datagramHandle()) {
         if (!writeWatch) {
@@ -350,8 +351,7 @@ bool TSock::Private::connectBlocking()
 
 // ---------------------------------------------------------------- events
 
-template <typename Step>
-void TSock::Private::dispatch(Step step)
+template <typename Step> void TSock::Private::dispatch(Step step)
 {
     QPointer<TSock> alive(q);
     ++dispatchDepth;
@@ -910,8 +910,7 @@ bool TSock::Accept(TSock *&newSock)
     }
     sockaddr_in from{};
     socklen_t length = sizeof from;
-    const int handle =
-        ::accept4(d->fd, reinterpret_cast<sockaddr *>(&from), &length, SOCK_CLOEXEC);
+    const int handle = ::accept4(d->fd, reinterpret_cast<sockaddr *>(&from), &length, SOCK_CLOEXEC);
     // Taking a connection (or trying to) re-arms the incoming-connection
     // event; more pending connections fire it again.
     d->acceptOwed = false;

@@ -25,15 +25,24 @@
 
 enum class TSocketType { stStream = 0, stDatagram = 1 };
 enum class TLineBreak { lbCRLF = 0, lbCR = 1, lbLF = 2, lbSmart = 3 };
-enum class TSocketInfo { Lookup = 0, Connect = 1, Close = 2, Listen = 3,
-                         Receive = 4, Send = 5, Accept = 6, Error = 7 };
+enum class TSocketInfo {
+    Lookup = 0,
+    Connect = 1,
+    Close = 2,
+    Listen = 3,
+    Receive = 4,
+    Send = 5,
+    Accept = 6,
+    Error = 7
+};
 
 // Every refusal of the socket raises this, with one of its fixed texts.
 class ESockException : public std::runtime_error
 {
 public:
     explicit ESockException(const QString &message)
-        : std::runtime_error(message.toStdString()), text(message) {}
+        : std::runtime_error(message.toStdString()), text(message)
+    {}
     QString text;
 };
 

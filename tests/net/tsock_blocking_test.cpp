@@ -80,10 +80,10 @@ TEST(TSockBlocking, BlockingConnectThatFailsClosesTheSocket)
     client.setPortName(QString::number(closedPort.port()));
     EXPECT_FALSE(client.Open());
     EXPECT_FALSE(client.HasHandle());
-    EXPECT_EQ(log.lines, QStringList({"Lookup: Lookup Of Port " + client.PortName(),
-                                      "Lookup: Lookup Of Host 127.0.0.1",
-                                      "Close: Blocking Socket Can't Connect",
-                                      "Close: Socket Closed"}));
+    EXPECT_EQ(log.lines,
+              QStringList({"Lookup: Lookup Of Port " + client.PortName(),
+                           "Lookup: Lookup Of Host 127.0.0.1",
+                           "Close: Blocking Socket Can't Connect", "Close: Socket Closed"}));
 }
 
 TEST(TSockBlocking, BlockingAutoAcceptServesEachConnectionOnItsOwnThread)

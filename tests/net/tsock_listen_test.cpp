@@ -54,11 +54,10 @@ TEST(TSockListen, BusyPortRefusesUntilClosedThenListeningRuns)
     sock.setListen(false);
     EXPECT_FALSE(sock.HasHandle());
 
-    EXPECT_EQ(log.lines,
-              QStringList({"Lookup: Lookup Of Port " + port, "Close: Socket Closed",
-                           "Lookup: Lookup Of Port " + port, "Listen: Listening Started",
-                           "Listen: Listening Already Running", "Close: Socket Closed",
-                           "Listen: Listening Stopped"}));
+    EXPECT_EQ(log.lines, QStringList({"Lookup: Lookup Of Port " + port, "Close: Socket Closed",
+                                      "Lookup: Lookup Of Port " + port, "Listen: Listening Started",
+                                      "Listen: Listening Already Running", "Close: Socket Closed",
+                                      "Listen: Listening Stopped"}));
 }
 
 TEST(TSockListen, HostingAgainRightAfterQuittingWorks)

@@ -30,11 +30,16 @@ TEST(TSockNames, ErrnoValuesReadAsWindowsSocketsCodes)
         const char *name;
     };
     const Case cases[] = {
-        {ECONNREFUSED, 10061, "WSAECONNREFUSED"}, {ECONNRESET, 10054, "WSAECONNRESET"},
-        {EAGAIN, 10035, "WSAEWOULDBLOCK"},        {EINPROGRESS, 10036, "WSAEINPROGRESS"},
-        {EADDRINUSE, 10048, "WSAEADDRINUSE"},     {ETIMEDOUT, 10060, "WSAETIMEDOUT"},
-        {EHOSTUNREACH, 10065, "WSAEHOSTUNREACH"}, {EINTR, 10004, "WSAEINTR"},
-        {EMFILE, 10024, "WSAEMFILE"},             {EPIPE, 10058, "WSAESHUTDOWN"},
+        {ECONNREFUSED, 10061, "WSAECONNREFUSED"},
+        {ECONNRESET, 10054, "WSAECONNRESET"},
+        {EAGAIN, 10035, "WSAEWOULDBLOCK"},
+        {EINPROGRESS, 10036, "WSAEINPROGRESS"},
+        {EADDRINUSE, 10048, "WSAEADDRINUSE"},
+        {ETIMEDOUT, 10060, "WSAETIMEDOUT"},
+        {EHOSTUNREACH, 10065, "WSAEHOSTUNREACH"},
+        {EINTR, 10004, "WSAEINTR"},
+        {EMFILE, 10024, "WSAEMFILE"},
+        {EPIPE, 10058, "WSAESHUTDOWN"},
         // No counterpart: the number stays, the name is unknown.
         {EIO, EIO, "UNKNOWN ERROR"},
     };
@@ -48,14 +53,13 @@ TEST(TSockNames, ErrnoValuesReadAsWindowsSocketsCodes)
 TEST(TSockNames, WindowsSocketsNamesCoverTheirRangesOnly)
 {
     const std::pair<int, const char *> cases[] = {
-        {10004, "WSAEINTR"},          {10009, "WSAEBADF"},         {10013, "WSAEACCES"},
-        {10014, "WSAEFAULT"},         {10022, "WSAEINVAL"},        {10035, "WSAEWOULDBLOCK"},
-        {10050, "WSAENETDOWN"},       {10067, "WSAEPROCLIM"},      {10071, "WSAEREMOTE"},
+        {10004, "WSAEINTR"},          {10009, "WSAEBADF"},          {10013, "WSAEACCES"},
+        {10014, "WSAEFAULT"},         {10022, "WSAEINVAL"},         {10035, "WSAEWOULDBLOCK"},
+        {10050, "WSAENETDOWN"},       {10067, "WSAEPROCLIM"},       {10071, "WSAEREMOTE"},
         {10091, "WSASYSNOTREADY"},    {10093, "WSANOTINITIALISED"}, {10101, "WSAEDISCON"},
-        {11001, "WSAHOST_NOT_FOUND"}, {11004, "WSANO_DATA"},
-        {0, "UNKNOWN ERROR"},         {10000, "UNKNOWN ERROR"},    {10034, "UNKNOWN ERROR"},
-        {10072, "UNKNOWN ERROR"},     {10094, "UNKNOWN ERROR"},    {11000, "UNKNOWN ERROR"},
-        {11005, "UNKNOWN ERROR"},
+        {11001, "WSAHOST_NOT_FOUND"}, {11004, "WSANO_DATA"},        {0, "UNKNOWN ERROR"},
+        {10000, "UNKNOWN ERROR"},     {10034, "UNKNOWN ERROR"},     {10072, "UNKNOWN ERROR"},
+        {10094, "UNKNOWN ERROR"},     {11000, "UNKNOWN ERROR"},     {11005, "UNKNOWN ERROR"},
     };
     for (const auto &[code, name] : cases)
         EXPECT_EQ(wsaErrorName(code), QString::fromLatin1(name)) << code;

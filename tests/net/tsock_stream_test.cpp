@@ -56,10 +56,10 @@ TEST(TSockStream, ConnectingReportsEachStepThenWritableOnceOnly)
     ASSERT_TRUE(settleEventLoop());
 
     const QString port = QString::number(f.listener.port());
-    EXPECT_EQ(f.log.lines, QStringList({"Lookup: Lookup Of Port " + port,
-                                        "Lookup: Lookup Of Host 127.0.0.1",
-                                        "Connect: Non-Blocking Socket Connected", "OnConnect",
-                                        "Send: Non-Blocking Outgoing Data", "OnWrite"}));
+    EXPECT_EQ(f.log.lines,
+              QStringList({"Lookup: Lookup Of Port " + port, "Lookup: Lookup Of Host 127.0.0.1",
+                           "Connect: Non-Blocking Socket Connected", "OnConnect",
+                           "Send: Non-Blocking Outgoing Data", "OnWrite"}));
     EXPECT_TRUE(f.sock.Connected());
 
     // A second Open on a socket with a handle opens nothing.
@@ -151,7 +151,8 @@ TEST(TSockStream, PeerCloseGivesDisconnectThenClosedAndKeepsTheBytesForOneReceiv
         };
         f.peer.send("xyz");
         f.peer.close();
-        ASSERT_TRUE(waitUntil([&] { return f.log.count(socketClosed) == c.tail.count(socketClosed); }));
+        ASSERT_TRUE(
+            waitUntil([&] { return f.log.count(socketClosed) == c.tail.count(socketClosed); }));
         ASSERT_TRUE(settleEventLoop());
 
         // The end of the stream is not incoming data.
@@ -173,8 +174,8 @@ TEST(TSockStream, ResetByPeerIsReportedThenClosed)
     ASSERT_TRUE(f.connect());
     f.peer.resetConnection();
     ASSERT_TRUE(waitUntil([&] { return f.log.count(socketClosed) == 1; }));
-    EXPECT_EQ(f.log.lines, QStringList({"Error: Error #10054 (WSAECONNRESET)", "OnDisconnect",
-                                        socketClosed}));
+    EXPECT_EQ(f.log.lines,
+              QStringList({"Error: Error #10054 (WSAECONNRESET)", "OnDisconnect", socketClosed}));
 }
 
 TEST(TSockStream, RefusedConnectionGivesOneErrorAndStaysConnecting)

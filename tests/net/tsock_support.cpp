@@ -74,8 +74,7 @@ void EventLog::attach(TSock &sock, bool events)
 
 RawSocket::RawSocket(RawSocket &&other) noexcept
     : received(std::move(other.received)), ended(other.ended), fd(std::exchange(other.fd, -1))
-{
-}
+{}
 
 RawSocket &RawSocket::operator=(RawSocket &&other) noexcept
 {
@@ -167,8 +166,8 @@ void RawSocket::send(const QByteArray &bytes) const
 {
     qsizetype done = 0;
     while (done < bytes.size()) {
-        const ssize_t sent = ::send(fd, bytes.constData() + done, size_t(bytes.size() - done),
-                                    MSG_NOSIGNAL);
+        const ssize_t sent =
+            ::send(fd, bytes.constData() + done, size_t(bytes.size() - done), MSG_NOSIGNAL);
         if (sent <= 0)
             return;
         done += sent;
@@ -193,11 +192,11 @@ bool RawSocket::readAvailable()
 bool RawSocket::waitForBytes(qsizetype n, int timeoutMs)
 {
     return waitUntil(
-        [&] {
-            readAvailable();
-            return received.size() >= n || ended;
-        },
-        timeoutMs) &&
+               [&] {
+                   readAvailable();
+                   return received.size() >= n || ended;
+               },
+               timeoutMs) &&
            received.size() >= n;
 }
 

@@ -26,8 +26,7 @@ struct EventLog
 };
 
 // The text of the ESockException that action raises, or "(nothing raised)".
-template <typename Action>
-QString refusalText(Action action)
+template <typename Action> QString refusalText(Action action)
 {
     try {
         action();
