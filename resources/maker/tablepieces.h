@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QImage>
+#include <QRectF>
+
+class QPainter;
+
+// The smaller pictures of the card table.
+namespace tablepieces {
+
+QImage digit(int d);         // 71 x 96, the pile total's digits
+QImage bags(int count);      // 23 x 76, a stack of 0 to 3 money bags
+QImage turnMarker();         // 23 x 24, "GO"
+QImage eyes();               // 23 x 15, the seat only watches
+QImage outOfMoney();         // 66 x 57
+QImage winner();             // 77 x 56, a heap of money bags
+QImage ornament(int corner); // 30 x 30; 1 top left, 2 top right, 3 bottom left, 4 bottom right
+QImage logo();               // 146 x 20, the maker's name
+
+// One money bag filling `box` (drawn for 23 x 24); also used by the heap
+// and the advertising picture.
+void drawMoneyBag(QPainter &painter, const QRectF &box);
+
+} // namespace tablepieces
