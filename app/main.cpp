@@ -1,7 +1,25 @@
+#include "client/errorbox.h"
+#include "client/singleinstance.h"
+#include "client/tchat.h"
+
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Zandor"));
+
+    // One copy per desktop: a second start brings the first to the front.
+    SingleInstance instance(SingleInstance::desktopKey());
+    if (instance.claim() == SingleInstance::Role::Second)
+        return 0;
+
+    Tchat chat(QApplication::arguments().mid(1));
+    ErrorBox errors(&chat);
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &chat, &Tchat::bringToFront);
+    // Side windows may still be open; the main window alone decides.
+    QObject::connect(&chat, &Tchat::mainWindowClosed, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    chat.show();
+    return app.exec();
 }

@@ -1,0 +1,130 @@
+#include "client/clientconnection.h"
+
+#include "net/errorreport.h"
+#include "net/messages.h"
+#include "net/tsock.h"
+
+namespace {
+const QString kSocketClosed = QStringLiteral("Socket Closed");
+// The queue starts with one line of its own, which the first tick drops as a
+// message without a name.
+const QByteArray kInitialQueueLine = QByteArrayLiteral("receivedlist");
+} // namespace
+
+ClientConnection::ClientConnection(QObject *parent)
+    : QObject(parent), sock_(std::make_unique<TSock>())
+{
+    sock_->setSocketType(TSocketType::stStream);
+    sock_->setBlocking(false);
+    sock_->setAutoAccept(false);
+    sock_->setLineBreak(TLineBreak::lbSmart);
+    sock_->OnRead = [this](TSock *sender, int count) { sockRead(sender, count); };
+    sock_->OnInfo = [this](TSock *sender, TSocketInfo info, const QString &text) {
+        sockInfo(sender, info, text);
+    };
+
+    Timer1_.setInterval(1);
+    connect(&Timer1_, &QTimer::timeout, this, &ClientConnection::Timer1Timer);
+    enqueue(kInitialQueueLine);
+}
+
+ClientConnection::~ClientConnection()
+{
+    // Closing the socket on the way out reports "Socket Closed"; nobody is
+    // left to hear it.
+    sock_->OnRead = nullptr;
+    sock_->OnInfo = nullptr;
+    sock_.reset();
+}
+
+void ClientConnection::open(const QString &host, quint16 port)
+{
+    framer_.clear();
+    sock_->setPortName(QString::number(port));
+    sock_->setHostName(host);
+    sock_->Open();
+}
+
+void ClientConnection::sendToHost(const QByteArray &message)
+{
+    if (!sock_->HasHandle())
+        return;
+    try {
+        sock_->Send(framed(message));
+    } catch (const ESockException &error) {
+        reportError(error.text);
+    }
+}
+
+bool ClientConnection::isOpen() const
+{
+    return sock_->HasHandle();
+}
+
+void ClientConnection::sockRead(TSock *, int)
+{
+    try {
+        takeReceivedBytes();
+    } catch (const ESockException &error) {
+        reportError(error.text);
+    }
+}
+
+void ClientConnection::takeReceivedBytes()
+{
+    const QByteArray bytes = sock_->Receive();
+    framer_.feed(QByteArrayView(bytes), [this](QByteArrayView message) { enqueue(message); });
+    // A host that never ends its message is no game host; the connection
+    // is of no further use.
+    if (framer_.pendingBytes() > kMaxUnterminatedBytes) {
+        framer_.clear();
+        sock_->Close();
+    }
+}
+
+void ClientConnection::sockInfo(TSock *, TSocketInfo, const QString &text)
+{
+    if (text != kSocketClosed || closed_)
+        return;
+    closed_ = true;
+    // Bytes that came in just before the close still count.
+    try {
+        takeReceivedBytes();
+    } catch (const ESockException &) {
+        // Nothing was left to take.
+    }
+    announceEndIfDrained();
+}
+
+void ClientConnection::enqueue(QByteArrayView message)
+{
+    receivedlist_.emplace_back(message.toByteArray());
+    if (!Timer1_.isActive())
+        Timer1_.start();
+}
+
+void ClientConnection::Timer1Timer()
+{
+    processsocktimer();
+    if (receivedlist_.empty()) {
+        Timer1_.stop();
+        announceEndIfDrained();
+    }
+}
+
+void ClientConnection::processsocktimer()
+{
+    if (receivedlist_.empty())
+        return;
+    const QByteArray message = std::move(receivedlist_.front());
+    receivedlist_.pop_front();
+    dispatcher_.dispatch(message);
+}
+
+void ClientConnection::announceEndIfDrained()
+{
+    if (!closed_ || endAnnounced_ || !receivedlist_.empty())
+        return;
+    endAnnounced_ = true;
+    emit ended();
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "client/clientdispatcher.h"
+#include "net/framer.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QTimer>
+
+#include <deque>
+#include <memory>
+
+class TSock;
+enum class TSocketInfo;
+
+// The client's connection to the game host: the socket `sock`, the framing
+// of its bytes into messages, the receive queue and the queue timer `Timer1`
+// that hands one message per tick to the dispatch table.
+//
+// The queue timer ticks every millisecond while messages wait and stops when
+// the queue is empty, so an idle program does not wake a thousand times a
+// second; a read that queues something starts it again.
+class ClientConnection : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ClientConnection(QObject *parent = nullptr);
+    ~ClientConnection() override;
+
+    // Opens `sock` towards host:port. Throws ESockException when the host
+    // name cannot be looked up; a refused connection is not an error here
+    // (the socket only reports it, and the client stays unconnected).
+    void open(const QString &host, quint16 port);
+
+    // Sends one game message (without its terminator) to the host. Does
+    // nothing while the socket is not open; a socket refusal is reported.
+    void sendToHost(const QByteArray &message);
+
+    bool isOpen() const;
+    ClientDispatcher &dispatcher() { return dispatcher_; }
+    qsizetype queuedMessages() const { return qsizetype(receivedlist_.size()); }
+    bool queueTimerActive() const { return Timer1_.isActive(); }
+
+    // Handles the first message of the receive queue now.
+    void processsocktimer();
+
+signals:
+    // The host closed the connection (or it broke) and every message that
+    // had arrived before has been handled.
+    void ended();
+
+private:
+    void sockRead(TSock *sender, int count);
+    void sockInfo(TSock *sender, TSocketInfo info, const QString &text);
+    void Timer1Timer();
+    void takeReceivedBytes();
+    void enqueue(QByteArrayView message);
+    void announceEndIfDrained();
+
+    std::unique_ptr<TSock> sock_;
+    MessageFramer framer_;
+    std::deque<QByteArray> receivedlist_;
+    QTimer Timer1_;
+    ClientDispatcher dispatcher_;
+    bool closed_ = false;
+    bool endAnnounced_ = false;
+};

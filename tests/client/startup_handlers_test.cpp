@@ -1,0 +1,230 @@
+#include "client/tchat.h"
+#include "net/messages.h"
+#include "tests/client/startup_support.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTcpServer>
+
+namespace {
+
+// The main window joined to a scripted host as "Ann", so that a test can
+// send it any message the host might send.
+class JoinedWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
+        window = std::make_unique<Tchat>(QStringList{"Ann", "127.0.0.1", "false"},
+                                         TchatPorts{host.port(), lobby.serverPort()});
+        QObject::connect(window.get(), &Tchat::ownLoginConfirmed, [this] { ++loginsConfirmed; });
+        QObject::connect(window.get(), &Tchat::mainWindowClosed, [this] { ended = true; });
+        window->show();
+        ASSERT_TRUE(host.waitForClient());
+    }
+
+    void login(int slot)
+    {
+        host.send(msg::sendlogininfo(slot));
+        ASSERT_TRUE(host.waitForMessage(msg::logininfo(slot, kVersionText, "Ann")));
+        host.send(msg::newplayerinfo(slot, "Ann"));
+        ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "You are Connected."); }));
+    }
+
+    // Messages are handled in order: once this one shows, all before it
+    // have been handled.
+    void sync()
+    {
+        host.send(msg::havewrongversion("sync"));
+        ASSERT_TRUE(waitUntil([&] {
+            return chatHasLine(window.get(), "sync has a different version of the game then you.");
+        }));
+    }
+
+    QWidget *control(const QString &name) const { return window->findChild<QWidget *>(name); }
+    QString labelAt(QPoint place) const
+    {
+        for (auto *label : window->findChildren<QLabel *>()) {
+            if (label->objectName().startsWith("label_playername") && label->pos() == place)
+                return label->text();
+        }
+        return "(none)";
+    }
+    int linesWith(const QString &text) const
+    {
+        return int(chatLines(window.get()).filter(text).size());
+    }
+
+    ScriptedHost host;
+    QTcpServer lobby;
+    std::unique_ptr<Tchat> window;
+    int loginsConfirmed = 0;
+    bool ended = false;
+};
+
+TEST_F(JoinedWindow, WatcherOwnLoginShowsTheBottomFan)
+{
+    login(5);
+    EXPECT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "You are spying."); }));
+    EXPECT_EQ(window->spyList().entries(), QStringList{"5: Ann"});
+    EXPECT_FALSE(control("image_card1")->isHidden());
+    EXPECT_EQ(loginsConfirmed, 1);
+    for (int seat = 1; seat <= 4; ++seat)
+        EXPECT_EQ(window->findChild<QLabel *>(QString("label_playername%1").arg(seat))->text(),
+                  "<Waiting>");
+}
+
+struct RotationCase
+{
+    int ownSlot;
+    // Who sits at the bottom, left, upper left and upper right.
+    std::array<QString, 4> places;
+};
+
+void PrintTo(const RotationCase &c, std::ostream *os)
+{
+    *os << "own slot " << c.ownSlot;
+}
+
+class SeatRotation : public JoinedWindow, public ::testing::WithParamInterface<RotationCase>
+{
+};
+
+TEST_P(SeatRotation, OwnSeatIsDrawnAtTheBottom)
+{
+    const int own = GetParam().ownSlot;
+    login(own);
+    for (int seat = 1; seat <= 4; ++seat) {
+        if (seat != own)
+            host.send(msg::existingplayers(seat, QByteArray("P") + QByteArray::number(seat)));
+    }
+    sync();
+    const std::array<QPoint, 4> places = {QPoint(176, 398), QPoint(32, 319), QPoint(82, 148),
+                                          QPoint(280, 152)};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(labelAt(places[i]), GetParam().places[i]) << "place " << i;
+    EXPECT_TRUE(control("image_card1")->isHidden());
+}
+
+INSTANTIATE_TEST_SUITE_P(OwnSeats, SeatRotation,
+                         ::testing::Values(RotationCase{1, {"Ann", "P2", "P3", "P4"}},
+                                           RotationCase{2, {"Ann", "P3", "P4", "P1"}},
+                                           RotationCase{3, {"Ann", "P4", "P1", "P2"}},
+                                           RotationCase{4, {"Ann", "P1", "P2", "P3"}}));
+
+struct NoticeCase
+{
+    QByteArray message;
+    QString notice;
+};
+
+void PrintTo(const NoticeCase &c, std::ostream *os)
+{
+    *os << c.message.constData();
+}
+
+class Notices : public JoinedWindow, public ::testing::WithParamInterface<NoticeCase>
+{
+};
+
+TEST_P(Notices, HostMessageGivesItsNotice)
+{
+    host.send(GetParam().message);
+    EXPECT_TRUE(waitUntil([&] { return chatHasLine(window.get(), GetParam().notice); }))
+        << chatLines(window.get()).join('|').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, Notices,
+    ::testing::Values(NoticeCase{msg::havewrongversion("Bob"),
+                                 "Bob has a different version of the game then you."},
+                      NoticeCase{msg::wrongversion(),
+                                 "You have a differnt version of the game then the host."},
+                      NoticeCase{msg::existingplayers(2, "Bob"), "Bob is Connected."},
+                      NoticeCase{msg::newplayerinfo(7, "Cy"), "Cy is spying."}));
+
+TEST_F(JoinedWindow, DeparturesSpeakOnlyOfWhoWasThere)
+{
+    login(1);
+    host.send(msg::newplayerinfo(2, "Bob"));
+    host.send(msg::playerdisconnected(2, "Bob"));
+    // The seat already shows its computer player's name: nothing to say.
+    host.send(msg::playerdisconnected(2, "Bob"));
+    host.send(msg::newplayerinfo(6, "Cy"));
+    host.send(msg::playerdisconnected(6, "Cy"));
+    host.send(msg::playerdisconnected(7, "Dee"));
+    sync();
+
+    EXPECT_EQ(linesWith("disconnected."), 1);
+    EXPECT_TRUE(chatHasLine(window.get(), "Bob disconnected."));
+    EXPECT_EQ(window->findChild<QLabel *>("label_playername2")->text(), "Zaze");
+    EXPECT_TRUE(chatHasLine(window.get(), "Cy has left."));
+    EXPECT_EQ(linesWith("has left."), 1);
+    EXPECT_TRUE(window->spyList().entries().isEmpty());
+}
+
+TEST_F(JoinedWindow, JustWatchFollowsTheHostNotTheClick)
+{
+    login(3);
+    QAction *justWatch = window->findChild<QAction *>("JustWatch1");
+
+    justWatch->trigger();
+    EXPECT_TRUE(host.waitForMessage(msg::justwatch(3, watchflag::justWatch)));
+    EXPECT_FALSE(justWatch->isChecked());
+
+    host.send(msg::justwatching(3, watchflag::justWatch));
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Ann is just watching"); }));
+    EXPECT_TRUE(justWatch->isChecked());
+    EXPECT_FALSE(control("image_eyes3")->isHidden());
+
+    justWatch->trigger();
+    EXPECT_TRUE(host.waitForMessage(msg::justwatch(3, watchflag::playAgain)));
+    EXPECT_TRUE(justWatch->isChecked());
+
+    host.send(msg::justwatching(3, watchflag::playAgain));
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Ann is now playing again"); }));
+    EXPECT_FALSE(justWatch->isChecked());
+    EXPECT_TRUE(control("image_eyes3")->isHidden());
+
+    // Slots above the seats have no seat to watch from.
+    host.send(msg::justwatching(5, watchflag::justWatch));
+    sync();
+    EXPECT_EQ(linesWith("is just watching"), 1);
+}
+
+TEST_F(JoinedWindow, GameIsFullWaitsForTheUserThenEnds)
+{
+    host.send(msg::full());
+    host.closeClient();
+    QMessageBox *box = nullptr;
+    ASSERT_TRUE(waitUntil([&] {
+        box = window->findChild<QMessageBox *>();
+        return box && box->isVisible();
+    }));
+    EXPECT_EQ(box->text(), "Game is full");
+    // The connection is gone, but the window waits for the box.
+    ASSERT_TRUE(waitUntil([&] { return !host.clientConnected(); }));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(ended);
+
+    box->accept();
+    EXPECT_TRUE(waitUntil([&] { return ended; }));
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(JoinedWindow, HostClosingTheConnectionEndsTheProgramQuietly)
+{
+    login(2);
+    host.closeClient();
+    ASSERT_TRUE(waitUntil([&] { return ended; }));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->findChild<QMessageBox *>(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,178 @@
+#include "client/clientconnection.h"
+#include "client/tchat.h"
+#include "host/tserver.h"
+#include "net/tsock.h"
+#include "tests/client/startup_support.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTcpServer>
+
+namespace {
+
+const QString kSolo = QStringLiteral("Loading Solo Game..Please wait.");
+const QString kMulti = QStringLiteral("Loading Multi-player Game.. Please Wait.");
+
+struct PathCase
+{
+    const char *what;
+    QStringList arguments;
+    bool hostsItself; // false: a server the test runs is the host
+    bool connects;
+    bool host;
+    QString firstNotice;
+    QString playerName;
+    bool startButton;
+    bool lobbyLink;
+};
+
+void PrintTo(const PathCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
+class StartupPaths : public ::testing::TestWithParam<PathCase>
+{
+};
+
+TEST_P(StartupPaths, CommandLineDecidesHowTheClientStarts)
+{
+    const PathCase &c = GetParam();
+    TServer otherHost(0);
+    otherHost.startListening();
+    QTcpServer lobby;
+    ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
+    TchatPorts ports;
+    ports.game = c.hostsItself ? 0 : otherHost.listeningPort();
+    ports.lobby = lobby.serverPort();
+
+    Tchat window(c.arguments, ports);
+    window.show();
+
+    EXPECT_EQ(chatLines(&window).value(0), c.firstNotice);
+    if (c.connects) {
+        ASSERT_TRUE(waitUntil([&] { return chatHasLine(&window, "You are Connected."); }));
+        EXPECT_EQ(
+            chatLines(&window).mid(1, 4),
+            (QStringList{"You are Connected.", "", "For Quick Instructions press ctrl-i", ""}));
+        EXPECT_EQ(window.session().ownSlot, 1);
+        EXPECT_TRUE(window.session().loggedIn);
+        const TServer &used = c.hostsItself ? window.server() : otherHost;
+        const TServer &unused = c.hostsItself ? otherHost : window.server();
+        EXPECT_EQ(used.slotcount(), 1);
+        EXPECT_EQ(unused.slotcount(), 0);
+        EXPECT_EQ(QString::fromUtf8(used.player(1).name), c.playerName);
+        EXPECT_EQ(window.findChild<QLabel *>("label_playername1")->text(), c.playerName);
+    } else {
+        EXPECT_FALSE(window.connection().isOpen());
+        EXPECT_EQ(otherHost.slotcount(), 0);
+        EXPECT_EQ(window.session().playerName, c.playerName);
+    }
+    EXPECT_EQ(window.session().host, c.host);
+    EXPECT_EQ(!window.findChild<QPushButton *>("button_start")->isHidden(), c.startButton);
+    EXPECT_EQ(window.findChild<QAction *>("StartGame1")->isEnabled(), c.startButton);
+
+    const auto *lobbyLink = window.findChild<TSock *>("Sock11");
+    EXPECT_EQ(lobbyLink->HasHandle(), c.lobbyLink);
+    if (c.lobbyLink) {
+        EXPECT_TRUE(waitUntil([&] { return lobby.hasPendingConnections(); }));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, StartupPaths,
+    ::testing::Values(
+        PathCase{"solo", {}, true, true, true, kSolo, "You", true, false},
+        PathCase{"host", {"Ann", "127.0.0.1", "true"}, true, true, true, kMulti, "Ann", true, true},
+        PathCase{
+            "join", {"Ann", "127.0.0.1", "false"}, false, true, false, kMulti, "Ann", false, true},
+        // Only the exact "true" hosts.
+        PathCase{"join TRUE",
+                 {"Ann", "127.0.0.1", "TRUE"},
+                 false,
+                 true,
+                 false,
+                 kMulti,
+                 "Ann",
+                 false,
+                 true},
+        PathCase{"extra arguments",
+                 {"Ann", "127.0.0.1", "true", "x"},
+                 true,
+                 true,
+                 true,
+                 kMulti,
+                 "Ann",
+                 true,
+                 true},
+        PathCase{"one argument", {"Ann"}, false, false, false, kMulti, "Ann", false, false},
+        PathCase{"two arguments",
+                 {"Ann", "127.0.0.1"},
+                 false,
+                 false,
+                 false,
+                 kMulti,
+                 "Ann",
+                 false,
+                 false}),
+    [](const auto &info) {
+        QString name = QString::fromLatin1(info.param.what);
+        name.replace(' ', '_');
+        return name.toStdString();
+    });
+
+// Two copies on one host: the host's user may remove a player, the joined
+// one may not, and the removed player's program ends without a word.
+TEST(StartupHostAndGuest, SeatMenuBelongsToTheHostAndRemovesAPlayer)
+{
+    QTcpServer lobby;
+    ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
+    Tchat host({"Hal", "127.0.0.1", "true"}, TchatPorts{0, lobby.serverPort()});
+    host.show();
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(&host, "You are Connected."); }));
+
+    Tchat guest({"Bob", "127.0.0.1", "false"},
+                TchatPorts{host.server().listeningPort(), lobby.serverPort()});
+    bool guestEnded = false;
+    QObject::connect(&guest, &Tchat::mainWindowClosed, [&] { guestEnded = true; });
+    guest.show();
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(&host, "Bob is Connected."); }));
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(&guest, "You are Connected."); }));
+    EXPECT_EQ(guest.session().ownSlot, 2);
+
+    auto items = [](Tchat &window) {
+        QStringList enabled;
+        for (const char *name : {"RemoveFromGame1", "SettoJustWatch1", "UnsetJustWatch1"})
+            enabled.append(window.findChild<QAction *>(name)->isEnabled() ? "on" : "off");
+        return enabled;
+    };
+    auto rightClick = [](Tchat &window, const char *label) {
+        emit window.findChild<QLabel *>(label)->customContextMenuRequested(QPoint(2, 2));
+        window.findChild<QMenu *>("popup_kick")->hide();
+    };
+
+    rightClick(guest, "label_playername1");
+    EXPECT_EQ(items(guest), (QStringList{"off", "off", "off"}));
+
+    rightClick(host, "label_playername3"); // "<Waiting>"
+    EXPECT_EQ(items(host), (QStringList{"off", "on", "on"}));
+    EXPECT_EQ(host.popupSeat(), 3);
+
+    rightClick(host, "label_playername2");
+    EXPECT_EQ(items(host), (QStringList{"on", "on", "on"}));
+    EXPECT_EQ(host.popupSeat(), 2);
+    host.findChild<QAction *>("RemoveFromGame1")->trigger();
+
+    EXPECT_TRUE(waitUntil([&] { return guestEnded; }));
+    EXPECT_FALSE(guest.isVisible());
+    EXPECT_TRUE(waitUntil([&] { return chatHasLine(&host, "Bob disconnected."); }));
+    EXPECT_EQ(host.findChild<QLabel *>("label_playername2")->text(), "Zaze");
+    EXPECT_TRUE(host.isVisible());
+}
+
+} // namespace

@@ -1,0 +1,72 @@
+#include "tests/client/startup_support.h"
+
+#include "net/framer.h"
+#include "net/messages.h"
+#include "tests/support/wait.h"
+
+#include <QTextEdit>
+
+ScriptedHost::ScriptedHost()
+{
+    server_.listen(QHostAddress::LocalHost, 0);
+}
+
+bool ScriptedHost::waitForClient()
+{
+    return waitUntil([this] {
+        if (!client_ && server_.hasPendingConnections())
+            client_ = server_.nextPendingConnection();
+        return bool(client_);
+    });
+}
+
+void ScriptedHost::send(const QByteArray &message)
+{
+    sendRaw(framed(message));
+}
+
+void ScriptedHost::sendRaw(const QByteArray &bytes)
+{
+    client_->write(bytes);
+    client_->flush();
+}
+
+void ScriptedHost::closeClient()
+{
+    client_->disconnectFromHost();
+}
+
+QByteArrayList ScriptedHost::received()
+{
+    if (client_)
+        bytes_ += client_->readAll();
+    QByteArrayList messages = bytes_.split(kMessageTerminator);
+    messages.removeLast(); // the unfinished rest
+    return messages;
+}
+
+bool ScriptedHost::waitForMessage(const QByteArray &message)
+{
+    return waitUntil([&] { return received().contains(message); });
+}
+
+bool ScriptedHost::clientConnected() const
+{
+    return client_ && client_->state() == QAbstractSocket::ConnectedState;
+}
+
+QStringList chatLines(const QWidget *window)
+{
+    const auto *log = window->findChild<QTextEdit *>(QStringLiteral("mainchat"));
+    if (!log)
+        return {};
+    QString text = log->toPlainText();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QChar(0x2029), QChar('\n'));
+    return text.split(QChar('\n'));
+}
+
+bool chatHasLine(const QWidget *window, const QString &line)
+{
+    return chatLines(window).contains(line);
+}

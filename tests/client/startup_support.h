@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QPointer>
+#include <QStringList>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+class QWidget;
+
+// A stand-in game host on a loopback port picked at run time: it accepts one
+// client and lets a test write messages to it and read what it sends back,
+// so the main window can be driven through any message sequence.
+class ScriptedHost
+{
+public:
+    ScriptedHost();
+
+    quint16 port() const { return server_.serverPort(); }
+    // Waits for the client to connect.
+    bool waitForClient();
+    // Writes one game message with its terminator.
+    void send(const QByteArray &message);
+    // Writes bytes exactly as given.
+    void sendRaw(const QByteArray &bytes);
+    // Closes the client's connection from the host's side.
+    void closeClient();
+    // Every complete message the client has sent so far.
+    QByteArrayList received();
+    // Waits until the client has sent `message`.
+    bool waitForMessage(const QByteArray &message);
+    // Whether the client's connection is still open.
+    bool clientConnected() const;
+
+private:
+    QTcpServer server_;
+    QPointer<QTcpSocket> client_;
+    QByteArray bytes_;
+};
+
+// The lines of the chat log under `window`, as the user reads them.
+QStringList chatLines(const QWidget *window);
+// Whether the chat log under `window` holds `line` as one whole line.
+bool chatHasLine(const QWidget *window, const QString &line);
