@@ -14,7 +14,12 @@ QString familyOf(const char *fileName)
     const int id =
         QFontDatabase::addApplicationFont(QLatin1String(fontFolder) + QLatin1String(fileName));
     const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    return families.isEmpty() ? QString() : families.first();
+    if (families.isEmpty()) {
+        qWarning("%s%s is missing; the pictures' text falls back to the default font", fontFolder,
+                 fileName);
+        return QString();
+    }
+    return families.first();
 }
 
 QFont make(const QString &family, qreal pixelSize, bool bold)

@@ -10,12 +10,12 @@ using namespace drawkit;
 namespace {
 
 constexpr int fanCards = 4;
-constexpr qreal cardWidth = 40;
-constexpr qreal cardHeight = 57;
-constexpr qreal lift = 6;
+constexpr qreal cardWidth = 46;
+constexpr qreal cardHeight = 66;
+constexpr qreal lift = 5;
 // The cards turn about a point below the frame, as a hand holds them.
-const QPointF pivot(50.5, 97);
-constexpr qreal pivotGap = 6; // from the pivot to a card's lower edge
+const QPointF pivot(50.5, 91.5);
+constexpr qreal pivotGap = 0; // from the pivot to a card's lower edge
 
 QImage frame(int lifted)
 {
@@ -23,7 +23,7 @@ QImage frame(int lifted)
     QPainter painter(&image);
     prepare(painter);
     for (int i = 0; i < fanCards; ++i) {
-        const qreal angle = -27.0 + i * (54.0 / (fanCards - 1));
+        const qreal angle = -24.0 + i * (48.0 / (fanCards - 1));
         painter.save();
         painter.translate(pivot);
         painter.rotate(angle);

@@ -19,12 +19,12 @@ constexpr qreal cornerRadius = 5.0;
 
 // Where the pips of the number cards stand: three columns, rows from the top
 // (0) to the bottom (1) of the pip field.
-constexpr qreal leftColumn = 23.0;
+constexpr qreal leftColumn = 24.0;
 constexpr qreal middleColumn = 35.5;
-constexpr qreal rightColumn = 48.0;
-constexpr qreal fieldTop = 17.0;
-constexpr qreal fieldBottom = 79.0;
-constexpr qreal pipSize = 12.0;
+constexpr qreal rightColumn = 47.0;
+constexpr qreal fieldTop = 19.0;
+constexpr qreal fieldBottom = 77.0;
+constexpr qreal pipSize = 11.5;
 
 struct Pip
 {
@@ -136,7 +136,7 @@ void drawAce(QPainter &painter, Suit suit)
 {
     const QPointF centre(cards::width / 2.0, cards::height / 2.0);
     if (suit != Suit::Spades) {
-        suits::draw(painter, suit, QRectF(centre.x() - 15, centre.y() - 15, 30, 30));
+        suits::draw(painter, suit, QRectF(centre.x() - 16, centre.y() - 16, 32, 32));
         return;
     }
     // The Ace of spades carries the deck's flourish: a large spade in a

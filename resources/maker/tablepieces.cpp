@@ -161,17 +161,21 @@ QImage turnMarker()
     QPainter painter(&image);
     prepare(painter);
     const QPointF centre(11.5, 12);
-    QRadialGradient glow(QPointF(9.5, 8), 13);
-    glow.setColorAt(0, QColor(126, 226, 120));
-    glow.setColorAt(1, QColor(22, 128, 48));
-    painter.setPen(QPen(QColor(12, 70, 28), 1.0));
+    // A bright disc in an ivory ring, so that it stands out on the cloth.
+    painter.setPen(QPen(QColor(20, 40, 20), 1.0));
+    painter.setBrush(palette::ivory);
+    painter.drawEllipse(centre, 10.8, 10.8);
+    QRadialGradient glow(QPointF(9.5, 8), 12);
+    glow.setColorAt(0, QColor(150, 240, 110));
+    glow.setColorAt(1, QColor(28, 150, 52));
+    painter.setPen(Qt::NoPen);
     painter.setBrush(glow);
-    painter.drawEllipse(centre, 10.6, 10.6);
+    painter.drawEllipse(centre, 8.9, 8.9);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 255, 255, 80));
-    painter.drawEllipse(QPointF(11.5, 6.5), 6.5, 3.2);
+    painter.drawEllipse(QPointF(11.5, 7), 5.5, 2.6);
     const QPainterPath go =
-        label(QStringLiteral("GO"), artfonts::sans(30), centre + QPointF(0, 0.8), 8.5, 14.5);
+        label(QStringLiteral("GO"), artfonts::sans(30), centre + QPointF(0, 0.5), 8, 13.5);
     painter.fillPath(go.translated(0.6, 0.8), QColor(0, 50, 10, 160));
     painter.fillPath(go, Qt::white);
     return image;

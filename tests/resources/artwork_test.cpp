@@ -60,13 +60,14 @@ TEST(Artwork, EveryPictureHasItsSize)
 }
 
 // The hand overlaps its cards so that each shows only a 25-pixel strip at
-// its left, so that strip alone must tell every card apart.
-TEST(Artwork, EveryCardIsKnownByItsLeftStrip)
+// its left; the corner index at the top of that strip alone must tell every
+// card apart.
+TEST(Artwork, EveryCardIsKnownByItsCornerIndex)
 {
     QSet<QByteArray> strips;
     for (int n = 0; n <= 52; ++n) {
         const QImage strip =
-            artwork::bigCard(n).copy(0, 0, 25, 96).convertToFormat(QImage::Format_ARGB32);
+            artwork::bigCard(n).copy(0, 0, 18, 34).convertToFormat(QImage::Format_ARGB32);
         strips.insert(QByteArray(reinterpret_cast<const char *>(strip.constBits()),
                                  int(strip.sizeInBytes())));
     }
@@ -127,6 +128,14 @@ TEST(Artwork, CardFanFramesShowCardsOnTheLimeKey)
         for (int y = 0; y < frame.height(); ++y)
             for (int x = 0; x < frame.width(); ++x)
                 key += (frame.pixel(x, y) & 0xFFFFFF) == (artwork::cardFanKey() & 0xFFFFFF);
+        // Each frame's cards keep clear of its edges, or the fan would show
+        // cut off.
+        for (int x = 0; x < frame.width(); ++x)
+            for (int y : {0, frame.height() - 1})
+                EXPECT_EQ(frame.pixel(x, y), artwork::cardFanKey()) << f << ": " << x << "," << y;
+        for (int y = 0; y < frame.height(); ++y)
+            for (int x : {0, frame.width() - 1})
+                EXPECT_EQ(frame.pixel(x, y), artwork::cardFanKey()) << f << ": " << x << "," << y;
         const int all = frame.width() * frame.height();
         EXPECT_GT(key, all / 10) << "frame " << f;
         EXPECT_LT(key, all * 9 / 10) << "frame " << f;
