@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <initializer_list>
 #include <random>
@@ -223,9 +224,15 @@ TEST(Lzrw1Container, RoundTripsRandomAndRepetitiveData)
             const QByteArray container = compress(input);
             const std::vector<Chunk> chunks = chunksOf(container);
             ASSERT_EQ(int(chunks.size()), size / kPieceSize + 1);
-            // No piece ever costs more than storing it.
-            for (const Chunk &c : chunks)
-                EXPECT_LE(c.length, kMaxBlockSize);
+            // No piece ever costs more than storing it, and a stored one is
+            // the piece itself behind its flag.
+            for (std::size_t i = 0; i < chunks.size(); ++i) {
+                const int piece = std::min(kPieceSize, size - int(i) * kPieceSize);
+                EXPECT_LE(chunks[i].length, piece + 1);
+                if (chunks[i].flag == kStoredFlag) {
+                    EXPECT_EQ(chunks[i].length, piece + 1);
+                }
+            }
             if (kind == Kind::Random && size > 2) {
                 EXPECT_EQ(chunks.front().flag, kStoredFlag);
             }
@@ -272,8 +279,9 @@ TEST(Lzrw1Container, RefusesDamagedContainersWithTheirMessage)
 {
     const QString name = QStringLiteral("/games/Zandortally.tld");
     const QString badHeader = name + " : Lzrw1 decompression : this file has no valid header !";
-    // A cut-off item must not pass for the end of the block: each damaged
-    // block below states the length its whole items would give.
+    // A cut-off item must not pass for the end of the block, nor be read
+    // past it: each damaged block below states a length it could only reach
+    // by one of the two.
     const QString mismatch =
         "Lzrw1 (decompression LZRW1/KH) : Original and compressed sizes do not match !";
     const QString readError = "Lzrw1 : Error reading from input file : " + name;
@@ -300,7 +308,7 @@ TEST(Lzrw1Container, RefusesDamagedContainersWithTheirMessage)
         {"copy from before the piece", containerOf(4, {bytes({0x40, 0x40, 0x00, 'q', 0x00, 0x20})}),
          mismatch},
         {"copy item cut off", containerOf(1, {bytes({0x40, 0x40, 0x00, 'q', 0x00})}), mismatch},
-        {"run item cut off", containerOf(0, {bytes({0x40, 0x80, 0x00, 0x00, 0x00, 0x04})}),
+        {"run item cut off", containerOf(20, {bytes({0x40, 0x80, 0x00, 0x00, 0x00, 0x04})}),
          mismatch},
         {"literal missing after its control word",
          containerOf(16, {bytes({0x40, 0x00, 0x00}) + QByteArray(16, 'l') + bytes({0x00, 0x00})}),
@@ -320,11 +328,12 @@ TEST(Lzrw1Container, RefusesDamagedContainersWithTheirMessage)
 
 TEST(Lzrw1Container, EveryTruncationFailsWithTheReadError)
 {
-    const QByteArray container = compress(generate(Kind::Text, 40000, 11) + QByteArray(300, 'r'));
+    const QByteArray container = compress(generate(Kind::Text, kPieceSize + 100, 11));
     ASSERT_EQ(chunksOf(container).size(), 2u);
     const QString readError = QStringLiteral("Lzrw1 : Error reading from input file : cut");
     for (qsizetype length = 0; length < container.size(); ++length) {
-        ASSERT_EQ(errorOf([&] { decompress(container.left(length), "cut"); }), readError)
+        ASSERT_EQ(errorOf([&] { decompress(QByteArrayView(container).first(length), "cut"); }),
+                  readError)
             << "cut at " << length;
     }
 }
@@ -334,12 +343,12 @@ TEST(Lzrw1Container, EveryTruncationFailsWithTheReadError)
 // sanitizer build watches the latter).
 TEST(Lzrw1Container, CorruptedBytesNeverEscapeTheError)
 {
-    const QByteArray input = generate(Kind::Text, 36000, 5) + generate(Kind::Runs, 9000, 6);
+    const QByteArray input = generate(Kind::Text, 30000, 5) + generate(Kind::Runs, 6000, 6);
     const QByteArray container = compress(input);
     std::mt19937 rng(99);
     int refused = 0;
     for (qsizetype pos = 0; pos < container.size(); pos += 1 + qsizetype(rng() % 11)) {
-        for (int damage : {0x01, 0x10, 0x80, 0xFF}) {
+        for (int damage : {0x01, 0x80, 0xFF}) {
             QByteArray damaged = container;
             damaged[pos] = char(damaged[pos] ^ damage);
             try {
