@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+// A private X server (Xvfb) on a free display number for one test, so that
+// the real program runs in real windows without touching the user's desktop.
+class VirtualDisplay
+{
+public:
+    VirtualDisplay();
+    ~VirtualDisplay();
+
+    bool running() const { return number_ >= 0; }
+    // ":N", for DISPLAY.
+    QString name() const { return QStringLiteral(":%1").arg(number_); }
+
+private:
+    QProcess xvfb_;
+    int number_ = -1;
+};
+
+// Looks at the top-level windows of an X display and can put a window of its
+// own on top, through libxcb, which every Qt desktop installation carries.
+// It loads the library at run time so the tests need nothing more to link.
+class XWindowProbe
+{
+public:
+    explicit XWindowProbe(const QString &display);
+    ~XWindowProbe();
+
+    bool connected() const;
+    // Mapped top-level windows whose title is `title`, bottom to top.
+    std::vector<quint32> mappedWindowsTitled(const QString &title);
+    // The mapped top-level windows, bottom to top.
+    std::vector<quint32> stackingOrder();
+    // Maps a plain window over the whole screen; returns its id.
+    quint32 coverScreen();
+    // Whether `upper` stands above `lower` among the top-level windows.
+    bool isAbove(quint32 upper, quint32 lower);
+
+private:
+    struct Library;
+    std::unique_ptr<Library> xcb_;
+    void *connection_ = nullptr;
+    quint32 root_ = 0;
+    quint32 rootVisual_ = 0;
+};
