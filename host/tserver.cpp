@@ -388,22 +388,17 @@ void TServer::botspeed(int from, const QByteArray &payload)
     m_botdelay = request.value;
 }
 
-bool TServer::ownChat(int from, const ChatRequest &request) const
-{
-    return request.slot == from;
-}
-
 void TServer::chat(int from, const QByteArray &payload)
 {
     const ChatRequest request = readChatRequest(payload);
-    if (ownChat(from, request))
+    if (request.slot == from)
         sendToAll(msg::chatToAll(m_players[from].name, request.chatText));
 }
 
 void TServer::action(int from, const QByteArray &payload)
 {
     const ChatRequest request = readChatRequest(payload);
-    if (ownChat(from, request))
+    if (request.slot == from)
         sendToAll(msg::actionToAll(m_players[from].name, request.chatText));
 }
 

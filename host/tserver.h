@@ -13,7 +13,6 @@
 
 class TSock;
 enum class TSocketInfo;
-struct ChatRequest;
 
 // The game server. It accepts clients into slots, logs them in, relays chat,
 // takes one message from its queue every 10 ms and drives the game with it;
@@ -102,7 +101,6 @@ private:
     void startgame(int from, const QByteArray &payload);
     void justwatch(int from, const QByteArray &payload);
     void playcard(int from, const QByteArray &payload);
-    bool ownChat(int from, const ChatRequest &request) const;
 
     void sendTo(int slot, const QByteArray &message);
     void sendFramed(int slot, const QByteArray &framedMessage);
