@@ -187,7 +187,7 @@ TEST_F(ServerTest, JustWatchInOwnTurnAndBackBeforeTheComputerPlays)
 {
     Client alice, bob;
     // Long enough that the request to play again is handled before it fires.
-    twoPlayerGame(alice, bob, "b", 300);
+    twoPlayerGame(alice, bob, "b", 1000);
     alice->send(msg::justwatch(1, watchflag::justWatch));
     ASSERT_TRUE(bob->waitFor(msg::justwatching(1, watchflag::justWatch)));
     EXPECT_TRUE(server->computerArmed());
