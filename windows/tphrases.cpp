@@ -89,9 +89,9 @@ Tphrases::Tphrases(Saver save, TileSource tile, QWidget *parent)
     button_done_ = new TSelButton(QStringLiteral("button_done"), card);
     button_done_->setCaption(kDone);
     sidelook::styleSelButton(*button_done_, true);
-    button_done_->setGeometry(QRect(QPoint((cardWidth - kDoneSize.width()) / 2,
-                                           card->height() - kDoneSize.height() - 6),
-                                    kDoneSize));
+    button_done_->setGeometry(
+        QRect(QPoint((cardWidth - kDoneSize.width()) / 2, card->height() - kDoneSize.height() - 6),
+              kDoneSize));
     connect(button_done_, &TSelButton::OnClick, this, &Tphrases::button_doneClick);
 }
 

@@ -151,9 +151,9 @@ bool Tspylist::eventFilter(QObject *watched, QEvent *event)
         // A right click reaches the viewport, the menu key the list itself.
         auto *menuEvent = static_cast<QContextMenuEvent *>(event);
         if (menuEvent->reason() == QContextMenuEvent::Mouse) {
-            listbox_spysMouseMove(viewport ? menuEvent->pos()
-                                           : listbox_spys_->viewport()->mapFrom(
-                                                 listbox_spys_, menuEvent->pos()));
+            listbox_spysMouseMove(
+                viewport ? menuEvent->pos()
+                         : listbox_spys_->viewport()->mapFrom(listbox_spys_, menuEvent->pos()));
         } else {
             // From the keyboard the pointer may be anywhere: the menu acts
             // on the selected watcher instead.

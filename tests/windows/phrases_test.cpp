@@ -1,9 +1,12 @@
+#include "resources/artwork.h"
+#include "tests/support/wait.h"
 #include "widgets/tlbbackground.h"
 #include "widgets/tselbutton.h"
 #include "windows/tphrases.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,12 +19,16 @@
 
 namespace {
 
-const Tphrases::Phrases kShown = {
-    QStringLiteral("Way To Go!"),        QStringLiteral("Good One!"),
-    QStringLiteral("Nice Try!"),         QStringLiteral("Excellent!"),
-    QStringLiteral("Brilliant!"),        QStringLiteral("Wow, WTG!"),
-    QStringLiteral("Thanks!"),           QStringLiteral("Way To Go Teamie!"),
-    QStringLiteral("Good Game Everyone!"), QStringLiteral("/me waves \"Good-Bye\"")};
+const Tphrases::Phrases kShown = {QStringLiteral("Way To Go!"),
+                                  QStringLiteral("Good One!"),
+                                  QStringLiteral("Nice Try!"),
+                                  QStringLiteral("Excellent!"),
+                                  QStringLiteral("Brilliant!"),
+                                  QStringLiteral("Wow, WTG!"),
+                                  QStringLiteral("Thanks!"),
+                                  QStringLiteral("Way To Go Teamie!"),
+                                  QStringLiteral("Good Game Everyone!"),
+                                  QStringLiteral("/me waves \"Good-Bye\"")};
 
 // A phrase window whose "save" only records what it was handed.
 struct PhraseWindow
@@ -147,7 +154,8 @@ TEST(PhraseWindow, ABoxHoldsAtMostFiftyCharacters)
         std::function<void(QLineEdit &)> fill;
     } cases[] = {
         {"typed", [&](QLineEdit &box) { type(box, seventy); }},
-        {"pasted", [&](QLineEdit &box) {
+        {"pasted",
+         [&](QLineEdit &box) {
              QApplication::clipboard()->setText(seventy);
              box.paste();
          }},
@@ -177,4 +185,21 @@ TEST(PhraseWindow, CopiesTheMainWindowsTileWhenMadeAndWhenActivated)
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(&w.window, &activate);
     EXPECT_EQ(w.tilesAsked, 2);
+}
+
+// ZANDOR_SCREENSHOT_DIR names a folder (the documentation's picture).
+TEST(PhraseWindow, Picture)
+{
+    const QString folder = qEnvironmentVariable("ZANDOR_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "ZANDOR_SCREENSHOT_DIR not set";
+    Tphrases window({}, [] { return artwork::backgroundTile(); });
+    Tphrases::Phrases shown = kShown;
+    shown[2].clear();
+    shown[6] = QStringLiteral("Thanks, partner!");
+    window.showphrases(shown);
+    ASSERT_TRUE(waitUntil([&] { return window.isVisible(); }));
+    const QImage picture = window.grab().toImage();
+    EXPECT_EQ(picture.size() / picture.devicePixelRatio(), QSize(368, 282));
+    EXPECT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("phrases.png"))));
 }

@@ -1,9 +1,11 @@
+#include "resources/artwork.h"
 #include "tests/support/wait.h"
 #include "widgets/tselbutton.h"
 #include "windows/tspylist.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -69,9 +71,8 @@ TEST(SpyListEntry, SlotIsTheWholeNumberBeforeTheFirstColon)
         const char *entry;
         std::optional<int> slot;
     } cases[] = {
-        {"5: Ann", 5},      {"9: Bob: Jr", 9}, {"12:", 12},    {"7:Cy", 7},
-        {"Ann: 5", {}},     {"5 Ann", {}},     {": Ann", {}},  {"", {}},
-        {"5x: Ann", {}},    {"3.5: Ann", {}},
+        {"5: Ann", 5}, {"9: Bob: Jr", 9}, {"12:", 12}, {"7:Cy", 7},     {"Ann: 5", {}},
+        {"5 Ann", {}}, {": Ann", {}},     {"", {}},    {"5x: Ann", {}}, {"3.5: Ann", {}},
     };
     for (const auto &c : cases)
         EXPECT_EQ(Tspylist::slotOf(QLatin1String(c.entry)), c.slot) << c.entry;
@@ -170,11 +171,11 @@ TEST(SpyList, DoneEscapeAndEnterCloseTheWindow)
              ASSERT_NE(done, nullptr);
              EXPECT_EQ(done->Caption(), QStringLiteral("Done"));
              const QPointF at = QRectF(done->rect()).center();
-             QMouseEvent down(QEvent::MouseButtonPress, at, done->mapToGlobal(at),
-                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+             QMouseEvent down(QEvent::MouseButtonPress, at, done->mapToGlobal(at), Qt::LeftButton,
+                              Qt::LeftButton, Qt::NoModifier);
              QCoreApplication::sendEvent(done, &down);
-             QMouseEvent up(QEvent::MouseButtonRelease, at, done->mapToGlobal(at),
-                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+             QMouseEvent up(QEvent::MouseButtonRelease, at, done->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
              QCoreApplication::sendEvent(done, &up);
          }},
         {"Escape",
@@ -196,4 +197,21 @@ TEST(SpyList, DoneEscapeAndEnterCloseTheWindow)
         EXPECT_EQ(w.window.entries(), kWatchers) << c.how;
         EXPECT_TRUE(w.kicked.empty()) << c.how;
     }
+}
+
+// ZANDOR_SCREENSHOT_DIR names a folder (the documentation's picture).
+TEST(SpyList, Picture)
+{
+    const QString folder = qEnvironmentVariable("ZANDOR_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "ZANDOR_SCREENSHOT_DIR not set";
+    Tspylist window({}, artwork::backgroundTile());
+    window.setEntries(
+        {QStringLiteral("5: Ann"), QStringLiteral("6: Old Pete"), QStringLiteral("8: Marta")});
+    window.findChild<QListWidget *>(QStringLiteral("listbox_spys"))->setCurrentRow(1);
+    window.show();
+    ASSERT_TRUE(waitUntil([&] { return window.isVisible(); }));
+    const QImage picture = window.grab().toImage();
+    EXPECT_EQ(picture.size() / picture.devicePixelRatio(), QSize(162, 168));
+    EXPECT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("spylist.png"))));
 }
