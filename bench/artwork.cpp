@@ -36,8 +36,8 @@ int loadEverything(bool asPixmaps)
     for (const QImage &image :
          {artwork::turnMarker(), artwork::eyes(), artwork::outOfMoney(), artwork::winner(),
           artwork::startButton(), artwork::startButtonDown(), artwork::botSwitch(0),
-          artwork::botSwitch(1), artwork::logo(), artwork::cardFan(), artwork::backgroundTile(),
-          artwork::downloadTile(), artwork::advert()})
+          artwork::botSwitch(1), artwork::logo(), artwork::windowIcon(), artwork::cardFan(),
+          artwork::backgroundTile(), artwork::downloadTile(), artwork::advert()})
         take(image);
     for (const QString &name : artwork::soundNames())
         benchmark::DoNotOptimize(artwork::sound(name));

@@ -51,6 +51,7 @@ inline const QString startButton = QStringLiteral("start.png");
 inline const QString startButtonDown = QStringLiteral("startdown.png");
 inline const QString cardFan = QStringLiteral("cardfan.png");
 inline const QString logo = QStringLiteral("logo.png");
+inline const QString windowIcon = QStringLiteral("icon.png");
 inline const QString backgroundTile = QStringLiteral("tile.png");
 inline const QString downloadTile = QStringLiteral("downloadtile.png");
 inline const QString advert = QStringLiteral("advert.jpg");

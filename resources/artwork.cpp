@@ -88,6 +88,10 @@ QImage logo()
 {
     return load(artfiles::logo);
 }
+QImage windowIcon()
+{
+    return load(artfiles::windowIcon);
+}
 QImage cardFan()
 {
     return load(artfiles::cardFan);

@@ -32,6 +32,7 @@ QImage botSwitch(int on);    // 48 x 30; 0 reads OFF, 1 reads ON
 QImage phraseButton(int n);  // 25 x 19; 1 to 9 read P1 to P9, 10 reads P0
 QImage ornament(int corner); // 30 x 30; 1 top left, 2 top right, 3 bottom left, 4 bottom right
 QImage logo();               // 146 x 20; the maker's name
+QImage windowIcon();         // 64 x 64; for the windows' title bars and the desktop
 
 // The seats' card fans: five frames of 101 x 102 side by side (505 x 102),
 // no alpha. Pixels of cardFanKey() are meant to be painted in the table's

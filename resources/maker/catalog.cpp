@@ -36,6 +36,7 @@ std::vector<Picture> pictures()
     list.push_back({artfiles::startButtonDown, [] { return controls::startButton(true); }});
     list.push_back({artfiles::cardFan, cardfan::strip});
     list.push_back({artfiles::logo, tablepieces::logo});
+    list.push_back({artfiles::windowIcon, tablepieces::windowIcon});
     list.push_back({artfiles::backgroundTile, textures::feltTile});
     list.push_back({artfiles::downloadTile, textures::linenTile});
     list.push_back({artfiles::advert, textures::advert});

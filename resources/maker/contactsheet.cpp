@@ -142,6 +142,7 @@ QImage render()
     for (int c = 1; c <= 4; ++c)
         painter.drawImage(x + 300 + (c - 1) * 36, y + 40, tablepieces::ornament(c));
     painter.drawImage(x + 300 + 4 * 36 + 10, y + 46, tablepieces::logo());
+    painter.drawImage(x + 300 + 4 * 36 + 170, y + 24, tablepieces::windowIcon());
     y += 86;
 
     painter.drawImage(margin, y, cardfan::strip());

@@ -1,6 +1,7 @@
 #include "resources/maker/tablepieces.h"
 
 #include "resources/maker/artfonts.h"
+#include "resources/maker/cards.h"
 #include "resources/maker/drawkit.h"
 #include "resources/maker/suits.h"
 
@@ -325,6 +326,27 @@ QImage logo()
     painter.fillPath(name.translated(0.8, 1.0), QColor(0, 0, 0, 150));
     painter.fillPath(name,
                      verticalGradient(name.boundingRect(), palette::goldLight, palette::gold));
+    return image;
+}
+
+QImage windowIcon()
+{
+    // Two cards in a hand: the back behind, the Ace of spades in front.
+    QImage image = blankImage(64, 64);
+    QPainter painter(&image);
+    prepare(painter);
+    const qreal scale = 0.56;
+    const auto place = [&](qreal x, qreal angle) {
+        painter.resetTransform();
+        painter.translate(x, 60);
+        painter.rotate(angle);
+        painter.scale(scale, scale);
+        painter.translate(-cards::width / 2.0, -cards::height);
+    };
+    place(24, -14);
+    cards::draw(painter, 0);
+    place(40, 10);
+    cards::draw(painter, 40);
     return image;
 }
 

@@ -16,6 +16,7 @@ QImage outOfMoney();         // 66 x 57
 QImage winner();             // 77 x 56, a heap of money bags
 QImage ornament(int corner); // 30 x 30; 1 top left, 2 top right, 3 bottom left, 4 bottom right
 QImage logo();               // 146 x 20, the maker's name
+QImage windowIcon();         // 64 x 64, the program's icon
 
 // One money bag filling `box` (drawn for 23 x 24); also used by the heap
 // and the advertising picture.

@@ -28,6 +28,7 @@ TEST(Artwork, EveryPictureHasItsSize)
         {"start button", artwork::startButton, {144, 33}},
         {"start button pressed", artwork::startButtonDown, {144, 33}},
         {"logo", artwork::logo, {146, 20}},
+        {"window icon", artwork::windowIcon, {64, 64}},
         {"card fan", artwork::cardFan, {505, 102}},
         {"background tile", artwork::backgroundTile, {71, 96}},
         {"download tile", artwork::downloadTile, {150, 149}},
