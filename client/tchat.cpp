@@ -480,9 +480,10 @@ void Tchat::label_playername1ContextPopup(QLabel *label, const QPoint &pos)
     RemoveFromGame1_->setEnabled(host);
     SettoJustWatch1_->setEnabled(host);
     UnsetJustWatch1_->setEnabled(host);
-    if (label->text() == kWaiting)
-        RemoveFromGame1_->setEnabled(false);
     popupSeat_ = label->property(kTagProperty).toInt();
+    // Removing the host's own seat would end the game for everybody.
+    if (label->text() == kWaiting || popupSeat_ == session_.ownSlot)
+        RemoveFromGame1_->setEnabled(false);
     popup_kick_->popup(label->mapToGlobal(pos));
 }
 
