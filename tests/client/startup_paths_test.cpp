@@ -163,6 +163,9 @@ TEST(StartupHostAndGuest, SeatMenuBelongsToTheHostAndRemovesAPlayer)
     EXPECT_EQ(items(host), (QStringList{"off", "on", "on"}));
     EXPECT_EQ(host.popupSeat(), 3);
 
+    rightClick(host, "label_playername1"); // the host's own seat
+    EXPECT_EQ(items(host), (QStringList{"off", "on", "on"}));
+
     rightClick(host, "label_playername2");
     EXPECT_EQ(items(host), (QStringList{"on", "on", "on"}));
     EXPECT_EQ(host.popupSeat(), 2);
