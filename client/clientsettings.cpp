@@ -115,6 +115,7 @@ ClientSettings::ClientSettings(const QString &folder, const ClientSession *sessi
     : QObject(parent), path_(QDir(folder).filePath(kFileName)), session_(session), chat_(chat),
       send_(std::move(send))
 {
+    setObjectName(QStringLiteral("clientsettings"));
     if (chat_) {
         connect(chat_, &ChatPanel::textSizeChanged, this,
                 [this] { changed(StoredSettings::Key::Textsize); });
@@ -123,6 +124,11 @@ ClientSettings::ClientSettings(const QString &folder, const ClientSession *sessi
         connect(chat_, &ChatPanel::actionColorChanged, this,
                 [this] { changed(StoredSettings::Key::Actioncolor); });
     }
+}
+
+void ClientSettings::setFolder(const QString &folder)
+{
+    path_ = QDir(folder).filePath(kFileName);
 }
 
 void ClientSettings::loadinifile()

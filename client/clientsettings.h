@@ -55,6 +55,8 @@ public:
                    Sender send, QObject *parent = nullptr);
 
     QString filePath() const { return path_; }
+    // Moves the file to another folder (tests keep it in a temporary one).
+    void setFolder(const QString &folder);
     bool loaded() const { return loaded_; }
 
     // Reads the file and applies it; the host's own client then tells its
