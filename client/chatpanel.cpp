@@ -3,6 +3,7 @@
 #include "client/chatlog.h"
 #include "client/clientsession.h"
 #include "net/messages.h"
+#include "resources/artwork.h"
 
 #include <QAction>
 #include <QApplication>
@@ -118,6 +119,13 @@ void ChatPanel::buildPhraseButtons()
         button->setObjectName(QStringLiteral("b_phrase%1").arg(number));
         button->setText(QStringLiteral("P%1").arg(number % 10));
         button->setFixedSize(25, 19);
+        const QImage picture = artwork::phraseButton(number);
+        if (!picture.isNull()) {
+            button->setIcon(QPixmap::fromImage(picture));
+            button->setIconSize(picture.size());
+            button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+            button->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; }"));
+        }
         button->setFocusPolicy(Qt::NoFocus);
         button->setToolTip(kBuiltinPhrases[i]);
         connect(button, &QToolButton::clicked, this, [this, number] { b_phrase1Click(number); });
