@@ -10,6 +10,9 @@
 #include "net/errorreport.h"
 #include "net/messages.h"
 #include "net/tsock.h"
+#include "resources/artwork.h"
+#include "windows/tphrases.h"
+#include "windows/tspylist.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -96,6 +99,18 @@ Tchat::Tchat(QStringList arguments, TchatPorts ports, TServer *server, QWidget *
         [this](const QByteArray &message) { connection_->sendToHost(message); }, this);
     settings->connectMainMenu(this);
     connect(this, &Tchat::ownLoginConfirmed, settings, &ClientSettings::loadinifile);
+
+    // The phrase list stores through the settings file and puts the phrases
+    // on the buttons at once; the spy list removes a watcher through
+    // `kicking`. Both lie on the main window's own cloth.
+    const auto tile = [] { return artwork::backgroundTile(); };
+    phrases_ = new Tphrases(
+        [settings](const Tphrases::Phrases &texts) { settings->savephrases(texts); }, tile, this);
+    spylist_ = new Tspylist([this](int slot) { kicking(slot); }, tile(), this);
+    connect(&spyList_, &SpyList::changed, spylist_, [this] {
+        spylist_->setEntries(spyList_.entries());
+        spylist_->setRemoveEnabled(spyList_.removeEnabled());
+    });
     buildSeatPopup();
     FormCreate();
     connectDispatcher();
@@ -224,8 +239,10 @@ void Tchat::buildMenu()
     QMenu *view = bar->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("View1"));
     addItem(view, QStringLiteral("View Tally"), "ViewTally1")->setEnabled(false);
-    addItem(view, QStringLiteral("Spy List"), "SpyList1")->setEnabled(false);
-    addItem(view, QStringLiteral("Phrase List"), "PrhaseList1")->setEnabled(false);
+    connect(addItem(view, QStringLiteral("Spy List"), "SpyList1"), &QAction::triggered, this,
+            &Tchat::SpyList1Click);
+    connect(addItem(view, QStringLiteral("Phrase List"), "PrhaseList1"), &QAction::triggered, this,
+            &Tchat::PrhaseList1Click);
 
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -497,6 +514,19 @@ void Tchat::kicking(int slot)
 void Tchat::RemoveFromGame1Click()
 {
     kicking(popupSeat_);
+}
+
+void Tchat::SpyList1Click()
+{
+    spylist_->showspylist();
+}
+
+void Tchat::PrhaseList1Click()
+{
+    Tphrases::Phrases current;
+    for (std::size_t i = 0; i < current.size(); ++i)
+        current[i] = chat_->phrase(int(i) + 1);
+    phrases_->showphrases(current);
 }
 
 void Tchat::SettoJustWatch1Click()

@@ -19,6 +19,8 @@ class QMessageBox;
 class QPushButton;
 class TServer;
 class TSock;
+class Tphrases;
+class Tspylist;
 
 // Where a copy of the program finds its game server and the lobby. The
 // program uses the defaults; tests run on free ports picked at run time and
@@ -105,6 +107,8 @@ private:
     void JustWatch1Click(bool checkedNow);
     void label_playername1ContextPopup(QLabel *label, const QPoint &pos);
     void RemoveFromGame1Click();
+    void SpyList1Click();
+    void PrhaseList1Click();
     void SettoJustWatch1Click();
     void UnsetJustWatch1Click();
     void Exit1Click();
@@ -130,6 +134,8 @@ private:
     QAction *UnsetJustWatch1_ = nullptr;
     QPointer<QMessageBox> fullBox_;
     SpyList spyList_;
+    Tspylist *spylist_ = nullptr;
+    Tphrases *phrases_ = nullptr;
     QColor systemColour_;
     int popupSeat_ = 0;
     bool shownBefore_ = false;

@@ -84,6 +84,11 @@ Tspylist::Tspylist(Kicker kick, QImage tile, QWidget *parent)
 
 Tspylist::~Tspylist() = default;
 
+void Tspylist::showspylist()
+{
+    sidelook::bringForward(*this);
+}
+
 void Tspylist::setEntries(const QStringList &entries)
 {
     if (entries == this->entries())

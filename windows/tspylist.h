@@ -28,6 +28,9 @@ public:
     explicit Tspylist(Kicker kick, QImage tile = {}, QWidget *parent = nullptr);
     ~Tspylist() override;
 
+    // Shows the window, or brings it forward when it is already shown.
+    void showspylist();
+
     void setEntries(const QStringList &entries);
     QStringList entries() const;
 

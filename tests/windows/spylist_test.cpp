@@ -32,7 +32,7 @@ struct SpyWindow
     {
         window.setEntries(entries);
         window.setRemoveEnabled(host);
-        window.show();
+        window.showspylist();
     }
 
     QListWidget &list() const { return *window.findChild<QListWidget *>("listbox_spys"); }
@@ -209,7 +209,7 @@ TEST(SpyList, Picture)
     window.setEntries(
         {QStringLiteral("5: Ann"), QStringLiteral("6: Old Pete"), QStringLiteral("8: Marta")});
     window.findChild<QListWidget *>(QStringLiteral("listbox_spys"))->setCurrentRow(1);
-    window.show();
+    window.showspylist();
     ASSERT_TRUE(waitUntil([&] { return window.isVisible(); }));
     const QImage picture = window.grab().toImage();
     EXPECT_EQ(picture.size() / picture.devicePixelRatio(), QSize(162, 168));
