@@ -11,6 +11,11 @@
 #include "net/messages.h"
 #include "net/tsock.h"
 #include "resources/artwork.h"
+#include "windows/helpmenu.h"
+#include "windows/sidelook.h"
+#include "windows/tabout.h"
+#include "windows/tdownload.h"
+#include "windows/thelp.h"
 #include "windows/tphrases.h"
 #include "windows/tspylist.h"
 
@@ -114,6 +119,12 @@ Tchat::Tchat(QStringList arguments, TchatPorts ports, TServer *server, QWidget *
     buildSeatPopup();
     FormCreate();
     connectDispatcher();
+
+    // The side windows live as long as the main window and are only hidden.
+    download_ = new Tdownload(this);
+    connect(download_, &Tdownload::exitRequested, this, &Tchat::Exit1Click);
+    connectHelpMenu(*this, *new Thelp(this), *new Tabout(this),
+                    [this](const QString &line) { notice(line); });
 
     // The server comes after the main window, as the program creates its
     // windows in that order.
@@ -307,6 +318,7 @@ void Tchat::processparams(const QStringList &arguments)
     try {
         if (arguments.isEmpty()) {
             notice(kLoadingSolo);
+            sidelook::bringForward(*download_);
             session_.hostAddress = kLoopback;
             session_.playerName = kSoloName;
             hostpress();

@@ -19,6 +19,7 @@ class QMessageBox;
 class QPushButton;
 class TServer;
 class TSock;
+class Tdownload;
 class Tphrases;
 class Tspylist;
 
@@ -123,6 +124,7 @@ private:
     TServer *server_ = nullptr;
     ClientConnection *connection_ = nullptr;
     TSock *Sock11_ = nullptr;
+    Tdownload *download_ = nullptr;
     QWidget *panel_board_ = nullptr;
     ChatPanel *chat_ = nullptr;
     QPushButton *button_start_ = nullptr;
