@@ -43,7 +43,7 @@ const QStringList &quickInstructions();
 inline const QString kProgramName = QStringLiteral("Zandor");
 inline const QString kProgrammedBy = QStringLiteral("Programmed by: Korvex Software");
 inline const QString kRightsNotice =
-    QStringLiteral("Copyright \u00A9 2005-2006 Korvex Software. All rights reserved.");
+    QStringLiteral("Copyright \u00A9 2005-2006 Korvex Software.\nAll rights reserved.");
 inline const QString kVersionWord = QStringLiteral("Version");
 // Shown after the version text, so that the label pair reads 1.0.3.2.
 inline const QString kBuildSuffix = QStringLiteral(".2");

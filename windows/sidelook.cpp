@@ -9,7 +9,11 @@ namespace sidelook {
 
 QFont arialPixels(int pixels, bool bold)
 {
-    QFont font(QStringLiteral("Arial"));
+    QFont font;
+    // Arial's metrics, or the nearest that a Linux desktop has: the windows
+    // are laid out for text of Arial's width.
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans Condensed")});
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;

@@ -12,7 +12,8 @@ namespace sidelook {
 inline const QColor kButtonFill(193, 219, 17);
 inline const QColor kOlive(128, 128, 0);
 
-// Arial at a size in pixels, as the windows' texts are measured.
+// Arial at a size in pixels, as the windows' texts are measured; where Arial
+// is missing, a face of about the same width.
 QFont arialPixels(int pixels, bool bold);
 
 // A select button in the side windows' colours: lime fill, black frame,

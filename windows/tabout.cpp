@@ -70,7 +70,7 @@ Tabout::Tabout(QWidget *parent)
     by->setGeometry(0, 78, width, 16);
     QLabel *rights = addLabel(card, "label_rights", helptexts::kRightsNotice, small, Qt::black);
     rights->setAlignment(Qt::AlignCenter);
-    rights->setGeometry(0, 94, width, 16);
+    rights->setGeometry(0, 94, width, 30);
 
     const int bottom = card->height() - 28;
     const QFont versionFont = sidelook::arialPixels(11, true);
