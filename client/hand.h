@@ -1,0 +1,73 @@
+#pragma once
+
+#include "client/handlayout.h"
+
+#include <QLabel>
+#include <QObject>
+
+#include <map>
+
+// One card of the user's hand on the table: named "card" and its hand
+// position, tagged with the position, holding its card number as "hint".
+class CardImage : public QLabel
+{
+    Q_OBJECT
+public:
+    CardImage(int position, QWidget *board);
+
+    int position() const { return position_; }
+    // Shows card n of the big-card pictures (0 the back); a blank card
+    // shows nothing at all.
+    void showCard(int card, bool blank);
+
+signals:
+    void pressed(int position, Qt::MouseButton button);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    int position_;
+};
+
+// The user's hand: the card images on the table panel, kept exactly where
+// the hand layout says, each card overlapping the one to its left.
+class Hand : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Hand(QWidget *board, QObject *parent = nullptr);
+    ~Hand() override;
+
+    static QString imageName(int position);
+
+    void createcard(int position, int card);
+    void movecards(int position);
+    void sortthem();
+
+    // Destroys the image of a position, if it has one.
+    void removeCard(int position);
+    // Destroys every card image.
+    void removeAllCards();
+    // A new round: places 1 to 10 are free again.
+    void freePlaces();
+    // The host refused the position: the card shows empty and rests.
+    // Returns whether there was such a card.
+    bool blankCard(int position);
+    // A left click; see HandLayout::pick.
+    bool pick(int position);
+
+    const HandLayout &layout() const { return layout_; }
+    CardImage *image(int position) const;
+
+signals:
+    void cardPressed(int position, Qt::MouseButton button);
+
+private:
+    // Makes the widgets match the layout: geometry, picture, stacking.
+    void show();
+
+    QWidget *board_;
+    HandLayout layout_;
+    std::map<int, CardImage *> images_;
+};
