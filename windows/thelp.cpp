@@ -30,6 +30,19 @@ QTextEdit *makePage(const helptexts::HelpPage &page, QWidget *parent)
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo->setFont(sidelook::arialPixels(13, false));
     memo->setPlainText(page.text);
+    // Lines written indented become indented paragraphs, so that a long one
+    // wraps under its own start.
+    const QString indent(4, QLatin1Char(' '));
+    for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next()) {
+        if (!block.text().startsWith(indent))
+            continue;
+        QTextCursor line(block);
+        line.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, int(indent.size()));
+        line.removeSelectedText();
+        QTextBlockFormat indented = block.blockFormat();
+        indented.setLeftMargin(16);
+        line.setBlockFormat(indented);
+    }
     // The heading line stands out; its words stay as they are.
     QTextCursor heading(memo->document()->firstBlock());
     heading.select(QTextCursor::BlockUnderCursor);
