@@ -44,9 +44,9 @@ TServer::TServer(quint16 port, Random &random, QObject *parent)
     };
 
     m_socktimer.setTimerType(Qt::PreciseTimer);
-    m_socktimer.setInterval(kSocktimerMs);
+    m_socktimer.setSingleShot(true);
     connect(&m_socktimer, &QTimer::timeout, this, &TServer::socktimerTimer);
-    m_socktimer.start();
+    m_socktimerBeat.start();
 
     m_timer1.setInterval(1000);
     connect(&m_timer1, &QTimer::timeout, this, &TServer::timer1Timer);
@@ -213,6 +213,15 @@ void TServer::queueMessage(int slot, QByteArrayView message, bool &overflow)
         return;
     }
     m_receivedlist.push({slot, connection, message.toByteArray()});
+    scheduleSocktimer();
+}
+
+void TServer::scheduleSocktimer()
+{
+    if (m_socktimer.isActive())
+        return;
+    const qint64 sinceBeat = m_socktimerBeat.elapsed() % kSocktimerMs;
+    m_socktimer.start(int(kSocktimerMs - sinceBeat));
 }
 
 void TServer::tempsockDisconnect(TSock *sender)
@@ -313,6 +322,8 @@ void TServer::sendToAll(const QByteArray &message)
 void TServer::socktimerTimer()
 {
     std::optional<QueuedMessage> message = m_receivedlist.take();
+    if (!m_receivedlist.isEmpty())
+        scheduleSocktimer();
     if (!message)
         return;
     const tplayer &player = m_players[message->slot];
