@@ -322,7 +322,7 @@ QImage logo()
     painter.drawEllipse(QPointF(10.5, 10), 8.5, 8.5);
     suits::draw(painter, Suit::Spades, QRectF(5.5, 5, 10, 10));
     const QPainterPath name =
-        label(QStringLiteral("Quillfen Games"), artfonts::serif(40), QPointF(82, 10), 13.5, 122);
+        label(QStringLiteral("Korvex Software"), artfonts::serif(40), QPointF(82, 10), 13.5, 122);
     painter.fillPath(name.translated(0.8, 1.0), QColor(0, 0, 0, 150));
     painter.fillPath(name,
                      verticalGradient(name.boundingRect(), palette::goldLight, palette::gold));
