@@ -12,7 +12,7 @@ constexpr int kRoundPlaces = 10;
 
 CardImage::CardImage(int position, QWidget *board) : QLabel(board), position_(position)
 {
-    setObjectName(Hand::imageName(position));
+    setObjectName(HandView::imageName(position));
     setProperty(kTagProperty, position);
     setFixedSize(HandLayout::kWidth, HandLayout::kHeight);
     setScaledContents(true);
@@ -34,71 +34,71 @@ void CardImage::mousePressEvent(QMouseEvent *event)
     emit pressed(position_, event->button());
 }
 
-Hand::Hand(QWidget *board, QObject *parent) : QObject(parent), board_(board) {}
+HandView::HandView(QWidget *board, QObject *parent) : QObject(parent), board_(board) {}
 
-Hand::~Hand() = default;
+HandView::~HandView() = default;
 
-QString Hand::imageName(int position)
+QString HandView::imageName(int position)
 {
     return QStringLiteral("card%1").arg(position);
 }
 
-CardImage *Hand::image(int position) const
+CardImage *HandView::image(int position) const
 {
     const auto it = images_.find(position);
     return it == images_.end() ? nullptr : it->second;
 }
 
-void Hand::createcard(int position, int card)
+void HandView::createcard(int position, int card)
 {
     layout_.createcard(position, card);
     show();
 }
 
-void Hand::movecards(int position)
+void HandView::movecards(int position)
 {
     layout_.movecards(position);
     show();
 }
 
-void Hand::sortthem()
+void HandView::sortthem()
 {
     layout_.sortthem();
     show();
 }
 
-void Hand::removeCard(int position)
+void HandView::removeCard(int position)
 {
     layout_.removeImage(position);
     show();
 }
 
-void Hand::removeAllCards()
+void HandView::removeAllCards()
 {
     layout_.removeAllImages();
     show();
 }
 
-void Hand::freePlaces()
+void HandView::freePlaces()
 {
     layout_.freePlaces(1, kRoundPlaces);
 }
 
-bool Hand::blankCard(int position)
+bool HandView::blankCard(int position)
 {
     const bool found = layout_.blank(position);
     show();
     return found;
 }
 
-bool Hand::pick(int position)
+bool HandView::pick(int position)
 {
     const bool picked = layout_.pick(position);
     show();
     return picked;
 }
 
-void Hand::show()
+void HandView::show()
 {
     // Images the layout no longer has go first.
     for (auto it = images_.begin(); it != images_.end();) {
@@ -115,7 +115,7 @@ void Hand::show()
         CardImage *&widget = images_[card.position];
         if (!widget) {
             widget = new CardImage(card.position, board_);
-            connect(widget, &CardImage::pressed, this, &Hand::cardPressed);
+            connect(widget, &CardImage::pressed, this, &HandView::cardPressed);
         }
         if (widget->property(kHintProperty).toString() != QString::number(card.card) ||
             widget->pixmap().isNull() != card.blank)

@@ -32,12 +32,12 @@ private:
 
 // The user's hand: the card images on the table panel, kept exactly where
 // the hand layout says, each card overlapping the one to its left.
-class Hand : public QObject
+class HandView : public QObject
 {
     Q_OBJECT
 public:
-    explicit Hand(QWidget *board, QObject *parent = nullptr);
-    ~Hand() override;
+    explicit HandView(QWidget *board, QObject *parent = nullptr);
+    ~HandView() override;
 
     static QString imageName(int position);
 

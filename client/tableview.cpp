@@ -197,8 +197,8 @@ TableView::TableView(QWidget *board, ClientSession *session, TableHooks hooks, Q
     buildSeats();
     buildBanner();
 
-    hand_ = new Hand(board_, this);
-    connect(hand_, &Hand::cardPressed, this, &TableView::cardimagesMouseDown);
+    hand_ = new HandView(board_, this);
+    connect(hand_, &HandView::cardPressed, this, &TableView::cardimagesMouseDown);
     clearall();
 }
 

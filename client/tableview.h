@@ -9,7 +9,7 @@
 
 #include <functional>
 
-class Hand;
+class HandView;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -43,6 +43,10 @@ public:
     TableView(QWidget *board, ClientSession *session, TableHooks hooks, QObject *parent = nullptr);
     ~TableView() override;
 
+    // Hooks that only exist once the rest of the window is built.
+    void setGameOptions(std::function<void()> open) { hooks_.openGameOptions = std::move(open); }
+    void setAutoSort(std::function<bool()> autoSort) { hooks_.autoSort = std::move(autoSort); }
+
     // Wires every table message of the dispatcher to its handler.
     void connectDispatcher(ClientDispatcher &dispatcher);
 
@@ -70,7 +74,7 @@ public:
     void sortstuff(int ownSlot);
 
     QWidget *board() const { return board_; }
-    Hand &hand() { return *hand_; }
+    HandView &hand() { return *hand_; }
     QPushButton *startButton() const { return button_start_; }
     // The seat's control named prefix + seat, found as the rotation left it.
     QWidget *seatControl(QStringView prefix, int seat) const;
@@ -109,7 +113,7 @@ private:
     QWidget *board_;
     ClientSession *session_;
     TableHooks hooks_;
-    Hand *hand_ = nullptr;
+    HandView *hand_ = nullptr;
 
     QLabel *image_topcard_ = nullptr;
     QLabel *image_nums1_ = nullptr;

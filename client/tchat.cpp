@@ -5,16 +5,20 @@
 #include "client/clientsettings.h"
 #include "client/configlocation.h"
 #include "client/seatrotation.h"
+#include "client/soundplayer.h"
+#include "client/tableview.h"
 #include "host/random.h"
 #include "host/tserver.h"
 #include "net/errorreport.h"
 #include "net/messages.h"
 #include "net/tsock.h"
 #include "resources/artwork.h"
+#include "stats/ttallylist.h"
 #include "windows/helpmenu.h"
 #include "windows/sidelook.h"
 #include "windows/tabout.h"
 #include "windows/tdownload.h"
+#include "windows/tgamestart.h"
 #include "windows/thelp.h"
 #include "windows/tphrases.h"
 #include "windows/tspylist.h"
@@ -33,7 +37,6 @@ const QString kLoopback = QStringLiteral("127.0.0.1");
 const QString kSoloName = QStringLiteral("You");
 const QString kHostMode = QStringLiteral("true");
 const QString kWaiting = QStringLiteral("<Waiting>");
-const QString kStartButton = QStringLiteral("START GAME");
 
 const QString kLoadingSolo = QStringLiteral("Loading Solo Game..Please wait.");
 const QString kLoadingMulti = QStringLiteral("Loading Multi-player Game.. Please Wait.");
@@ -55,18 +58,9 @@ const QString kEnteredSound = QStringLiteral("entered");
 // The main window's client area and the board on it.
 constexpr QSize kClientArea(714, 489);
 constexpr QRect kBoard(8, 8, 697, 474);
-// The chat column of the board starts here.
-constexpr int kChatLeft = 424;
-
-// Where each seat's controls stand on the board: bottom, left, upper left,
-// upper right (seats 1 to 4 before any rotation).
-constexpr QPoint kNamePlaces[4] = {{176, 398}, {32, 319}, {82, 148}, {280, 152}};
-constexpr QPoint kFanPlaces[4] = {{176, 293}, {32, 216}, {82, 43}, {280, 48}};
-constexpr QPoint kEyesPlaces[4] = {{153, 398}, {9, 319}, {59, 148}, {257, 152}};
-constexpr QSize kNameSize(99, 16);
-constexpr QSize kFanSize(101, 102);
-constexpr QSize kEyesSize(23, 15);
-constexpr QRect kStartButtonPlace(275, 411, 144, 33);
+// The chat column of the board: below the maker's logo and clear of the
+// corner ornaments.
+constexpr QRect kChatPlace(428, 32, 265, 405);
 
 const char kTagProperty[] = "tag";
 
@@ -104,6 +98,43 @@ Tchat::Tchat(QStringList arguments, TchatPorts ports, TServer *server, QWidget *
         [this](const QByteArray &message) { connection_->sendToHost(message); }, this);
     settings->connectMainMenu(this);
     connect(this, &Tchat::ownLoginConfirmed, settings, &ClientSettings::loadinifile);
+
+    // The table's sounds and the game options window.
+    auto *sounds = new SoundPlayer([settings] { return settings->playSounds(); }, this);
+    connect(this, &Tchat::playsounds, sounds, &SoundPlayer::playsounds);
+    connect(table_, &TableView::playsounds, sounds, &SoundPlayer::playsounds);
+    GameStartHooks gameStart;
+    gameStart.numhumans = [this] { return server_->numhumans(); };
+    gameStart.send = [this](const QByteArray &message) { connection_->sendToHost(message); };
+    gameStart.playerName = [this] { return session_.playerName; };
+    gameStart.saveinifile = [settings] { settings->saveinifile(); };
+    auto *options = new Tgamestart(gameStart, this);
+    table_->setGameOptions([options] { options->open(); });
+    table_->setAutoSort([settings] { return settings->autoSort(); });
+    connect(StartGame1_, &QAction::triggered, table_, &TableView::button_startClick);
+    connect(table_, &TableView::gameStarted, JustWatch1_,
+            [this] { JustWatch1_->setChecked(false); });
+
+    // The tally counts the games of the user's seat.
+    TallyHooks tallyHooks;
+    tallyHooks.currentPlayers = [this] {
+        QStringList names;
+        for (int seat = 1; seat <= session_.seatCount; ++seat) {
+            const QLabel *label = seatLabel(seat);
+            if (seat != session_.ownSlot && label && label->text() != kWaiting)
+                names.append(label->text());
+        }
+        return names;
+    };
+    tallyHooks.ownSlot = [this] { return session_.ownSlot; };
+    tallyHooks.showError = reportError;
+    auto *tally = new Ttallylist(ConfigLocation().folder(), tallyHooks, this);
+    if (auto *viewTally = findChild<QAction *>(QStringLiteral("ViewTally1"))) {
+        viewTally->setEnabled(true);
+        connect(viewTally, &QAction::triggered, tally, &Ttallylist::viewtally);
+    }
+    connect(table_, &TableView::tallyIncrease, tally, &Ttallylist::addtomineincrease);
+    connect(table_, &TableView::tallyGame, tally, &Ttallylist::addgame);
 
     // The phrase list stores through the settings file and puts the phrases
     // on the buttons at once; the spy list removes a watcher through
@@ -160,37 +191,23 @@ void Tchat::buildBoard()
     panel_board_->setObjectName(QStringLiteral("panel_board"));
     panel_board_->setGeometry(kBoard);
 
+    // The table owns every control of the card table; the seat menu on the
+    // name labels is the main window's.
+    TableHooks table;
+    table.send = [this](const QByteArray &message) { connection_->sendToHost(message); };
+    table.notice = [this](const QString &line) { notice(line); };
+    table_ = new TableView(panel_board_, &session_, table, this);
     for (int seat = 1; seat <= 4; ++seat) {
-        const int place = seat - 1;
-        auto *name = new QLabel(kWaiting, panel_board_);
-        name->setObjectName(QStringLiteral("label_playername%1").arg(seat));
-        // Names come from other people: never markup.
-        name->setTextFormat(Qt::PlainText);
-        name->setGeometry(QRect(kNamePlaces[place], kNameSize));
-        name->setProperty(kTagProperty, seat);
-        name->setContextMenuPolicy(Qt::CustomContextMenu);
+        QLabel *name = table_->nameLabel(seat);
         connect(name, &QWidget::customContextMenuRequested, this,
                 [this, name](const QPoint &pos) { label_playername1ContextPopup(name, pos); });
-
-        auto *fan = new QLabel(panel_board_);
-        fan->setObjectName(QStringLiteral("image_card%1").arg(seat));
-        fan->setGeometry(QRect(kFanPlaces[place], kFanSize));
-        fan->hide();
-
-        auto *eyes = new QLabel(panel_board_);
-        eyes->setObjectName(QStringLiteral("image_eyes%1").arg(seat));
-        eyes->setGeometry(QRect(kEyesPlaces[place], kEyesSize));
-        eyes->hide();
     }
-
-    button_start_ = new QPushButton(kStartButton, panel_board_);
-    button_start_->setObjectName(QStringLiteral("button_start"));
-    button_start_->setGeometry(kStartButtonPlace);
+    button_start_ = table_->startButton();
 
     chat_ = new ChatPanel(
         &session_, [this](const QByteArray &message) { connection_->sendToHost(message); },
         panel_board_);
-    chat_->setGeometry(kChatLeft, 0, kBoard.width() - kChatLeft, kBoard.height());
+    chat_->setGeometry(kChatPlace);
 }
 
 void Tchat::buildMenu()
@@ -290,6 +307,7 @@ void Tchat::connectDispatcher()
     connect(&dispatcher, &ClientDispatcher::playerdisconnected, this, &Tchat::playerdisconnected);
     connect(&dispatcher, &ClientDispatcher::gamefull, this, &Tchat::gamefull);
     connect(&dispatcher, &ClientDispatcher::justwatching, this, &Tchat::justwatching);
+    table_->connectDispatcher(dispatcher);
     connect(connection_, &ClientConnection::ended, this, &Tchat::connectionEnded);
 }
 

@@ -19,6 +19,7 @@ class QMessageBox;
 class QPushButton;
 class TServer;
 class TSock;
+class TableView;
 class Tdownload;
 class Tphrases;
 class Tspylist;
@@ -68,6 +69,7 @@ public:
     ChatPanel &chatPanel() { return *chat_; }
     SpyList &spyList() { return spyList_; }
     TServer &server() { return *server_; }
+    TableView &table() { return *table_; }
     QColor systemColour() const { return systemColour_; }
     // The seat number the seat popup menu was last opened for (its tag).
     int popupSeat() const { return popupSeat_; }
@@ -127,6 +129,7 @@ private:
     Tdownload *download_ = nullptr;
     QWidget *panel_board_ = nullptr;
     ChatPanel *chat_ = nullptr;
+    TableView *table_ = nullptr;
     QPushButton *button_start_ = nullptr;
     QMenu *popup_kick_ = nullptr;
     QAction *StartGame1_ = nullptr;
