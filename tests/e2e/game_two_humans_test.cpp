@@ -1,0 +1,99 @@
+#include "client/clientconnection.h"
+#include "client/tableview.h"
+#include "client/tchat.h"
+#include "host/tserver.h"
+#include "net/messages.h"
+#include "tests/e2e/game_driver.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTemporaryDir>
+
+namespace {
+
+constexpr int kTestBotDelay = 2;
+constexpr int kGameDeadlineMs = 240000;
+
+// The name label standing at the bottom of a window's table.
+QString bottomName(const Tchat &window)
+{
+    for (const auto *label : window.findChildren<QLabel *>()) {
+        if (label->objectName().startsWith("label_playername") && label->pos() == QPoint(176, 398))
+            return label->text();
+    }
+    return {};
+}
+
+// Two people, each in his own main window, against two computer players on
+// one host: both click their cards until both windows show the winner.
+TEST(TwoHumansGame, BothPlayUntilBothSeeTheSameWinner)
+{
+    QTemporaryDir hostFolder;
+    QTemporaryDir guestFolder;
+    ASSERT_TRUE(hostFolder.isValid() && guestFolder.isValid());
+    QTcpServer lobby;
+    ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
+
+    Tchat host({"Hal", "127.0.0.1", "true"}, TchatPorts{0, lobby.serverPort()});
+    useSettingsFolder(host, hostFolder.path());
+    host.show();
+    TServer &server = host.server();
+    ASSERT_TRUE(waitUntil([&] { return server.botdelay() == 500; }));
+    host.connection().sendToHost(msg::botspeed(1, kTestBotDelay));
+    ASSERT_TRUE(waitUntil([&] { return server.botdelay() == kTestBotDelay; }));
+
+    Tchat guest({"Bob", "127.0.0.1", "false"},
+                TchatPorts{server.listeningPort(), lobby.serverPort()});
+    useSettingsFolder(guest, guestFolder.path());
+    guest.show();
+    ASSERT_TRUE(waitUntil([&] {
+        return guest.session().ownSlot == 2 && host.table().nameLabel(2)->text() == "Bob";
+    }));
+    // Each sees himself at the bottom; the guest never gets a start button.
+    EXPECT_EQ(bottomName(host), "Hal");
+    ASSERT_TRUE(waitUntil([&] { return bottomName(guest) == "Bob"; }));
+    EXPECT_FALSE(guest.findChild<QPushButton *>("button_start")->isVisible());
+
+    // "File" / "Start Game" opens the options; their start button starts.
+    auto *startGame = host.findChild<QAction *>("StartGame1");
+    ASSERT_TRUE(startGame && startGame->isEnabled());
+    startGame->trigger();
+    auto *options = host.findChild<QWidget *>("Tgamestart");
+    ASSERT_TRUE(options && options->isVisible());
+    clickWidget(*options->findChild<QLabel *>("button_start"), Qt::LeftButton);
+
+    UserAtTable hal(host);
+    UserAtTable bob(guest);
+    const bool over = waitUntil(
+        [&] {
+            hurryPause(server);
+            hal.play();
+            bob.play();
+            return !winnerBanner(host).isEmpty() && !winnerBanner(guest).isEmpty();
+        },
+        kGameDeadlineMs);
+    ASSERT_TRUE(over) << "Hal clicked " << hal.cardsClicked() << ", Bob " << bob.cardsClicked();
+    EXPECT_GT(hal.cardsClicked(), 0);
+    EXPECT_GT(bob.cardsClicked(), 0);
+
+    int winnerSeat = 0;
+    for (int seat = 1; seat <= 4; ++seat) {
+        if (server.gameState().seat(seat).money > 0)
+            winnerSeat = winnerSeat == 0 ? seat : -1;
+    }
+    ASSERT_GE(winnerSeat, 1) << "one seat holds all the money left";
+    const QString names[] = {"Hal", "Bob", "Doruv", "Darar"};
+    const QString winner = names[winnerSeat - 1];
+    const QString you = QStringLiteral("You have won all the bags of money!");
+    const QString other = winner + QStringLiteral(" has won all the bags of money!");
+    EXPECT_EQ(winnerBanner(host), winnerSeat == 1 ? you : other);
+    EXPECT_EQ(winnerBanner(guest), winnerSeat == 2 ? you : other);
+    for (Tchat *window : {&host, &guest})
+        EXPECT_TRUE(window->table().seatControl(u"image_winner", winnerSeat)->isVisible());
+}
+
+} // namespace
