@@ -1,13 +1,17 @@
 #include "client/errorbox.h"
 #include "client/singleinstance.h"
 #include "client/tchat.h"
+#include "resources/artwork.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zandor"));
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(artwork::windowIcon())));
 
     // One copy per desktop: a second start brings the first to the front.
     SingleInstance instance(SingleInstance::desktopKey());
