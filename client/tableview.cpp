@@ -281,6 +281,8 @@ void TableView::buildSeats()
 
         QLabel *name = text(board_, nameOf(kName.prefix), placed(kName), kWaiting, 12, kInk);
         name->setFont(sidelook::arialPixels(12, false));
+        // Centred under the seat's fan, which stands at the same left edge.
+        name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         name->setProperty(kTagProperty, seat);
         name->setContextMenuPolicy(Qt::CustomContextMenu);
     }
@@ -293,9 +295,9 @@ void TableView::buildBanner()
     panel_winner_->setGeometry(kWinnerPlace);
     // The shadow first, so the olive text lies over it.
     label_winner2_ = text(panel_winner_, QStringLiteral("label_winner2"),
-                          kWinnerText.translated(1, -1), QString(), 16, kShadow);
+                          kWinnerText.translated(1, -1), QString(), 15, kShadow);
     label_winner1_ =
-        text(panel_winner_, QStringLiteral("label_winner1"), kWinnerText, QString(), 16, kOlive);
+        text(panel_winner_, QStringLiteral("label_winner1"), kWinnerText, QString(), 15, kOlive);
     for (QLabel *label : {label_winner2_, label_winner1_}) {
         label->setAlignment(Qt::AlignCenter);
         label->setWordWrap(true);
