@@ -254,6 +254,15 @@ TEST_F(Table, DealIsSortedAndRightClickSortsLaterCards)
     autoSort = false;
     table->placecard(1, {7, 26, 27, 51});
     EXPECT_EQ(table->hand().layout().positionAt(1), 3); // the Ace
+    const int dealt[] = {7, 26, 27, 51};
+    for (int position = 1; position <= 4; ++position) {
+        auto *card = control<CardImage>(QStringLiteral("card%1").arg(position));
+        ASSERT_NE(card, nullptr) << position;
+        EXPECT_EQ(card->property("tag").toInt(), position);
+        EXPECT_EQ(card->property("hint").toString(), QString::number(dealt[position - 1]));
+        EXPECT_EQ(card->size(), QSize(71, 96));
+        EXPECT_TRUE(shows(card, tablepictures::bigCard(dealt[position - 1])));
+    }
     // Playing the Ace: the new Two stays at the right until asked.
     table->newcard(1, 3, 2);
     EXPECT_EQ(table->hand().image(3)->x(), 253);
@@ -415,6 +424,23 @@ TEST_F(Table, WatcherSeesEveryFanAndNeverAHand)
     EXPECT_EQ(board.findChildren<CardImage *>().size(), 0);
     table->getnextplayer(1);
     EXPECT_TRUE(table->cardFan(1)->Play());
+}
+
+TEST_F(Table, LogoOpensTheMakersSite)
+{
+    QUrl opened;
+    TableHooks hooks;
+    hooks.openLink = [&](const QUrl &url) { opened = url; };
+    QWidget otherBoard;
+    otherBoard.resize(697, 474);
+    TableView other(&otherBoard, &session, hooks);
+    auto *logo = otherBoard.findChild<QLabel *>("Image5");
+    ASSERT_NE(logo, nullptr);
+    EXPECT_EQ(logo->geometry(), QRect(519, 5, 146, 20));
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), logo->mapToGlobal(QPointF(5, 5)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(logo, &release);
+    EXPECT_EQ(opened, QUrl("http://www.korvex.example"));
 }
 
 TEST_F(Table, StartButtonOpensTheOptionsOnlyWhenConnected)
