@@ -80,9 +80,9 @@ TEST(TablePictures, EveryMomentOfAGameShowsOnTheTable)
     useSettingsFolder(window, scratch.path());
     window.show();
     TServer &server = window.server();
-    ASSERT_TRUE(waitUntil([&] { return server.botdelay() == 500; }));
+    ASSERT_TRUE(waitUntil([&] { return server.botdelay() == 500; }, 30000));
     window.connection().sendToHost(msg::botspeed(1, kTestBotDelay));
-    ASSERT_TRUE(waitUntil([&] { return server.botdelay() == kTestBotDelay; }));
+    ASSERT_TRUE(waitUntil([&] { return server.botdelay() == kTestBotDelay; }, 30000));
     save(window, "table-start.png");
 
     clickWidget(*window.findChild<QPushButton *>(QStringLiteral("button_start")), Qt::LeftButton);

@@ -43,10 +43,10 @@ TEST(SoloGame, UserClicksHisCardsUntilTheWinnerBannerShows)
     useSettingsFolder(window, folder.path());
     window.show();
     TServer &server = window.server();
-    ASSERT_TRUE(waitUntil([&] { return server.botdelay() == 500; }))
+    ASSERT_TRUE(waitUntil([&] { return server.botdelay() == 500; }, 30000))
         << "the own client tells its server the stored speed after the login";
     window.connection().sendToHost(msg::botspeed(1, kTestBotDelay));
-    ASSERT_TRUE(waitUntil([&] { return server.botdelay() == kTestBotDelay; }));
+    ASSERT_TRUE(waitUntil([&] { return server.botdelay() == kTestBotDelay; }, 30000));
     const int gamesBefore = totalGames(window);
 
     auto *start = window.findChild<QPushButton *>(QStringLiteral("button_start"));

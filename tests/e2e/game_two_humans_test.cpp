@@ -42,20 +42,20 @@ TEST(TwoHumansGame, BothPlayUntilBothSeeTheSameWinner)
     useSettingsFolder(host, hostFolder.path());
     host.show();
     TServer &server = host.server();
-    ASSERT_TRUE(waitUntil([&] { return server.botdelay() == 500; }));
+    ASSERT_TRUE(waitUntil([&] { return server.botdelay() == 500; }, 30000));
     host.connection().sendToHost(msg::botspeed(1, kTestBotDelay));
-    ASSERT_TRUE(waitUntil([&] { return server.botdelay() == kTestBotDelay; }));
+    ASSERT_TRUE(waitUntil([&] { return server.botdelay() == kTestBotDelay; }, 30000));
 
     Tchat guest({"Bob", "127.0.0.1", "false"},
                 TchatPorts{server.listeningPort(), lobby.serverPort()});
     useSettingsFolder(guest, guestFolder.path());
     guest.show();
-    ASSERT_TRUE(waitUntil([&] {
-        return guest.session().ownSlot == 2 && host.table().nameLabel(2)->text() == "Bob";
-    }));
+    ASSERT_TRUE(waitUntil(
+        [&] { return guest.session().ownSlot == 2 && host.table().nameLabel(2)->text() == "Bob"; },
+        30000));
     // Each sees himself at the bottom; the guest never gets a start button.
     EXPECT_EQ(bottomName(host), "Hal");
-    ASSERT_TRUE(waitUntil([&] { return bottomName(guest) == "Bob"; }));
+    ASSERT_TRUE(waitUntil([&] { return bottomName(guest) == "Bob"; }, 30000));
     EXPECT_FALSE(guest.findChild<QPushButton *>("button_start")->isVisible());
 
     // "File" / "Start Game" opens the options; their start button starts.
