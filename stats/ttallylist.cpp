@@ -6,6 +6,7 @@
 
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -321,6 +322,19 @@ void Ttallylist::viewtally()
     show();
     raise();
     activateWindow();
+}
+
+void Ttallylist::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        hide();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void Ttallylist::checklistClickCheck(int index)

@@ -35,7 +35,8 @@ struct TallyHooks
 // The tally window: the user's own totals, the tallies of one chosen
 // opponent, the players at the table and the opponents being followed. It
 // owns the tally grid: loads the tally file when it is created and saves it
-// when it is destroyed at program end. Closing it ("Done") only hides it.
+// when it is destroyed at program end. Closing it ("Done", Escape or Enter)
+// only hides it.
 class Ttallylist : public QWidget
 {
     Q_OBJECT
@@ -64,6 +65,9 @@ public slots:
     // The table's calls. Both record nothing unless the user holds a seat.
     void addtomineincrease(int column, int amount);
     void addgame(const QString &winner);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildForm();

@@ -10,6 +10,7 @@ class TLbBackground;
 
 // The about window: the program's name, the maker's web address as a link,
 // who made it and the version, which reads 1.0.3.2 across two labels.
+// Escape and Enter work as "Done".
 class Tabout : public QWidget
 {
     Q_OBJECT
@@ -28,6 +29,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void Label7Click();

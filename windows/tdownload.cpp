@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -86,6 +87,8 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
     button->setFont(sidelook::arialPixels(19, false));
     button->setGeometry(geometry);
     button->setCursor(Qt::PointingHandCursor);
+    // Enter presses the focused button, as in any dialog.
+    button->setAutoDefault(true);
     button->setStyleSheet(
         QStringLiteral(
             "QPushButton { color: #d01010; background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
@@ -169,8 +172,8 @@ void Tdownload::buildRightPanels()
 {
     QFrame *upper = makePanel(this, "panel_solo", QRect(468, 8, 248, 234));
     makeLabel(upper, "Label7", text::soloHint, 16, kLabelInk, QRect(12, 14, 224, 132));
-    QPushButton *solo = makeButton(upper, "Button1", text::solo, QRect(16, 164, 216, 48));
-    connect(solo, &QPushButton::clicked, this, &Tdownload::Button1Click);
+    Button1_ = makeButton(upper, "Button1", text::solo, QRect(16, 164, 216, 48));
+    connect(Button1_, &QPushButton::clicked, this, &Tdownload::Button1Click);
 
     QFrame *lower = makePanel(this, "panel_others", QRect(468, 250, 248, 242));
     makeLabel(lower, "Label5", text::othersHint, 16, kLabelInk, QRect(12, 10, 224, 160));
@@ -184,11 +187,23 @@ void Tdownload::showEvent(QShowEvent *event)
     if (centred_)
         return;
     centred_ = true;
+    // A reflex Enter must not start a download that ends the game: the
+    // focus starts on going on with the solo game.
+    Button1_->setFocus();
     if (const QScreen *desktop = screen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(desktop->availableGeometry().center());
         move(frame.topLeft());
     }
+}
+
+void Tdownload::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        Button1Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Tdownload::getbuttonClick()

@@ -16,6 +16,8 @@ class TLbBackground;
 // go on with the solo game, or leave for a lobby that is already installed.
 // It shows over the solo game, which runs on behind it; the download runs on
 // the event loop, so both stay responsive.
+// Escape goes on with the solo game, as "Play Solo Game" does; Enter presses
+// the button that has the focus, "Play Solo Game" when the window opens.
 class Tdownload : public QWidget
 {
     Q_OBJECT
@@ -57,6 +59,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildLeftPanel();
@@ -76,6 +79,7 @@ private:
     QLabel *Image1_ = nullptr;
     QPushButton *getbutton_ = nullptr;
     QPushButton *abortbutton_ = nullptr;
+    QPushButton *Button1_ = nullptr;
     QLabel *infolabel_ = nullptr;
     QLabel *infolabel2_ = nullptr;
     QLabel *infolabel3_ = nullptr;

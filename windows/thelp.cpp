@@ -7,6 +7,7 @@
 #include "windows/sidelook.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QTextBlock>
@@ -159,4 +160,17 @@ void Thelp::SelButton1Click(TSelButton *sender)
 void Thelp::button_aboutClick()
 {
     emit aboutRequested();
+}
+
+void Thelp::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        hide();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }

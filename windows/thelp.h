@@ -13,7 +13,7 @@ class TSelButton;
 // The help window: a column of topic buttons on the left and six pages of
 // text on the right, one of them in front. It is made once at start and
 // hidden, not destroyed, when the user is done with it, so the page shown
-// last is still in front next time.
+// last is still in front next time. Escape and Enter work as "Done".
 class Thelp : public QWidget
 {
     Q_OBJECT
@@ -32,6 +32,9 @@ public:
 signals:
     // "About" was pressed: whoever owns the about window shows it.
     void aboutRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QWidget *buildButtonPanel();

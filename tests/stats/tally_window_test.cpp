@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -337,15 +339,52 @@ TEST_F(TallyWindow, FormLayoutAndDone)
     auto *done = window->findChild<TSelButton *>(QStringLiteral("button_done"));
     ASSERT_TRUE(done);
     EXPECT_EQ(done->Caption(), QStringLiteral("Done"));
-    window->viewtally();
-    ASSERT_TRUE(window->isVisible());
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, QPointF(10, 10), done->mapToGlobal(QPointF(10, 10)), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(done, &event);
+}
+
+TEST_F(TallyWindow, DoneEscapeAndEnterHideTheWindow)
+{
+    writeGrid({kUserRow, kAnnRow});
+    atTable = {"Ann", "Computer 3"};
+    auto window = open();
+    const auto click = [](QWidget *widget) {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(
+                type, QPointF(10, 10), widget->mapToGlobal(QPointF(10, 10)), Qt::LeftButton,
+                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(widget, &event);
+        }
+    };
+    const auto press = [](QWidget *widget, int key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    };
+    // Keys go to a list, where the user's focus is, and reach the window
+    // only if the list lets them through.
+    const struct
+    {
+        const char *how;
+        std::function<void()> act;
+        bool hides;
+    } cases[] = {
+        {"Done", [&] { click(window->findChild<TSelButton *>(QStringLiteral("button_done"))); },
+         true},
+        {"Escape in the followed list",
+         [&] { press(list(*window, "listbox_tally"), Qt::Key_Escape); }, true},
+        {"Enter in the current players", [&] { press(list(*window, "checklist"), Qt::Key_Return); },
+         true},
+        {"a letter", [&] { press(list(*window, "checklist"), Qt::Key_X); }, false},
+    };
+    for (const auto &c : cases) {
+        window->viewtally();
+        ASSERT_TRUE(window->isVisible()) << c.how;
+        list(*window, "checklist")->setCurrentRow(0);
+        list(*window, "listbox_tally")->setCurrentRow(0);
+        const QByteArray before = window->grid().text();
+        c.act();
+        EXPECT_EQ(window->isVisible(), !c.hides) << c.how;
+        EXPECT_EQ(window->grid().text(), before) << c.how;
+        EXPECT_TRUE(questions.isEmpty()) << c.how;
     }
-    EXPECT_FALSE(window->isVisible());
 }
 
 // Writes the picture of the window with a few games in it when
