@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -127,9 +128,9 @@ void ChatPanel::buildPhraseButtons()
             button->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; }"));
         }
         button->setFocusPolicy(Qt::NoFocus);
-        button->setToolTip(kBuiltinPhrases[i]);
         connect(button, &QToolButton::clicked, this, [this, number] { b_phrase1Click(number); });
         phraseButtons_[i] = button;
+        setPhrase(number, kBuiltinPhrases[i]);
     }
 }
 
@@ -333,14 +334,18 @@ QString ChatPanel::phrase(int number) const
 {
     if (number < 1 || number > kPhraseCount)
         return {};
-    return phraseButtons_[number - 1]->toolTip();
+    return phrases_[std::size_t(number - 1)];
 }
 
 void ChatPanel::setPhrase(int number, const QString &text)
 {
     if (number < 1 || number > kPhraseCount)
         return;
-    phraseButtons_[number - 1]->setToolTip(text);
+    phrases_[std::size_t(number - 1)] = text;
+    // A hint that looks like markup would be drawn as markup; a phrase is
+    // the user's words and shows as typed.
+    phraseButtons_[std::size_t(number - 1)]->setToolTip(
+        Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpacePre) : text);
 }
 
 void ChatPanel::TextColor1Click()

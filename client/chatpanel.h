@@ -70,6 +70,7 @@ public:
     void setTextColor(colortext::ColorValue value);
     colortext::ColorValue actionColor() const { return actionColor_; }
     void setActionColor(colortext::ColorValue value);
+    // The phrase of button `number`; its hint shows it as plain text.
     QString phrase(int number) const;
     void setPhrase(int number, const QString &text);
 
@@ -121,6 +122,7 @@ private:
     ChatLog *mainchat_ = nullptr;
     QLineEdit *mychat_ = nullptr;
     std::array<QToolButton *, kPhraseCount> phraseButtons_{};
+    std::array<QString, kPhraseCount> phrases_{};
     QMenu *popupMainchat_ = nullptr;
     QMenu *popupMychat_ = nullptr;
     QAction *scrollChatOff1_ = nullptr;

@@ -6,13 +6,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextFragment>
 #include <QToolButton>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 // Readable failures.
@@ -243,6 +247,45 @@ TEST_F(ChatPanelTest, PhraseButtonsAndTheirCooldown)
         return sent.size() == 2;
     }));
     EXPECT_EQ(sent.last(), QByteArray("CMD_action+3+waves \"Good-Bye\"|clRed"));
+}
+
+// What the hint of a phrase button shows, read from the tooltip the button
+// really pops up: rich text as the document draws it, plain text as it is.
+QString shownHint(QToolButton *button)
+{
+    const QPoint at(4, 4);
+    QHelpEvent help(QEvent::ToolTip, at, button->mapToGlobal(at));
+    QApplication::sendEvent(button, &help);
+    const QLabel *tip = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String("qtooltip_label") && widget->isVisible())
+            tip = qobject_cast<QLabel *>(widget);
+    }
+    if (!tip)
+        return QStringLiteral("<no tooltip>");
+    const bool rich = tip->textFormat() == Qt::RichText ||
+                      (tip->textFormat() == Qt::AutoText && Qt::mightBeRichText(tip->text()));
+    if (!rich)
+        return tip->text();
+    QTextDocument drawn;
+    drawn.setHtml(tip->text());
+    return drawn.toPlainText();
+}
+
+TEST_F(ChatPanelTest, PhraseHintsShowThePhraseAsTyped)
+{
+    chat.show();
+    const char *phrases[] = {
+        "Hi <b>all</b>",           "<i>wink</i> &amp; nod",  "Tom & Jerry <3",
+        "two  spaces <u>here</u>", "/me waves \"Good-Bye\"", "plain words",
+    };
+    for (const char *typed : phrases) {
+        const QString text = QString::fromUtf8(typed);
+        chat.setPhrase(4, text);
+        EXPECT_EQ(chat.phrase(4), text);
+        EXPECT_EQ(shownHint(phraseButton(4)), text);
+    }
+    QToolTip::hideText();
 }
 
 TEST_F(ChatPanelTest, ScrollChatOffKeepsTheViewWhereItWas)
