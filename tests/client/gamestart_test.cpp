@@ -1,10 +1,12 @@
 #include "net/messages.h"
 #include "resources/artwork.h"
+#include "tests/support/wait.h"
 #include "windows/tgamestart.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -109,6 +111,19 @@ TEST_F(GameStart, EnterStartsAndEscapeCloses)
     key(Qt::Key_Return);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(sent, QByteArrayList{msg::startgameToHost("Ann", gamemode::withComputers)});
+}
+
+// Writes the picture of the window when ZANDOR_SCREENSHOT_DIR names a
+// folder (the documentation's picture).
+TEST_F(GameStart, Picture)
+{
+    const QString folder = qEnvironmentVariable("ZANDOR_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "ZANDOR_SCREENSHOT_DIR not set";
+    ASSERT_TRUE(waitUntil([&] { return window->isVisible(); }));
+    const QImage picture = window->grab().toImage();
+    EXPECT_EQ(picture.size() / picture.devicePixelRatio(), QSize(257, 125));
+    EXPECT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("gamestart.png"))));
 }
 
 } // namespace
