@@ -14,40 +14,20 @@ if [ ! -x "$binary" ]; then
   echo "no program at $binary; build it first (bash scripts/build.sh)" >&2
   exit 1
 fi
-command -v Xvfb >/dev/null || { echo "Xvfb is missing (apt-get install xvfb)" >&2; exit 1; }
+. scripts/lib/xvfb.sh
 
-xvfb_pid=""
 game_pid=""
 runtime_dir=$(mktemp -d)
 cleanup() {
   set +e
   if [ -n "$game_pid" ]; then kill "$game_pid" 2>/dev/null; wait "$game_pid" 2>/dev/null; fi
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+  xvfb_stop
   rm -rf "$runtime_dir"
 }
 trap cleanup EXIT
+xvfb_start
 
-# A free display number: neither a socket nor a lock file for it.
-display=""
-for n in $(seq 240 339); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-  Xvfb ":$n" -nolisten tcp -screen 0 1024x768x24 2>/dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
-    display=":$n"
-    break
-  fi
-  wait "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=""
-done
-[ -n "$display" ] || { echo "could not start Xvfb" >&2; exit 1; }
-
-DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$runtime_dir "$binary" >/dev/null 2>&1 &
+QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$runtime_dir "$binary" >/dev/null 2>&1 &
 game_pid=$!
 sleep "$settle_seconds"
 kill -0 "$game_pid" 2>/dev/null || { echo "the game ended during start-up" >&2; exit 1; }

@@ -20,41 +20,21 @@ if [ ! -x "$binary" ]; then
   echo "no program at $binary; build it first (bash scripts/build.sh)" >&2
   exit 1
 fi
-for tool in Xvfb xwininfo python3; do
+for tool in xwininfo python3; do
   command -v "$tool" >/dev/null || { echo "$tool is missing" >&2; exit 1; }
 done
+. scripts/lib/xvfb.sh
 
-xvfb_pid=""
 game_pid=""
 scratch=$(mktemp -d)
 cleanup() {
   set +e
   if [ -n "$game_pid" ]; then kill "$game_pid" 2>/dev/null; wait "$game_pid" 2>/dev/null; fi
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+  xvfb_stop
   rm -rf "$scratch"
 }
 trap cleanup EXIT
-
-# A free display number: neither a socket nor a lock file for it.
-display=""
-for n in $(seq 340 439); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-  Xvfb ":$n" -nolisten tcp -screen 0 1024x768x24 2>/dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
-    display=":$n"
-    break
-  fi
-  wait "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=""
-done
-[ -n "$display" ] || { echo "could not start Xvfb" >&2; exit 1; }
-export DISPLAY=$display
+xvfb_start
 
 mkdir -p "$scratch/game" "$scratch/runtime"
 cp "$binary" "$scratch/game/zandor"
