@@ -566,7 +566,8 @@ void TableView::playcard(int seat, int card, int total)
 
 void TableView::newcard(int seat, int position, int card)
 {
-    if (!ownSeat(seat))
+    // A hand has positions 1 to 4; anything else names no card of ours.
+    if (!ownSeat(seat) || position < 1 || position > kSeats)
         return;
     hand_->removeCard(position);
     hand_->movecards(position);

@@ -37,6 +37,8 @@ const QString kLoopback = QStringLiteral("127.0.0.1");
 const QString kSoloName = QStringLiteral("You");
 const QString kHostMode = QStringLiteral("true");
 const QString kWaiting = QStringLiteral("<Waiting>");
+// Slots 1 to 4 are the seats, 5 to 9 the watchers; the host hands out no more.
+constexpr int kHighestSlot = 9;
 
 const QString kLoadingSolo = QStringLiteral("Loading Solo Game..Please wait.");
 const QString kLoadingMulti = QStringLiteral("Loading Multi-player Game.. Please Wait.");
@@ -409,6 +411,10 @@ QLabel *Tchat::seatLabel(int seat) const
 
 void Tchat::sendloginfo(int slot)
 {
+    // The host gives a connection its slot once. A second one, or a slot
+    // outside 1 to 9, would turn the table round again under the user.
+    if (session_.loggedIn || slot < 1 || slot > kHighestSlot)
+        return;
     session_.ownSlot = slot;
     session_.loggedIn = true;
     connection_->sendToHost(msg::logininfo(slot, kVersionText, session_.playerName.toUtf8()));
@@ -417,6 +423,8 @@ void Tchat::sendloginfo(int slot)
 
 void Tchat::newplayerinfo(int slot, const QString &name)
 {
+    if (slot < 1 || slot > kHighestSlot)
+        return;
     const bool own = session_.loggedIn && slot == session_.ownSlot;
     if (own) {
         notice(kYouAreConnected);

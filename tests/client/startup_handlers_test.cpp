@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
@@ -148,6 +150,28 @@ INSTANTIATE_TEST_SUITE_P(
                                  "You have a differnt version of the game then the host."},
                       NoticeCase{msg::existingplayers(2, "Bob"), "Bob is Connected."},
                       NoticeCase{msg::newplayerinfo(7, "Cy"), "Cy is spying."}));
+
+TEST_F(JoinedWindow, SlotsAreGivenOnceAndOnlyFromOneToNine)
+{
+    login(2);
+    const QString bottomBefore = labelAt(QPoint(176, 398));
+    // A second slot, or a slot no host hands out, neither answers nor turns
+    // the table again.
+    host.send(msg::sendlogininfo(3));
+    host.send(msg::newplayerinfo(12, "Ghost"));
+    host.send(msg::newplayerinfo(0, "Nobody"));
+    sync();
+    EXPECT_EQ(labelAt(QPoint(176, 398)), bottomBefore);
+    EXPECT_EQ(linesWith("Ghost"), 0);
+    EXPECT_EQ(linesWith("Nobody"), 0);
+    // Everything the window sent before this request has arrived with it.
+    window->findChild<QAction *>(QStringLiteral("JustWatch1"))->trigger();
+    ASSERT_TRUE(host.waitForMessage(msg::justwatch(2, "1")));
+    const QByteArrayList sent = host.received();
+    EXPECT_EQ(std::count_if(sent.begin(), sent.end(),
+                            [](const QByteArray &m) { return m.startsWith("CMD_logininfo+"); }),
+              1);
+}
 
 TEST_F(JoinedWindow, DeparturesSpeakOnlyOfWhoWasThere)
 {

@@ -274,6 +274,17 @@ TEST_F(Table, DealIsSortedAndRightClickSortsLaterCards)
     EXPECT_EQ(board.childAt(second->pos() + QPoint(5, 40)), second);
 }
 
+TEST_F(Table, NewCardForAPositionOutsideTheHandIsIgnored)
+{
+    seatAs(1);
+    table->placecard(1, {7, 26, 27, 51});
+    for (int position : {-1, 0, 5, 20}) {
+        table->newcard(1, position, 9);
+        EXPECT_EQ(board.findChildren<CardImage *>().size(), 4) << position;
+        EXPECT_EQ(control<CardImage>(QStringLiteral("card%1").arg(position)), nullptr) << position;
+    }
+}
+
 TEST_F(Table, NewCardIsSortedInWithAutoSort)
 {
     seatAs(1);
