@@ -43,14 +43,6 @@ const ClientDispatcher::Row ClientDispatcher::kRows[] = {
     {cmd::gamestats, &ClientDispatcher::readGamestats},
 };
 
-QList<QByteArray> ClientDispatcher::commandOrder()
-{
-    QList<QByteArray> names;
-    for (const Row &row : kRows)
-        names.append(row.command);
-    return names;
-}
-
 void ClientDispatcher::dispatch(QByteArrayView message)
 {
     const GameMessage parsed = GameMessage::parse(message);

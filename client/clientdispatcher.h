@@ -26,9 +26,6 @@ public:
     // handling of this message and is reported through reportError().
     void dispatch(QByteArrayView message);
 
-    // The command names of the table, in the order they are compared.
-    static QList<QByteArray> commandOrder();
-
 signals:
     void sendloginfo(int slot);
     void chatrecieved(const QString &payload);
