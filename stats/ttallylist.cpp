@@ -1,5 +1,7 @@
 #include "stats/ttallylist.h"
 
+#include "widgets/dialogkeys.h"
+
 #include "resources/artwork.h"
 #include "widgets/tlbbackground.h"
 #include "widgets/tselbutton.h"
@@ -326,15 +328,11 @@ void Ttallylist::viewtally()
 
 void Ttallylist::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    if (isDismissKey(*event)) {
         hide();
         return;
-    default:
-        QWidget::keyPressEvent(event);
     }
+    QWidget::keyPressEvent(event);
 }
 
 void Ttallylist::checklistClickCheck(int index)

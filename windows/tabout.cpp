@@ -1,5 +1,7 @@
 #include "windows/tabout.h"
 
+#include "widgets/dialogkeys.h"
+
 #include "net/messages.h"
 #include "resources/artwork.h"
 #include "widgets/tlbbackground.h"
@@ -108,15 +110,11 @@ bool Tabout::eventFilter(QObject *watched, QEvent *event)
 
 void Tabout::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    if (isDismissKey(*event)) {
         close();
         return;
-    default:
-        QWidget::keyPressEvent(event);
     }
+    QWidget::keyPressEvent(event);
 }
 
 void Tabout::Label7Click()

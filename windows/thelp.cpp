@@ -1,5 +1,7 @@
 #include "windows/thelp.h"
 
+#include "widgets/dialogkeys.h"
+
 #include "resources/artwork.h"
 #include "widgets/tlbbackground.h"
 #include "widgets/tselbutton.h"
@@ -164,13 +166,9 @@ void Thelp::button_aboutClick()
 
 void Thelp::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    if (isDismissKey(*event)) {
         hide();
         return;
-    default:
-        QWidget::keyPressEvent(event);
     }
+    QWidget::keyPressEvent(event);
 }

@@ -1,5 +1,7 @@
 #include "windows/tspylist.h"
 
+#include "widgets/dialogkeys.h"
+
 #include "widgets/tlbbackground.h"
 #include "widgets/tselbutton.h"
 #include "windows/sidelook.h"
@@ -173,15 +175,11 @@ bool Tspylist::eventFilter(QObject *watched, QEvent *event)
 
 void Tspylist::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    if (isDismissKey(*event)) {
         close();
         return;
-    default:
-        QWidget::keyPressEvent(event);
     }
+    QWidget::keyPressEvent(event);
 }
 
 void Tspylist::setTag(int index)
