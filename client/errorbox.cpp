@@ -1,12 +1,11 @@
 #include "client/errorbox.h"
 
-#include <QMessageBox>
-
-#include <cstdio>
+#include "widgets/plainmessagebox.h"
 
 namespace {
 const QString kTitle = QStringLiteral("Zandor");
-}
+const QString kMoreErrors = QStringLiteral("and %1 more errors");
+} // namespace
 
 ErrorBox::ErrorBox(QWidget *window) : QObject(window), window_(window)
 {
@@ -20,13 +19,29 @@ ErrorBox::~ErrorBox()
 
 void ErrorBox::show(const QString &text)
 {
-    if (box_) {
-        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    if (int(waiting_.size()) >= kMaxWaiting)
+        ++uncounted_;
+    else
+        waiting_.push_back(text);
+    if (!box_)
+        showNext();
+}
+
+void ErrorBox::showNext()
+{
+    if (box_ || waiting_.empty())
         return;
+    QString text = waiting_.front();
+    waiting_.pop_front();
+    if (waiting_.empty() && uncounted_ > 0) {
+        text += QStringLiteral("\n\n") + kMoreErrors.arg(uncounted_);
+        uncounted_ = 0;
     }
-    box_ = new QMessageBox(QMessageBox::Critical, kTitle, text, QMessageBox::Ok, window_);
+    box_ = plainMessageBox(QMessageBox::Critical, kTitle, text, QMessageBox::Ok, window_);
     box_->setAttribute(Qt::WA_DeleteOnClose);
     box_->setModal(false);
+    // The next waiting report follows once this box is gone.
+    connect(box_, &QObject::destroyed, this, &ErrorBox::showNext, Qt::QueuedConnection);
     box_->show();
 }
 

@@ -1,8 +1,8 @@
 #include "stats/ttallylist.h"
 
-#include "widgets/dialogkeys.h"
-
 #include "resources/artwork.h"
+#include "widgets/dialogkeys.h"
+#include "widgets/plainmessagebox.h"
 #include "widgets/tlbbackground.h"
 #include "widgets/tselbutton.h"
 
@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -432,8 +433,10 @@ bool Ttallylist::confirm(const QString &question)
 {
     if (m_hooks.confirm)
         return m_hooks.confirm(question);
-    return QMessageBox::question(this, kConfirmTitle, question,
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    // The question names an opponent, whose name another player chose.
+    std::unique_ptr<QMessageBox> box(plainMessageBox(QMessageBox::Question, kConfirmTitle, question,
+                                                     QMessageBox::Yes | QMessageBox::No, this));
+    return box->exec() == QMessageBox::Yes;
 }
 
 void Ttallylist::showError(const QString &text)
@@ -442,7 +445,7 @@ void Ttallylist::showError(const QString &text)
         m_hooks.showError(text);
         return;
     }
-    auto *box = new QMessageBox(QMessageBox::Critical, kErrorTitle, text, QMessageBox::Ok, this);
+    auto *box = plainMessageBox(QMessageBox::Critical, kErrorTitle, text, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();

@@ -69,6 +69,8 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &words, int p
 {
     auto *label = new QLabel(words, parent);
     label->setObjectName(QLatin1String(name));
+    // Shows the file name the download address ends in: never markup.
+    label->setTextFormat(Qt::PlainText);
     label->setFont(sidelook::arialPixels(pixels, true));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, ink);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTcpServer>
@@ -70,32 +71,69 @@ INSTANTIATE_TEST_SUITE_P(
                                       true,
                                       "Listen - Error Binding Socket"}));
 
-TEST(ErrorBoxTest, OneBoxAtATimeOverTheWindow)
+// One box at a time; the reports that come meanwhile show one after another
+// as each box is closed, and past a handful they are only counted, in the
+// last box's text.
+TEST(ErrorBoxTest, ReportsWaitTheirTurnAndTheOverflowIsCounted)
 {
     QWidget window;
     window.show();
     {
         ErrorBox box(&window);
-        reportError("first");
-        reportError("second"); // goes to standard error while "first" is open
+        const int reports = 1 + ErrorBox::kMaxWaiting + 14;
+        for (int n = 1; n <= reports; ++n)
+            reportError(QStringLiteral("error %1").arg(n));
         const auto boxes = window.findChildren<QMessageBox *>();
         ASSERT_EQ(boxes.size(), 1);
-        EXPECT_EQ(boxes[0]->text(), "first");
         EXPECT_EQ(boxes[0]->windowTitle(), "Zandor");
         EXPECT_TRUE(boxes[0]->isVisible());
         EXPECT_FALSE(boxes[0]->isModal());
+        EXPECT_EQ(box.waiting(), ErrorBox::kMaxWaiting);
 
-        boxes[0]->accept();
-        ASSERT_TRUE(waitUntil([&] { return box.current() == nullptr; }));
-        reportError("third");
+        QStringList shown;
+        while (QMessageBox *current = box.current()) {
+            shown.append(current->text());
+            current->accept();
+            ASSERT_TRUE(waitUntil([&] { return box.current() != current; }));
+            ASSERT_LE(window.findChildren<QMessageBox *>().size(), 1);
+        }
+        QStringList expected;
+        for (int n = 1; n <= 1 + ErrorBox::kMaxWaiting; ++n)
+            expected.append(QStringLiteral("error %1").arg(n));
+        expected.last() += "\n\nand 14 more errors";
+        EXPECT_EQ(shown, expected);
+
+        reportError("later");
         ASSERT_NE(box.current(), nullptr);
-        EXPECT_EQ(box.current()->text(), "third");
+        EXPECT_EQ(box.current()->text(), "later");
     }
     // Gone with its window's error box: the handler before it is back.
     QStringList seen;
     const ErrorHandler previous = setErrorHandler([&](const QString &text) { seen.append(text); });
     EXPECT_FALSE(previous);
     setErrorHandler(previous);
+}
+
+// A peer chooses the words of a conversion error: markup in them is shown as
+// it was sent, and a link in them is not a link.
+TEST(ErrorBoxTest, MarkupFromAPeerIsShownLiterally)
+{
+    const QString payload =
+        "'<h1>HOST PWNED</h1><p style='font-size:40px;color:red'>Your game is out of date.</p>"
+        "<a href='file:///etc/passwd'>Download the fix</a>' is not a valid integer value";
+    QWidget window;
+    window.show();
+    ErrorBox box(&window);
+    reportError(payload);
+    ASSERT_NE(box.current(), nullptr);
+    EXPECT_EQ(box.current()->textFormat(), Qt::PlainText);
+    EXPECT_EQ(box.current()->text(), payload);
+    // The label that shows it renders no markup either.
+    bool literalLabel = false;
+    for (const QLabel *label : box.current()->findChildren<QLabel *>())
+        if (label->text() == payload)
+            literalLabel = label->textFormat() == Qt::PlainText;
+    EXPECT_TRUE(literalLabel);
 }
 
 } // namespace
