@@ -1,0 +1,57 @@
+#include "client/clientsettings.h"
+#include "client/inifile.h"
+#include "client/playchoices.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kSection = QStringLiteral("Zandor");
+
+TEST(PlayChoices, RecentHostsKeepTheMostRecentFirstOnceEach)
+{
+    PlayChoices choices;
+    for (const char *address : {"a.example", "192.0.2.7", "A.EXAMPLE", " b.example ", "", "x,y"})
+        choices.rememberHost(address);
+    EXPECT_EQ(choices.recentHosts, (QStringList{"b.example", "A.EXAMPLE", "192.0.2.7"}));
+
+    for (int n = 0; n < PlayChoices::kMaxRecentHosts + 3; ++n)
+        choices.rememberHost(QStringLiteral("10.0.0.%1").arg(n));
+    EXPECT_EQ(choices.recentHosts.size(), PlayChoices::kMaxRecentHosts);
+    EXPECT_EQ(choices.recentHosts.front(),
+              QStringLiteral("10.0.0.%1").arg(PlayChoices::kMaxRecentHosts + 2));
+}
+
+// Stored under keys of their own: they read back as written, and the rest
+// of the settings neither reads them nor writes over them.
+TEST(PlayChoices, LiveInTheSettingsFileBesideTheOtherKeys)
+{
+    IniFile ini = IniFile::fromBytes("[Zandor]\r\nTextsize=12\r\nPlaysounds=0\r\n");
+    PlayChoices choices;
+    choices.playerName = "Zoë";
+    choices.rememberHost("games.example");
+    choices.rememberHost("192.0.2.7");
+    choices.write(ini, kSection);
+
+    StoredSettings settings = StoredSettings::read(ini);
+    EXPECT_EQ(settings.textSize, 12);
+    settings.botSpeed = 500;
+    settings.write(ini);
+
+    const IniFile reread = IniFile::fromBytes(ini.toBytes());
+    const PlayChoices back = PlayChoices::read(reread, kSection);
+    EXPECT_EQ(back.playerName, "Zoë");
+    EXPECT_EQ(back.recentHosts, (QStringList{"192.0.2.7", "games.example"}));
+    EXPECT_EQ(reread.value(kSection, "Textsize", ""), "12");
+    EXPECT_EQ(reread.value(kSection, "Botspeed", ""), "500");
+}
+
+TEST(PlayChoices, AFileWithoutThemReadsEmpty)
+{
+    const PlayChoices none =
+        PlayChoices::read(IniFile::fromBytes("[Zandor]\nTextsize=8\n"), kSection);
+    EXPECT_TRUE(none.playerName.isEmpty());
+    EXPECT_TRUE(none.recentHosts.isEmpty());
+}
+
+} // namespace

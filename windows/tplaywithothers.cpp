@@ -1,0 +1,143 @@
+#include "windows/tplaywithothers.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString kNameCaption = QStringLiteral("Your &name:");
+const QString kHostCaption = QStringLiteral("&Host a game on this computer");
+const QString kJoinCaption = QStringLiteral("&Join the game at:");
+const QString kStartCaption = QStringLiteral("&Start");
+const QString kCancelCaption = QStringLiteral("Cancel");
+const QString kAddressHint = QStringLiteral("name or address of the host, e.g. 192.0.2.7");
+const QColor kProblemInk(0xb0, 0x00, 0x00);
+} // namespace
+
+TplayWithOthers::TplayWithOthers(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("playwithothers"));
+    setWindowTitle(kCaption);
+
+    edit_name_ = new QLineEdit(this);
+    edit_name_->setObjectName(QStringLiteral("edit_name"));
+    edit_name_->setMaxLength(kMaxNameLength);
+    auto *nameLabel = new QLabel(kNameCaption, this);
+    nameLabel->setBuddy(edit_name_);
+
+    radio_host_ = new QRadioButton(kHostCaption, this);
+    radio_host_->setObjectName(QStringLiteral("radio_host"));
+    radio_join_ = new QRadioButton(kJoinCaption, this);
+    radio_join_->setObjectName(QStringLiteral("radio_join"));
+    combo_address_ = new QComboBox(this);
+    combo_address_->setObjectName(QStringLiteral("combo_address"));
+    combo_address_->setEditable(true);
+    combo_address_->setInsertPolicy(QComboBox::NoInsert);
+    combo_address_->lineEdit()->setPlaceholderText(kAddressHint);
+    combo_address_->setMinimumContentsLength(24);
+
+    label_problem_ = new QLabel(this);
+    label_problem_->setObjectName(QStringLiteral("label_problem"));
+    label_problem_->setTextFormat(Qt::PlainText);
+    label_problem_->setWordWrap(true);
+    QPalette ink = label_problem_->palette();
+    ink.setColor(QPalette::WindowText, kProblemInk);
+    label_problem_->setPalette(ink);
+    label_problem_->hide();
+
+    auto *buttons = new QDialogButtonBox(this);
+    button_start_ = buttons->addButton(kStartCaption, QDialogButtonBox::AcceptRole);
+    button_start_->setObjectName(QStringLiteral("button_start"));
+    button_start_->setDefault(true);
+    button_cancel_ = buttons->addButton(kCancelCaption, QDialogButtonBox::RejectRole);
+    button_cancel_->setObjectName(QStringLiteral("button_cancel"));
+    // Start checks the boxes before the window closes; Cancel and Escape
+    // close it as it is.
+    connect(buttons, &QDialogButtonBox::accepted, this, &TplayWithOthers::button_startClick);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *form = new QFormLayout;
+    form->addRow(nameLabel, edit_name_);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addSpacing(6);
+    layout->addWidget(radio_host_);
+    layout->addWidget(radio_join_);
+    auto *address = new QHBoxLayout;
+    address->addSpacing(24);
+    address->addWidget(combo_address_, 1);
+    layout->addLayout(address);
+    layout->addWidget(label_problem_);
+    layout->addStretch(1);
+    layout->addWidget(buttons);
+
+    // The address box stays open while hosting is chosen: typing an address
+    // is choosing to join.
+    connect(combo_address_->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { radio_join_->setChecked(true); });
+    radio_host_->setChecked(true);
+}
+
+void TplayWithOthers::open(const QString &name, const QStringList &recentHosts,
+                           const QString &failedAddress)
+{
+    edit_name_->setText(name);
+    combo_address_->clear();
+    combo_address_->addItems(recentHosts);
+    label_problem_->clear();
+    label_problem_->hide();
+    if (!failedAddress.isEmpty()) {
+        radio_join_->setChecked(true);
+        combo_address_->setEditText(failedAddress);
+        combo_address_->setFocus();
+        combo_address_->lineEdit()->selectAll();
+    } else {
+        // The last address joined is the likeliest next one; hosting stays
+        // the choice until the user picks otherwise.
+        combo_address_->setEditText(recentHosts.value(0));
+        radio_host_->setChecked(true);
+        edit_name_->setFocus();
+        edit_name_->selectAll();
+    }
+    QDialog::open();
+    raise();
+    activateWindow();
+}
+
+PlayChoice TplayWithOthers::choice() const
+{
+    return PlayChoice{edit_name_->text().trimmed(), radio_host_->isChecked(),
+                      combo_address_->currentText().trimmed()};
+}
+
+QString TplayWithOthers::problem() const
+{
+    return label_problem_->isHidden() ? QString() : label_problem_->text();
+}
+
+void TplayWithOthers::button_startClick()
+{
+    const PlayChoice chosen = choice();
+    QString refusal;
+    QWidget *fix = nullptr;
+    if (chosen.name.isEmpty()) {
+        refusal = kNoName;
+        fix = edit_name_;
+    } else if (!chosen.host && chosen.address.isEmpty()) {
+        refusal = kNoAddress;
+        fix = combo_address_;
+    }
+    if (fix) {
+        label_problem_->setText(refusal);
+        label_problem_->show();
+        fix->setFocus();
+        return;
+    }
+    accept();
+    emit startRequested(chosen);
+}

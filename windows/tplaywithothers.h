@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// What the user asked for in the Play with Others window: host a game here,
+// or join the one at `address`, under `name`.
+struct PlayChoice
+{
+    QString name;
+    bool host = true;
+    QString address;
+
+    bool operator==(const PlayChoice &) const = default;
+};
+
+// The small window through which a player hosts or joins a game without a
+// command line. It only asks; whoever listens to `startRequested` restarts
+// the game in the chosen role.
+class TplayWithOthers : public QDialog
+{
+    Q_OBJECT
+public:
+    static inline const QString kCaption = QStringLiteral("Zandor - Play with Others");
+    static inline const QString kNoName = QStringLiteral("Please type your name.");
+    static inline const QString kNoAddress =
+        QStringLiteral("Please type the address of the computer that hosts the game.");
+    // The host cuts longer names; the box does not take more.
+    static constexpr int kMaxNameLength = 64;
+
+    explicit TplayWithOthers(QWidget *parent = nullptr);
+
+    // Fills the window with the remembered name and addresses (the most
+    // recent first) and shows it. With a `failedAddress` the join is chosen
+    // with that address in the box, so the user can correct it or host
+    // instead.
+    void open(const QString &name, const QStringList &recentHosts,
+              const QString &failedAddress = QString());
+
+    // What the boxes say now, trimmed.
+    PlayChoice choice() const;
+    // The refusal shown under the boxes, empty when there is none.
+    QString problem() const;
+
+    void button_startClick();
+
+signals:
+    void startRequested(const PlayChoice &choice);
+
+private:
+    QLineEdit *edit_name_ = nullptr;
+    QRadioButton *radio_host_ = nullptr;
+    QRadioButton *radio_join_ = nullptr;
+    QComboBox *combo_address_ = nullptr;
+    QLabel *label_problem_ = nullptr;
+    QPushButton *button_start_ = nullptr;
+    QPushButton *button_cancel_ = nullptr;
+};
