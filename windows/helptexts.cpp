@@ -31,6 +31,13 @@ QString connecting()
                         "download it from ") +
              kLobbyPage +
              QStringLiteral(" or straight from the window that opens when you start a solo game."),
+         QStringLiteral("You can also play with others without the lobby. Choose Play with Others "
+                        "in the File menu, type your name, and either host a game on this computer "
+                        "or type the address of the computer that hosts the game, then press "
+                        "Start. The game starts again in the part you chose. The address box "
+                        "remembers the last games you joined, and if a game cannot be reached the "
+                        "window opens again with its address, so you can correct it or host "
+                        "instead."),
          QStringLiteral("If you host a game and nobody can join it, your modem, router or "
                         "firewall is most likely keeping the other players out. It must let "
                         "incoming connections through on TCP port 7772. Our web page on network "
