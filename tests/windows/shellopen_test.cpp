@@ -39,7 +39,9 @@ public:
                            "%2"
                            "exit %3\n")
                 .arg(log(name))
-                .arg(seconds > 0 ? QStringLiteral("/bin/sleep %1\n").arg(seconds) : QString())
+                .arg(seconds > 0
+                         ? QStringLiteral("exec >/dev/null 2>&1\n/bin/sleep %1\n").arg(seconds)
+                         : QString())
                 .arg(exitCode)
                 .toLocal8Bit());
         script.close();
@@ -150,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ShellOpenWatch, AProgramStillRunningHasStarted)
 {
     FakeDesktop desktop;
-    desktop.install(QStringLiteral("wine"), 1, 30);
+    desktop.install(QStringLiteral("wine"), 1, 5);
     const QString file = desktop.makeFile(QStringLiteral("kvlsetup.exe"), kWindowsProgram);
     EXPECT_TRUE(shellopen::open(file, QString(), shellopen::Show::Normal, 200ms));
     EXPECT_TRUE(waitUntil([&] { return desktop.calls(QStringLiteral("wine")).size() == 1; }));
