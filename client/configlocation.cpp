@@ -57,7 +57,12 @@ void ConfigLocation::takeOver(const QString &fileName) const
         return;
     const QString part = to + kPartSuffix;
     QFile::remove(part);
-    if (!QFile::copy(from, part) || !QFile::rename(part, to))
+    // The copy takes the original's permissions; a read-only original must
+    // not make the player's own copy one that no save may replace.
+    if (!QFile::copy(from, part) ||
+        !QFile::setPermissions(part, QFile::permissions(part) | QFileDevice::ReadOwner |
+                                         QFileDevice::WriteOwner) ||
+        !QFile::rename(part, to))
         QFile::remove(part);
 }
 

@@ -550,6 +550,11 @@ TEST(ConfigLocation, AReadOnlyProgramFolderHandsItsFilesToTheUsersFolder)
     writeAll(QDir(program).filePath(TallyFile::kFileName), tallyFile);
     const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
                           QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    // Installed read-only, files as well as the folder.
+    for (const QString &name : {QStringLiteral("ridodezaz.ini"), TallyFile::kFileName})
+        ASSERT_TRUE(QFile::setPermissions(QDir(program).filePath(name),
+                                          QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                              QFileDevice::ReadOther));
     ASSERT_TRUE(QFile::setPermissions(program, readOnly));
 
     QString chosen;
@@ -561,6 +566,9 @@ TEST(ConfigLocation, AReadOnlyProgramFolderHandsItsFilesToTheUsersFolder)
     ASSERT_EQ(chosen, user);
     EXPECT_EQ(readAll(QDir(user).filePath(QStringLiteral("ridodezaz.ini"))), settingsFile);
     EXPECT_EQ(readAll(QDir(user).filePath(TallyFile::kFileName)), tallyFile);
+    for (const QString &name : {QStringLiteral("ridodezaz.ini"), TallyFile::kFileName})
+        EXPECT_TRUE(QFile::permissions(QDir(user).filePath(name)) & QFileDevice::WriteOwner)
+            << "the player's copy can be saved over: " << name.toStdString();
 
     // The settings are the player's own, and what he changes lands in his
     // folder; the program folder keeps what it had.
@@ -574,6 +582,7 @@ TEST(ConfigLocation, AReadOnlyProgramFolderHandsItsFilesToTheUsersFolder)
     // From then on the user's folder is the one read, even when the program
     // folder's file changes.
     QFile::setPermissions(program, readOnly | QFileDevice::WriteOwner);
+    QFile::remove(QDir(program).filePath(QStringLiteral("ridodezaz.ini")));
     writeAll(QDir(program).filePath(QStringLiteral("ridodezaz.ini")), "[Zandor]\nAutosort=true\n");
     QFile::setPermissions(program, readOnly);
     {
