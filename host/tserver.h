@@ -67,6 +67,7 @@ public:
     const ReceiveQueue &receivedlist() const { return m_receivedlist; }
     bool computerArmed() const { return m_computertimer.isActive(); }
     bool pauseRunning() const { return m_timer1.isActive(); }
+    bool loginTimerRunning() const { return m_logintimer.isActive(); }
 
     // Connections without a socket, for the fuzzer and for tests that drive
     // the host without a network: the same slot choice, login and departure
