@@ -5,7 +5,9 @@ namespace {
 bool isControl(QChar c)
 {
     const char16_t u = c.unicode();
-    return u < 0x20 || u == 0x7F || u == 0x85 || u == 0x2028 || u == 0x2029;
+    // C0 and C1 controls, DEL, and the Unicode line and paragraph separators:
+    // every character that could start a new line in the chat log.
+    return u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028 || u == 0x2029;
 }
 } // namespace
 

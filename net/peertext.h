@@ -17,8 +17,8 @@ inline constexpr qsizetype kMaxChatChars = 8000;
 // The colour after the "|" of a chat text: a colour name or a number.
 inline constexpr qsizetype kMaxColourChars = 32;
 
-// Replaces every control character (below 0x20, DEL, and the Unicode line
-// and paragraph breaks) with a space.
+// Replaces every control character (below 0x20, DEL, the C1 controls, and
+// the Unicode line and paragraph breaks) with a space.
 QString withoutControls(const QString &text);
 
 // Cuts `text` after `maxChars` characters (as our input boxes count them),
