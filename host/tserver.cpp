@@ -72,6 +72,10 @@ TServer::TServer(quint16 port, Random &random, QObject *parent)
     m_computertimer.setTimerType(Qt::PreciseTimer);
     connect(&m_computertimer, &QTimer::timeout, this, &TServer::computertimerTimer);
 
+    m_turnclock.setSingleShot(true);
+    m_turnclock.setTimerType(Qt::PreciseTimer);
+    connect(&m_turnclock, &QTimer::timeout, this, &TServer::turnclockTimer);
+
     m_logintimer.setInterval(kLogintimerMs);
     connect(&m_logintimer, &QTimer::timeout, this, &TServer::logintimerTimer);
     m_errortimer.setSingleShot(true);

@@ -81,6 +81,16 @@ public:
     void socktimerTimer();
     void timer1Timer();
     void computertimerTimer();
+    void turnclockTimer();
+
+    // The host's own choice, never sent on the wire: a human seat that holds
+    // the turn longer than this has one card played for it by the computer,
+    // exactly as for a player who left, so every peer sees an ordinary card.
+    // 0, the default, leaves every turn open as long as the player likes.
+    void setTurnLimit(int milliseconds);
+    int turnLimit() const { return m_turnlimit; }
+    bool turnClockRunning() const { return m_turnclock.isActive(); }
+    int turnClockRemaining() const { return m_turnclock.remainingTime(); }
     // Closes the connections that have not logged in within the limit.
     void logintimerTimer();
     // Reports the errors held back in the last second.
@@ -153,6 +163,9 @@ private:
     QElapsedTimer m_socktimerBeat;
     QTimer m_timer1;
     QTimer m_computertimer;
+    // Runs while a human seat holds the turn and a turn limit is set.
+    QTimer m_turnclock;
+    int m_turnlimit = 0;
     QTimer m_logintimer;
     QTimer m_errortimer;
     QElapsedTimer m_clockStart;

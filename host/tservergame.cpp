@@ -5,8 +5,14 @@
 #include "host/hostrequests.h"
 #include "host/tserver.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int kHostSlot = 1;
+const QString kTookTooLong = QStringLiteral("%1 took too long; the computer played for him.");
+// A colour no player's own chat uses by default, and not the blue of the
+// game's own notices.
+constexpr char kTookTooLongColour[] = "clMaroon";
 } // namespace
 
 void TServer::startgame(int from, const QByteArray &payload)
@@ -93,6 +99,33 @@ void TServer::handDealt(int seat)
 void TServer::turnPassed(int seat)
 {
     sendToAll(msg::nextplayer(seat));
+    m_turnclock.stop();
+    if (m_turnlimit > 0 && !m_game.computerPlays(seat))
+        m_turnclock.start(m_turnlimit);
+}
+
+void TServer::setTurnLimit(int milliseconds)
+{
+    m_turnlimit = std::max(0, milliseconds);
+    if (m_turnlimit == 0)
+        m_turnclock.stop();
+}
+
+void TServer::turnclockTimer()
+{
+    m_turnclock.stop();
+    const GameState &state = m_game.state();
+    const int seat = state.turn;
+    if (m_turnlimit == 0 || state.phase != GameState::Phase::Round || seat < 1 ||
+        seat > kSeatSlots || m_game.computerPlays(seat))
+        return;
+    // Sent as an ordinary chat line, so that copies that know nothing of the
+    // limit show it too; a "|" in the name would cut it from its colour.
+    QString name = m_players[seat].name;
+    name.replace(u'|', u' ');
+    sendToAll(QByteArray(cmd::chat) + '+' + kTookTooLong.arg(name).toUtf8() + '|' +
+              kTookTooLongColour);
+    m_game.cplay();
 }
 
 void TServer::computerToPlay()
@@ -117,6 +150,7 @@ void TServer::noCard(int seat, int position)
 
 void TServer::roundOver(int seat, int money)
 {
+    m_turnclock.stop();
     sendToAll(msg::roundover(seat, money));
 }
 

@@ -1,0 +1,121 @@
+#include "host/tserver.h"
+#include "net/messages.h"
+#include "tests/host/rawclient.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// The host's turn time limit: a human seat that sits on its turn has one
+// card played for it by the computer, announced as an ordinary chat line.
+
+namespace {
+
+constexpr int kLimitMs = 30000;
+const QByteArray kAliceTookTooLong =
+    "CMD_chat+Alice took too long; the computer played for him.|clMaroon";
+
+class TurnLimit : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        random.setSeed(7);
+        server = std::make_unique<TServer>(0, random);
+        server->startListening();
+        alice = std::make_unique<RawClient>(server->listeningPort());
+        ASSERT_EQ(alice->login("Alice"), 1);
+        bob = std::make_unique<RawClient>(server->listeningPort());
+        ASSERT_EQ(bob->login("Bob"), 2);
+        alice->send(msg::botspeed(1, 500));
+    }
+
+    // A game of the two humans alone; returns once seat 1 holds the turn.
+    void startHumansOnly()
+    {
+        alice->send(msg::startgameToHost("Alice", gamemode::humansOnly));
+        ASSERT_TRUE(bob->waitFor(msg::nextplayer(1)));
+    }
+
+    Random random;
+    std::unique_ptr<TServer> server;
+    std::unique_ptr<RawClient> alice;
+    std::unique_ptr<RawClient> bob;
+};
+
+TEST_F(TurnLimit, OffByDefaultNoClockRuns)
+{
+    startHumansOnly();
+    EXPECT_EQ(server->turnLimit(), 0);
+    EXPECT_FALSE(server->turnClockRunning());
+    server->turnclockTimer(); // a stray tick plays nothing
+    EXPECT_EQ(server->gameState().turn, 1);
+    EXPECT_TRUE(bob->named(cmd::playcard).isEmpty());
+}
+
+// When the limit passes, everybody reads why, then sees an ordinary card
+// from the idle seat, and the turn moves on; the seat stays the human's.
+TEST_F(TurnLimit, AnIdleSeatHasOneCardPlayedForItAfterTheLimit)
+{
+    server->setTurnLimit(kLimitMs);
+    startHumansOnly();
+    ASSERT_TRUE(server->turnClockRunning());
+
+    server->turnclockTimer();
+    ASSERT_TRUE(bob->waitFor(msg::nextplayer(2)));
+    const QByteArrayList seen = bob->received;
+    const qsizetype notice = seen.indexOf(kAliceTookTooLong);
+    ASSERT_GE(notice, 0);
+    ASSERT_EQ(bob->named(cmd::playcard).size(), 1);
+    const qsizetype card = seen.indexOf(bob->named(cmd::playcard).front());
+    EXPECT_LT(notice, card);
+    EXPECT_TRUE(bob->named(cmd::playcard).front().startsWith("CMD_playcard+1+"));
+    EXPECT_TRUE(alice->waitFor(kAliceTookTooLong));
+
+    EXPECT_EQ(server->gameState().turn, 2);
+    EXPECT_TRUE(server->player(1).connected);
+    EXPECT_FALSE(server->player(1).watching);
+    // Bob's turn is timed afresh.
+    EXPECT_TRUE(server->turnClockRunning());
+    EXPECT_FALSE(server->computerArmed());
+}
+
+// A card played in time restarts the clock for the next seat: the tick that
+// would have come for the player who played never plays for him.
+TEST_F(TurnLimit, ASeatThatPlaysInTimeIsNeverPlayedFor)
+{
+    server->setTurnLimit(kLimitMs);
+    startHumansOnly();
+    alice->send(msg::playcardToHost(1, 1));
+    ASSERT_TRUE(bob->waitFor(msg::nextplayer(2)));
+    ASSERT_TRUE(server->turnClockRunning());
+    EXPECT_GT(server->turnClockRemaining(), kLimitMs - 5000);
+
+    server->turnclockTimer();
+    ASSERT_TRUE(
+        alice->waitFor("CMD_chat+Bob took too long; the computer played for him.|clMaroon"));
+    ASSERT_TRUE(waitUntil([&] { return alice->named(cmd::playcard).size() == 2; }));
+    EXPECT_TRUE(alice->named(cmd::playcard).back().startsWith("CMD_playcard+2+"));
+    EXPECT_FALSE(alice->hasReceived(kAliceTookTooLong));
+}
+
+// Computer seats are never timed, and the real timer does fire.
+TEST_F(TurnLimit, ComputerSeatsAreNotTimedAndTheRealClockFires)
+{
+    server->setTurnLimit(50);
+    alice->send(msg::startgameToHost("Alice", gamemode::withComputers));
+    ASSERT_TRUE(bob->waitFor(msg::nextplayer(1)));
+    ASSERT_TRUE(bob->waitFor(kAliceTookTooLong));
+    ASSERT_TRUE(bob->waitFor(msg::nextplayer(2)));
+    // Bob sits on his turn too; then seat 3 is the computer's.
+    ASSERT_TRUE(bob->waitFor(msg::nextplayer(3)));
+    EXPECT_FALSE(server->turnClockRunning());
+    EXPECT_TRUE(server->computerArmed());
+
+    server->setTurnLimit(0);
+    ASSERT_TRUE(bob->waitFor(msg::nextplayer(1)));
+    EXPECT_FALSE(server->turnClockRunning());
+}
+
+} // namespace
