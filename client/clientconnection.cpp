@@ -3,6 +3,7 @@
 #include "net/errorreport.h"
 #include "net/messages.h"
 #include "net/tsock.h"
+#include "net/wsaerrors.h"
 
 namespace {
 const QString kSocketClosed = QStringLiteral("Socket Closed");
@@ -12,6 +13,9 @@ const QByteArray kInitialQueueLine = QByteArrayLiteral("receivedlist");
 const QString kHostSentTooMuch =
     QStringLiteral("The host sent more than a game ever sends. The connection was closed.");
 const QString kConnectionLost = QStringLiteral("The connection to the game was lost: %1");
+// The socket's own wording for an attempt that timed out.
+const QString kErrorText = QStringLiteral("Error #%1 (%2)");
+constexpr int kTimedOut = 10060;
 } // namespace
 
 ClientConnection::ClientConnection(QObject *parent)
@@ -25,6 +29,10 @@ ClientConnection::ClientConnection(QObject *parent)
     sock_->OnInfo = [this](TSock *sender, TSocketInfo info, const QString &text) {
         sockInfo(sender, info, text);
     };
+
+    connectTimer_.setSingleShot(true);
+    connectTimer_.setInterval(kConnectTimeoutMs);
+    connect(&connectTimer_, &QTimer::timeout, this, &ClientConnection::connectTimedOut);
 
     Timer1_.setInterval(1);
     connect(&Timer1_, &QTimer::timeout, this, &ClientConnection::Timer1Timer);
@@ -46,6 +54,18 @@ void ClientConnection::open(const QString &host, quint16 port)
     sock_->setPortName(QString::number(port));
     sock_->setHostName(host);
     sock_->Open();
+    unreachable_ = false;
+    connectTimer_.start();
+}
+
+void ClientConnection::connectTimedOut()
+{
+    if (sock_->Connected())
+        return;
+    // Our own close of the attempt is no end of a game.
+    unreachable_ = true;
+    sock_->Close();
+    emit unreachable(kErrorText.arg(kTimedOut).arg(wsaErrorName(kTimedOut)));
 }
 
 void ClientConnection::sendToHost(const QByteArray &message)
@@ -103,6 +123,19 @@ void ClientConnection::giveUp(const QString &notice)
 
 void ClientConnection::sockInfo(TSock *, TSocketInfo info, const QString &text)
 {
+    if (unreachable_)
+        return;
+    if (info == TSocketInfo::Connect) {
+        connectTimer_.stop();
+        return;
+    }
+    if (info == TSocketInfo::Error && connectTimer_.isActive() && !sock_->Connected()) {
+        connectTimer_.stop();
+        unreachable_ = true;
+        sock_->Close();
+        emit unreachable(text);
+        return;
+    }
     // A connection the network breaks reports its error while it still
     // counts as connected; a host that cannot be reached never got there,
     // and the client only waits on.

@@ -34,6 +34,9 @@ public:
     // hundred short messages.
     static constexpr qsizetype kMaxWaitingMessages = 20000;
     static constexpr qsizetype kMaxWaitingBytes = 8 * 1024 * 1024;
+    // A host that has not answered a connection attempt by then is not
+    // coming; the user hears so instead of waiting for ever.
+    static constexpr int kConnectTimeoutMs = 10000;
 
     explicit ClientConnection(QObject *parent = nullptr);
     ~ClientConnection() override;
@@ -42,6 +45,8 @@ public:
     // name cannot be looked up; a refused connection is not an error here
     // (the socket only reports it, and the client stays unconnected).
     void open(const QString &host, quint16 port);
+    // Tests shorten the wait for a host that does not answer.
+    void setConnectTimeout(int milliseconds) { connectTimer_.setInterval(milliseconds); }
 
     // Sends one game message (without its terminator) to the host. Does
     // nothing while the socket is not open; a socket refusal is reported.
@@ -64,6 +69,9 @@ signals:
     void ended();
     // The connection was given up; `notice` says why, for the chat.
     void connectionLost(const QString &notice);
+    // The host could not be reached: it refused, or did not answer in time.
+    // `socketText` is the socket's own error text.
+    void unreachable(const QString &socketText);
 
 private:
     void sockRead(TSock *sender, int count);
@@ -73,6 +81,7 @@ private:
     void enqueue(QByteArrayView message);
     void announceEndIfDrained();
     void giveUp(const QString &notice);
+    void connectTimedOut();
 
     std::unique_ptr<TSock> sock_;
     MessageFramer framer_;
@@ -84,4 +93,6 @@ private:
     ClientDispatcher dispatcher_;
     bool closed_ = false;
     bool endAnnounced_ = false;
+    QTimer connectTimer_;
+    bool unreachable_ = false; // the attempt to connect failed; nothing follows
 };
