@@ -242,11 +242,11 @@ void draw(QPainter &painter, int n)
         drawFace(painter, n);
 }
 
-QImage picture(int n)
+QImage picture(int n, qreal scale)
 {
-    QImage image = blankImage(width, height);
+    QImage image = blankImage(width, height, scale);
     QPainter painter(&image);
-    prepare(painter);
+    prepare(painter, width, height);
     draw(painter, n);
     return image;
 }
