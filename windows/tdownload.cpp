@@ -8,6 +8,7 @@
 #include "windows/jpegimage.h"
 #include "windows/sidelook.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -40,9 +41,7 @@ const QString aborted = QStringLiteral("Download Aborted");
 const QString stopped = QStringLiteral("Download has been aborted.");
 const QString installing = QStringLiteral("Installing");
 const QString startFailed = QStringLiteral("An Error has Occurred.");
-const QString noLobby = QStringLiteral(
-    "Please close the game and open the Korvex Lobby using the icon on your desktop or using the "
-    "your Window's start-up menu.");
+const QString dontShow = QStringLiteral("Do not show this at start-up");
 } // namespace text
 
 namespace http {
@@ -179,6 +178,11 @@ void Tdownload::buildRightPanels()
     makeLabel(upper, "Label7", text::soloHint, 16, kLabelInk, QRect(12, 14, 224, 132));
     Button1_ = makeButton(upper, "Button1", text::solo, QRect(16, 164, 216, 48));
     connect(Button1_, &QPushButton::clicked, this, &Tdownload::Button1Click);
+    check_dontshow_ = new QCheckBox(text::dontShow, upper);
+    check_dontshow_->setObjectName(QStringLiteral("check_dontshow"));
+    check_dontshow_->setGeometry(16, 213, 216, 18);
+    check_dontshow_->setFont(sidelook::arialPixels(12, false));
+    connect(check_dontshow_, &QCheckBox::clicked, this, &Tdownload::dontShowAtStartupChanged);
 
     QFrame *lower = makePanel(this, "panel_others", QRect(468, 250, 248, 242));
     makeLabel(lower, "Label5", text::othersHint, 16, kLabelInk, QRect(12, 10, 224, 160));
@@ -250,10 +254,17 @@ void Tdownload::Button1Click()
     close();
 }
 
+void Tdownload::setDontShowAtStartup(bool on)
+{
+    check_dontshow_->setChecked(on);
+}
+
 void Tdownload::Button2Click()
 {
+    // Without the lobby the game itself can host or join.
     if (!QFileInfo::exists(lobbyProgram_)) {
-        showMessage_(text::noLobby);
+        close();
+        emit playWithOthersRequested();
         return;
     }
     // Closing the game when the lobby did not start would leave the user

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class TLbBackground;
@@ -52,10 +53,17 @@ public:
     void setShellOpen(ShellOpen open) { shellOpen_ = std::move(open); }
     void setMessageShower(MessageShower shower) { showMessage_ = std::move(shower); }
 
+    // Whether the window is to stay away at the next solo start.
+    void setDontShowAtStartup(bool on);
+
 signals:
     // The program should end now (the installer or the lobby takes over):
     // the main window's File / Exit.
     void exitRequested();
+    // No lobby is installed: the user wants to host or join from the game.
+    void playWithOthersRequested();
+    // The user ticked or cleared "Do not show this at start-up".
+    void dontShowAtStartupChanged(bool on);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -78,6 +86,7 @@ private:
     TLbBackground *LbBackground1_ = nullptr;
     QLabel *Image1_ = nullptr;
     QPushButton *getbutton_ = nullptr;
+    QCheckBox *check_dontshow_ = nullptr;
     QPushButton *abortbutton_ = nullptr;
     QPushButton *Button1_ = nullptr;
     QLabel *infolabel_ = nullptr;

@@ -14,6 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+
+#include <vector>
+
 namespace {
 
 const QString kPath = QStringLiteral("/lobby/kvlsetup.exe");
@@ -52,6 +56,7 @@ protected:
         });
         window.setMessageShower([this](const QString &message) { messages << message; });
         QObject::connect(&window, &Tdownload::exitRequested, [this] { ++exits; });
+        QObject::connect(&window, &Tdownload::playWithOthersRequested, [this] { ++othersAsked; });
         previousHandler = setErrorHandler([this](const QString &error) { errors << error; });
     }
 
@@ -87,6 +92,7 @@ protected:
     QStringList messages;
     QStringList errors;
     int exits = 0;
+    int othersAsked = 0;
     ErrorHandler previousHandler;
 };
 
@@ -263,6 +269,7 @@ struct LobbyCase
     int shellCalls;
     QStringList messages;
     int exits;
+    int othersAsked; // the Play with Others window is asked for
 };
 
 class PlayWithOthersTest : public DownloadWindowTest,
@@ -270,7 +277,7 @@ class PlayWithOthersTest : public DownloadWindowTest,
 {
 };
 
-TEST_P(PlayWithOthersTest, OpensTheInstalledLobbyOrSaysHowTo)
+TEST_P(PlayWithOthersTest, OpensTheInstalledLobbyOrThePlayWithOthersWindow)
 {
     const LobbyCase &c = GetParam();
     const QString lobby = QDir(folder.path()).filePath(QStringLiteral("KorvexLobby.exe"));
@@ -290,21 +297,36 @@ TEST_P(PlayWithOthersTest, OpensTheInstalledLobbyOrSaysHowTo)
     }
     EXPECT_EQ(messages, c.messages);
     EXPECT_EQ(exits, c.exits);
+    EXPECT_EQ(othersAsked, c.othersAsked);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Lobby, PlayWithOthersTest,
     ::testing::Values(
-        LobbyCase{"Installed", true, true, 1, {}, 1},
-        LobbyCase{"NotInstalled",
-                  false,
-                  true,
-                  0,
-                  {QStringLiteral("Please close the game and open the Korvex Lobby using the icon "
-                                  "on your desktop or using the your Window's start-up menu.")},
-                  0},
-        LobbyCase{"WillNotStart", true, false, 1, {QStringLiteral("An Error has Occurred.")}, 0}),
+        LobbyCase{"Installed", true, true, 1, {}, 1, 0},
+        LobbyCase{"NotInstalled", false, true, 0, {}, 0, 1},
+        LobbyCase{
+            "WillNotStart", true, false, 1, {QStringLiteral("An Error has Occurred.")}, 0, 0}),
     [](const ::testing::TestParamInfo<LobbyCase> &info) { return info.param.name; });
+
+// The start-up offer can be turned off for good; the window says what it
+// was told and reports the user's change.
+TEST_F(DownloadWindowTest, DoNotShowAtStartUpIsTheUsersChoice)
+{
+    auto *box = window.findChild<QCheckBox *>(QStringLiteral("check_dontshow"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), QStringLiteral("Do not show this at start-up"));
+    EXPECT_FALSE(box->isChecked());
+    std::vector<bool> changes;
+    QObject::connect(&window, &Tdownload::dontShowAtStartupChanged,
+                     [&](bool on) { changes.push_back(on); });
+    window.setDontShowAtStartup(true);
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_TRUE(changes.empty()); // being told is no change of the user's
+    box->click();
+    box->click();
+    EXPECT_EQ(changes, (std::vector<bool>{false, true}));
+}
 
 TEST_F(DownloadWindowTest, PlaySoloGameOnlyClosesTheWindow)
 {
