@@ -5,8 +5,6 @@
 #include <algorithm>
 
 namespace {
-constexpr char kHumansOnly[] = "h";
-constexpr char kWithComputers[] = "b";
 constexpr int kHumansForHumansOnly = 2;
 } // namespace
 
@@ -33,10 +31,10 @@ void Game::startgame(QByteArrayView name, QByteArrayView mode)
     m_state.countdown = 0;
 
     QByteArrayView settledMode = mode;
-    if (mode == QByteArrayView(kHumansOnly)) {
+    if (mode == QByteArrayView(gamemode::humansOnly)) {
         m_state.botsoff = numhumans() >= kHumansForHumansOnly;
         if (!m_state.botsoff)
-            settledMode = kWithComputers;
+            settledMode = gamemode::withComputers;
     } else {
         m_state.botsoff = false;
     }

@@ -78,7 +78,7 @@ TEST_F(GameStart, OneHumanCannotTurnTheBotsOff)
     EXPECT_EQ(messages, QStringList{"You cannot turn the bots off unless there are at least two "
                                     "human players."});
     clickOn(picture("button_start"));
-    EXPECT_EQ(sent, QByteArrayList{msg::startgameToHost("Ann", gamemode::withComputers)});
+    EXPECT_EQ(sent, QByteArrayList{(msg::StartgameToHost{"Ann", gamemode::withComputers}.build())});
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(saves, 1);
 }
@@ -90,7 +90,7 @@ TEST_F(GameStart, TwoHumansSwitchTheBotsOffAndOnAgain)
     EXPECT_EQ(window->botTag(), 0);
     EXPECT_TRUE(switchShows(0));
     clickOn(picture("button_start"));
-    EXPECT_EQ(sent, QByteArrayList{msg::startgameToHost("Ann", gamemode::humansOnly)});
+    EXPECT_EQ(sent, QByteArrayList{(msg::StartgameToHost{"Ann", gamemode::humansOnly}.build())});
 
     // The switch keeps its state for the next game.
     window->open();
@@ -110,7 +110,7 @@ TEST_F(GameStart, EnterStartsAndEscapeCloses)
     window->open();
     key(Qt::Key_Return);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(sent, QByteArrayList{msg::startgameToHost("Ann", gamemode::withComputers)});
+    EXPECT_EQ(sent, QByteArrayList{(msg::StartgameToHost{"Ann", gamemode::withComputers}.build())});
 }
 
 // Writes the picture of the window when ZANDOR_SCREENSHOT_DIR names a

@@ -81,7 +81,7 @@ TEST(TablePictures, EveryMomentOfAGameShowsOnTheTable)
     window.show();
     TServer &server = window.server();
     ASSERT_TRUE(waitUntil([&] { return server.botdelay() == 500; }, 30000));
-    window.connection().sendToHost(msg::botspeed(1, kTestBotDelay));
+    window.connection().sendToHost(msg::Botspeed{1, kTestBotDelay}.build());
     ASSERT_TRUE(waitUntil([&] { return server.botdelay() == kTestBotDelay; }, 30000));
     save(window, "table-start.png");
 
