@@ -1,13 +1,14 @@
 #include "client/clientdispatcher.h"
 
+#include "client/controlchars.h"
 #include "net/errorreport.h"
 #include "net/gamemessage.h"
 
 namespace {
-// Text fields are UTF-8 on the wire.
+// Text fields are UTF-8 on the wire; what a peer wrote stays on one line.
 QString textOf(const QByteArray &field)
 {
-    return QString::fromUtf8(field);
+    return withoutControlChars(QString::fromUtf8(field));
 }
 } // namespace
 

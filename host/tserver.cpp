@@ -50,6 +50,9 @@ TServer::TServer(quint16 port, Random &random, QObject *parent)
     connect(&m_socktimer, &QTimer::timeout, this, &TServer::socktimerTimer);
     m_socktimerBeat.start();
 
+    // The pause is counted from the bust: a coarse timer would let each
+    // second drift and snap to the clock's whole seconds.
+    m_timer1.setTimerType(Qt::PreciseTimer);
     m_timer1.setInterval(1000);
     connect(&m_timer1, &QTimer::timeout, this, &TServer::timer1Timer);
 
