@@ -430,7 +430,7 @@ void Tchat::newplayerinfo(int slot, const QString &name)
     if (own) {
         notice(kYouAreConnected);
         emit ownLoginConfirmed();
-        if (session_.ownSlot > session_.seatCount) {
+        if (session_.ownSlot >= kFirstWatcherSlot) {
             if (QWidget *fan = findSeatControl(panel_board_, u"image_card", 1))
                 fan->show();
         }
