@@ -6,8 +6,6 @@
 #include <QObject>
 #include <QString>
 
-#include <array>
-
 // The client's dispatch table. Each message from the host is matched by its
 // command name, in the game's fixed order, to one row; the row reads the
 // payload into values and announces them as one typed signal named after the
@@ -17,13 +15,16 @@ class ClientDispatcher : public QObject
 {
     Q_OBJECT
 public:
-    using SeatValues = std::array<int, 4>;
+    using SeatValues = NumberedValues;
 
     using QObject::QObject;
 
     // Handles one message of the receive queue. An empty or unknown command
     // name is dropped. A number field that does not convert ends the
-    // handling of this message and is reported through reportError().
+    // handling of this message and is reported through reportError(). A
+    // message naming a seat, slot, position, card, total or bags the game
+    // does not have is dropped without a word, so a broken or hostile host
+    // cannot make the table draw it; names arrive cut to what is shown.
     void dispatch(QByteArrayView message);
 
 signals:
