@@ -2,8 +2,8 @@
 
 #include "client/chatlog.h"
 #include "client/clientsession.h"
-#include "client/controlchars.h"
 #include "net/messages.h"
+#include "net/peertext.h"
 #include "resources/artwork.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -210,7 +210,7 @@ void ChatPanel::connectMainMenu(QObject *window)
 
 void ChatPanel::addlinetochat(const QString &text, const QColor &colour)
 {
-    const QString line = withoutControlChars(text);
+    const QString line = peertext::withoutControls(text);
     QTextDocument *log = mainchat_->document();
     QScrollBar *bar = mainchat_->verticalScrollBar();
     mainchat_->setUpdatesEnabled(false);
@@ -266,7 +266,7 @@ int ChatPanel::lineTop(const QTextBlock &line) const
 
 void ChatPanel::chatrecieved(const QString &received)
 {
-    const QString payload = withoutControlChars(received);
+    const QString payload = peertext::withoutControls(received);
     const qsizetype bar = payload.indexOf(u'|');
     if (bar < 0) {
         addlinetochat(payload, colortext::toQColor(colortext::kRed));

@@ -1,14 +1,14 @@
 #include "client/clientdispatcher.h"
 
-#include "client/controlchars.h"
 #include "net/errorreport.h"
 #include "net/gamemessage.h"
+#include "net/peertext.h"
 
 namespace {
 // Text fields are UTF-8 on the wire; what a peer wrote stays on one line.
 QString textOf(const QByteArray &field)
 {
-    return withoutControlChars(QString::fromUtf8(field));
+    return peertext::withoutControls(QString::fromUtf8(field));
 }
 } // namespace
 

@@ -311,6 +311,7 @@ void Tchat::connectDispatcher()
     connect(&dispatcher, &ClientDispatcher::justwatching, this, &Tchat::justwatching);
     table_->connectDispatcher(dispatcher);
     connect(connection_, &ClientConnection::ended, this, &Tchat::connectionEnded);
+    connect(connection_, &ClientConnection::connectionLost, this, &Tchat::notice);
 }
 
 void Tchat::showEvent(QShowEvent *event)

@@ -2,11 +2,25 @@
 
 #include "net/errorreport.h"
 #include "net/gamemessage.h"
+#include "net/peertext.h"
 #include "net/tsock.h"
 #include "net/tsocktexts.h"
 
 namespace {
 constexpr int kSocktimerMs = 10;
+// The squatters are looked for once a second.
+constexpr int kLogintimerMs = 1000;
+
+// Chat and action lines count against the sender's chat limit.
+bool isChatLine(QByteArrayView message)
+{
+    const auto startsWith = [message](const char *name) {
+        const QByteArrayView prefix(name);
+        return message.size() > prefix.size() && message.startsWith(prefix) &&
+               message[prefix.size()] == '+';
+    };
+    return startsWith(cmd::chat) || startsWith(cmd::action);
+}
 } // namespace
 
 // The order in which the command names are compared.
@@ -60,6 +74,12 @@ TServer::TServer(quint16 port, Random &random, QObject *parent)
     m_computertimer.setTimerType(Qt::PreciseTimer);
     connect(&m_computertimer, &QTimer::timeout, this, &TServer::computertimerTimer);
 
+    m_logintimer.setInterval(kLogintimerMs);
+    connect(&m_logintimer, &QTimer::timeout, this, &TServer::logintimerTimer);
+    m_errortimer.setSingleShot(true);
+    connect(&m_errortimer, &QTimer::timeout, this, &TServer::errortimerTimer);
+    m_clockStart.start();
+
     FormCreate();
 }
 
@@ -82,6 +102,16 @@ void TServer::FormCreate()
 {
     for (int seat = 1; seat <= kSeatCount; ++seat)
         m_players[seat].botname = kComputerNames[seat - 1];
+}
+
+void TServer::setClock(Clock clock)
+{
+    m_clock = std::move(clock);
+}
+
+qint64 TServer::now() const
+{
+    return m_clock ? m_clock() : m_clockStart.elapsed();
 }
 
 void TServer::startListening()
@@ -156,6 +186,9 @@ void TServer::attach(int slot, TSock *sock)
     releaseSock(player);
     player.connected = true;
     player.closing = false;
+    player.loggedIn = false;
+    player.connectedAt = now();
+    player.chatLimit.clear();
     player.connection = ++m_lastConnection;
     player.framer.clear();
     player.sock = sock;
@@ -165,7 +198,27 @@ void TServer::attach(int slot, TSock *sock)
         sock->OnInfo = tempsock->OnInfo;
         sock->OnRead = Sock1->OnRead;
     }
+    if (!m_logintimer.isActive())
+        m_logintimer.start();
     sendTo(slot, msg::Sendlogininfo{slot}.build());
+}
+
+void TServer::logintimerTimer()
+{
+    const qint64 time = now();
+    bool waiting = false;
+    for (int slot = 1; slot <= m_slotcount; ++slot) {
+        const tplayer &player = m_players[slot];
+        if (!player.connected || player.loggedIn || player.closing)
+            continue;
+        // An ordinary departure: the others see the slot free again.
+        if (time - player.connectedAt >= kLoginLimitMs)
+            disconnectsock(slot);
+        else
+            waiting = true;
+    }
+    if (!waiting)
+        m_logintimer.stop();
 }
 
 void TServer::releaseSock(tplayer &player)
@@ -217,6 +270,9 @@ void TServer::queueMessage(int slot, QByteArrayView message, bool &overflow)
         overflow = true;
         return;
     }
+    // A line over the chat limit is dropped before it takes anybody's turn.
+    if (isChatLine(message) && !m_players[slot].chatLimit.allow(now()))
+        return;
     m_receivedlist.push({slot, connection, message.toByteArray()});
     scheduleSocktimer();
 }
@@ -258,6 +314,7 @@ void TServer::departure(int slot)
     }
     player.connected = false;
     player.closing = false;
+    player.loggedIn = false;
     player.name.clear();
     player.watching = false;
     player.framer.clear();
@@ -348,24 +405,47 @@ void TServer::dispatch(int from, const QByteArray &text)
         try {
             (this->*route.handler)(from, message.payload);
         } catch (const EConvertError &e) {
-            reportError(e.text);
+            reportPeerError(e.text);
         } catch (const ESockException &e) {
-            reportError(e.text);
+            reportPeerError(e.text);
         }
         return;
     }
+}
+
+void TServer::reportPeerError(const QString &text)
+{
+    const qint64 time = now();
+    if (const std::optional<QString> shown = m_errors.report(text, time)) {
+        reportError(*shown);
+        return;
+    }
+    if (!m_errortimer.isActive())
+        m_errortimer.start(int(std::max<qint64>(0, m_errors.quietUntil() - time)));
+}
+
+void TServer::errortimerTimer()
+{
+    const qint64 time = now();
+    if (const std::optional<QString> shown = m_errors.flush(time))
+        reportError(*shown);
+    else if (m_errors.holding())
+        m_errortimer.start(int(std::max<qint64>(0, m_errors.quietUntil() - time)));
 }
 
 // ---------------------------------------------------------------- handlers
 
 void TServer::receivedlogininfo(int from, const msg::Logininfo &request)
 {
-    if (request.slot != from)
+    // A connection logs in once; a second login would announce a second
+    // player who is not there.
+    if (request.slot != from || m_players[from].loggedIn)
         return;
     const int slot = from;
     tplayer &newcomer = m_players[slot];
-    newcomer.name = request.name;
+    newcomer.name = peertext::cleanName(request.name);
     newcomer.connected = true;
+    newcomer.loggedIn = true;
 
     sendToAll(msg::Newplayerinfo{slot, newcomer.name}.build());
     for (int other = 1; other <= m_slotcount; ++other) {
@@ -405,13 +485,15 @@ void TServer::botspeed(int from, const msg::Botspeed &request)
 void TServer::chat(int from, const msg::ChatToHost &request)
 {
     if (request.slot == from)
-        sendToAll(msg::ChatToAll{m_players[from].name, request.chatText}.build());
+        sendToAll(msg::ChatToAll{m_players[from].name, peertext::cleanChatText(request.chatText)}
+                      .build());
 }
 
 void TServer::action(int from, const msg::ActionToHost &request)
 {
     if (request.slot == from)
-        sendToAll(msg::ActionToAll{m_players[from].name, request.chatText}.build());
+        sendToAll(msg::ActionToAll{m_players[from].name, peertext::cleanChatText(request.chatText)}
+                      .build());
 }
 
 void TServer::justwatch(int from, const msg::Justwatch &request)

@@ -30,10 +30,6 @@ constexpr bool isSlot(int slot)
 // The port the host listens on and every client joins.
 inline constexpr quint16 kGamePort = 7772;
 
-// Longest player name anybody is shown; the host cuts longer ones, and the
-// client cuts what a host sends all the same.
-inline constexpr int kMaxNameLength = 64;
-
 // The caption of a seat nobody has taken yet.
 inline constexpr char kWaitingName[] = "<Waiting>";
 

@@ -1,6 +1,7 @@
 #include "net/messages.h"
 
 #include "net/framer.h"
+#include "net/peertext.h"
 
 namespace {
 
@@ -108,21 +109,6 @@ QByteArray framed(QByteArray message)
     return message;
 }
 
-QByteArray cutName(QByteArray name)
-{
-    int characters = 0;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        // UTF-8 continuation bytes (10xxxxxx) belong to the character before.
-        if ((uchar(name[i]) & 0xC0) == 0x80)
-            continue;
-        if (++characters > kMaxNameLength) {
-            name.truncate(i);
-            break;
-        }
-    }
-    return name;
-}
-
 namespace msg {
 
 // ---- From a client to the host ----
@@ -137,7 +123,7 @@ std::optional<Logininfo> Logininfo::read(FieldReader &fields)
     Logininfo m;
     m.slot = fields.number();
     m.version = fields.text();
-    m.name = cutName(fields.rest());
+    m.name = peertext::cleanName(fields.rest());
     return validIf(isSlot(m.slot), m);
 }
 
@@ -188,7 +174,7 @@ QByteArray StartgameToHost::build() const
 std::optional<StartgameToHost> StartgameToHost::read(FieldReader &fields)
 {
     StartgameToHost m;
-    m.name = cutName(fields.text());
+    m.name = peertext::cleanName(fields.text());
     m.mode = fields.text();
     return m;
 }
@@ -265,7 +251,7 @@ std::optional<Newplayerinfo> Newplayerinfo::read(FieldReader &fields)
 {
     Newplayerinfo m;
     m.slot = fields.number();
-    m.name = cutName(fields.rest());
+    m.name = peertext::cleanName(fields.rest());
     return validIf(isSlot(m.slot), m);
 }
 
@@ -278,7 +264,7 @@ std::optional<Existingplayers> Existingplayers::read(FieldReader &fields)
 {
     Existingplayers m;
     m.slot = fields.number();
-    m.name = cutName(fields.rest());
+    m.name = peertext::cleanName(fields.rest());
     return validIf(isSlot(m.slot), m);
 }
 
@@ -289,7 +275,7 @@ QByteArray Havewrongversion::build() const
 
 std::optional<Havewrongversion> Havewrongversion::read(FieldReader &fields)
 {
-    return Havewrongversion{cutName(fields.rest())};
+    return Havewrongversion{peertext::cleanName(fields.rest())};
 }
 
 QByteArray Wrongversion::build() const
@@ -348,7 +334,7 @@ std::optional<Playerdisconnected> Playerdisconnected::read(FieldReader &fields)
 {
     Playerdisconnected m;
     m.slot = fields.number();
-    m.name = cutName(fields.rest());
+    m.name = peertext::cleanName(fields.rest());
     return validIf(isSlot(m.slot), m);
 }
 
@@ -403,7 +389,7 @@ QByteArray StartgameToAll::build() const
 std::optional<StartgameToAll> StartgameToAll::read(FieldReader &fields)
 {
     StartgameToAll m;
-    m.name = cutName(fields.text());
+    m.name = peertext::cleanName(fields.text());
     m.mode = fields.text();
     return m;
 }
@@ -495,7 +481,7 @@ QByteArray Winner::build() const
 std::optional<Winner> Winner::read(FieldReader &fields)
 {
     Winner m;
-    m.name = cutName(fields.text());
+    m.name = peertext::cleanName(fields.text());
     m.seat = fields.number();
     return validIf(isSeat(m.seat), m);
 }

@@ -27,8 +27,9 @@
 // as every number on the wire does). A message whose numbers convert but
 // name no seat, slot, hand position, card, total or bags the game has gives
 // no value: it cannot come from a host or client of this game, and acting on
-// it would only draw things that do not exist. Names longer than the game
-// shows are cut, not refused.
+// it would only draw things that do not exist. Names are read as the game
+// shows them (peertext::cleanName): control characters become blanks and
+// long names are cut, not refused.
 
 // The version text both sides compare at login; also the about window's
 // caption.
@@ -76,10 +77,6 @@ QByteArray framed(QByteArray message);
 
 // A money list by seat 1..4, or a hand by position 1..4.
 using NumberedValues = std::array<int, 4>;
-
-// A name as far as anybody is shown it: its first kMaxNameLength
-// characters, never cutting into the bytes of one character.
-QByteArray cutName(QByteArray name);
 
 namespace msg {
 

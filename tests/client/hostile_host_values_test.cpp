@@ -1,5 +1,6 @@
 #include "client/tchat.h"
 #include "net/messages.h"
+#include "net/peertext.h"
 #include "tests/client/startup_support.h"
 #include "tests/support/wait.h"
 
@@ -156,7 +157,7 @@ TEST_F(HostileHost, ValuesNoGameHasLeaveTheTableAsItWas)
 TEST_F(HostileHost, NamesOfThousandsOfCharactersAreCut)
 {
     const QByteArray longName(5000, 'Z');
-    const QString shown(kMaxNameLength, QLatin1Char('Z'));
+    const QString shown(peertext::kMaxNameChars, QLatin1Char('Z'));
     host.send(msg::Newplayerinfo{2, longName}.build());
     sync();
     EXPECT_EQ(label(QStringLiteral("label_playername2"))->text(), shown);

@@ -1,5 +1,6 @@
 #include "net/gamemessage.h"
 #include "net/messages.h"
+#include "net/peertext.h"
 
 #include <gtest/gtest.h>
 
@@ -190,32 +191,29 @@ TEST(MessageRead, NumbersThatDoNotConvertStillEndWithTheirError)
     }
 }
 
-TEST(MessageRead, LongNamesAreCutToWhatTheGameShows)
+TEST(MessageRead, NamesAreReadAsTheGameShowsThem)
 {
     const QByteArray longName(5000, 'N');
     const auto newcomer = readBack<msg::Newplayerinfo>(msg::Newplayerinfo{2, longName}.build());
     ASSERT_TRUE(newcomer.has_value());
-    EXPECT_EQ(newcomer->name, QByteArray(kMaxNameLength, 'N'));
+    EXPECT_EQ(newcomer->name, QByteArray(peertext::kMaxNameChars, 'N'));
 
     // A name before another field is cut too, and the field after it stays.
     const auto winner = readBack<msg::Winner>(msg::Winner{longName, 3}.build());
     ASSERT_TRUE(winner.has_value());
-    EXPECT_EQ(winner->name.size(), kMaxNameLength);
+    EXPECT_EQ(winner->name.size(), peertext::kMaxNameChars);
     EXPECT_EQ(winner->seat, 3);
 
-    // Characters, not bytes: 70 two-byte letters keep their first 64 whole.
-    QByteArray umlauts;
-    for (int i = 0; i < 70; ++i)
-        umlauts += "\xc3\xab";
-    const QByteArray cut = cutName(umlauts);
-    EXPECT_EQ(cut.size(), 2 * kMaxNameLength);
-    EXPECT_EQ(QString::fromUtf8(cut).size(), kMaxNameLength);
-    EXPECT_FALSE(QString::fromUtf8(cut).contains(QChar::ReplacementCharacter));
+    // A line break in a name would make a line of its own in the chat.
+    const auto forged =
+        readBack<msg::Playerdisconnected>(msg::Playerdisconnected{3, "Mal\nYou won"}.build());
+    ASSERT_TRUE(forged.has_value());
+    EXPECT_EQ(forged->name, QByteArray("Mal You won"));
 
-    // Short names, and a name of exactly the limit, pass unchanged.
-    EXPECT_EQ(cutName("Ann"), QByteArray("Ann"));
-    EXPECT_EQ(cutName(QByteArray(kMaxNameLength, 'x')), QByteArray(kMaxNameLength, 'x'));
-    EXPECT_EQ(cutName(QByteArray()), QByteArray());
+    // The host reads a login's name the same way.
+    const auto login = readBack<msg::Logininfo>(msg::Logininfo{2, kVersionText, longName}.build());
+    ASSERT_TRUE(login.has_value());
+    EXPECT_EQ(login->name.size(), peertext::kMaxNameChars);
 }
 
 } // namespace
