@@ -284,8 +284,8 @@ void ChatPanel::sendChatText(MessageKind kind, const QString &words, colortext::
     if (!send_)
         return;
     const QByteArray chatText = (oneLine(words) + u'|' + colortext::toText(colour)).toUtf8();
-    send_(kind == MessageKind::Chat ? msg::chatToHost(session_->ownSlot, chatText)
-                                    : msg::actionToHost(session_->ownSlot, chatText));
+    send_(kind == MessageKind::Chat ? msg::ChatToHost{session_->ownSlot, chatText}.build()
+                                    : msg::ActionToHost{session_->ownSlot, chatText}.build());
 }
 
 void ChatPanel::sendit()

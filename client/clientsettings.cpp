@@ -319,7 +319,7 @@ void ClientSettings::sendBotSpeed()
 {
     if (!send_ || !session_)
         return;
-    send_(msg::botspeed(session_->ownSlot, values_.botSpeed));
+    send_(msg::Botspeed{session_->ownSlot, values_.botSpeed}.build());
 }
 
 void ClientSettings::connectMainMenu(QObject *window)

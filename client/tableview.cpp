@@ -48,9 +48,9 @@ constexpr int kColumnBusts = 3;
 constexpr int kColumnBagsWon = 4;
 constexpr int kColumnBagsStaked = 5;
 constexpr int kBagsAtStake = 12;
-constexpr int kStartBags = 3;
+constexpr int kStartBags = kStartMoney;
 
-constexpr int kSeats = 4;
+constexpr int kSeats = kSeatCount;
 
 // The seven controls of a seat, by prefix, at their four places: bottom,
 // left, upper left, upper right (seats 1 to 4 before the rotation).
@@ -549,7 +549,7 @@ void TableView::cardimagesMouseDown(int position, Qt::MouseButton button)
         return;
     // One card per turn: the next turn message opens the hand again.
     session_->turnSeat = 0;
-    send(msg::playcardToHost(session_->ownSlot, position));
+    send(msg::PlaycardToHost{session_->ownSlot, position}.build());
 }
 
 void TableView::playcard(int seat, int card, int total)

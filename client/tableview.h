@@ -1,6 +1,7 @@
 #pragma once
 
 #include "client/clientdispatcher.h"
+#include "net/gamerules.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -38,7 +39,7 @@ class TableView : public QObject
 {
     Q_OBJECT
 public:
-    static inline const QString kWaiting = QStringLiteral("<Waiting>");
+    static inline const QString kWaiting = QLatin1String(kWaitingName);
 
     TableView(QWidget *board, ClientSession *session, TableHooks hooks, QObject *parent = nullptr);
     ~TableView() override;

@@ -36,9 +36,7 @@ const QString kCaption = QStringLiteral("Zandor");
 const QString kLoopback = QStringLiteral("127.0.0.1");
 const QString kSoloName = QStringLiteral("You");
 const QString kHostMode = QStringLiteral("true");
-const QString kWaiting = QStringLiteral("<Waiting>");
-// Slots 1 to 4 are the seats, 5 to 9 the watchers; the host hands out no more.
-constexpr int kHighestSlot = 9;
+const QString kWaiting = QLatin1String(kWaitingName);
 
 const QString kLoadingSolo = QStringLiteral("Loading Solo Game..Please wait.");
 const QString kLoadingMulti = QStringLiteral("Loading Multi-player Game.. Please Wait.");
@@ -199,7 +197,7 @@ void Tchat::buildBoard()
     table.send = [this](const QByteArray &message) { connection_->sendToHost(message); };
     table.notice = [this](const QString &line) { notice(line); };
     table_ = new TableView(panel_board_, &session_, table, this);
-    for (int seat = 1; seat <= 4; ++seat) {
+    for (int seat = 1; seat <= kSeatCount; ++seat) {
         QLabel *name = table_->nameLabel(seat);
         connect(name, &QWidget::customContextMenuRequested, this,
                 [this, name](const QPoint &pos) { label_playername1ContextPopup(name, pos); });
@@ -235,10 +233,12 @@ void Tchat::buildMenu()
         const char *caption;
         const char *name;
         int ms;
-    } kSpeeds[] = {{"Slow", "Slow1", 1000}, {"Normal", "Normal1", 750}, {"Fast", "Fast1", 500}};
+    } kSpeeds[] = {{kSlowBots.name, "Slow1", kSlowBots.ms},
+                   {kNormalBots.name, "Normal1", kNormalBots.ms},
+                   {kFastBots.name, "Fast1", kFastBots.ms}};
     for (const auto &item : kSpeeds) {
         QAction *action =
-            addCheckItem(speed, QLatin1String(item.caption), item.name, item.ms == 750);
+            addCheckItem(speed, QLatin1String(item.caption), item.name, item.ms == kNormalBots.ms);
         action->setData(item.ms);
         speeds->addAction(action);
     }
@@ -418,7 +418,8 @@ void Tchat::sendloginfo(int slot)
         return;
     session_.ownSlot = slot;
     session_.loggedIn = true;
-    connection_->sendToHost(msg::logininfo(slot, kVersionText, session_.playerName.toUtf8()));
+    connection_->sendToHost(
+        msg::Logininfo{slot, kVersionText, session_.playerName.toUtf8()}.build());
     sortstuff(panel_board_, slot);
 }
 
@@ -430,7 +431,7 @@ void Tchat::newplayerinfo(int slot, const QString &name)
     if (own) {
         notice(kYouAreConnected);
         emit ownLoginConfirmed();
-        if (session_.ownSlot > session_.seatCount) {
+        if (session_.ownSlot >= kFirstWatcherSlot) {
             if (QWidget *fan = findSeatControl(panel_board_, u"image_card", 1))
                 fan->show();
         }
@@ -527,7 +528,8 @@ void Tchat::JustWatch1Click(bool checkedNow)
     if (!session_.loggedIn || !session_.ownSlotIsSeat())
         return;
     connection_->sendToHost(
-        msg::justwatch(session_.ownSlot, wasChecked ? watchflag::playAgain : watchflag::justWatch));
+        msg::Justwatch{session_.ownSlot, wasChecked ? watchflag::playAgain : watchflag::justWatch}
+            .build());
 }
 
 void Tchat::label_playername1ContextPopup(QLabel *label, const QPoint &pos)
@@ -547,7 +549,7 @@ void Tchat::kicking(int slot)
 {
     if (!session_.host || !session_.loggedIn)
         return;
-    connection_->sendToHost(msg::kickhim(session_.ownSlot, slot));
+    connection_->sendToHost(msg::Kickhim{session_.ownSlot, slot}.build());
 }
 
 void Tchat::RemoveFromGame1Click()
@@ -571,13 +573,13 @@ void Tchat::PrhaseList1Click()
 void Tchat::SettoJustWatch1Click()
 {
     if (session_.loggedIn && popupSeat_ <= session_.seatCount)
-        connection_->sendToHost(msg::justwatch(popupSeat_, watchflag::justWatch));
+        connection_->sendToHost(msg::Justwatch{popupSeat_, watchflag::justWatch}.build());
 }
 
 void Tchat::UnsetJustWatch1Click()
 {
     if (session_.loggedIn && popupSeat_ <= session_.seatCount)
-        connection_->sendToHost(msg::justwatch(popupSeat_, watchflag::playAgain));
+        connection_->sendToHost(msg::Justwatch{popupSeat_, watchflag::playAgain}.build());
 }
 
 void Tchat::Exit1Click()

@@ -1,5 +1,7 @@
 #include "stats/ttallylist.h"
 
+#include "net/gamerules.h"
+
 #include "resources/artwork.h"
 #include "widgets/dialogkeys.h"
 #include "widgets/plainmessagebox.h"
@@ -251,7 +253,7 @@ bool Ttallylist::seated() const
     if (!m_hooks.ownSlot)
         return true;
     const int slot = m_hooks.ownSlot();
-    return slot >= 1 && slot <= 4;
+    return isSeat(slot);
 }
 
 void Ttallylist::loadtally()

@@ -33,9 +33,9 @@ protected:
 
     void login(int slot)
     {
-        host.send(msg::sendlogininfo(slot));
-        ASSERT_TRUE(host.waitForMessage(msg::logininfo(slot, kVersionText, "Ann")));
-        host.send(msg::newplayerinfo(slot, "Ann"));
+        host.send(msg::Sendlogininfo{slot}.build());
+        ASSERT_TRUE(host.waitForMessage(msg::Logininfo{slot, kVersionText, "Ann"}.build()));
+        host.send(msg::Newplayerinfo{slot, "Ann"}.build());
         ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "You are Connected."); }));
     }
 
@@ -43,7 +43,7 @@ protected:
     // have been handled.
     void sync()
     {
-        host.send(msg::havewrongversion("sync"));
+        host.send(msg::Havewrongversion{"sync"}.build());
         ASSERT_TRUE(waitUntil([&] {
             return chatHasLine(window.get(), "sync has a different version of the game then you.");
         }));
@@ -104,7 +104,8 @@ TEST_P(SeatRotation, OwnSeatIsDrawnAtTheBottom)
     login(own);
     for (int seat = 1; seat <= 4; ++seat) {
         if (seat != own)
-            host.send(msg::existingplayers(seat, QByteArray("P") + QByteArray::number(seat)));
+            host.send(
+                msg::Existingplayers{seat, QByteArray("P") + QByteArray::number(seat)}.build());
     }
     sync();
     const std::array<QPoint, 4> places = {QPoint(176, 398), QPoint(32, 319), QPoint(82, 148),
@@ -144,12 +145,12 @@ TEST_P(Notices, HostMessageGivesItsNotice)
 
 INSTANTIATE_TEST_SUITE_P(
     Messages, Notices,
-    ::testing::Values(NoticeCase{msg::havewrongversion("Bob"),
+    ::testing::Values(NoticeCase{msg::Havewrongversion{"Bob"}.build(),
                                  "Bob has a different version of the game then you."},
-                      NoticeCase{msg::wrongversion(),
+                      NoticeCase{msg::Wrongversion{}.build(),
                                  "You have a differnt version of the game then the host."},
-                      NoticeCase{msg::existingplayers(2, "Bob"), "Bob is Connected."},
-                      NoticeCase{msg::newplayerinfo(7, "Cy"), "Cy is spying."}));
+                      NoticeCase{msg::Existingplayers{2, "Bob"}.build(), "Bob is Connected."},
+                      NoticeCase{msg::Newplayerinfo{7, "Cy"}.build(), "Cy is spying."}));
 
 TEST_F(JoinedWindow, SlotsAreGivenOnceAndOnlyFromOneToNine)
 {
@@ -157,16 +158,16 @@ TEST_F(JoinedWindow, SlotsAreGivenOnceAndOnlyFromOneToNine)
     const QString bottomBefore = labelAt(QPoint(176, 398));
     // A second slot, or a slot no host hands out, neither answers nor turns
     // the table again.
-    host.send(msg::sendlogininfo(3));
-    host.send(msg::newplayerinfo(12, "Ghost"));
-    host.send(msg::newplayerinfo(0, "Nobody"));
+    host.send(msg::Sendlogininfo{3}.build());
+    host.send(msg::Newplayerinfo{12, "Ghost"}.build());
+    host.send(msg::Newplayerinfo{0, "Nobody"}.build());
     sync();
     EXPECT_EQ(labelAt(QPoint(176, 398)), bottomBefore);
     EXPECT_EQ(linesWith("Ghost"), 0);
     EXPECT_EQ(linesWith("Nobody"), 0);
     // Everything the window sent before this request has arrived with it.
     window->findChild<QAction *>(QStringLiteral("JustWatch1"))->trigger();
-    ASSERT_TRUE(host.waitForMessage(msg::justwatch(2, "1")));
+    ASSERT_TRUE(host.waitForMessage(msg::Justwatch{2, "1"}.build()));
     const QByteArrayList sent = host.received();
     EXPECT_EQ(std::count_if(sent.begin(), sent.end(),
                             [](const QByteArray &m) { return m.startsWith("CMD_logininfo+"); }),
@@ -176,13 +177,13 @@ TEST_F(JoinedWindow, SlotsAreGivenOnceAndOnlyFromOneToNine)
 TEST_F(JoinedWindow, DeparturesSpeakOnlyOfWhoWasThere)
 {
     login(1);
-    host.send(msg::newplayerinfo(2, "Bob"));
-    host.send(msg::playerdisconnected(2, "Bob"));
+    host.send(msg::Newplayerinfo{2, "Bob"}.build());
+    host.send(msg::Playerdisconnected{2, "Bob"}.build());
     // The seat already shows its computer player's name: nothing to say.
-    host.send(msg::playerdisconnected(2, "Bob"));
-    host.send(msg::newplayerinfo(6, "Cy"));
-    host.send(msg::playerdisconnected(6, "Cy"));
-    host.send(msg::playerdisconnected(7, "Dee"));
+    host.send(msg::Playerdisconnected{2, "Bob"}.build());
+    host.send(msg::Newplayerinfo{6, "Cy"}.build());
+    host.send(msg::Playerdisconnected{6, "Cy"}.build());
+    host.send(msg::Playerdisconnected{7, "Dee"}.build());
     sync();
 
     EXPECT_EQ(linesWith("disconnected."), 1);
@@ -199,32 +200,32 @@ TEST_F(JoinedWindow, JustWatchFollowsTheHostNotTheClick)
     QAction *justWatch = window->findChild<QAction *>("JustWatch1");
 
     justWatch->trigger();
-    EXPECT_TRUE(host.waitForMessage(msg::justwatch(3, watchflag::justWatch)));
+    EXPECT_TRUE(host.waitForMessage(msg::Justwatch{3, watchflag::justWatch}.build()));
     EXPECT_FALSE(justWatch->isChecked());
 
-    host.send(msg::justwatching(3, watchflag::justWatch));
+    host.send(msg::Justwatching{3, watchflag::justWatch}.build());
     ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Ann is just watching"); }));
     EXPECT_TRUE(justWatch->isChecked());
     EXPECT_FALSE(control("image_eyes3")->isHidden());
 
     justWatch->trigger();
-    EXPECT_TRUE(host.waitForMessage(msg::justwatch(3, watchflag::playAgain)));
+    EXPECT_TRUE(host.waitForMessage(msg::Justwatch{3, watchflag::playAgain}.build()));
     EXPECT_TRUE(justWatch->isChecked());
 
-    host.send(msg::justwatching(3, watchflag::playAgain));
+    host.send(msg::Justwatching{3, watchflag::playAgain}.build());
     ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Ann is now playing again"); }));
     EXPECT_FALSE(justWatch->isChecked());
     EXPECT_TRUE(control("image_eyes3")->isHidden());
 
     // Slots above the seats have no seat to watch from.
-    host.send(msg::justwatching(5, watchflag::justWatch));
+    host.send(msg::Justwatching{5, watchflag::justWatch}.build());
     sync();
     EXPECT_EQ(linesWith("is just watching"), 1);
 }
 
 TEST_F(JoinedWindow, GameIsFullWaitsForTheUserThenEnds)
 {
-    host.send(msg::full());
+    host.send(msg::Full{}.build());
     host.closeClient();
     QMessageBox *box = nullptr;
     ASSERT_TRUE(waitUntil([&] {

@@ -28,14 +28,14 @@ protected:
         ASSERT_EQ(alice->login("Alice"), 1);
         bob = std::make_unique<RawClient>(server->listeningPort());
         ASSERT_EQ(bob->login("Bob"), 2);
-        alice->send(msg::botspeed(1, 500));
+        alice->send(msg::Botspeed{1, 500}.build());
     }
 
     // A game of the two humans alone; returns once seat 1 holds the turn.
     void startHumansOnly()
     {
-        alice->send(msg::startgameToHost("Alice", gamemode::humansOnly));
-        ASSERT_TRUE(bob->waitFor(msg::nextplayer(1)));
+        alice->send(msg::StartgameToHost{"Alice", gamemode::humansOnly}.build());
+        ASSERT_TRUE(bob->waitFor(msg::Nextplayer{1}.build()));
     }
 
     Random random;
@@ -63,7 +63,7 @@ TEST_F(TurnLimit, AnIdleSeatHasOneCardPlayedForItAfterTheLimit)
     ASSERT_TRUE(server->turnClockRunning());
 
     server->turnclockTimer();
-    ASSERT_TRUE(bob->waitFor(msg::nextplayer(2)));
+    ASSERT_TRUE(bob->waitFor(msg::Nextplayer{2}.build()));
     const QByteArrayList seen = bob->received;
     const qsizetype notice = seen.indexOf(kAliceTookTooLong);
     ASSERT_GE(notice, 0);
@@ -87,8 +87,8 @@ TEST_F(TurnLimit, ASeatThatPlaysInTimeIsNeverPlayedFor)
 {
     server->setTurnLimit(kLimitMs);
     startHumansOnly();
-    alice->send(msg::playcardToHost(1, 1));
-    ASSERT_TRUE(bob->waitFor(msg::nextplayer(2)));
+    alice->send(msg::PlaycardToHost{1, 1}.build());
+    ASSERT_TRUE(bob->waitFor(msg::Nextplayer{2}.build()));
     ASSERT_TRUE(server->turnClockRunning());
     EXPECT_GT(server->turnClockRemaining(), kLimitMs - 5000);
 
@@ -104,17 +104,17 @@ TEST_F(TurnLimit, ASeatThatPlaysInTimeIsNeverPlayedFor)
 TEST_F(TurnLimit, ComputerSeatsAreNotTimedAndTheRealClockFires)
 {
     server->setTurnLimit(50);
-    alice->send(msg::startgameToHost("Alice", gamemode::withComputers));
-    ASSERT_TRUE(bob->waitFor(msg::nextplayer(1)));
+    alice->send(msg::StartgameToHost{"Alice", gamemode::withComputers}.build());
+    ASSERT_TRUE(bob->waitFor(msg::Nextplayer{1}.build()));
     ASSERT_TRUE(bob->waitFor(kAliceTookTooLong));
-    ASSERT_TRUE(bob->waitFor(msg::nextplayer(2)));
+    ASSERT_TRUE(bob->waitFor(msg::Nextplayer{2}.build()));
     // Bob sits on his turn too; then seat 3 is the computer's.
-    ASSERT_TRUE(bob->waitFor(msg::nextplayer(3)));
+    ASSERT_TRUE(bob->waitFor(msg::Nextplayer{3}.build()));
     EXPECT_FALSE(server->turnClockRunning());
     EXPECT_TRUE(server->computerArmed());
 
     server->setTurnLimit(0);
-    ASSERT_TRUE(bob->waitFor(msg::nextplayer(1)));
+    ASSERT_TRUE(bob->waitFor(msg::Nextplayer{1}.build()));
     EXPECT_FALSE(server->turnClockRunning());
 }
 
