@@ -2,6 +2,7 @@
 
 #include "client/chatlog.h"
 #include "client/clientsession.h"
+#include "client/mainmenu.h"
 #include "net/messages.h"
 #include "resources/artwork.h"
 
@@ -35,7 +36,7 @@ const std::array<QString, ChatPanel::kPhraseCount> kBuiltinPhrases{
     QStringLiteral("/me waves \"Good-Bye\""),
 };
 
-constexpr std::array<int, 4> kTextSizes{8, 10, 12, 14};
+constexpr auto kTextSizes = MainMenu::kTextSizes;
 
 const QString kActionPrefix = QStringLiteral("/me");
 const QString kPhraseActionPrefix = QStringLiteral("/me ");
@@ -173,36 +174,21 @@ void ChatPanel::buildMenus()
             [this](const QPoint &at) { popupMychat_->popup(mychat_->mapToGlobal(at)); });
 }
 
-void ChatPanel::connectMainMenu(QObject *window)
+void ChatPanel::connectMainMenu(const MainMenu &menu)
 {
-    if (!window)
-        return;
-    const auto item = [window](const char *name) {
-        return window->findChild<QAction *>(QLatin1StringView(name));
-    };
-    if (QAction *action = item("TextColor1"))
-        connect(action, &QAction::triggered, this, &ChatPanel::TextColor1Click);
-    if (QAction *action = item("ActionColor1"))
-        connect(action, &QAction::triggered, this, &ChatPanel::ActionColor1Click);
+    connect(menu.TextColor1, &QAction::triggered, this, &ChatPanel::TextColor1Click);
+    connect(menu.ActionColor1, &QAction::triggered, this, &ChatPanel::ActionColor1Click);
     for (size_t i = 0; i < kTextSizes.size(); ++i) {
         const int size = kTextSizes[i];
-        QAction *action = window->findChild<QAction *>(QStringLiteral("N%1").arg(size));
-        sizeItems_[i] = action;
-        if (!action)
-            continue;
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, size] { N14Click(size); });
+        sizeItems_[i] = menu.textSizes[i];
+        connect(sizeItems_[i], &QAction::triggered, this, [this, size] { N14Click(size); });
     }
-    if (QAction *action = item("ClearMainChat1"))
-        connect(action, &QAction::triggered, this, &ChatPanel::ClearMainChat1Click);
-    if (QAction *action = item("ScrollChatOff2")) {
-        scrollChatOff2_ = action;
-        action->setCheckable(true);
-        action->setChecked(scrollChatOff_);
-        connect(action, &QAction::triggered, this, &ChatPanel::ScrollChatOff1Click);
-        // The window-wide item now owns Ctrl+S; two owners would cancel out.
-        mainchat_->removeAction(scrollChatOff1_);
-    }
+    connect(menu.ClearMainChat1, &QAction::triggered, this, &ChatPanel::ClearMainChat1Click);
+    scrollChatOff2_ = menu.ScrollChatOff2;
+    scrollChatOff2_->setChecked(scrollChatOff_);
+    connect(scrollChatOff2_, &QAction::triggered, this, &ChatPanel::ScrollChatOff1Click);
+    // The window-wide item now owns Ctrl+S; two owners would cancel out.
+    mainchat_->removeAction(scrollChatOff1_);
     updateSizeChecks();
 }
 

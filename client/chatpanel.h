@@ -15,6 +15,7 @@
 #include <optional>
 
 class ChatLog;
+class MainMenu;
 class QAction;
 class QLineEdit;
 class QMenu;
@@ -85,10 +86,9 @@ public:
     void Copy1Click();
     void Paste1Click();
 
-    // Wires the main menu's chat items (`TextColor1`, `ActionColor1`,
-    // `N8` .. `N14`, `ScrollChatOff2`, `ClearMainChat1`), found by name
-    // among `window`'s children. Items that are not there are skipped.
-    void connectMainMenu(QObject *window);
+    // Wires the main menu's chat items: `TextColor1`, `ActionColor1`,
+    // `N8` .. `N14`, `ScrollChatOff2` and `ClearMainChat1`.
+    void connectMainMenu(const MainMenu &menu);
 
     // For tests and for desktops without a dialog.
     void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "client/clientsession.h"
-#include "client/spylist.h"
+#include "client/seatrotation.h"
 
 #include <QColor>
 #include <QMainWindow>
@@ -12,6 +12,8 @@
 
 class ChatPanel;
 class ClientConnection;
+class Composition;
+class MainMenu;
 class QAction;
 class QLabel;
 class QMenu;
@@ -19,10 +21,8 @@ class QMessageBox;
 class QPushButton;
 class TServer;
 class TSock;
+class TableState;
 class TableView;
-class Tdownload;
-class Tphrases;
-class Tspylist;
 
 // Where a copy of the program finds its game server and the lobby. The
 // program uses the defaults; tests run on free ports picked at run time and
@@ -67,8 +67,9 @@ public:
     const ClientSession &session() const { return session_; }
     ClientConnection &connection() { return *connection_; }
     ChatPanel &chatPanel() { return *chat_; }
-    SpyList &spyList() { return spyList_; }
-    TServer &server() { return *server_; }
+    TableState &state() { return *state_; }
+    TServer &server();
+    MainMenu &menu() { return *menu_; }
     TableView &table() { return *table_; }
     QColor systemColour() const { return systemColour_; }
     // The seat number the seat popup menu was last opened for (its tag).
@@ -82,6 +83,14 @@ signals:
     void playsounds(const QString &name);
     // The main window has closed; the program ends with it.
     void mainWindowClosed();
+    // A solo game is about to be hosted: the moment to offer the lobby.
+    void soloGameStarting();
+    // This copy now hosts the game: its user may remove others.
+    void hostingStarted();
+
+public:
+    // A notice in the chat log, in the system colour.
+    void notice(const QString &text);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -90,57 +99,47 @@ protected:
 private:
     void FormCreate();
     void buildBoard();
-    void buildMenu();
     void buildSeatPopup();
 
-    void notice(const QString &text);
     void connectDispatcher();
     void connectionEnded();
 
     // Handlers of the host's messages that concern connections and logins.
     void sendloginfo(int slot);
     void newplayerinfo(int slot, const QString &name);
-    void playerdisconnected(int slot, const QString &name);
-    void justwatching(int seat, const QString &flag);
+    void playerdisconnected(int seat, const QString &name);
+    void justwatching(int seat, bool watching);
     void havewrongversion(const QString &name);
     void wrongversion();
     void gamefull();
 
     // Menu and popup handlers.
     void JustWatch1Click(bool checkedNow);
-    void label_playername1ContextPopup(QLabel *label, const QPoint &pos);
+    void label_playername1ContextPopup(TablePlace place, const QPoint &globalPos);
     void RemoveFromGame1Click();
-    void SpyList1Click();
-    void PrhaseList1Click();
     void SettoJustWatch1Click();
     void UnsetJustWatch1Click();
     void Exit1Click();
 
     void openLobbyLink();
-    QLabel *seatLabel(int seat) const;
 
     QStringList arguments_;
     TchatPorts ports_;
     ClientSession session_;
-    std::unique_ptr<TServer> ownServer_;
-    TServer *server_ = nullptr;
     ClientConnection *connection_ = nullptr;
     TSock *Sock11_ = nullptr;
-    Tdownload *download_ = nullptr;
     QWidget *panel_board_ = nullptr;
     ChatPanel *chat_ = nullptr;
+    TableState *state_ = nullptr;
     TableView *table_ = nullptr;
     QPushButton *button_start_ = nullptr;
     QMenu *popup_kick_ = nullptr;
-    QAction *StartGame1_ = nullptr;
-    QAction *JustWatch1_ = nullptr;
+    MainMenu *menu_ = nullptr;
+    Composition *parts_ = nullptr;
     QAction *RemoveFromGame1_ = nullptr;
     QAction *SettoJustWatch1_ = nullptr;
     QAction *UnsetJustWatch1_ = nullptr;
     QPointer<QMessageBox> fullBox_;
-    SpyList spyList_;
-    Tspylist *spylist_ = nullptr;
-    Tphrases *phrases_ = nullptr;
     QColor systemColour_;
     int popupSeat_ = 0;
     bool shownBefore_ = false;

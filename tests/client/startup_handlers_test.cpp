@@ -1,3 +1,5 @@
+#include "client/tablestate.h"
+#include "client/tableview.h"
 #include "client/tchat.h"
 #include "net/messages.h"
 #include "tests/client/startup_support.h"
@@ -50,13 +52,9 @@ protected:
     }
 
     QWidget *control(const QString &name) const { return window->findChild<QWidget *>(name); }
-    QString labelAt(QPoint place) const
+    QString nameAt(TablePlace place) const
     {
-        for (auto *label : window->findChildren<QLabel *>()) {
-            if (label->objectName().startsWith("label_playername") && label->pos() == place)
-                return label->text();
-        }
-        return "(none)";
+        return window->table().atPlace(place).label_playername->text();
     }
     int linesWith(const QString &text) const
     {
@@ -74,7 +72,7 @@ TEST_F(JoinedWindow, WatcherOwnLoginShowsTheBottomFan)
 {
     login(5);
     EXPECT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "You are spying."); }));
-    EXPECT_EQ(window->spyList().entries(), QStringList{"5: Ann"});
+    EXPECT_EQ(window->state().watcherEntries(), QStringList{"5: Ann"});
     EXPECT_FALSE(control("image_card1")->isHidden());
     EXPECT_EQ(loginsConfirmed, 1);
     for (int seat = 1; seat <= 4; ++seat)
@@ -94,11 +92,11 @@ void PrintTo(const RotationCase &c, std::ostream *os)
     *os << "own slot " << c.ownSlot;
 }
 
-class SeatRotation : public JoinedWindow, public ::testing::WithParamInterface<RotationCase>
+class OwnSeatRotation : public JoinedWindow, public ::testing::WithParamInterface<RotationCase>
 {
 };
 
-TEST_P(SeatRotation, OwnSeatIsDrawnAtTheBottom)
+TEST_P(OwnSeatRotation, OwnSeatIsDrawnAtTheBottom)
 {
     const int own = GetParam().ownSlot;
     login(own);
@@ -107,14 +105,20 @@ TEST_P(SeatRotation, OwnSeatIsDrawnAtTheBottom)
             host.send(msg::existingplayers(seat, QByteArray("P") + QByteArray::number(seat)));
     }
     sync();
-    const std::array<QPoint, 4> places = {QPoint(176, 398), QPoint(32, 319), QPoint(82, 148),
-                                          QPoint(280, 152)};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(labelAt(places[i]), GetParam().places[i]) << "place " << i;
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(nameAt(TablePlace(i)), GetParam().places[i]) << "place " << i;
+        const int seat = window->table().rotation().seatAt(TablePlace(i));
+        EXPECT_EQ(window->state().seat(seat).name, GetParam().places[i]) << "place " << i;
+    }
+    // The controls keep their places on the form.
+    EXPECT_EQ(window->table().atPlace(TablePlace::Bottom).label_playername->pos(),
+              QPoint(176, 398));
+    EXPECT_EQ(window->table().atPlace(TablePlace::UpperRight).label_playername->pos(),
+              QPoint(280, 152));
     EXPECT_TRUE(control("image_card1")->isHidden());
 }
 
-INSTANTIATE_TEST_SUITE_P(OwnSeats, SeatRotation,
+INSTANTIATE_TEST_SUITE_P(OwnSeats, OwnSeatRotation,
                          ::testing::Values(RotationCase{1, {"Ann", "P2", "P3", "P4"}},
                                            RotationCase{2, {"Ann", "P3", "P4", "P1"}},
                                            RotationCase{3, {"Ann", "P4", "P1", "P2"}},
@@ -154,14 +158,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(JoinedWindow, SlotsAreGivenOnceAndOnlyFromOneToNine)
 {
     login(2);
-    const QString bottomBefore = labelAt(QPoint(176, 398));
+    const QString bottomBefore = nameAt(TablePlace::Bottom);
     // A second slot, or a slot no host hands out, neither answers nor turns
     // the table again.
     host.send(msg::sendlogininfo(3));
     host.send(msg::newplayerinfo(12, "Ghost"));
     host.send(msg::newplayerinfo(0, "Nobody"));
     sync();
-    EXPECT_EQ(labelAt(QPoint(176, 398)), bottomBefore);
+    EXPECT_EQ(nameAt(TablePlace::Bottom), bottomBefore);
     EXPECT_EQ(linesWith("Ghost"), 0);
     EXPECT_EQ(linesWith("Nobody"), 0);
     // Everything the window sent before this request has arrived with it.
@@ -187,10 +191,12 @@ TEST_F(JoinedWindow, DeparturesSpeakOnlyOfWhoWasThere)
 
     EXPECT_EQ(linesWith("disconnected."), 1);
     EXPECT_TRUE(chatHasLine(window.get(), "Bob disconnected."));
+    EXPECT_EQ(window->state().seat(2).name, "Zaze");
+    EXPECT_TRUE(window->state().seat(2).computer);
     EXPECT_EQ(window->findChild<QLabel *>("label_playername2")->text(), "Zaze");
     EXPECT_TRUE(chatHasLine(window.get(), "Cy has left."));
     EXPECT_EQ(linesWith("has left."), 1);
-    EXPECT_TRUE(window->spyList().entries().isEmpty());
+    EXPECT_TRUE(window->state().watcherEntries().isEmpty());
 }
 
 TEST_F(JoinedWindow, JustWatchFollowsTheHostNotTheClick)

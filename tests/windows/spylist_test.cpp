@@ -26,10 +26,12 @@ const QStringList kWatchers = {QStringLiteral("5: Ann"), QStringLiteral("6: Bob:
 struct SpyWindow
 {
     std::vector<int> kicked;
-    Tspylist window{[this](int slot) { kicked.push_back(slot); }};
+    Tspylist window;
 
     SpyWindow(const QStringList &entries = kWatchers, bool host = true)
     {
+        QObject::connect(&window, &Tspylist::kickRequested,
+                         [this](int slot) { kicked.push_back(slot); });
         window.setEntries(entries);
         window.setRemoveEnabled(host);
         window.showspylist();
@@ -205,7 +207,7 @@ TEST(SpyList, Picture)
     const QString folder = qEnvironmentVariable("ZANDOR_SCREENSHOT_DIR");
     if (folder.isEmpty())
         GTEST_SKIP() << "ZANDOR_SCREENSHOT_DIR not set";
-    Tspylist window({}, artwork::backgroundTile());
+    Tspylist window(artwork::backgroundTile());
     window.setEntries(
         {QStringLiteral("5: Ann"), QStringLiteral("6: Old Pete"), QStringLiteral("8: Marta")});
     window.findChild<QListWidget *>(QStringLiteral("listbox_spys"))->setCurrentRow(1);
