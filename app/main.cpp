@@ -1,4 +1,5 @@
 #include "client/errorbox.h"
+#include "client/shutdownsignals.h"
 #include "client/singleinstance.h"
 #include "client/tchat.h"
 #include "resources/artwork.h"
@@ -24,6 +25,12 @@ int main(int argc, char **argv)
     // Side windows may still be open; the main window alone decides.
     QObject::connect(&chat, &Tchat::mainWindowClosed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // Logging out or shutting down ends the event loop, open boxes and all
+    // (exit, not quit, which a window could refuse), so the windows are
+    // destroyed in order and the tally is written.
+    ShutdownSignals shutdown;
+    QObject::connect(&shutdown, &ShutdownSignals::received, &app,
+                     [] { QCoreApplication::exit(0); });
     chat.show();
     return app.exec();
 }

@@ -5,15 +5,20 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextLayout>
 
 ChatLog::ChatLog(QWidget *parent) : QTextEdit(parent)
 {
     setObjectName(QStringLiteral("mainchat"));
     setReadOnly(true);
-    setUndoRedoEnabled(false); // a log that is never trimmed must not keep undo history too
+    setUndoRedoEnabled(false); // a log keeps no undo history
+    document()->setMaximumBlockCount(kMaxLines);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setLineWrapMode(QTextEdit::WidgetWidth);
+    // A word longer than the log is wide breaks where it must instead of
+    // running past the edge, where no scroll bar would reach it.
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     document()->setDocumentMargin(5);
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
@@ -33,21 +38,43 @@ std::optional<FoundLink> ChatLog::linkAt(const QPoint &viewportPoint) const
 {
     const QPointF documentPoint =
         viewportPoint + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    const int position = document()->documentLayout()->hitTest(documentPoint, Qt::ExactHit);
-    if (position < 0)
+    const int position = characterNearest(documentPoint);
+    // At or past the end of the log there is nothing to point at.
+    if (position < 0 || position >= document()->characterCount() - 1)
         return std::nullopt;
     const QTextBlock block = document()->findBlock(position);
     if (!block.isValid())
         return std::nullopt;
-    std::optional<FoundLink> link = findLinkAt(block.text(), position - block.position());
+    // The line with its line end: the end of a line is a blank that belongs
+    // to the word before it.
+    QString line = block.text();
+    if (block.next().isValid())
+        line += u'\n';
+    std::optional<FoundLink> link = findLinkAt(line, position - block.position());
     if (!link)
-        return std::nullopt;
-    // Only the link itself is a link, not the punctuation trimmed off it.
-    const int inBlock = position - block.position();
-    if (inBlock < link->start || inBlock >= link->start + link->length)
         return std::nullopt;
     link->start += block.position();
     return link;
+}
+
+int ChatLog::characterNearest(const QPointF &documentPoint) const
+{
+    // The layout gives the caret position nearest the point, which is the
+    // boundary after a character when the pointer is on its right half; the
+    // character is the one whose cell holds the point.
+    const int caret = document()->documentLayout()->hitTest(documentPoint, Qt::FuzzyHit);
+    if (caret <= 0)
+        return caret;
+    const QTextBlock block = document()->findBlock(caret);
+    const int inBlock = caret - block.position();
+    const QTextLayout *layout = block.layout();
+    if (!layout || inBlock == 0)
+        return caret;
+    const QTextLine line = layout->lineForTextPosition(inBlock);
+    if (!line.isValid() || inBlock == line.textStart())
+        return caret;
+    const qreal caretX = layout->position().x() + line.cursorToX(inBlock);
+    return documentPoint.x() < caretX ? caret - 1 : caret;
 }
 
 void ChatLog::selectLink(const FoundLink &link)

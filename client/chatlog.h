@@ -13,9 +13,15 @@ class ChatLog : public QTextEdit
 {
     Q_OBJECT
 public:
+    // The log keeps this many lines, one block each; older ones drop off
+    // the top, so that a flood of long lines cannot make each new line
+    // slower to lay out than the last.
+    static constexpr int kMaxLines = 3000;
+
     explicit ChatLog(QWidget *parent = nullptr);
 
-    // The link under a point of the viewport, in document positions.
+    // The link in the word nearest a point of the viewport, in document
+    // positions.
     std::optional<FoundLink> linkAt(const QPoint &viewportPoint) const;
 
     // Selects exactly the link's characters.
@@ -32,5 +38,8 @@ protected:
     QMimeData *createMimeDataFromSelection() const override;
 
 private:
+    // The document position of the character nearest a point, -1 for none.
+    int characterNearest(const QPointF &documentPoint) const;
+
     QCursor normalCursor_;
 };

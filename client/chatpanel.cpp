@@ -4,8 +4,10 @@
 #include "client/clientsession.h"
 #include "client/mainmenu.h"
 #include "net/messages.h"
+#include "net/peertext.h"
 #include "resources/artwork.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -192,13 +194,27 @@ void ChatPanel::connectMainMenu(const MainMenu &menu)
     updateSizeChecks();
 }
 
-void ChatPanel::addlinetochat(const QString &line, const QColor &colour)
+void ChatPanel::addlinetochat(const QString &text, const QColor &colour)
 {
+    const QString line = peertext::withoutControls(text);
+    QTextDocument *log = mainchat_->document();
     QScrollBar *bar = mainchat_->verticalScrollBar();
-    const int keptScroll = bar->value();
     mainchat_->setUpdatesEnabled(false);
 
-    QTextCursor end(mainchat_->document());
+    // With Scroll Chat Off the view and the caret stay where they were. They
+    // are held by cursors, which follow the text when the oldest lines drop
+    // off the top.
+    QTextCursor firstVisible;
+    QTextCursor caret;
+    int intoFirstVisible = 0;
+    if (scrollChatOff_) {
+        firstVisible = mainchat_->cursorForPosition(QPoint(0, 0));
+        intoFirstVisible = bar->value() - lineTop(firstVisible.block());
+        caret = mainchat_->textCursor();
+        caret.setPosition(caret.selectionStart());
+    }
+
+    QTextCursor end(log);
     end.movePosition(QTextCursor::End);
     end.beginEditBlock();
     if (linesShown_ > 0)
@@ -215,9 +231,11 @@ void ChatPanel::addlinetochat(const QString &line, const QColor &colour)
     ++linesShown_;
 
     if (scrollChatOff_) {
-        // Lines went in through a cursor of their own, so the user's caret
-        // and selection are untouched; only the view needs holding still.
-        bar->setValue(keptScroll);
+        // The caret goes back without the selection it may have had.
+        QTextCursor back(log);
+        back.setPosition(caret.position());
+        mainchat_->setTextCursor(back);
+        bar->setValue(lineTop(firstVisible.block()) + intoFirstVisible);
     } else {
         mainchat_->moveCursor(QTextCursor::End);
         mainchat_->ensureCursorVisible();
@@ -227,8 +245,14 @@ void ChatPanel::addlinetochat(const QString &line, const QColor &colour)
     mainchat_->viewport()->update();
 }
 
-void ChatPanel::chatrecieved(const QString &payload)
+int ChatPanel::lineTop(const QTextBlock &line) const
 {
+    return qRound(mainchat_->document()->documentLayout()->blockBoundingRect(line).top());
+}
+
+void ChatPanel::chatrecieved(const QString &received)
+{
+    const QString payload = peertext::withoutControls(received);
     const qsizetype bar = payload.indexOf(u'|');
     if (bar < 0) {
         addlinetochat(payload, colortext::toQColor(colortext::kRed));

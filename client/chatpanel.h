@@ -19,6 +19,7 @@ class MainMenu;
 class QAction;
 class QLineEdit;
 class QMenu;
+class QTextBlock;
 class QToolButton;
 struct ClientSession;
 
@@ -51,7 +52,8 @@ public:
 
     // Appends one line: the part up to and including the first ":" in bold,
     // the rest regular, all in `colour`. The text is shown as written, never
-    // read as markup.
+    // read as markup, and on one line: control characters show as spaces.
+    // The log keeps its last ChatLog::kMaxLines lines.
     void addlinetochat(const QString &line, const QColor &colour);
 
     // Shows the payload of a received CMD_chat or CMD_action:
@@ -113,6 +115,8 @@ private:
     void updateSizeChecks();
     void setScrollChatOff(bool off);
     void openLink(const QString &linkText);
+    // The top of a line of the log, in document pixels.
+    int lineTop(const QTextBlock &line) const;
 
     const ClientSession *session_;
     Sender send_;

@@ -9,6 +9,9 @@ const QString kSocketClosed = QStringLiteral("Socket Closed");
 // The queue starts with one line of its own, which the first tick drops as a
 // message without a name.
 const QByteArray kInitialQueueLine = QByteArrayLiteral("receivedlist");
+const QString kHostSentTooMuch =
+    QStringLiteral("The host sent more than a game ever sends. The connection was closed.");
+const QString kConnectionLost = QStringLiteral("The connection to the game was lost: %1");
 } // namespace
 
 ClientConnection::ClientConnection(QObject *parent)
@@ -73,17 +76,40 @@ void ClientConnection::sockRead(TSock *, int)
 void ClientConnection::takeReceivedBytes()
 {
     const QByteArray bytes = sock_->Receive();
+    if (overflow_)
+        return;
     framer_.feed(QByteArrayView(bytes), [this](QByteArrayView message) { enqueue(message); });
-    // A host that never ends its message is no game host; the connection
-    // is of no further use.
-    if (framer_.pendingBytes() > kMaxUnterminatedBytes) {
+    // A host that never ends its message, or floods us faster than any game
+    // goes, is no game host; the connection is of no further use.
+    if (overflow_ || framer_.pendingBytes() > kMaxUnterminatedBytes) {
+        overflow_ = true;
+        giveUp(kHostSentTooMuch);
+    }
+}
+
+void ClientConnection::giveUp(const QString &notice)
+{
+    if (lost_)
+        return;
+    lost_ = true;
+    emit connectionLost(notice);
+    if (overflow_) {
         framer_.clear();
+        receivedlist_.clear();
+        queuedBytes_ = 0;
         sock_->Close();
     }
 }
 
-void ClientConnection::sockInfo(TSock *, TSocketInfo, const QString &text)
+void ClientConnection::sockInfo(TSock *, TSocketInfo info, const QString &text)
 {
+    // A connection the network breaks reports its error while it still
+    // counts as connected; a host that cannot be reached never got there,
+    // and the client only waits on.
+    if (info == TSocketInfo::Error && sock_->Connected()) {
+        giveUp(kConnectionLost.arg(text));
+        return;
+    }
     if (text != kSocketClosed || closed_)
         return;
     closed_ = true;
@@ -98,7 +124,15 @@ void ClientConnection::sockInfo(TSock *, TSocketInfo, const QString &text)
 
 void ClientConnection::enqueue(QByteArrayView message)
 {
+    if (overflow_)
+        return;
+    if (qsizetype(receivedlist_.size()) >= kMaxWaitingMessages ||
+        queuedBytes_ + message.size() > kMaxWaitingBytes) {
+        overflow_ = true;
+        return;
+    }
     receivedlist_.emplace_back(message.toByteArray());
+    queuedBytes_ += message.size();
     if (!Timer1_.isActive())
         Timer1_.start();
 }
@@ -118,12 +152,14 @@ void ClientConnection::processsocktimer()
         return;
     const QByteArray message = std::move(receivedlist_.front());
     receivedlist_.pop_front();
+    queuedBytes_ -= message.size();
     dispatcher_.dispatch(message);
 }
 
 void ClientConnection::announceEndIfDrained()
 {
-    if (!closed_ || endAnnounced_ || !receivedlist_.empty())
+    // A connection given up leaves the window open with its notice.
+    if (!closed_ || endAnnounced_ || lost_ || !receivedlist_.empty())
         return;
     endAnnounced_ = true;
     emit ended();

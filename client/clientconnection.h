@@ -20,10 +20,21 @@ enum class TSocketInfo;
 // The queue timer ticks every millisecond while messages wait and stops when
 // the queue is empty, so an idle program does not wake a thousand times a
 // second; a read that queues something starts it again.
+//
+// A host that sends more than a game ever sends (more messages or bytes
+// waiting than any real burst, or a message without end) is given up: the
+// connection is closed and what waits is dropped. A connection the network
+// breaks is given up too, after what arrived before it. Either way the
+// window stays open and says why in the chat.
 class ClientConnection : public QObject
 {
     Q_OBJECT
 public:
+    // What may wait in the receive queue; a real game's bursts are a few
+    // hundred short messages.
+    static constexpr qsizetype kMaxWaitingMessages = 20000;
+    static constexpr qsizetype kMaxWaitingBytes = 8 * 1024 * 1024;
+
     explicit ClientConnection(QObject *parent = nullptr);
     ~ClientConnection() override;
 
@@ -39,6 +50,9 @@ public:
     bool isOpen() const;
     ClientDispatcher &dispatcher() { return dispatcher_; }
     qsizetype queuedMessages() const { return qsizetype(receivedlist_.size()); }
+    qsizetype queuedBytes() const { return queuedBytes_; }
+    // The connection was given up (see above); nothing more comes.
+    bool lost() const { return lost_; }
     bool queueTimerActive() const { return Timer1_.isActive(); }
 
     // Handles the first message of the receive queue now.
@@ -48,6 +62,8 @@ signals:
     // The host closed the connection (or it broke) and every message that
     // had arrived before has been handled.
     void ended();
+    // The connection was given up; `notice` says why, for the chat.
+    void connectionLost(const QString &notice);
 
 private:
     void sockRead(TSock *sender, int count);
@@ -56,10 +72,14 @@ private:
     void takeReceivedBytes();
     void enqueue(QByteArrayView message);
     void announceEndIfDrained();
+    void giveUp(const QString &notice);
 
     std::unique_ptr<TSock> sock_;
     MessageFramer framer_;
     std::deque<QByteArray> receivedlist_;
+    qsizetype queuedBytes_ = 0;
+    bool overflow_ = false;
+    bool lost_ = false;
     QTimer Timer1_;
     ClientDispatcher dispatcher_;
     bool closed_ = false;

@@ -3,12 +3,13 @@
 #include "net/errorreport.h"
 #include "net/gamemessage.h"
 #include "net/messages.h"
+#include "net/peertext.h"
 
 namespace {
-// Text fields are UTF-8 on the wire.
+// Text fields are UTF-8 on the wire; what a peer wrote stays on one line.
 QString textOf(const QByteArray &field)
 {
-    return QString::fromUtf8(field);
+    return peertext::withoutControls(QString::fromUtf8(field));
 }
 } // namespace
 

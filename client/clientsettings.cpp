@@ -4,10 +4,14 @@
 #include "client/clientsession.h"
 #include "client/inifile.h"
 #include "client/mainmenu.h"
+#include "net/errorreport.h"
 #include "net/messages.h"
+#include "stats/textfile.h"
+#include "windows/tphrases.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 
 namespace {
@@ -22,6 +26,45 @@ const QString kPhrase = QStringLiteral("Phrase");
 const QString kDefaultColourText = QStringLiteral("clblack");
 const QString kFalse = QStringLiteral("false");
 const QString kTrue = QStringLiteral("true");
+
+const QString kNotSettings = QStringLiteral("%1 : this file does not hold readable settings !");
+const QString kKeptAs =
+    QStringLiteral("\n\nThe file has been kept as %1, and your settings start from the defaults.");
+const QString kNotMoved =
+    QStringLiteral("\n\nThe file could not be renamed, so it is left as it is and your settings "
+                   "will not be saved over it.");
+const QString kCannotSave =
+    QStringLiteral("Your settings could not be saved to %1 : %2\n\nThe file keeps the settings "
+                   "it held before.");
+
+// Text editors write text: a file with bytes no text has (a NUL, most control
+// characters) is something else that ended up under our name.
+bool looksLikeText(const QByteArray &bytes)
+{
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool allowed = byte == '\t' || byte == '\n' || byte == '\r' || byte == '\f' ||
+                             byte == '\v' || byte == 0x1A; // the old DOS end-of-file mark
+        if (byte < 0x20 && !allowed)
+            return false;
+    }
+    return true;
+}
+
+// The phrase window takes no more than this; a longer text in the file
+// (typed by hand, or damaged) would make the button send a line the host
+// refuses.
+QString heldToPhraseLength(QString text)
+{
+    if (text.size() <= Tphrases::kMaxPhraseLength)
+        return text;
+    qsizetype length = Tphrases::kMaxPhraseLength;
+    // Never keep half of a character that takes two.
+    if (text[length - 1].isHighSurrogate())
+        --length;
+    text.truncate(length);
+    return text;
+}
 
 // A size outside this range is no chat text size: 0 draws nothing and a
 // huge one makes the log unusable.
@@ -69,8 +112,8 @@ StoredSettings StoredSettings::read(const IniFile &ini)
     settings.actionColor = readColour(ini, kActioncolor);
     settings.botSpeed = readBotSpeed(ini);
     for (size_t i = 0; i < settings.phrases.size(); ++i)
-        settings.phrases[i] =
-            ini.value(ClientSettings::kSection, kPhrase + QString::number(i + 1), QString());
+        settings.phrases[i] = heldToPhraseLength(
+            ini.value(ClientSettings::kSection, kPhrase + QString::number(i + 1), QString()));
     settings.playSounds = readSwitch(ini, kPlaysounds);
     settings.autoSort = readSwitch(ini, kAutosort);
     return settings;
@@ -133,7 +176,7 @@ void ClientSettings::setFolder(const QString &folder)
 
 void ClientSettings::loadinifile()
 {
-    values_ = StoredSettings::read(IniFile::load(path_));
+    values_ = StoredSettings::read(readFile());
     loaded_ = true;
     changedBeforeLoad_.clear();
 
@@ -168,7 +211,7 @@ void ClientSettings::takeChatPreferences()
 void ClientSettings::saveinifile()
 {
     takeChatPreferences();
-    IniFile ini = IniFile::load(path_);
+    IniFile ini = readFile();
     StoredSettings written = values_;
     if (!loaded_) {
         // The file has not been read yet: what it holds is still the user's
@@ -178,19 +221,63 @@ void ClientSettings::saveinifile()
             written.copyKey(key, values_);
     }
     written.write(ini);
-    ini.save(path_); // a failed write is not the player's problem mid-game
+    writeFile(ini);
+}
+
+IniFile ClientSettings::readFile()
+{
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const bool tooLarge = file.size() > kMaxFileSize;
+    const QByteArray bytes = tooLarge ? QByteArray() : file.readAll();
+    file.close();
+    if (!tooLarge && looksLikeText(bytes)) {
+        foreignFileInPlace_ = false;
+        return IniFile::fromBytes(bytes);
+    }
+    QString text = kNotSettings.arg(QDir::toNativeSeparators(path_));
+    if (const auto kept = textfile::keepAside(path_, kDamagedSuffix)) {
+        foreignFileInPlace_ = false;
+        text += kKeptAs.arg(QDir::toNativeSeparators(*kept));
+    } else {
+        // Told once; later reads of the same file stay quiet.
+        if (foreignFileInPlace_)
+            return {};
+        foreignFileInPlace_ = true;
+        text += kNotMoved;
+    }
+    reportError(text);
+    return {};
+}
+
+void ClientSettings::writeFile(const IniFile &ini)
+{
+    if (foreignFileInPlace_)
+        return;
+    QString why;
+    if (ini.save(path_, &why)) {
+        saveFailureReported_ = false;
+        return;
+    }
+    // A full disk fails every click the same way: one box says it, and the
+    // next one only comes after a save has worked in between.
+    if (saveFailureReported_)
+        return;
+    saveFailureReported_ = true;
+    reportError(kCannotSave.arg(QDir::toNativeSeparators(path_), why));
 }
 
 void ClientSettings::savephrases(const std::array<QString, 10> &phrases)
 {
-    IniFile ini = IniFile::load(path_);
+    IniFile ini = readFile();
     for (size_t i = 0; i < phrases.size(); ++i) {
         ini.setValue(kSection, kPhrase + QString::number(i + 1), phrases[i]);
         if (chat_)
             chat_->setPhrase(int(i) + 1, phrases[i]);
     }
     values_.phrases = phrases;
-    ini.save(path_);
+    writeFile(ini);
 }
 
 void ClientSettings::changed(StoredSettings::Key key)

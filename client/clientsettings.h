@@ -45,6 +45,10 @@ class ClientSettings : public QObject
 public:
     static inline const QString kFileName = QStringLiteral("ridodezaz.ini");
     static inline const QString kSection = QStringLiteral("Zandor");
+    // Where a file that is no settings file is kept, beside the file's name.
+    static inline const QString kDamagedSuffix = QStringLiteral(".damaged");
+    // No settings file is anywhere near this; a bigger one is not read.
+    static constexpr qint64 kMaxFileSize = 1024 * 1024;
     static constexpr int kSlow = 1000;
     static constexpr int kNormal = 750;
     static constexpr int kFast = 500;
@@ -91,6 +95,12 @@ private:
     void takeChatPreferences();
     void showOnMenu();
     void sendBotSpeed();
+    // The file as it is now; a file that holds no settings at all is moved
+    // aside (and the user told) and reads as empty.
+    IniFile readFile();
+    // Writes `ini`; the first failure is reported, the rest only once a save
+    // has worked again.
+    void writeFile(const IniFile &ini);
 
     QString path_;
     const ClientSession *session_;
@@ -100,6 +110,11 @@ private:
     // What the user changed before the file was read; only those keys may
     // overwrite what the file holds.
     std::set<StoredSettings::Key> changedBeforeLoad_;
+    // A failed save has been reported and no save has worked since.
+    bool saveFailureReported_ = false;
+    // A file that is no settings file could not be moved aside: it is the
+    // user's, so nothing is written over it.
+    bool foreignFileInPlace_ = false;
 
     QAction *playSounds1_ = nullptr;
     QAction *autoSort1_ = nullptr;

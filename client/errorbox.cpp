@@ -40,8 +40,11 @@ void ErrorBox::showNext()
     box_ = plainMessageBox(QMessageBox::Critical, kTitle, text, QMessageBox::Ok, window_);
     box_->setAttribute(Qt::WA_DeleteOnClose);
     box_->setModal(false);
-    // The next waiting report follows once this box is gone.
-    connect(box_, &QObject::destroyed, this, &ErrorBox::showNext, Qt::QueuedConnection);
+    // The next waiting report follows as soon as the user closes this one.
+    connect(box_, &QDialog::finished, this, [this] {
+        box_ = nullptr;
+        showNext();
+    });
     box_->show();
 }
 

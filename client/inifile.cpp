@@ -1,8 +1,8 @@
 #include "client/inifile.h"
 
+#include "stats/textfile.h"
+
 #include <QFile>
-#include <QSaveFile>
-#include <QStringDecoder>
 
 namespace {
 
@@ -97,12 +97,8 @@ IniFile IniFile::fromBytes(const QByteArray &bytes)
         ini.byteOrderMark_ = true;
         data.remove(0, 3);
     }
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(data);
-    if (utf8.hasError()) {
-        // A file written by an older program in a single-byte character set.
-        text = QString::fromLatin1(data);
-    }
+    // UTF-8 as we write it, or Windows-1252 from a Windows copy of the game.
+    QString text = textfile::decode(data);
     if (text.contains(QLatin1StringView("\r\n")))
         ini.lineEnd_ = QStringLiteral("\r\n");
     text.replace(QLatin1StringView("\r\n"), QLatin1StringView("\n"));
@@ -126,13 +122,9 @@ QByteArray IniFile::toBytes() const
     return bytes;
 }
 
-bool IniFile::save(const QString &path) const
+bool IniFile::save(const QString &path, QString *error) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(toBytes());
-    return file.commit();
+    return textfile::replace(path, toBytes(), error) == textfile::Written::Whole;
 }
 
 int IniFile::findSection(const QString &section) const

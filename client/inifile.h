@@ -25,8 +25,9 @@ public:
     static IniFile load(const QString &path);
     static IniFile fromBytes(const QByteArray &bytes);
 
-    // Replaces the file in one step, so a failed write leaves the old one.
-    bool save(const QString &path) const;
+    // Replaces the file in one step: a write that fails for any reason, a
+    // full disk included, leaves the old file as it was and says why.
+    bool save(const QString &path, QString *error = nullptr) const;
     QByteArray toBytes() const;
 
     std::optional<QString> value(const QString &section, const QString &key) const;

@@ -5,10 +5,12 @@
 namespace {
 
 // Tried in this order; the first one found anywhere in the word decides.
-constexpr std::array<QLatin1StringView, 8> kPrefixes{
-    QLatin1StringView("http://"),   QLatin1StringView("ftp://"),    QLatin1StringView("file://"),
-    QLatin1StringView("gopher://"), QLatin1StringView("telnet://"), QLatin1StringView("news:"),
-    QLatin1StringView("mailto:"),   QLatin1StringView("www."),
+// "https://" goes before "http://" so that a secure address is a link
+// whether or not it holds "www.".
+constexpr std::array<QLatin1StringView, 9> kPrefixes{
+    QLatin1StringView("https://"), QLatin1StringView("http://"),   QLatin1StringView("ftp://"),
+    QLatin1StringView("file://"),  QLatin1StringView("gopher://"), QLatin1StringView("telnet://"),
+    QLatin1StringView("news:"),    QLatin1StringView("mailto:"),   QLatin1StringView("www."),
 };
 
 bool isBlank(QChar c)
@@ -30,31 +32,37 @@ bool mayEndLink(QChar c)
 
 std::optional<FoundLink> findLinkAt(QStringView text, int position)
 {
-    if (position < 0 || position >= text.size() || isBlank(text[position]))
+    if (position < 0 || position >= text.size())
         return std::nullopt;
 
+    // A word is its characters and the blanks after them, so a pointer on
+    // the blank behind a word, or past the end of its line, is on that word.
     qsizetype wordStart = position;
+    while (wordStart > 0 && isBlank(text[wordStart]))
+        --wordStart;
     while (wordStart > 0 && !isBlank(text[wordStart - 1]))
         --wordStart;
-    qsizetype wordEnd = position;
-    while (wordEnd < text.size() && !isBlank(text[wordEnd]))
-        ++wordEnd;
-    const QStringView word = text.sliced(wordStart, wordEnd - wordStart);
-    const QString lowered = word.toString().toLower();
+    qsizetype runEnd = wordStart;
+    while (runEnd < text.size() && !isBlank(text[runEnd]))
+        ++runEnd;
+    const QStringView run = text.sliced(wordStart, runEnd - wordStart);
+    if (run.isEmpty())
+        return std::nullopt;
+    const QString lowered = run.toString().toLower();
 
     for (QLatin1StringView prefix : kPrefixes) {
         const qsizetype at = lowered.indexOf(prefix);
         if (at < 0)
             continue;
-        qsizetype end = word.size();
-        while (end > at && !mayEndLink(word[end - 1]))
+        qsizetype end = run.size();
+        while (end > at && !mayEndLink(run[end - 1]))
             --end;
         if (end - at <= prefix.size())
             return std::nullopt;
         FoundLink link;
         link.start = int(wordStart + at);
         link.length = int(end - at);
-        link.text = word.sliced(at, end - at).toString();
+        link.text = run.sliced(at, end - at).toString();
         return link;
     }
     return std::nullopt;

@@ -22,7 +22,8 @@ QString SingleInstance::desktopKey()
         display = qEnvironmentVariable("WAYLAND_DISPLAY");
     if (display.isEmpty())
         display = QGuiApplication::platformName();
-    return QStringLiteral("zandor-%1-%2").arg(getuid()).arg(display);
+    // "vrokex" is the game's own name for its one-copy mark.
+    return QStringLiteral("vrokex-%1-%2").arg(getuid()).arg(display);
 }
 
 SingleInstance::Role SingleInstance::claim(int timeoutMs)

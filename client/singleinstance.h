@@ -6,7 +6,7 @@
 class QLocalServer;
 
 // One copy of the program per desktop. The first copy listens on a local
-// socket named after the user and the display; a later copy on the same
+// socket named "vrokex" with the user and the display; a later copy on the same
 // desktop finds it there, asks it to come to the front and ends. The name
 // lives in the abstract namespace, so a copy that crashed leaves nothing
 // behind, and copies on separate displays do not see each other.

@@ -173,6 +173,7 @@ void Tchat::connectDispatcher()
     connect(state_, &TableState::watchingChanged, this, &Tchat::justwatching);
     table_->connectDispatcher(dispatcher);
     connect(connection_, &ClientConnection::ended, this, &Tchat::connectionEnded);
+    connect(connection_, &ClientConnection::connectionLost, this, &Tchat::notice);
 }
 
 void Tchat::showEvent(QShowEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/chatlimit.h"
 #include "net/framer.h"
 
 #include <QByteArray>
@@ -32,4 +33,13 @@ struct tplayer
     // The connection is being closed for misbehaving: nothing more is sent
     // to it or taken from it.
     bool closing = false;
+    // The connection has answered CMD_sendlogininfo with its login; a
+    // connection logs in once.
+    bool loggedIn = false;
+    // When the connection was accepted (the server's clock, ms): one that has
+    // not logged in within the limit is closed, so nobody can hold a seat
+    // without playing it.
+    qint64 connectedAt = 0;
+    // How fast the connection's chat and action lines may come.
+    ChatLimit chatLimit;
 };

@@ -3,12 +3,26 @@
 #include "host/hostrequests.h"
 #include "net/errorreport.h"
 #include "net/gamemessage.h"
+#include "net/peertext.h"
 #include "net/tsock.h"
 #include "net/tsocktexts.h"
 
 namespace {
 constexpr int kSocktimerMs = 10;
 constexpr int kHostSlot = 1;
+// The squatters are looked for once a second.
+constexpr int kLogintimerMs = 1000;
+
+// Chat and action lines count against the sender's chat limit.
+bool isChatLine(QByteArrayView message)
+{
+    const auto startsWith = [message](const char *name) {
+        const QByteArrayView prefix(name);
+        return message.size() > prefix.size() && message.startsWith(prefix) &&
+               message[prefix.size()] == '+';
+    };
+    return startsWith(cmd::chat) || startsWith(cmd::action);
+}
 
 // The computer players' names by seat; seat 1 is always the host's own.
 const std::array<QByteArray, 4> kBotnames{QByteArray(), QByteArrayLiteral("Zaze"),
@@ -48,12 +62,21 @@ TServer::TServer(quint16 port, Random &random, QObject *parent)
     connect(&m_socktimer, &QTimer::timeout, this, &TServer::socktimerTimer);
     m_socktimerBeat.start();
 
+    // The pause is counted from the bust: a coarse timer would let each
+    // second drift and snap to the clock's whole seconds.
+    m_timer1.setTimerType(Qt::PreciseTimer);
     m_timer1.setInterval(1000);
     connect(&m_timer1, &QTimer::timeout, this, &TServer::timer1Timer);
 
     m_computertimer.setSingleShot(true);
     m_computertimer.setTimerType(Qt::PreciseTimer);
     connect(&m_computertimer, &QTimer::timeout, this, &TServer::computertimerTimer);
+
+    m_logintimer.setInterval(kLogintimerMs);
+    connect(&m_logintimer, &QTimer::timeout, this, &TServer::logintimerTimer);
+    m_errortimer.setSingleShot(true);
+    connect(&m_errortimer, &QTimer::timeout, this, &TServer::errortimerTimer);
+    m_clockStart.start();
 
     FormCreate();
 }
@@ -77,6 +100,16 @@ void TServer::FormCreate()
 {
     for (int seat = 1; seat <= kSeatSlots; ++seat)
         m_players[seat].botname = kBotnames[seat - 1];
+}
+
+void TServer::setClock(Clock clock)
+{
+    m_clock = std::move(clock);
+}
+
+qint64 TServer::now() const
+{
+    return m_clock ? m_clock() : m_clockStart.elapsed();
 }
 
 void TServer::startListening()
@@ -151,6 +184,9 @@ void TServer::attach(int slot, TSock *sock)
     releaseSock(player);
     player.connected = true;
     player.closing = false;
+    player.loggedIn = false;
+    player.connectedAt = now();
+    player.chatLimit.clear();
     player.connection = ++m_lastConnection;
     player.framer.clear();
     player.sock = sock;
@@ -160,7 +196,27 @@ void TServer::attach(int slot, TSock *sock)
         sock->OnInfo = tempsock->OnInfo;
         sock->OnRead = Sock1->OnRead;
     }
+    if (!m_logintimer.isActive())
+        m_logintimer.start();
     sendTo(slot, msg::sendlogininfo(slot));
+}
+
+void TServer::logintimerTimer()
+{
+    const qint64 time = now();
+    bool waiting = false;
+    for (int slot = 1; slot <= m_slotcount; ++slot) {
+        const tplayer &player = m_players[slot];
+        if (!player.connected || player.loggedIn || player.closing)
+            continue;
+        // An ordinary departure: the others see the slot free again.
+        if (time - player.connectedAt >= kLoginLimitMs)
+            disconnectsock(slot);
+        else
+            waiting = true;
+    }
+    if (!waiting)
+        m_logintimer.stop();
 }
 
 void TServer::releaseSock(tplayer &player)
@@ -212,6 +268,9 @@ void TServer::queueMessage(int slot, QByteArrayView message, bool &overflow)
         overflow = true;
         return;
     }
+    // A line over the chat limit is dropped before it takes anybody's turn.
+    if (isChatLine(message) && !m_players[slot].chatLimit.allow(now()))
+        return;
     m_receivedlist.push({slot, connection, message.toByteArray()});
     scheduleSocktimer();
 }
@@ -253,6 +312,7 @@ void TServer::departure(int slot)
     }
     player.connected = false;
     player.closing = false;
+    player.loggedIn = false;
     player.name.clear();
     player.watching = false;
     player.framer.clear();
@@ -343,12 +403,32 @@ void TServer::dispatch(int from, const QByteArray &text)
         try {
             (this->*route.handler)(from, message.payload);
         } catch (const EConvertError &e) {
-            reportError(e.text);
+            reportPeerError(e.text);
         } catch (const ESockException &e) {
-            reportError(e.text);
+            reportPeerError(e.text);
         }
         return;
     }
+}
+
+void TServer::reportPeerError(const QString &text)
+{
+    const qint64 time = now();
+    if (const std::optional<QString> shown = m_errors.report(text, time)) {
+        reportError(*shown);
+        return;
+    }
+    if (!m_errortimer.isActive())
+        m_errortimer.start(int(std::max<qint64>(0, m_errors.quietUntil() - time)));
+}
+
+void TServer::errortimerTimer()
+{
+    const qint64 time = now();
+    if (const std::optional<QString> shown = m_errors.flush(time))
+        reportError(*shown);
+    else if (m_errors.holding())
+        m_errortimer.start(int(std::max<qint64>(0, m_errors.quietUntil() - time)));
 }
 
 // ---------------------------------------------------------------- handlers
@@ -356,12 +436,15 @@ void TServer::dispatch(int from, const QByteArray &text)
 void TServer::receivedlogininfo(int from, const QByteArray &payload)
 {
     const LoginRequest request = readLoginRequest(payload);
-    if (request.slot != from)
+    // A connection logs in once; a second login would announce a second
+    // player who is not there.
+    if (request.slot != from || m_players[from].loggedIn)
         return;
     const int slot = from;
     tplayer &newcomer = m_players[slot];
-    newcomer.name = request.name;
+    newcomer.name = peertext::cleanName(request.name);
     newcomer.connected = true;
+    newcomer.loggedIn = true;
 
     sendToAll(msg::newplayerinfo(slot, newcomer.name));
     for (int other = 1; other <= m_slotcount; ++other) {
@@ -403,14 +486,15 @@ void TServer::chat(int from, const QByteArray &payload)
 {
     const ChatRequest request = readChatRequest(payload);
     if (request.slot == from)
-        sendToAll(msg::chatToAll(m_players[from].name, request.chatText));
+        sendToAll(msg::chatToAll(m_players[from].name, peertext::cleanChatText(request.chatText)));
 }
 
 void TServer::action(int from, const QByteArray &payload)
 {
     const ChatRequest request = readChatRequest(payload);
     if (request.slot == from)
-        sendToAll(msg::actionToAll(m_players[from].name, request.chatText));
+        sendToAll(
+            msg::actionToAll(m_players[from].name, peertext::cleanChatText(request.chatText)));
 }
 
 void TServer::justwatch(int from, const QByteArray &payload)

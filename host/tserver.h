@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/errorthrottle.h"
 #include "host/game.h"
 #include "host/receivequeue.h"
 #include "host/tplayer.h"
@@ -11,6 +12,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 
 class TSock;
 enum class TSocketInfo;
@@ -33,6 +35,16 @@ public:
     // The range of computer delays the host takes, in milliseconds.
     static constexpr int kMinBotDelay = 1;
     static constexpr int kMaxBotDelay = 60000;
+    // A real client answers CMD_sendlogininfo at once; a connection that has
+    // not logged in by then only holds a slot away from real players.
+    static constexpr qint64 kLoginLimitMs = 15000;
+
+    // The server's clock in milliseconds; it never goes back. The login
+    // limit, the chat limit and the error reports read it, so tests can set
+    // the time instead of waiting for it.
+    using Clock = std::function<qint64()>;
+    void setClock(Clock clock);
+    qint64 now() const;
 
     explicit TServer(quint16 port = kDefaultPort, QObject *parent = nullptr);
     // The same, with its own random generator in place of the program's.
@@ -55,6 +67,7 @@ public:
     const ReceiveQueue &receivedlist() const { return m_receivedlist; }
     bool computerArmed() const { return m_computertimer.isActive(); }
     bool pauseRunning() const { return m_timer1.isActive(); }
+    bool loginTimerRunning() const { return m_logintimer.isActive(); }
 
     // Connections without a socket, for the fuzzer and for tests that drive
     // the host without a network: the same slot choice, login and departure
@@ -68,6 +81,10 @@ public:
     void socktimerTimer();
     void timer1Timer();
     void computertimerTimer();
+    // Closes the connections that have not logged in within the limit.
+    void logintimerTimer();
+    // Reports the errors held back in the last second.
+    void errortimerTimer();
 
 private:
     void scheduleSocktimer();
@@ -93,6 +110,7 @@ private:
     void closeLater(int slot);
     void queueMessage(int slot, QByteArrayView message, bool &overflow);
     void dispatch(int from, const QByteArray &message);
+    void reportPeerError(const QString &text);
 
     // Message handlers; `from` is the slot of the connection it came on.
     void receivedlogininfo(int from, const QByteArray &payload);
@@ -135,6 +153,11 @@ private:
     QElapsedTimer m_socktimerBeat;
     QTimer m_timer1;
     QTimer m_computertimer;
+    QTimer m_logintimer;
+    QTimer m_errortimer;
+    QElapsedTimer m_clockStart;
+    Clock m_clock;
+    ErrorThrottle m_errors;
 
     // Slots 1 to 11 at their own index; slot 10 only ever refuses, 11 is
     // never used.

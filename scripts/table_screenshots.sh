@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Photographs the card table under Xvfb at four moments of a solo game (the
-# start, a round under way, a seat going broke, the winner) and writes
-# docs/table-start.png, table-round.png, table-bust.png and table-winner.png.
+# Takes the documentation's pictures under Xvfb: the card table at four
+# moments of a solo game (table-start.png, table-round.png, table-bust.png,
+# table-winner.png) and the game options, tally, phrase and spy list windows
+# (gamestart.png, tally.png, phrases.png, spylist.png), all in docs/.
 # Uses its own build folder, build-shots/, unless BUILD_DIR says otherwise;
 # SHOTS_DIR names another folder for the pictures than docs/.
 set -euo pipefail
@@ -9,7 +10,7 @@ cd "$(dirname "$0")/.."
 build="${BUILD_DIR:-build-shots}"
 shots="$(realpath "${SHOTS_DIR:-docs}")"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target e2e_game_pictures_test -j2
+cmake --build "$build" --target docs_pictures -j2
 . scripts/lib/xvfb.sh
 
 runtime="$(mktemp -d)"
@@ -21,6 +22,4 @@ cleanup() {
 trap cleanup EXIT
 xvfb_start 1024x768x24
 
-XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=xcb ZANDOR_SCREENSHOT_DIR="$shots" \
-  "$build/tests/e2e_game_pictures_test"
-ls -l "$shots"/table-*.png
+XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=xcb "$build/tests/docs_pictures" "$shots"

@@ -1,11 +1,11 @@
 #include "stats/tallyfile.h"
 
 #include "stats/lzrw1container.h"
+#include "stats/textfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 const QString TallyFile::kFileName = QStringLiteral("Zandortally.tld");
 const QString TallyFile::kDamagedSuffix = QStringLiteral(".damaged");
@@ -26,10 +26,6 @@ const QString kCannotMoveAside =
 // A tally of thousands of opponents is a few hundred kilobytes; a file far
 // beyond that is not one, and is not worth reading into memory.
 constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
-
-// Picking a different name for every kept file means a second damaged file
-// never replaces the first.
-constexpr int kMaxKeptCopies = 1000;
 
 } // namespace
 
@@ -87,21 +83,12 @@ bool TallyFile::moveDamagedAside()
         m_damagedInPlace = false;
         return true;
     }
-    for (int copy = 0; copy < kMaxKeptCopies; ++copy) {
-        QString target = name + kDamagedSuffix;
-        if (copy > 0)
-            target += QLatin1Char('.') + QString::number(copy);
-        if (QFileInfo::exists(target))
-            continue;
-        // rename() never replaces an existing file.
-        if (QFile::rename(name, target)) {
-            m_damagedInPlace = false;
-            m_keptAs = target;
-            return true;
-        }
+    const std::optional<QString> kept = textfile::keepAside(name, kDamagedSuffix);
+    if (!kept)
         return false;
-    }
-    return false;
+    m_damagedInPlace = false;
+    m_keptAs = *kept;
+    return true;
 }
 
 bool TallyFile::save(const TallyGrid &grid, QString *error)
@@ -122,15 +109,15 @@ bool TallyFile::save(const TallyGrid &grid, QString *error)
         return failed(e.text);
     }
 
-    // QSaveFile writes beside the file and renames over it on commit; it
-    // never falls back to writing the file in place.
-    QSaveFile out(name);
-    if (!out.open(QIODevice::WriteOnly))
+    QString why;
+    switch (textfile::replace(name, container, &why)) {
+    case textfile::Written::Whole:
+        return true;
+    case textfile::Written::NotOpened:
         return failed(QLatin1String(lzrw1::text::kCannotOpenOutput) + name);
-    // An uncommitted QSaveFile removes its new file and leaves the old one.
-    if (out.write(container) != container.size())
-        return failed(QLatin1String(lzrw1::text::kWriteError) + name);
-    if (!out.commit())
-        return failed(QLatin1String(lzrw1::text::kWriteError) + name);
-    return true;
+    case textfile::Written::NotWritten:
+        break;
+    }
+    return failed(QLatin1String(lzrw1::text::kWriteError) + name + QStringLiteral(" (") + why +
+                  QLatin1Char(')'));
 }

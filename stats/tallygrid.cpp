@@ -1,7 +1,8 @@
 #include "stats/tallygrid.h"
 
+#include "stats/textfile.h"
+
 #include <QSet>
-#include <QStringDecoder>
 
 const QString TallyGrid::kUserWon = QStringLiteral("addtomine");
 
@@ -32,17 +33,6 @@ bool isCount(QStringView cell)
 bool hasLineBreak(const QString &name)
 {
     return name.contains(u'\r') || name.contains(u'\n');
-}
-
-// Files are written as UTF-8; one that is not (written by hand, or by an
-// older copy in a single-byte code page) still keeps its names readable.
-QString decode(const QByteArray &bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        text = QString::fromLatin1(bytes);
-    return text;
 }
 
 } // namespace
@@ -167,7 +157,9 @@ QByteArray TallyGrid::text() const
 
 std::optional<TallyGrid> TallyGrid::fromText(const QByteArray &text)
 {
-    QStringList lines = decode(text).split(u'\n');
+    // Written as UTF-8; a file from a Windows copy of the game is
+    // Windows-1252.
+    QStringList lines = textfile::decode(text).split(u'\n');
     for (QString &line : lines) {
         if (line.endsWith(u'\r'))
             line.chop(1);

@@ -323,6 +323,7 @@ void Ttallylist::checklistClickCheck(int index)
         setCheck(item, false);
         return;
     }
+    savetally();
     auto *followed = new QListWidgetItem(name);
     followed->setFlags(followed->flags() | Qt::ItemIsUserCheckable);
     followed->setCheckState(Qt::Checked);
@@ -363,6 +364,7 @@ void Ttallylist::listbox_tallyClickCheck(int index)
     }
     // The grid first, so that the list's new current item shows its own row.
     m_grid.moverow(index + 1);
+    savetally();
     delete m_listboxTally->takeItem(index);
 }
 
@@ -389,6 +391,9 @@ void Ttallylist::addgame(const QString &winner, const QStringList &players)
 {
     loadchecklist(players);
     m_grid.addgame(winner, players);
+    // Written at once, not only at exit: when the X server goes away the
+    // program ends without destroying its windows.
+    savetally();
     showTotals();
     const int selected = m_listboxTally->currentRow();
     if (selected >= 0)

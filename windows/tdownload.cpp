@@ -93,9 +93,9 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
     button->setAutoDefault(true);
     button->setStyleSheet(
         QStringLiteral(
-            "QPushButton { color: #d01010; background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+            "QPushButton { color: #ff0000; background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
             " stop:0 #ffffff, stop:1 #e9e8f2); border: 1px solid %1; border-radius: 3px; }"
-            "QPushButton:hover { background: #f4f3fb; border-color: #d01010; }"
+            "QPushButton:hover { background: #f4f3fb; border-color: #ff0000; }"
             "QPushButton:pressed { background: #dddbeb; }"
             "QPushButton:disabled { color: #a8a6b8; border-color: #c8c6d6; }")
             .arg(kFrame.name()));
@@ -115,7 +115,10 @@ void showMessageBox(QWidget *parent, const QString &words)
 
 Tdownload::Tdownload(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
-      lobbyProgram_(downloadtarget::installedLobbyProgram()), shellOpen_(shellopen::open),
+      lobbyProgram_(downloadtarget::installedLobbyProgram()),
+      shellOpen_([](const QString &file, const QString &parameters, shellopen::Show show) {
+          return shellopen::open(file, parameters, show);
+      }),
       showMessage_([this](const QString &words) { showMessageBox(this, words); })
 {
     setObjectName(QStringLiteral("Tdownload"));

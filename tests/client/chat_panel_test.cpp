@@ -15,6 +15,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextLayout>
 #include <QToolButton>
 #include <QToolTip>
 #include <gtest/gtest.h>
@@ -308,15 +309,129 @@ TEST_F(ChatPanelTest, ScrollChatOffKeepsTheViewWhereItWas)
     bar->setValue(bar->maximum() / 3);
     const int firstLine = firstVisibleLine();
     ASSERT_GT(firstLine, 0);
+    // The user has marked a few words; arriving lines put the caret back
+    // where the mark began, without the mark.
+    QTextCursor marked(log()->document()->findBlockByNumber(firstLine + 2));
+    marked.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    const int markStart = marked.selectionStart();
+    log()->setTextCursor(marked);
+    ASSERT_TRUE(log()->textCursor().hasSelection());
     for (int i = 0; i < 100; ++i)
         chat.chatrecieved(QStringLiteral("Ann chats: line %1|clRed").arg(i));
     EXPECT_EQ(firstVisibleLine(), firstLine);
+    EXPECT_FALSE(log()->textCursor().hasSelection());
+    EXPECT_EQ(log()->textCursor().position(), markStart);
 
     scrollOff->trigger();
     EXPECT_FALSE(chat.scrollChatOff());
     chat.addlinetochat(QStringLiteral("Last"), ChatPanel::systemColour());
     EXPECT_EQ(bar->value(), bar->maximum());
     EXPECT_GT(firstVisibleLine(), firstLine);
+}
+
+// A peer that floods the chat cannot grow the log without end: the oldest
+// lines drop off the top, and a reader who stopped the scrolling keeps
+// reading the same line while they do.
+TEST_F(ChatPanelTest, TheLogKeepsItsLastLines)
+{
+    chat.resize(300, 400);
+    chat.show();
+    const int lines = ChatLog::kMaxLines;
+    for (int i = 0; i < lines + 250; ++i)
+        chat.chatrecieved(QStringLiteral("Eve chats: flood %1|clRed").arg(i));
+    QTextDocument *document = log()->document();
+    EXPECT_EQ(document->blockCount(), lines);
+    EXPECT_EQ(document->firstBlock().text(), QStringLiteral("Eve chats: flood 250"));
+    EXPECT_EQ(lastLine().text(), QStringLiteral("Eve chats: flood %1").arg(lines + 249));
+    QScrollBar *bar = log()->verticalScrollBar();
+    EXPECT_EQ(bar->value(), bar->maximum());
+
+    chat.ScrollChatOff1Click();
+    bar->setValue(bar->maximum() / 2);
+    const QString readLine = document->findBlockByNumber(firstVisibleLine()).text();
+    for (int i = 0; i < 200; ++i)
+        chat.chatrecieved(QStringLiteral("Eve chats: more %1|clRed").arg(i));
+    EXPECT_EQ(document->blockCount(), lines);
+    EXPECT_EQ(document->findBlockByNumber(firstVisibleLine()).text(), readLine);
+
+    // Emptied and flooded again, the log is held to the same size.
+    chat.ClearMainChat1Click();
+    for (int i = 0; i < lines + 10; ++i)
+        chat.addlinetochat(QStringLiteral("again %1").arg(i), Qt::black);
+    EXPECT_EQ(document->blockCount(), lines);
+}
+
+// Line breaks and other control characters in a peer's text could make his
+// line look like several, one of them a notice of the game's own; they show
+// as spaces, and every received line stays one line of the log.
+TEST_F(ChatPanelTest, ControlCharactersStayOnOneLine)
+{
+    const std::pair<const char16_t *, const char16_t *> cases[] = {
+        {u"Eve chats: hi\r\nAnn has left the game.|clRed",
+         u"Eve chats: hi  Ann has left the game."},
+        {u"Eve chats: a\nb\rc\td\x0B\x0C\x1B\x7F|clRed", u"Eve chats: a b c d    "},
+        {u"Eve chats: x\u2028y\u2029z\u0085!|clRed", u"Eve chats: x y z !"},
+        {u"Eve\nYou have won all the bags of money!|clBlue",
+         u"Eve You have won all the bags of money!"},
+    };
+    int lines = 0;
+    for (const auto &[payload, shown] : cases) {
+        chat.chatrecieved(QString::fromUtf16(payload));
+        ++lines;
+        EXPECT_EQ(log()->document()->blockCount(), lines);
+        EXPECT_EQ(lastLine().text(), QString::fromUtf16(shown));
+    }
+    chat.addlinetochat(QStringLiteral("Eve\r\nYou are Connected. is Connected."),
+                       ChatPanel::systemColour());
+    EXPECT_EQ(log()->document()->blockCount(), lines + 1);
+    EXPECT_EQ(lastLine().text(), QStringLiteral("Eve  You are Connected. is Connected."));
+}
+
+// A word longer than the log is wide wraps inside it.
+TEST_F(ChatPanelTest, ALongWordWrapsInsideTheLog)
+{
+    chat.resize(300, 400);
+    chat.show();
+    chat.chatrecieved(QStringLiteral("Eve chats: ") + QString(2000, u'W') +
+                      QStringLiteral("|clRed"));
+    ASSERT_TRUE(waitUntil([&] { return lastLine().layout()->lineCount() > 1; }));
+    const QTextLayout *layout = lastLine().layout();
+    const qreal inside = log()->viewport()->width();
+    for (int i = 0; i < layout->lineCount(); ++i)
+        EXPECT_LE(layout->lineAt(i).naturalTextWidth(), inside) << "line " << i;
+    EXPECT_EQ(log()->horizontalScrollBar()->maximum(), 0);
+}
+
+// After a click in the log, and after emptying it, the keys go to the input
+// box again.
+TEST_F(ChatPanelTest, FocusReturnsToTheInputBox)
+{
+    chat.show();
+    chat.activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return chat.isActiveWindow(); }));
+    chat.addlinetochat(QStringLiteral("Ann chats: hello"), Qt::black);
+
+    const QPoint at(10, 10);
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        log()->setFocus();
+        ASSERT_TRUE(waitUntil([&] { return log()->hasFocus(); }));
+        QMouseEvent down(QEvent::MouseButtonPress, at, log()->viewport()->mapToGlobal(at), button,
+                         button, Qt::NoModifier);
+        QApplication::sendEvent(log()->viewport(), &down);
+        EXPECT_FALSE(input()->hasFocus()) << "a press alone keeps the focus where it is";
+        QMouseEvent up(QEvent::MouseButtonRelease, at, log()->viewport()->mapToGlobal(at), button,
+                       Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(log()->viewport(), &up);
+        EXPECT_TRUE(input()->hasFocus()) << button;
+    }
+
+    for (const char *item : {"ClearMainChat2"}) {
+        log()->setFocus();
+        ASSERT_TRUE(waitUntil([&] { return log()->hasFocus(); }));
+        chat.findChild<QAction *>(QLatin1String(item))->trigger();
+        EXPECT_TRUE(log()->document()->isEmpty());
+        EXPECT_TRUE(input()->hasFocus()) << item;
+    }
 }
 
 TEST_F(ChatPanelTest, ClearAndCopy)
@@ -338,16 +453,21 @@ TEST_F(ChatPanelTest, ALeftClickOnALinkSelectsAndOpensIt)
 {
     QList<QUrl> opened;
     chat.setLinkOpener([&](const QUrl &url) { opened << url; });
-    chat.resize(400, 300);
+    chat.resize(600, 300);
     chat.show();
     chat.addlinetochat(QStringLiteral("Ann chats: see www.example.com. or HTTP://EXAMPLE.ORG/Up"),
                        Qt::black);
-    const QString shown = lastLine().text();
-    const auto pointOn = [&](const QString &part) {
+    const QTextBlock first = lastLine();
+    chat.addlinetochat(QStringLiteral("Bea chats: safe at https://secure.example.net"), Qt::black);
+    const QTextBlock second = lastLine();
+    // The middle of the character that starts `part` in `line`.
+    const auto pointOn = [&](const QTextBlock &line, const QString &part) {
         QTextCursor at(log()->document());
-        at.setPosition(lastLine().position() + int(shown.indexOf(part)));
-        const QRect caret = log()->cursorRect(at);
-        return QPoint(caret.left() + 2, caret.center().y());
+        at.setPosition(line.position() + int(line.text().indexOf(part)));
+        const QRect left = log()->cursorRect(at);
+        at.movePosition(QTextCursor::NextCharacter);
+        const QRect right = log()->cursorRect(at);
+        return QPoint((left.left() + right.left()) / 2, left.center().y());
     };
     const auto move = [&](QPoint at) {
         QMouseEvent event(QEvent::MouseMove, at, log()->viewport()->mapToGlobal(at), Qt::NoButton,
@@ -364,24 +484,41 @@ TEST_F(ChatPanelTest, ALeftClickOnALinkSelectsAndOpensIt)
         QApplication::sendEvent(log()->viewport(), &up);
     };
 
-    EXPECT_EQ(move(pointOn(QStringLiteral("example.com"))), Qt::PointingHandCursor);
-    EXPECT_NE(move(pointOn(QStringLiteral("see"))), Qt::PointingHandCursor);
-    EXPECT_NE(move(pointOn(QStringLiteral(". or"))), Qt::PointingHandCursor);
+    // The hand shows over the whole word a link is in, its full stop and
+    // the blank after it included, and past the end of a line ending in one.
+    const std::pair<QString, bool> hands[] = {
+        {QStringLiteral("www.example"), true}, {QStringLiteral("example.com"), true},
+        {QStringLiteral(". or"), true},        {QStringLiteral(" or"), true},
+        {QStringLiteral("see"), false},        {QStringLiteral(" www"), false},
+        {QStringLiteral("or H"), false},       {QStringLiteral("Up"), true},
+    };
+    for (const auto &[part, hand] : hands)
+        EXPECT_EQ(move(pointOn(first, part)) == Qt::PointingHandCursor, hand) << part.toStdString();
+    // Right of the first line's end: the nearest character is its line end.
+    const QPoint pastFirstEnd(log()->viewport()->width() - 4, pointOn(first, "Up").y());
+    EXPECT_EQ(move(pastFirstEnd), Qt::PointingHandCursor);
+    EXPECT_EQ(move(pointOn(second, QStringLiteral("secure"))), Qt::PointingHandCursor);
+    EXPECT_NE(move(pointOn(second, QStringLiteral("safe"))), Qt::PointingHandCursor);
 
-    click(pointOn(QStringLiteral("example.com")), Qt::RightButton);
+    click(pointOn(first, QStringLiteral("example.com")), Qt::RightButton);
     EXPECT_TRUE(opened.isEmpty());
 
-    click(pointOn(QStringLiteral("example.com")), Qt::LeftButton);
+    // A click on the full stop opens the link, and selects only the link.
+    click(pointOn(first, QStringLiteral(". or")), Qt::LeftButton);
     EXPECT_EQ(opened, QList<QUrl>{QUrl(QStringLiteral("http://www.example.com"))});
     EXPECT_EQ(log()->textCursor().selectedText(), QStringLiteral("www.example.com"));
 
-    click(pointOn(QStringLiteral("EXAMPLE.ORG")), Qt::LeftButton);
+    click(pointOn(first, QStringLiteral("EXAMPLE.ORG")), Qt::LeftButton);
     EXPECT_EQ(log()->textCursor().selectedText(), QStringLiteral("HTTP://EXAMPLE.ORG/Up"));
     ASSERT_EQ(opened.size(), 2);
     EXPECT_EQ(opened.last(), QUrl(QStringLiteral("HTTP://EXAMPLE.ORG/Up")));
 
-    click(pointOn(QStringLiteral("see")), Qt::LeftButton);
-    EXPECT_EQ(opened.size(), 2);
+    click(pointOn(second, QStringLiteral("secure")), Qt::LeftButton);
+    ASSERT_EQ(opened.size(), 3);
+    EXPECT_EQ(opened.last(), QUrl(QStringLiteral("https://secure.example.net")));
+
+    click(pointOn(first, QStringLiteral("see")), Qt::LeftButton);
+    EXPECT_EQ(opened.size(), 3);
 }
 
 } // namespace

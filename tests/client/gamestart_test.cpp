@@ -1,5 +1,11 @@
+#include "client/clientsettings.h"
+#include "client/tchat.h"
+#include "host/tserver.h"
+#include "net/framer.h"
+#include "net/gamemessage.h"
 #include "net/messages.h"
 #include "resources/artwork.h"
+#include "tests/client/startup_support.h"
 #include "tests/support/wait.h"
 #include "windows/tgamestart.h"
 
@@ -9,9 +15,15 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -113,17 +125,96 @@ TEST_F(GameStart, EnterStartsAndEscapeCloses)
     EXPECT_EQ(sent, QByteArrayList{msg::startgameToHost("Ann", gamemode::withComputers)});
 }
 
-// Writes the picture of the window when ZANDOR_SCREENSHOT_DIR names a
-// folder (the documentation's picture).
-TEST_F(GameStart, Picture)
+// A bare player of the host: takes the slot it is given and logs in.
+class Seat
 {
-    const QString folder = qEnvironmentVariable("ZANDOR_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "ZANDOR_SCREENSHOT_DIR not set";
-    ASSERT_TRUE(waitUntil([&] { return window->isVisible(); }));
-    const QImage picture = window->grab().toImage();
-    EXPECT_EQ(picture.size() / picture.devicePixelRatio(), QSize(257, 125));
-    EXPECT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("gamestart.png"))));
+public:
+    Seat(quint16 port, const QByteArray &name) : name_(name)
+    {
+        QObject::connect(&socket_, &QTcpSocket::readyRead, &socket_, [this] {
+            framer_.feed(QByteArrayView(socket_.readAll()), [this](QByteArrayView message) {
+                received.append(message.toByteArray());
+                const GameMessage parsed = GameMessage::parse(message);
+                if (parsed.name == cmd::sendlogininfo) {
+                    slot = parseStrictInt(parsed.payload).value_or(0);
+                    socket_.write(framed(msg::logininfo(slot, kVersionText, name_)));
+                }
+            });
+        });
+        socket_.connectToHost(QHostAddress::LocalHost, port);
+    }
+    bool loggedIn()
+    {
+        return waitUntil([&] { return received.contains(msg::newplayerinfo(slot, name_)); });
+    }
+    void leave() { socket_.disconnectFromHost(); }
+
+    int slot = 0;
+    QByteArrayList received;
+
+private:
+    QByteArray name_;
+    QTcpSocket socket_;
+    MessageFramer framer_;
+};
+
+// The bots switch against the host's real seat table: a watcher is no
+// player, so the host with one watcher may not switch the bots off; with a
+// second player he may, and the game then starts without computer players.
+TEST(GameStartOnAHost, WatchersDoNotCountAndTwoHumansPlayWithoutBots)
+{
+    QTemporaryDir settings;
+    ASSERT_TRUE(settings.isValid());
+    QTcpServer lobby;
+    ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
+    Tchat host({"Hal", "127.0.0.1", "true"}, TchatPorts{0, lobby.serverPort()});
+    host.findChild<ClientSettings *>()->setFolder(settings.path());
+    host.show();
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(&host, "You are Connected."); }));
+    TServer &server = host.server();
+    const quint16 port = server.listeningPort();
+
+    // A watcher's slot comes after the four seats: fill them, take slot 5,
+    // and let the seats go again.
+    std::vector<std::unique_ptr<Seat>> passing;
+    for (const QByteArray name : {"Bea", "Cy", "Dot"}) {
+        passing.push_back(std::make_unique<Seat>(port, name));
+        ASSERT_TRUE(passing.back()->loggedIn());
+    }
+    Seat watcher(port, "Wat");
+    ASSERT_TRUE(watcher.loggedIn());
+    ASSERT_EQ(watcher.slot, 5);
+    for (auto &seat : passing)
+        seat->leave();
+    ASSERT_TRUE(waitUntil([&] { return server.numhumans() == 1 && server.slotcount() == 5; }));
+
+    host.findChild<QPushButton *>(QStringLiteral("button_start"))->click();
+    auto *options = host.findChild<Tgamestart *>();
+    ASSERT_NE(options, nullptr);
+    ASSERT_TRUE(options->isVisible());
+    QLabel *botSwitch = options->findChild<QLabel *>(QStringLiteral("image_bot"));
+    clickOn(botSwitch);
+    EXPECT_EQ(options->botTag(), 1) << "one player and a watcher";
+    auto *box = options->findChild<QMessageBox *>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), Tgamestart::kBotsRule);
+    box->close();
+
+    Seat bea(port, "Bea");
+    ASSERT_TRUE(bea.loggedIn());
+    ASSERT_EQ(bea.slot, 2);
+    ASSERT_TRUE(waitUntil([&] { return server.numhumans() == 2; }));
+    clickOn(botSwitch);
+    EXPECT_EQ(options->botTag(), 0) << "two players and a watcher";
+    clickOn(options->findChild<QLabel *>(QStringLiteral("button_start")));
+    EXPECT_FALSE(options->isVisible());
+
+    const QByteArray started = msg::startgameToAll("Hal", gamemode::humansOnly);
+    EXPECT_TRUE(waitUntil([&] { return bea.received.contains(started); }));
+    EXPECT_TRUE(waitUntil([&] { return watcher.received.contains(started); }));
+    EXPECT_TRUE(server.gameState().botsoff);
+    for (int seat = 1; seat <= 4; ++seat)
+        EXPECT_EQ(server.gameState().seat(seat).money, seat <= 2 ? 3 : 0) << seat;
 }
 
 } // namespace

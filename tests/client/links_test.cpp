@@ -21,6 +21,20 @@ const LinkCase kCases[] = {
     // A full stop after a "www." address ends the sentence, not the link.
     {"Ann chats: see www.example.com.", "example", "www.example.com"},
     {"Ann chats: see www.example.com. Bye", "www", "www.example.com"},
+    // The whole word counts, with the blanks after it: the full stop, a
+    // bracket before the prefix, the blank behind and the line's end.
+    {"Ann chats: see www.example.com. Bye", ". Bye", "www.example.com"},
+    {"Ann chats: see www.example.com.  Bye", "  Bye", "www.example.com"},
+    {"Ann chats: see www.example.com. Bye", " Bye", "www.example.com"},
+    {"Ann chats: (http://x.org/a) too", "(http", "http://x.org/a"},
+    {"Ann chats: www.example.com\nnext line", "\n", "www.example.com"},
+    {"Ann chats: see www.example.com", " www", nullptr},
+    {"   www.example.com", " ", nullptr},
+    // Secure addresses, with or without "www.", and in capitals.
+    {"Ann chats: https://example.com/a.", "example", "https://example.com/a"},
+    {"Ann chats: https://www.example.com/", "www", "https://www.example.com/"},
+    {"Ann chats: HTTPS://Example.COM", "Example", "HTTPS://Example.COM"},
+    {"Ann chats: https:// alone", "https", nullptr},
     // A bare prefix is no link.
     {"Ann chats: type http:// then", "http", nullptr},
     {"Ann chats: www. is short", "www", nullptr},
@@ -43,6 +57,7 @@ const LinkCase kCases[] = {
     {"Ann chats: www.a.com/http://b.org", "www", "http://b.org"},
     // Words without a prefix, and the blanks between words.
     {"Ann chats: hello world", "world", nullptr},
+    {"Ann chats: hello world", " world", nullptr},
     {"Ann chats: www.example.com", " www", nullptr},
 };
 
@@ -75,6 +90,10 @@ TEST(LinkFinder, NoLinkAtOrPastTheEndOfTheText)
     EXPECT_FALSE(findLinkAt(text, int(text.size()) + 5).has_value());
     EXPECT_FALSE(findLinkAt(text, -1).has_value());
     EXPECT_FALSE(findLinkAt(QString(), 0).has_value());
+    // A line end inside the text is a blank of the word before it.
+    const QString twoLines = QStringLiteral("www.example.com\nhi");
+    EXPECT_EQ(findLinkAt(twoLines, 15)->text, text);
+    EXPECT_FALSE(findLinkAt(twoLines, 16).has_value());
 }
 
 TEST(LinkFinder, WhatTheDesktopIsAskedToOpen)
@@ -83,6 +102,7 @@ TEST(LinkFinder, WhatTheDesktopIsAskedToOpen)
         {"www.example.com", "http://www.example.com"},
         {"WWW.Example.com/A", "http://www.example.com/A"},
         {"http://example.com/x", "http://example.com/x"},
+        {"https://www.example.com/x", "https://www.example.com/x"},
         {"HTTP://EXAMPLE.COM/Path", "http://example.com/Path"},
         {"mailto:ann@example.com", "mailto:ann@example.com"},
         {"ftp://files.example.net/pub/", "ftp://files.example.net/pub/"},

@@ -4,6 +4,9 @@
 #include "client/configlocation.h"
 #include "client/inifile.h"
 #include "client/mainmenu.h"
+#include "net/errorreport.h"
+#include "stats/tallyfile.h"
+#include "tests/support/filelimits.h"
 
 #include <QAction>
 #include <QDir>
@@ -13,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+#include <random>
 
 // Readable failures.
 inline void PrintTo(const QString &text, std::ostream *out)
@@ -198,7 +203,9 @@ protected:
         settings.connectMainMenu(menu);
         QObject::connect(&settings, &ClientSettings::sendToHost,
                          [this](const QByteArray &m) { sent << m; });
+        previousHandler = setErrorHandler([this](const QString &text) { errors << text; });
     }
+    void TearDown() override { setErrorHandler(previousHandler); }
 
     QAction *item(const char *name)
     {
@@ -226,6 +233,8 @@ protected:
     // The main window's own menu, as the program builds it.
     QMainWindow window;
     MainMenu menu{window.menuBar()};
+    QStringList errors;
+    ErrorHandler previousHandler;
     ClientSession session;
     QList<QByteArray> sent;
     ChatPanel chat{&session, [this](const QByteArray &m) { sent << m; }};
@@ -388,6 +397,117 @@ TEST_F(SettingsFixture, PhrasesAreStoredWithoutTouchingTheOtherKeys)
     EXPECT_EQ(onDisk.phrases, phrases);
 }
 
+TEST_F(SettingsFixture, AFullDiskKeepsTheOldFileAndSaysSoOnce)
+{
+    writeAll(path(), "[Zandor]\nTextsize=12\nPhrase1=Mine\n");
+    logIn(2);
+    settings.loadinifile();
+    const QByteArray before = readAll(path());
+    {
+        // Less room than the shortest settings file needs.
+        FileSizeLimit room(8);
+        ASSERT_TRUE(room.ok());
+        item("PlaySounds1")->trigger();
+        item("AutoSort1")->trigger();
+        item("Fast1")->trigger();
+    }
+    EXPECT_EQ(readAll(path()), before);
+    ASSERT_EQ(errors.size(), 1) << "one box for a disk that stays full";
+    EXPECT_TRUE(errors[0].startsWith("Your settings could not be saved to " + path() + " : "))
+        << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].endsWith("The file keeps the settings it held before."));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ridodezaz.ini"});
+
+    // With room again the next change writes everything the user set.
+    item("N10")->trigger();
+    const StoredSettings onDisk = StoredSettings::read(IniFile::load(path()));
+    EXPECT_FALSE(onDisk.playSounds);
+    EXPECT_FALSE(onDisk.autoSort);
+    EXPECT_EQ(onDisk.botSpeed, 500);
+    EXPECT_EQ(onDisk.textSize, 10);
+    EXPECT_EQ(onDisk.phrases[0], QStringLiteral("Mine"));
+    EXPECT_EQ(errors.size(), 1);
+
+    // A save worked in between: the next failure is news again, and so is
+    // one of a different kind (the folder is gone).
+    {
+        FileSizeLimit room(8);
+        item("PlaySounds1")->trigger();
+    }
+    EXPECT_EQ(errors.size(), 2);
+    EXPECT_TRUE(QDir(dir.path()).removeRecursively());
+    item("N12")->trigger();
+    item("N14")->trigger();
+    EXPECT_EQ(errors.size(), 2) << "still failing since the last box";
+}
+
+TEST_F(SettingsFixture, AFileThatHoldsNoSettingsIsKeptAsideWithAMessage)
+{
+    std::mt19937 random(7);
+    QByteArray noise(3000, Qt::Uninitialized);
+    for (char &byte : noise)
+        byte = char(random());
+    QByteArray huge = "[Zandor]\nTextsize=12\nPhrase1=";
+    huge += QByteArray(ClientSettings::kMaxFileSize, 'x');
+    const std::pair<const char *, QByteArray> cases[] = {
+        {"random bytes", noise},
+        {"a text with NUL bytes", QByteArray("[Zandor]\nTextsize=12\n\0\0\0\0", 26)},
+        {"larger than any settings file", huge},
+    };
+    logIn(2);
+    for (const auto &[what, bytes] : cases) {
+        SCOPED_TRACE(what);
+        errors.clear();
+        QFile::remove(path() + ".damaged");
+        QFile::remove(path());
+        writeAll(path(), bytes);
+        settings.loadinifile();
+
+        ASSERT_EQ(errors.size(), 1);
+        EXPECT_EQ(errors[0], path() +
+                                 " : this file does not hold readable settings !\n\n"
+                                 "The file has been kept as " +
+                                 path() + ".damaged, and your settings start from the defaults.");
+        EXPECT_EQ(readAll(path() + ".damaged"), bytes);
+        EXPECT_FALSE(QFile::exists(path()));
+        EXPECT_EQ(chat.textSize(), 8);
+
+        // The next change starts a clean file and leaves the kept one alone.
+        item("Slow1")->trigger();
+        EXPECT_TRUE(readAll(path()).startsWith("[Zandor]\nTextsize=8\n"));
+        EXPECT_EQ(readAll(path() + ".damaged"), bytes);
+        EXPECT_EQ(errors.size(), 1);
+    }
+}
+
+TEST_F(SettingsFixture, AHandWrittenFileFromAWindowsCopyIsRead)
+{
+    // Windows-1252, CR LF, tabs and the DOS end-of-file mark: all text.
+    writeAll(path(),
+             "[Zandor]\r\nTextsize=\t10\r\nPhrase1=Gr\xFC\xDF Gott \x80 \x84Hi\x93\r\n\x1A");
+    logIn(2);
+    settings.loadinifile();
+    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_EQ(chat.textSize(), 10);
+    EXPECT_EQ(chat.phrase(1), QStringLiteral("Grüß Gott € „Hi“"));
+}
+
+TEST_F(SettingsFixture, LoadedPhrasesAreHeldToTheirFiftyCharacters)
+{
+    const QString fifty(50, u'a');
+    // A face is two UTF-16 units: never cut in half.
+    const QString faceAcrossTheEnd = QString(49, u'b') + QStringLiteral("😀tail");
+    writeAll(path(), "[Zandor]\nPhrase1=" + QByteArray(240 * 1024, 'x') +
+                         "\nPhrase2=" + fifty.toUtf8() + "\nPhrase3=" + faceAcrossTheEnd.toUtf8() +
+                         "\nPhrase4=/me " + QByteArray(80, 'y') + "\n");
+    logIn(2);
+    settings.loadinifile();
+    EXPECT_EQ(chat.phrase(1), QString(50, u'x'));
+    EXPECT_EQ(chat.phrase(2), fifty);
+    EXPECT_EQ(chat.phrase(3), QString(49, u'b'));
+    EXPECT_EQ(chat.phrase(4), QStringLiteral("/me ") + QString(46, u'y'));
+}
+
 // ---- Where the file lives ----
 
 TEST(ConfigLocation, TheProgramFolderUnlessItCannotBeWritten)
@@ -420,6 +540,76 @@ TEST(ConfigLocation, TheProgramFolderUnlessItCannotBeWritten)
     ClientSettings second(fallback.folder(), &session, nullptr, {});
     second.loadinifile();
     EXPECT_FALSE(second.autoSort());
+}
+
+TEST(ConfigLocation, AReadOnlyProgramFolderHandsItsFilesToTheUsersFolder)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString program = dir.filePath(QStringLiteral("program"));
+    const QString user = dir.filePath(QStringLiteral("config/zandor"));
+    ASSERT_TRUE(QDir().mkpath(program));
+    const QByteArray settingsFile = "[Zandor]\nAutosort=false\nPhrase1=Mine\n";
+    const QByteArray tallyFile = "the tally's bytes";
+    writeAll(QDir(program).filePath(QStringLiteral("ridodezaz.ini")), settingsFile);
+    writeAll(QDir(program).filePath(TallyFile::kFileName), tallyFile);
+    const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                          QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    // Installed read-only, files as well as the folder.
+    for (const QString &name : {QStringLiteral("ridodezaz.ini"), TallyFile::kFileName})
+        ASSERT_TRUE(QFile::setPermissions(QDir(program).filePath(name),
+                                          QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                              QFileDevice::ReadOther));
+    ASSERT_TRUE(QFile::setPermissions(program, readOnly));
+
+    QString chosen;
+    {
+        ObeyFilePermissions asEveryone;
+        ASSERT_TRUE(asEveryone.ok());
+        chosen = ConfigLocation(program, user).folder();
+    }
+    ASSERT_EQ(chosen, user);
+    EXPECT_EQ(readAll(QDir(user).filePath(QStringLiteral("ridodezaz.ini"))), settingsFile);
+    EXPECT_EQ(readAll(QDir(user).filePath(TallyFile::kFileName)), tallyFile);
+    for (const QString &name : {QStringLiteral("ridodezaz.ini"), TallyFile::kFileName})
+        EXPECT_TRUE(QFile::permissions(QDir(user).filePath(name)) & QFileDevice::WriteOwner)
+            << "the player's copy can be saved over: " << name.toStdString();
+
+    // The settings are the player's own, and what he changes lands in his
+    // folder; the program folder keeps what it had.
+    ClientSession session;
+    ClientSettings settings(chosen, &session, nullptr, {});
+    settings.loadinifile();
+    EXPECT_FALSE(settings.autoSort());
+    settings.PlaySounds1Click();
+    EXPECT_EQ(readAll(QDir(program).filePath(QStringLiteral("ridodezaz.ini"))), settingsFile);
+
+    // From then on the user's folder is the one read, even when the program
+    // folder's file changes.
+    QFile::setPermissions(program, readOnly | QFileDevice::WriteOwner);
+    QFile::remove(QDir(program).filePath(QStringLiteral("ridodezaz.ini")));
+    writeAll(QDir(program).filePath(QStringLiteral("ridodezaz.ini")), "[Zandor]\nAutosort=true\n");
+    QFile::setPermissions(program, readOnly);
+    {
+        ObeyFilePermissions asEveryone;
+        chosen = ConfigLocation(program, user).folder();
+    }
+    ClientSettings later(chosen, &session, nullptr, {});
+    later.loadinifile();
+    EXPECT_FALSE(later.autoSort());
+    EXPECT_FALSE(later.playSounds());
+
+    // A copy that was refused and kept aside is not taken again at every start.
+    const QString userTally = QDir(user).filePath(TallyFile::kFileName);
+    ASSERT_TRUE(QFile::rename(userTally, userTally + TallyFile::kDamagedSuffix));
+    {
+        ObeyFilePermissions asEveryone;
+        ConfigLocation(program, user).folder();
+    }
+    EXPECT_FALSE(QFile::exists(userTally));
+    EXPECT_EQ(QDir(user).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"ridodezaz.ini", "Zandortally.tld.damaged"}));
+    QFile::setPermissions(program, readOnly | QFileDevice::WriteOwner);
 }
 
 } // namespace

@@ -10,8 +10,11 @@
 namespace {
 
 // The real program, twice, on one private display: the second start finds
-// the first, brings its window to the front and ends without a window.
-TEST(SecondCopy, RaisesTheFirstCopyAndEnds)
+// the first, brings its window back from being minimised and to the front,
+// and ends without a window. The display has no window manager; the test
+// minimises the first window as one would, and reads the window's state
+// back from the X server.
+TEST(SecondCopy, RaisesTheMinimisedFirstCopyAndEnds)
 {
     VirtualDisplay display;
     if (!display.running())
@@ -39,6 +42,9 @@ TEST(SecondCopy, RaisesTheFirstCopyAndEnds)
 
     const quint32 cover = probe.coverScreen();
     ASSERT_TRUE(waitUntil([&] { return probe.isAbove(cover, window); }));
+    probe.iconify(window);
+    ASSERT_TRUE(waitUntil([&] { return !probe.isViewable(window); }));
+    ASSERT_TRUE(probe.mappedWindowsTitled("Zandor").empty());
 
     QProcess second;
     second.setProcessEnvironment(environment);
@@ -49,7 +55,8 @@ TEST(SecondCopy, RaisesTheFirstCopyAndEnds)
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
 
-    EXPECT_TRUE(waitUntil([&] { return probe.isAbove(window, cover); }));
+    EXPECT_TRUE(waitUntil([&] { return probe.isViewable(window); })) << "restored";
+    EXPECT_TRUE(waitUntil([&] { return probe.isAbove(window, cover); })) << "in front";
     EXPECT_EQ(probe.mappedWindowsTitled("Zandor"), std::vector<quint32>{window});
     EXPECT_EQ(first.state(), QProcess::Running);
 

@@ -68,6 +68,10 @@ struct XWindowProbe::Library
     decltype(&xcb_generate_id) generate_id = nullptr;
     decltype(&xcb_create_window) create_window = nullptr;
     decltype(&xcb_map_window) map_window = nullptr;
+    decltype(&xcb_unmap_window) unmap_window = nullptr;
+    decltype(&xcb_intern_atom) intern_atom = nullptr;
+    decltype(&xcb_intern_atom_reply) intern_atom_reply = nullptr;
+    decltype(&xcb_change_property) change_property = nullptr;
     decltype(&xcb_flush) flush = nullptr;
 
     template <typename F> bool load(F &function, const char *name)
@@ -94,7 +98,10 @@ struct XWindowProbe::Library
                load(get_window_attributes, "xcb_get_window_attributes") &&
                load(get_window_attributes_reply, "xcb_get_window_attributes_reply") &&
                load(generate_id, "xcb_generate_id") && load(create_window, "xcb_create_window") &&
-               load(map_window, "xcb_map_window") && load(flush, "xcb_flush");
+               load(map_window, "xcb_map_window") && load(unmap_window, "xcb_unmap_window") &&
+               load(intern_atom, "xcb_intern_atom") &&
+               load(intern_atom_reply, "xcb_intern_atom_reply") &&
+               load(change_property, "xcb_change_property") && load(flush, "xcb_flush");
     }
 
     ~Library()
@@ -189,4 +196,32 @@ bool XWindowProbe::isAbove(quint32 upper, quint32 lower)
     const auto upperAt = std::find(order.begin(), order.end(), upper);
     const auto lowerAt = std::find(order.begin(), order.end(), lower);
     return upperAt != order.end() && lowerAt != order.end() && upperAt > lowerAt;
+}
+
+bool XWindowProbe::isViewable(quint32 window)
+{
+    if (!connection_)
+        return false;
+    auto *c = static_cast<xcb_connection_t *>(connection_);
+    xcb_get_window_attributes_reply_t *attributes =
+        xcb_->get_window_attributes_reply(c, xcb_->get_window_attributes(c, window), nullptr);
+    const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+    free(attributes);
+    return viewable;
+}
+
+void XWindowProbe::iconify(quint32 window)
+{
+    auto *c = static_cast<xcb_connection_t *>(connection_);
+    xcb_intern_atom_reply_t *atom =
+        xcb_->intern_atom_reply(c, xcb_->intern_atom(c, 0, 8, "WM_STATE"), nullptr);
+    if (atom) {
+        // WM_STATE: the state (3, iconic) and the icon window (none).
+        const quint32 state[2] = {3, 0};
+        xcb_->change_property(c, XCB_PROP_MODE_REPLACE, window, atom->atom, atom->atom, 32, 2,
+                              state);
+        free(atom);
+    }
+    xcb_->unmap_window(c, window);
+    xcb_->flush(c);
 }

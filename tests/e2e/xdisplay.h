@@ -41,6 +41,11 @@ public:
     quint32 coverScreen();
     // Whether `upper` stands above `lower` among the top-level windows.
     bool isAbove(quint32 upper, quint32 lower);
+    // Whether the server shows the window: mapped, and its parents too.
+    bool isViewable(quint32 window);
+    // Minimises a window as a window manager does: marks it iconic
+    // (WM_STATE) and takes it off the screen (unmaps it).
+    void iconify(quint32 window);
 
 private:
     struct Library;

@@ -2,6 +2,7 @@
 #include "net/errorreport.h"
 #include "net/gamemessage.h"
 #include "net/messages.h"
+#include "net/peertext.h"
 #include "tests/host/rawclient.h"
 #include "tests/support/wait.h"
 
@@ -26,6 +27,8 @@ protected:
     {
         random.setSeed(1);
         server = std::make_unique<TServer>(0, random);
+        // The host's time stands still unless a test moves it.
+        server->setClock([this] { return now; });
         server->startListening();
         port = server->listeningPort();
         ASSERT_NE(port, 0);
@@ -44,6 +47,8 @@ protected:
     // chat sent now is relayed only after all earlier messages in the queue.
     void sync(RawClient &client)
     {
+        // After a quiet spell, so the chat limit lets the marker through.
+        now += ChatLimit::kWindowMs;
         const QByteArray marker = "sync " + QByteArray::number(++syncCount) + "|clBlack";
         client.send(msg::chatToHost(client.slot, marker));
         ASSERT_TRUE(client.waitFor(msg::chatToAll(client.name, marker)));
@@ -65,6 +70,7 @@ protected:
     std::unique_ptr<TServer> server;
     quint16 port = 0;
     int syncCount = 0;
+    qint64 now = 0;
 };
 
 TEST_F(ServerTest, LoginExchange)
@@ -315,6 +321,9 @@ TEST_F(ServerTest, NumberThatDoesNotConvertEndsOnlyThatMessage)
     alice->send("CMD_botspeed+1+fast+");
     alice->send("CMD_chat+one+hello|clRed");
     sync(*alice);
+    // Both came in the same second: the second is told once it is over.
+    now += ErrorThrottle::kQuietMs;
+    server->errortimerTimer();
     setErrorHandler(previous);
     EXPECT_EQ(errors, (QStringList{"'fast' is not a valid integer value",
                                    "'one' is not a valid integer value"}));
@@ -354,6 +363,8 @@ TEST_F(ServerTest, TooManyWaitingMessagesCloseTheConnectionAndDropThem)
         int messages;
         bool closed;
     } cases[] = {{TServer::kMaxWaitingMessages + 1, true}, {TServer::kMaxWaitingMessages, false}};
+    // Bob's lines come a second apart, within the chat limit.
+    server->setClock([this] { return now += 1000; });
     Client alice = join("Alice", 1);
     for (const Case &c : cases) {
         Client bob = join("Bob", 2);
@@ -409,17 +420,22 @@ TEST_F(ServerTest, PeerThatStopsReadingIsClosedOnceItOwesTooMuch)
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
-    ASSERT_TRUE(waitUntil([&] { return server->player(2).connected; }));
+    // It logs in, so that only its debt can close it.
+    const QByteArray login = framed(msg::logininfo(2, kVersionText, "Sleepy"));
+    ASSERT_EQ(::write(fd, login.constData(), size_t(login.size())), login.size());
+    ASSERT_TRUE(alice->waitFor(msg::newplayerinfo(2, "Sleepy")));
 
-    const QByteArray words(60000, 'w');
+    // As long as a line may be.
+    const QByteArray words(peertext::kMaxChatChars - 4, 'w');
     for (int sent = 0; sent < 1000 && server->player(2).connected; ++sent) {
         const QByteArray text = words + QByteArray::number(sent) + "|clRed";
         const QByteArray echo = msg::chatToAll("Alice", text);
+        now += 1000; // one line a second, within the chat limit
         alice->send(msg::chatToHost(1, text));
         ASSERT_TRUE(alice->waitFor(echo));
         alice->received.removeOne(echo);
     }
-    EXPECT_TRUE(alice->waitFor(msg::playerdisconnected(2, "")));
+    EXPECT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Sleepy")));
     EXPECT_FALSE(server->player(2).connected);
     ::close(fd);
 }

@@ -354,29 +354,4 @@ TEST_F(TallyWindow, DoneEscapeAndEnterHideTheWindow)
     }
 }
 
-// Writes the picture of the window with a few games in it when
-// ZANDOR_SCREENSHOT_DIR names a folder (the documentation's picture).
-TEST_F(TallyWindow, Screenshot)
-{
-    const QString folder = qEnvironmentVariable("ZANDOR_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "ZANDOR_SCREENSHOT_DIR not set";
-    writeGrid({{"0", "57", "19", "96", "131", "171", "0", "0", "0"},
-               {"Marta", "23", "7", "9", "7", "3", "1", "1", "1"},
-               {"Computer 2", "41", "12", "14", "15", "3", "1", "2", "0"},
-               {"Computer 3", "38", "10", "13", "15", "3", "0", "1", "2"},
-               {"Old Pete", "6", "1", "4", "1", "0", "0", "0", "0"}});
-    atTable = {"Marta", "Computer 2", "Computer 3"};
-    auto window = open();
-    window->addgame(QStringLiteral("Computer 2"), atTable);
-    window->addgame(QStringLiteral("addtomine"), atTable);
-    window->addgame(QStringLiteral("Marta"), atTable);
-    window->viewtally(atTable);
-    list(*window, "listbox_tally")->setCurrentRow(1);
-    ASSERT_TRUE(waitUntil([&] { return window->isVisible(); }));
-    const QImage picture = window->grab().toImage();
-    EXPECT_EQ(picture.size() / picture.devicePixelRatio(), QSize(455, 368));
-    EXPECT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("tally.png"))));
-}
-
 } // namespace

@@ -186,20 +186,3 @@ TEST(PhraseWindow, CopiesTheMainWindowsTileWhenMadeAndWhenActivated)
     QCoreApplication::sendEvent(&w.window, &activate);
     EXPECT_EQ(w.tilesAsked, 2);
 }
-
-// ZANDOR_SCREENSHOT_DIR names a folder (the documentation's picture).
-TEST(PhraseWindow, Picture)
-{
-    const QString folder = qEnvironmentVariable("ZANDOR_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "ZANDOR_SCREENSHOT_DIR not set";
-    Tphrases window({}, [] { return artwork::backgroundTile(); });
-    Tphrases::Phrases shown = kShown;
-    shown[2].clear();
-    shown[6] = QStringLiteral("Thanks, partner!");
-    window.showphrases(shown);
-    ASSERT_TRUE(waitUntil([&] { return window.isVisible(); }));
-    const QImage picture = window.grab().toImage();
-    EXPECT_EQ(picture.size() / picture.devicePixelRatio(), QSize(368, 282));
-    EXPECT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("phrases.png"))));
-}

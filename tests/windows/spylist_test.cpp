@@ -200,20 +200,3 @@ TEST(SpyList, DoneEscapeAndEnterCloseTheWindow)
         EXPECT_TRUE(w.kicked.empty()) << c.how;
     }
 }
-
-// ZANDOR_SCREENSHOT_DIR names a folder (the documentation's picture).
-TEST(SpyList, Picture)
-{
-    const QString folder = qEnvironmentVariable("ZANDOR_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "ZANDOR_SCREENSHOT_DIR not set";
-    Tspylist window(artwork::backgroundTile());
-    window.setEntries(
-        {QStringLiteral("5: Ann"), QStringLiteral("6: Old Pete"), QStringLiteral("8: Marta")});
-    window.findChild<QListWidget *>(QStringLiteral("listbox_spys"))->setCurrentRow(1);
-    window.showspylist();
-    ASSERT_TRUE(waitUntil([&] { return window.isVisible(); }));
-    const QImage picture = window.grab().toImage();
-    EXPECT_EQ(picture.size() / picture.devicePixelRatio(), QSize(162, 168));
-    EXPECT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("spylist.png"))));
-}

@@ -1,0 +1,165 @@
+// A hostile or broken host against a joining main window: a flood of
+// messages, a message without end, a connection reset. The window stays
+// open, says in the chat what happened, and holds only a bounded queue.
+
+#include "client/clientconnection.h"
+#include "client/tchat.h"
+#include "net/framer.h"
+#include "net/messages.h"
+#include "tests/client/startup_support.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <sys/socket.h>
+
+#include <memory>
+
+namespace {
+
+const QString kTooMuch =
+    QStringLiteral("The host sent more than a game ever sends. The connection was closed.");
+
+// The main window joined as "Ann" to a host this test plays, with the host's
+// end of the connection at hand (to flood it, or to reset it).
+class HostileHost : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+        ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
+        window = std::make_unique<Tchat>(QStringList{"Ann", "127.0.0.1", "false"},
+                                         TchatPorts{server.serverPort(), lobby.serverPort()});
+        QObject::connect(window.get(), &Tchat::mainWindowClosed, [this] { closed = true; });
+        window->show();
+        ASSERT_TRUE(waitUntil([this] {
+            if (!client && server.hasPendingConnections())
+                client = server.nextPendingConnection();
+            return bool(client);
+        }));
+    }
+
+    void send(const QByteArray &bytes)
+    {
+        client->write(bytes);
+        client->flush();
+    }
+    void login()
+    {
+        send(framed(msg::sendlogininfo(2)) + framed(msg::newplayerinfo(2, "Ann")));
+        ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "You are Connected."); }));
+    }
+    bool hostSeesClose() const
+    {
+        return waitUntil(
+            [this] { return !client || client->state() != QAbstractSocket::ConnectedState; });
+    }
+
+    QTcpServer server;
+    QTcpServer lobby;
+    QPointer<QTcpSocket> client;
+    std::unique_ptr<Tchat> window;
+    bool closed = false;
+};
+
+struct FloodCase
+{
+    const char *what;
+    QByteArray bytes;
+};
+
+void PrintTo(const FloodCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
+QByteArray repeated(const QByteArray &message, int times)
+{
+    const QByteArray one = framed(message);
+    QByteArray all;
+    all.reserve(one.size() * times);
+    for (int i = 0; i < times; ++i)
+        all += one;
+    return all;
+}
+
+class Flood : public HostileHost, public ::testing::WithParamInterface<FloodCase>
+{
+};
+
+TEST_P(Flood, TheClientClosesTheConnectionSaysSoAndStaysOpen)
+{
+    login();
+    ClientConnection &connection = window->connection();
+    qsizetype mostWaiting = 0;
+    qsizetype mostBytes = 0;
+    QObject::connect(&connection, &ClientConnection::connectionLost, [&] {
+        // What waited when the client gave up, before it dropped it.
+        mostWaiting = connection.queuedMessages();
+        mostBytes = connection.queuedBytes();
+    });
+    send(GetParam().bytes);
+    ASSERT_TRUE(hostSeesClose());
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), kTooMuch); }));
+    EXPECT_TRUE(connection.lost());
+    EXPECT_LE(mostWaiting, ClientConnection::kMaxWaitingMessages);
+    EXPECT_LE(mostBytes, ClientConnection::kMaxWaitingBytes);
+    EXPECT_EQ(connection.queuedMessages(), 0);
+
+    // The window stays, with the game as it was and the notice once.
+    EXPECT_FALSE(waitUntil([&] { return closed; }, 300));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(chatLines(window.get()).count(kTooMuch), 1);
+    EXPECT_TRUE(chatHasLine(window.get(), "You are Connected."));
+}
+
+INSTANTIATE_TEST_SUITE_P(Hosts, Flood,
+                         ::testing::Values(
+                             // Short valid messages, far more than wait in any game.
+                             FloodCase{"short messages", repeated(msg::nextplayer(2), 3 * 20000)},
+                             // Fewer, but long: the bytes give out first.
+                             FloodCase{"long messages",
+                                       repeated("CMD_pad+" + QByteArray(60000, 'p'), 200)},
+                             FloodCase{"a message without end", QByteArray(70 * 1024, 'x')}),
+                         [](const auto &info) {
+                             QByteArray name = info.param.what;
+                             name.replace(' ', '_');
+                             return std::string(name.constData());
+                         });
+
+TEST_F(HostileHost, AResetLeavesTheWindowOpenWithTheSocketsError)
+{
+    login();
+    send(framed(msg::existingplayers(1, "Bo")));
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Bo is Connected."); }));
+    // A zero linger time makes the close a reset.
+    const linger reset{1, 0};
+    ASSERT_EQ(
+        ::setsockopt(int(client->socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset, sizeof reset),
+        0);
+    client->abort();
+    EXPECT_TRUE(waitUntil([&] {
+        return chatHasLine(window.get(),
+                           "The connection to the game was lost: Error #10054 (WSAECONNRESET)");
+    }));
+    EXPECT_FALSE(waitUntil([&] { return closed; }, 300));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->connection().lost());
+    EXPECT_FALSE(window->connection().isOpen());
+}
+
+TEST_F(HostileHost, AnOrderlyCloseStillEndsTheWindowWithoutANotice)
+{
+    login();
+    client->disconnectFromHost();
+    ASSERT_TRUE(waitUntil([&] { return closed; }));
+    EXPECT_FALSE(window->connection().lost());
+    EXPECT_TRUE(chatLines(window.get()).filter("connection").isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,355 @@
+// What one peer can do to the host and to the other players: log in twice,
+// forge lines with control characters, sit on a slot without logging in,
+// flood the queue, talk too fast, cause errors by the thousand, or vanish
+// with a reset.
+
+#include "host/chatlimit.h"
+#include "host/errorthrottle.h"
+#include "host/receivequeue.h"
+#include "host/tserver.h"
+#include "net/errorreport.h"
+#include "net/gamemessage.h"
+#include "net/messages.h"
+#include "net/peertext.h"
+#include "tests/host/rawclient.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/socket.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using Client = std::unique_ptr<RawClient>;
+
+class HostilePeers : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        random.setSeed(7);
+        server = std::make_unique<TServer>(0, random);
+        // The host's time stands still unless a test moves it.
+        server->setClock([this] { return now; });
+        server->startListening();
+        port = server->listeningPort();
+        ASSERT_NE(port, 0);
+        previousHandler = setErrorHandler([this](const QString &text) { errors.append(text); });
+    }
+    void TearDown() override { setErrorHandler(previousHandler); }
+
+    Client connect() { return std::make_unique<RawClient>(port); }
+    Client join(const QByteArray &name, int expectedSlot)
+    {
+        Client client = connect();
+        EXPECT_EQ(client->login(name), expectedSlot) << name.constData();
+        return client;
+    }
+    // Returns once the host has handled everything `client` sent before.
+    void sync(RawClient &client)
+    {
+        const QByteArray marker = "sync " + QByteArray::number(++syncCount) + "|clBlack";
+        client.send(msg::chatToHost(client.slot, marker));
+        ASSERT_TRUE(client.waitFor(msg::chatToAll(client.name, marker)));
+    }
+
+    Random random;
+    std::unique_ptr<TServer> server;
+    quint16 port = 0;
+    qint64 now = 0;
+    int syncCount = 0;
+    QStringList errors;
+    ErrorHandler previousHandler;
+};
+
+TEST_F(HostilePeers, ASecondLoginOnTheSameConnectionIsDropped)
+{
+    Client alice = join("Alice", 1);
+    Client bob = join("Bob", 2);
+    for (const QByteArray &again : {QByteArray("Bob"), QByteArray("Ghost")})
+        bob->send(msg::logininfo(2, kVersionText, again));
+    sync(*bob);
+    ASSERT_TRUE(alice->waitFor(bob->received.last()));
+    EXPECT_EQ(alice->named(cmd::newplayerinfo),
+              (QByteArrayList{msg::newplayerinfo(1, "Alice"), msg::newplayerinfo(2, "Bob")}));
+    EXPECT_EQ(bob->named(cmd::newplayerinfo), QByteArrayList{msg::newplayerinfo(2, "Bob")});
+    EXPECT_EQ(bob->named(cmd::existingplayers).size(), 1);
+    EXPECT_EQ(server->player(2).name, QByteArray("Bob"));
+
+    // The slot's next connection logs in afresh.
+    bob->close();
+    ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Bob")));
+    Client carol = join("Carol", 2);
+    EXPECT_EQ(server->player(2).name, QByteArray("Carol"));
+}
+
+TEST_F(HostilePeers, ControlCharactersBecomeBlanksAndLongTextIsCutBeforeItIsRelayed)
+{
+    Client alice = join("Alice", 1);
+    Client mallory = connect();
+    ASSERT_EQ(mallory->waitForSlot(), 2);
+    const QByteArray forgedName = "Eve\r\nAnn has left the game.\x7f" + QByteArray(100, 'n');
+    mallory->send(msg::logininfo(2, kVersionText, forgedName));
+    const QByteArray storedName = "Eve  Ann has left the game. " + QByteArray(64 - 28, 'n');
+    ASSERT_TRUE(alice->waitFor(msg::newplayerinfo(2, storedName)));
+    EXPECT_EQ(server->player(2).name, storedName);
+
+    struct Case
+    {
+        const char *what;
+        QByteArray sent;
+        QByteArray relayed;
+    } cases[] = {
+        {"line breaks and tabs", "hi\nYou have won all the bags of money!\t|clRed",
+         "hi You have won all the bags of money! |clRed"},
+        {"every control byte and DEL", QByteArray("a\x01\x08\x0b\x1f\x7f") + "b|clBlue",
+         "a     b|clBlue"},
+        {"Unicode line breaks", "x\u2028y\u2029z\u0085w|clRed", "x y z w|clRed"},
+        {"a control in the colour", "ok|cl\nRed", "ok|cl Red"},
+        {"words cut, colour kept", QByteArray(9000, 'w') + "|clRed",
+         QByteArray(peertext::kMaxChatChars, 'w') + "|clRed"},
+        {"an honest line at the limit", QByteArray(peertext::kMaxChatChars, 'h') + "|$00FF00FF",
+         QByteArray(peertext::kMaxChatChars, 'h') + "|$00FF00FF"},
+        {"a long colour", "c|" + QByteArray(5000, 'x'),
+         "c|" + QByteArray(peertext::kMaxColourChars, 'x')},
+        {"no colour at all", QByteArray(8100, 'q'), QByteArray(peertext::kMaxChatChars, 'q')},
+    };
+    for (const Case &c : cases) {
+        mallory->send(msg::chatToHost(2, c.sent));
+        mallory->send(msg::actionToHost(2, c.sent));
+        EXPECT_TRUE(alice->waitFor(msg::chatToAll(storedName, c.relayed))) << c.what;
+        EXPECT_TRUE(alice->waitFor(msg::actionToAll(storedName, c.relayed))) << c.what;
+        now += ChatLimit::kWindowMs;
+    }
+}
+
+TEST(PeerText, CutsWithoutSplittingACharacter)
+{
+    // A character outside the basic plane takes two places, as in our boxes.
+    const QString face = QString::fromUtf8("\xF0\x9F\x98\x80");
+    ASSERT_EQ(face.size(), 2);
+    const QString text = QString(63, u'a') + face;
+    EXPECT_EQ(peertext::cut(text, 64), QString(63, u'a'));
+    EXPECT_EQ(peertext::cut(text, 65), text);
+    EXPECT_EQ(peertext::cleanName(QByteArray(63, 'a') + "\xF0\x9F\x98\x80"), QByteArray(63, 'a'));
+    EXPECT_EQ(peertext::cleanName("\xC3\xA9t\xC3\xA9\n"), QByteArray("\xC3\xA9t\xC3\xA9 "));
+    EXPECT_EQ(peertext::withoutControls(QStringLiteral("a\r\nb\x7f")), QStringLiteral("a  b "));
+}
+
+TEST_F(HostilePeers, SquattersAreClosedOnceTheLoginLimitPassesAndANewcomerGetsHisSeat)
+{
+    Client alice = join("Alice", 1);
+    std::vector<Client> squatters;
+    for (int slot = 2; slot <= 9; ++slot) {
+        squatters.push_back(connect());
+        ASSERT_EQ(squatters.back()->waitForSlot(), slot);
+    }
+    // A squatter that names another slot has not logged in either.
+    squatters.front()->send(msg::logininfo(3, kVersionText, "Sneaky"));
+    Client refused = connect();
+    ASSERT_TRUE(refused->waitForClose());
+    EXPECT_EQ(refused->received, QByteArrayList{msg::full()});
+
+    // The program's own timer looks for them while anybody has to log in.
+    EXPECT_TRUE(server->loginTimerRunning());
+    now = TServer::kLoginLimitMs - 1;
+    server->logintimerTimer();
+    sync(*alice);
+    for (int slot = 2; slot <= 9; ++slot)
+        EXPECT_TRUE(server->player(slot).connected) << slot;
+
+    now = TServer::kLoginLimitMs;
+    server->logintimerTimer();
+    for (int slot = 2; slot <= 9; ++slot) {
+        EXPECT_TRUE(squatters[slot - 2]->waitForClose()) << slot;
+        EXPECT_TRUE(alice->waitFor(msg::playerdisconnected(slot, ""))) << slot;
+    }
+    EXPECT_TRUE(server->player(1).connected);
+    EXPECT_FALSE(server->loginTimerRunning());
+
+    Client newcomer = join("Newcomer", 2);
+    EXPECT_EQ(server->numhumans(), 2);
+    // He is in time for his own limit, however long the host has run.
+    now += TServer::kLoginLimitMs;
+    server->logintimerTimer();
+    sync(*newcomer);
+    EXPECT_TRUE(server->player(2).connected);
+}
+
+TEST(ReceiveQueueTurns, ConnectionsTakeTurnsAndEachKeepsItsOwnOrder)
+{
+    ReceiveQueue queue;
+    // Connection 7 has five messages waiting before 8 and 9 send one each.
+    for (int i = 1; i <= 5; ++i)
+        queue.push({2, 7, "hog " + QByteArray::number(i)});
+    queue.push({3, 8, "honest"});
+    queue.push({4, 9, "other"});
+    queue.push({3, 8, "honest again"});
+    EXPECT_EQ(queue.size(), 8);
+    EXPECT_EQ(queue.waiting(7), 5);
+
+    QByteArrayList order;
+    while (std::optional<QueuedMessage> message = queue.take())
+        order.append(message->text);
+    EXPECT_EQ(order, (QByteArrayList{"hog 1", "honest", "other", "hog 2", "honest again", "hog 3",
+                                     "hog 4", "hog 5"}));
+    EXPECT_TRUE(queue.isEmpty());
+
+    // A dropped connection leaves the round; the others keep their turns.
+    queue.push({2, 7, "a1"});
+    queue.push({3, 8, "b1"});
+    queue.push({2, 7, "a2"});
+    queue.push({4, 9, "c1"});
+    queue.dropConnection(8);
+    order.clear();
+    while (std::optional<QueuedMessage> message = queue.take())
+        order.append(message->text);
+    EXPECT_EQ(order, (QByteArrayList{"a1", "c1", "a2"}));
+    EXPECT_EQ(queue.waiting(7), 0);
+}
+
+TEST_F(HostilePeers, HonestChatIsAnsweredWithinOneRoundWhileOthersKeepTheirQueuesFull)
+{
+    Client alice = join("Alice", 1);
+    // Four hogs without sockets (the host takes their messages as if read),
+    // each logged in, each with its queue one short of the limit.
+    std::vector<int> hogs;
+    for (int i = 0; i < 4; ++i) {
+        const int slot = server->attachConnection();
+        server->receive(slot, msg::logininfo(slot, kVersionText, "Hog" + QByteArray::number(slot)));
+        hogs.push_back(slot);
+    }
+    const int honest = server->attachConnection();
+    server->receive(honest, msg::logininfo(honest, kVersionText, "Honest"));
+    ASSERT_TRUE(alice->waitFor(msg::newplayerinfo(honest, "Honest")));
+    ASSERT_TRUE(server->receivedlist().isEmpty());
+
+    for (int slot : hogs) {
+        for (int i = 0; i < ChatLimit::kLines; ++i)
+            server->receive(slot, msg::chatToHost(slot, "hog line|clRed"));
+        while (server->receivedlist().waiting(server->player(slot).connection) <
+               TServer::kMaxWaitingMessages - 1)
+            server->receive(slot, msg::justwatch(slot, watchflag::playAgain));
+    }
+    server->receive(honest, msg::chatToHost(honest, "hello?|clBlack"));
+    const QByteArray answer = msg::chatToAll("Honest", "hello?|clBlack");
+
+    // The test ticks the queue itself: one round of the table.
+    for (int tick = 0; tick < 5; ++tick)
+        server->socktimerTimer();
+    EXPECT_EQ(server->receivedlist().waiting(server->player(honest).connection), 0);
+    for (int slot : hogs)
+        EXPECT_EQ(server->receivedlist().waiting(server->player(slot).connection),
+                  TServer::kMaxWaitingMessages - 2)
+            << slot;
+
+    ASSERT_TRUE(alice->waitFor(answer));
+    const qsizetype answeredAt = alice->received.indexOf(answer);
+    qsizetype hogLinesBefore = 0;
+    for (qsizetype i = 0; i < answeredAt; ++i)
+        hogLinesBefore += alice->received[i].startsWith("CMD_chat+Hog") ? 1 : 0;
+    EXPECT_EQ(hogLinesBefore, 4);
+}
+
+TEST_F(HostilePeers, ChatAndActionLinesOverTenInTenSecondsAreDropped)
+{
+    Client alice = join("Alice", 1);
+    Client bob = join("Bob", 2);
+    const auto line = [](int i) { return "line " + QByteArray::number(i) + "|clRed"; };
+    // Twelve lines at once, chat and action mixed: the first ten pass.
+    for (int i = 1; i <= 12; ++i)
+        bob->send(i % 2 ? msg::chatToHost(2, line(i)) : msg::actionToHost(2, line(i)));
+    // Other messages do not count.
+    bob->send(msg::justwatch(2, watchflag::playAgain));
+    ASSERT_TRUE(alice->waitFor(msg::justwatching(2, watchflag::playAgain)));
+    QByteArrayList heard = alice->named(cmd::chat) + alice->named(cmd::action);
+    EXPECT_EQ(heard.size(), ChatLimit::kLines);
+    EXPECT_FALSE(heard.contains(msg::actionToAll("Bob", line(12))));
+    EXPECT_FALSE(heard.contains(msg::chatToAll("Bob", line(11))));
+
+    // Nine seconds on, the window still holds ten lines; at ten one more.
+    now = ChatLimit::kWindowMs - 1;
+    bob->send(msg::chatToHost(2, line(13)));
+    // Its answer shows that line 13 has been read at this time.
+    bob->send(msg::justwatch(2, watchflag::playAgain));
+    ASSERT_TRUE(waitUntil([&] { return alice->named(cmd::justwatching).size() == 2; }));
+    now = ChatLimit::kWindowMs;
+    bob->send(msg::chatToHost(2, line(14)));
+    ASSERT_TRUE(alice->waitFor(msg::chatToAll("Bob", line(14))));
+    EXPECT_FALSE(alice->hasReceived(msg::chatToAll("Bob", line(13))));
+    // Alice's own limit is her own.
+    sync(*alice);
+}
+
+TEST(ChatLimitWindow, TenLinesInAnyTenSeconds)
+{
+    ChatLimit limit;
+    struct Step
+    {
+        qint64 at;
+        bool passes;
+    } steps[] = {
+        {0, true},     {100, true},    {200, true},   {300, true},    {400, true},    {500, true},
+        {600, true},   {700, true},    {800, true},   {900, true},    {950, false},   {9999, false},
+        {10000, true}, {10050, false}, {10100, true}, {10150, false}, {10199, false}, {10200, true},
+    };
+    for (const Step &step : steps)
+        EXPECT_EQ(limit.allow(step.at), step.passes) << step.at;
+}
+
+TEST_F(HostilePeers, PeerErrorsAreReportedAtMostOnceASecond)
+{
+    const int slot = server->attachConnection();
+    const auto bad = [&](const QByteArray &field) {
+        server->receive(slot, "CMD_botspeed+" + field + "+5+");
+        server->socktimerTimer();
+    };
+    const auto text = [](const char *field) {
+        return QStringLiteral("'%1' is not a valid integer value").arg(QLatin1String(field));
+    };
+    for (int i = 0; i < 50; ++i)
+        bad("x" + QByteArray::number(i));
+    EXPECT_EQ(errors, QStringList{text("x0")});
+
+    now = ErrorThrottle::kQuietMs - 1;
+    server->errortimerTimer();
+    EXPECT_EQ(errors.size(), 1);
+    now = ErrorThrottle::kQuietMs;
+    server->errortimerTimer();
+    ASSERT_EQ(errors.size(), 2);
+    EXPECT_EQ(errors[1], text("x49") + "\n\nand 48 more errors");
+
+    // One error held in the next second goes out alone when it is over; a
+    // quiet second later the next error is told at once.
+    now = 1500;
+    bad("y");
+    EXPECT_EQ(errors.size(), 2);
+    now = 2000;
+    server->errortimerTimer();
+    now = 3500;
+    bad("z");
+    EXPECT_EQ(errors, (QStringList{text("x0"), text("x49") + "\n\nand 48 more errors", text("y"),
+                                   text("z")}));
+    server->errortimerTimer();
+    EXPECT_EQ(errors.size(), 4);
+}
+
+TEST_F(HostilePeers, AConnectionTheNetworkResetsFreesItsSlot)
+{
+    Client alice = join("Alice", 1);
+    Client bob = join("Bob", 2);
+    // Closing with a zero linger time sends a reset, not an orderly close.
+    const linger reset{1, 0};
+    ASSERT_EQ(::setsockopt(int(bob->socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset,
+                           sizeof reset),
+              0);
+    bob->socket.abort();
+    ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Bob")));
+    EXPECT_FALSE(server->player(2).connected);
+    Client carol = join("Carol", 2);
+}
+
+} // namespace

@@ -1,0 +1,161 @@
+#include "host/computerplayer.h"
+#include "host/tserver.h"
+#include "net/messages.h"
+#include "tests/host/rawclient.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+// Requests from the host's own copy that name nobody, and a player who
+// leaves while somebody else holds the turn.
+
+namespace {
+
+using Client = std::unique_ptr<RawClient>;
+
+class HostPaths : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        random.setSeed(3);
+        server = std::make_unique<TServer>(0, random);
+        server->startListening();
+        ASSERT_NE(server->listeningPort(), 0);
+    }
+
+    Client join(const QByteArray &name, int expectedSlot)
+    {
+        auto client = std::make_unique<RawClient>(server->listeningPort());
+        EXPECT_EQ(client->login(name), expectedSlot) << name.constData();
+        return client;
+    }
+
+    // Returns once the host has handled everything `client` sent before.
+    void sync(RawClient &client)
+    {
+        const QByteArray marker = "sync " + QByteArray::number(++syncCount) + "|clBlack";
+        client.send(msg::chatToHost(client.slot, marker));
+        ASSERT_TRUE(client.waitFor(msg::chatToAll(client.name, marker)));
+    }
+
+    // The seat holding the turn plays a card that keeps the pile whole where
+    // it has one.
+    void playSafely(RawClient &client)
+    {
+        const GameState &state = server->gameState();
+        ASSERT_EQ(state.turn, client.slot);
+        Random pick;
+        pick.setSeed(1);
+        client.send(msg::playcardToHost(
+            client.slot, cplayChoice(state.seat(client.slot).hand, state.total, pick)));
+    }
+
+    Random random;
+    std::unique_ptr<TServer> server;
+    int syncCount = 0;
+};
+
+// "Just Watch" is for the four seats: the host's user asking it for a
+// watcher's slot, or for a number that is no slot at all, changes nothing.
+TEST_F(HostPaths, JustWatchForASeatAboveFourIsDropped)
+{
+    std::vector<Client> clients;
+    for (const QByteArray name : {"Alice", "Bob", "Cy", "Dot", "Eve"})
+        clients.push_back(join(name, int(clients.size()) + 1));
+    RawClient &alice = *clients[0];
+    RawClient &eve = *clients[4];
+    alice.send(msg::botspeed(1, TServer::kMaxBotDelay));
+    alice.send(msg::startgameToHost("Alice", gamemode::withComputers));
+    ASSERT_TRUE(eve.waitFor(msg::nextplayer(1)));
+
+    for (int seat : {5, 9, 10, 11, 0, -1}) {
+        alice.send(msg::justwatch(seat, watchflag::justWatch));
+        alice.send(msg::justwatch(seat, watchflag::playAgain));
+    }
+    sync(alice);
+    ASSERT_TRUE(eve.waitFor(alice.received.last()));
+    for (const Client &client : clients)
+        EXPECT_TRUE(client->named(cmd::justwatching).isEmpty()) << client->name.constData();
+    for (int slot = 1; slot <= TServer::kMaxSlots; ++slot)
+        EXPECT_FALSE(server->player(slot).watching) << slot;
+    EXPECT_FALSE(server->computerArmed());
+    EXPECT_EQ(server->gameState().turn, 1);
+
+    // The same request for a seat is obeyed: the path above is the refusal.
+    alice.send(msg::justwatch(4, watchflag::justWatch));
+    EXPECT_TRUE(eve.waitFor(msg::justwatching(4, watchflag::justWatch)));
+    EXPECT_TRUE(server->player(4).watching);
+}
+
+// Removing a slot nobody holds closes nobody and tells nobody anything.
+TEST_F(HostPaths, KickForASlotNobodyHoldsDoesNothing)
+{
+    Client alice = join("Alice", 1);
+    Client bob = join("Bob", 2);
+    Client watcher;
+    {
+        // A watcher at slot 5 needs the seats 3 and 4 taken first; they
+        // leave again, so that slots 3 and 4 are free and slot 5 is held.
+        Client cy = join("Cy", 3);
+        Client dot = join("Dot", 4);
+        watcher = join("Eve", 5);
+        cy->close();
+        dot->close();
+        ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(3, "Cy")));
+        ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(4, "Dot")));
+    }
+    const int slotsHeld = server->slotcount();
+    const qsizetype bobHeard = bob->received.size();
+
+    for (int target : {3, 4, 6, 9, 10, 11, 0, -3})
+        alice->send(msg::kickhim(1, target));
+    sync(*alice);
+    ASSERT_TRUE(bob->waitFor(alice->received.last()));
+    EXPECT_FALSE(bob->closed());
+    EXPECT_FALSE(watcher->closed());
+    EXPECT_EQ(server->slotcount(), slotsHeld);
+    for (int slot : {1, 2, 5})
+        EXPECT_TRUE(server->player(slot).connected) << slot;
+    EXPECT_EQ(bob->received.mid(bobHeard), QByteArrayList{alice->received.last()})
+        << "nothing but the sync line";
+
+    // A slot that is held goes when the host's user asks.
+    alice->send(msg::kickhim(1, 5));
+    EXPECT_TRUE(watcher->waitForClose());
+    EXPECT_TRUE(bob->waitFor(msg::playerdisconnected(5, "Eve")));
+}
+
+// A seated player who leaves while another seat holds the turn leaves his
+// seat to the computer, which plays it when its turn comes, not before.
+TEST_F(HostPaths, LeavingOutsideOwnTurnArmsNoComputer)
+{
+    Client alice = join("Alice", 1);
+    Client bob = join("Bob", 2);
+    Client cy = join("Cy", 3);
+    alice->send(msg::botspeed(1, TServer::kMaxBotDelay));
+    alice->send(msg::startgameToHost("Alice", gamemode::humansOnly));
+    ASSERT_TRUE(bob->waitFor(msg::nextplayer(1)));
+    ASSERT_EQ(server->botdelay(), TServer::kMaxBotDelay);
+    ASSERT_FALSE(server->computerArmed());
+
+    cy->close();
+    ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(3, "Cy")));
+    EXPECT_FALSE(server->computerArmed()) << "it is Alice's turn, not seat 3's";
+    EXPECT_EQ(server->gameState().turn, 1);
+
+    playSafely(*alice);
+    ASSERT_TRUE(bob->waitFor(msg::nextplayer(2)));
+    EXPECT_FALSE(server->computerArmed());
+    playSafely(*bob);
+    ASSERT_TRUE(alice->waitFor(msg::nextplayer(3)));
+    EXPECT_TRUE(server->computerArmed()) << "seat 3 is the computer's now";
+    server->computertimerTimer();
+    ASSERT_TRUE(waitUntil([&] { return alice->named(cmd::playcard).size() == 3; }));
+    EXPECT_TRUE(alice->named(cmd::playcard).last().startsWith("CMD_playcard+3+"));
+}
+
+} // namespace
