@@ -1,3 +1,5 @@
+#include "client/clientsettings.h"
+#include "client/mainmenu.h"
 #include "client/tablestate.h"
 #include "client/tableview.h"
 #include "client/tchat.h"
@@ -10,10 +12,13 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTcpServer>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -226,6 +231,90 @@ TEST_F(JoinedWindow, JustWatchFollowsTheHostNotTheClick)
     host.send(msg::justwatching(5, watchflag::justWatch));
     sync();
     EXPECT_EQ(linesWith("is just watching"), 1);
+}
+
+TEST_F(JoinedWindow, GameStartTakesTheJustWatchMarkOff)
+{
+    login(2);
+    QAction *justWatch = window->menu().JustWatch1;
+    host.send(msg::justwatching(2, watchflag::justWatch));
+    ASSERT_TRUE(waitUntil([&] { return justWatch->isChecked(); }));
+    host.send(msg::startgameToAll("Hal", gamemode::withComputers));
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Hal has started a game."); }));
+    EXPECT_FALSE(justWatch->isChecked());
+    EXPECT_EQ(window->findChild<QAction *>("JustWatch1"), justWatch);
+}
+
+// The Options menu's two radio groups of the real window, after the
+// settings file is read at the login and after the user picks an item.
+TEST_F(JoinedWindow, BotSpeedAndTextSizeShowTheFileAndThePick)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QFile ini(folder.filePath("ridodezaz.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Zandor]\r\nTextsize=12\r\nBotspeed=1000\r\n");
+    ini.close();
+    window->findChild<ClientSettings *>()->setFolder(folder.path());
+    const MainMenu &menu = window->menu();
+    const auto checked = [](const auto &items) {
+        QStringList names;
+        for (const QAction *item : items) {
+            if (item->isChecked())
+                names.append(item->objectName());
+        }
+        return names;
+    };
+    const auto chatSize = [&] {
+        return window->findChild<QWidget *>("mainchat")->font().pointSize();
+    };
+    EXPECT_EQ(checked(menu.textSizes), QStringList{"N8"});
+    EXPECT_EQ(checked(menu.botSpeeds()), QStringList{"Normal1"});
+
+    login(2);
+    EXPECT_EQ(checked(menu.textSizes), QStringList{"N12"});
+    EXPECT_EQ(chatSize(), 12);
+    EXPECT_EQ(checked(menu.botSpeeds()), QStringList{"Slow1"});
+    EXPECT_EQ(menu.BotSpeed1->menuAction()->data().toInt(), 1000);
+
+    menu.textSizes[3]->trigger(); // 14
+    menu.Fast1->trigger();
+    EXPECT_EQ(checked(menu.textSizes), QStringList{"N14"});
+    EXPECT_EQ(chatSize(), 14);
+    EXPECT_EQ(checked(menu.botSpeeds()), QStringList{"Fast1"});
+    EXPECT_EQ(menu.BotSpeed1->menuAction()->data().toInt(), 500);
+    // The pick goes to the host and into the file.
+    EXPECT_TRUE(host.waitForMessage(msg::botspeed(2, 500)));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QByteArray written = ini.readAll();
+    EXPECT_TRUE(written.contains("Textsize=14")) << written.constData();
+    EXPECT_TRUE(written.contains("Botspeed=500")) << written.constData();
+}
+
+// The players the main window hands the tally: the own seat and empty
+// seats are left out, watchers are no players, computers are.
+TEST_F(JoinedWindow, TallySeesThePlayersAtTheTable)
+{
+    login(2);
+    host.send(msg::existingplayers(1, "Hal"));
+    host.send(msg::newplayerinfo(3, "Bob"));
+    host.send(msg::newplayerinfo(6, "Cy"));
+    sync();
+    const auto atTable = [&] {
+        window->menu().ViewTally1->trigger();
+        const auto *list = window->findChild<QListWidget *>("checklist");
+        QStringList names;
+        for (int row = 0; row < list->count(); ++row)
+            names.append(list->item(row)->text());
+        return names;
+    };
+    EXPECT_EQ(atTable(), (QStringList{"Hal", "Bob"}));
+    host.send(msg::startgameToAll("Hal", gamemode::withComputers));
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Hal has started a game."); }));
+    EXPECT_EQ(atTable(), (QStringList{"Hal", "Bob", "Darar"}));
+    host.send(msg::playerdisconnected(3, "Bob"));
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Bob disconnected."); }));
+    EXPECT_EQ(atTable(), (QStringList{"Hal", "Doruv", "Darar"}));
 }
 
 TEST_F(JoinedWindow, GameIsFullWaitsForTheUserThenEnds)
