@@ -61,8 +61,8 @@ std::optional<QColor> askForColour(const QColor &initial, QWidget *parent)
 
 } // namespace
 
-ChatPanel::ChatPanel(const ClientSession *session, Sender send, QWidget *parent)
-    : QWidget(parent), session_(session), send_(std::move(send)), colorPicker_(askForColour),
+ChatPanel::ChatPanel(const ClientSession *session, QWidget *parent)
+    : QWidget(parent), session_(session), colorPicker_(askForColour),
       linkOpener_([](const QUrl &url) { QDesktopServices::openUrl(url); })
 {
     setObjectName(QStringLiteral("chatpanel"));
@@ -267,11 +267,9 @@ void ChatPanel::chatrecieved(const QString &received)
 
 void ChatPanel::sendChatText(MessageKind kind, const QString &words, colortext::ColorValue colour)
 {
-    if (!send_)
-        return;
     const QByteArray chatText = (oneLine(words) + u'|' + colortext::toText(colour)).toUtf8();
-    send_(kind == MessageKind::Chat ? msg::chatToHost(session_->ownSlot, chatText)
-                                    : msg::actionToHost(session_->ownSlot, chatText));
+    emit sendToHost(kind == MessageKind::Chat ? msg::chatToHost(session_->ownSlot, chatText)
+                                              : msg::actionToHost(session_->ownSlot, chatText));
 }
 
 void ChatPanel::sendit()

@@ -137,9 +137,8 @@ void Tchat::buildBoard()
     }
     button_start_ = table_->startButton();
 
-    chat_ = new ChatPanel(
-        &session_, [this](const QByteArray &message) { connection_->sendToHost(message); },
-        panel_board_);
+    chat_ = new ChatPanel(&session_, panel_board_);
+    connect(chat_, &ChatPanel::sendToHost, connection_, &ClientConnection::sendToHost);
     chat_->setGeometry(kChatPlace);
 }
 

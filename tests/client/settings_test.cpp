@@ -237,7 +237,9 @@ protected:
     ErrorHandler previousHandler;
     ClientSession session;
     QList<QByteArray> sent;
-    ChatPanel chat{&session, [this](const QByteArray &m) { sent << m; }};
+    ChatPanel chat{&session};
+    QMetaObject::Connection sending =
+        QObject::connect(&chat, &ChatPanel::sendToHost, [this](const QByteArray &m) { sent << m; });
     ClientSettings settings{dir.path(), &session, &chat};
 };
 
