@@ -48,7 +48,8 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
 
     // The sounds of the table and of logins.
     ClientSettings *settings = settings_;
-    auto *sounds = new SoundPlayer([settings] { return settings->playSounds(); }, &chat);
+    auto *sounds = new SoundPlayer(&chat);
+    connect(settings_, &ClientSettings::playSoundsChanged, sounds, &SoundPlayer::setEnabled);
     connect(&chat, &Tchat::playsounds, sounds, &SoundPlayer::playsounds);
     connect(&table, &TableView::playsounds, sounds, &SoundPlayer::playsounds);
 

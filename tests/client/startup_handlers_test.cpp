@@ -1,5 +1,6 @@
 #include "client/clientsettings.h"
 #include "client/mainmenu.h"
+#include "client/soundplayer.h"
 #include "client/tablestate.h"
 #include "client/tableview.h"
 #include "client/tchat.h"
@@ -245,15 +246,15 @@ TEST_F(JoinedWindow, GameStartTakesTheJustWatchMarkOff)
     EXPECT_EQ(window->findChild<QAction *>("JustWatch1"), justWatch);
 }
 
-// The Options menu's two radio groups of the real window, after the
-// settings file is read at the login and after the user picks an item.
-TEST_F(JoinedWindow, BotSpeedAndTextSizeShowTheFileAndThePick)
+// The Options menu's two radio groups and "Play Sounds" of the real window,
+// after the settings file is read at the login and after the user picks.
+TEST_F(JoinedWindow, OptionsShowTheFileAndThePick)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     QFile ini(folder.filePath("ridodezaz.ini"));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[Zandor]\r\nTextsize=12\r\nBotspeed=1000\r\n");
+    ini.write("[Zandor]\r\nTextsize=12\r\nBotspeed=1000\r\nPlaysounds=false\r\n");
     ini.close();
     window->findChild<ClientSettings *>()->setFolder(folder.path());
     const MainMenu &menu = window->menu();
@@ -276,6 +277,12 @@ TEST_F(JoinedWindow, BotSpeedAndTextSizeShowTheFileAndThePick)
     EXPECT_EQ(chatSize(), 12);
     EXPECT_EQ(checked(menu.botSpeeds()), QStringList{"Slow1"});
     EXPECT_EQ(menu.BotSpeed1->menuAction()->data().toInt(), 1000);
+    // "Play Sounds" off in the file: the sounds are off too.
+    const SoundPlayer *sounds = window->findChild<SoundPlayer *>();
+    EXPECT_FALSE(menu.PlaySounds1->isChecked());
+    EXPECT_FALSE(sounds->enabled());
+    menu.PlaySounds1->trigger();
+    EXPECT_TRUE(sounds->enabled());
 
     menu.textSizes[3]->trigger(); // 14
     menu.Fast1->trigger();

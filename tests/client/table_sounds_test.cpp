@@ -169,7 +169,7 @@ protected:
         session.loggedIn = true;
         state = std::make_unique<TableState>(&session);
         table = std::make_unique<TableView>(&board, &session, state.get());
-        player = std::make_unique<SoundPlayer>([this] { return playSounds; });
+        player = std::make_unique<SoundPlayer>();
         QObject::connect(table.get(), &TableView::playsounds, player.get(),
                          &SoundPlayer::playsounds);
         state->newplayerinfo(1, "Ann");
@@ -186,7 +186,6 @@ protected:
     std::unique_ptr<TableState> state;
     std::unique_ptr<TableView> table;
     std::unique_ptr<SoundPlayer> player;
-    bool playSounds = true;
 };
 
 TEST_F(TableSounds, TurnThenWinnerComeOutWhole)
@@ -225,7 +224,7 @@ TEST_F(TableSounds, ANewSoundCutsTheOneStillPlaying)
 
 TEST_F(TableSounds, NothingComesOutWithPlaySoundsOff)
 {
-    playSounds = false;
+    player->setEnabled(false);
     state->getnextplayer(1);
     state->winner("Ann", 1);
     const QVector<qint16> heard = sink->record(kQuiet, 2 * kRate, kDeadlineMs);
