@@ -3,11 +3,6 @@
 #include "client/clientsession.h"
 #include "net/messages.h"
 
-namespace {
-// Slots 1 to 4 are the seats, 5 to 9 the watchers; the host hands out no more.
-constexpr int kHighestSlot = 9;
-} // namespace
-
 QString TableWatcher::entry() const
 {
     return QString::number(slot) + QStringLiteral(": ") + name;

@@ -43,6 +43,9 @@ public:
     using SeatValues = ClientDispatcher::SeatValues;
 
     static constexpr int kSeats = 4;
+    // Slots 1 to 4 are the seats, 5 to 9 the watchers; the host hands out
+    // no more.
+    static constexpr int kHighestSlot = 9;
     static constexpr int kStartBags = 3;
     // The pile shows nothing at all: a round has started, no card is down.
     static constexpr int kEmptyPile = -1;

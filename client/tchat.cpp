@@ -26,8 +26,6 @@ const QString kCaption = QStringLiteral("Zandor");
 const QString kLoopback = QStringLiteral("127.0.0.1");
 const QString kSoloName = QStringLiteral("You");
 const QString kHostMode = QStringLiteral("true");
-// Slots 1 to 4 are the seats, 5 to 9 the watchers; the host hands out no more.
-constexpr int kHighestSlot = 9;
 
 const QString kLoadingSolo = QStringLiteral("Loading Solo Game..Please wait.");
 const QString kLoadingMulti = QStringLiteral("Loading Multi-player Game.. Please Wait.");
@@ -270,7 +268,7 @@ void Tchat::sendloginfo(int slot)
 {
     // The host gives a connection its slot once. A second one, or a slot
     // outside 1 to 9, would turn the table round again under the user.
-    if (session_.loggedIn || slot < 1 || slot > kHighestSlot)
+    if (session_.loggedIn || slot < 1 || slot > TableState::kHighestSlot)
         return;
     session_.ownSlot = slot;
     session_.loggedIn = true;

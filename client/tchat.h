@@ -34,14 +34,16 @@ struct TchatPorts
 };
 
 // The main window. Every running copy has one; it is a client of the game
-// host (its own server when it hosts), turns the host's messages into what
-// the user sees, and holds the chat panel on its right-hand side.
+// host (its own server when it hosts). It holds the connection, the table
+// state the host's messages fill, the table that draws it, the chat panel on
+// the right and the main menu; the rest of the program is put beside it and
+// wired by Composition.
 class Tchat : public QMainWindow
 {
     Q_OBJECT
 public:
     // `arguments` is the command line without the program name; it is read
-    // when the window is first shown. Without a `server` the window makes
+    // when the window is first shown. Without a `server` the program makes
     // its own, listening on `ports.game` once the user hosts.
     explicit Tchat(QStringList arguments = {}, TchatPorts ports = {}, TServer *server = nullptr,
                    QWidget *parent = nullptr);
@@ -63,6 +65,8 @@ public:
     // Brings the window to the front, restoring it when it is minimised: a
     // second start of the program asks for this.
     void bringToFront();
+    // A notice in the chat log, in the system colour.
+    void notice(const QString &text);
 
     const ClientSession &session() const { return session_; }
     ClientConnection &connection() { return *connection_; }
@@ -87,10 +91,6 @@ signals:
     void soloGameStarting();
     // This copy now hosts the game: its user may remove others.
     void hostingStarted();
-
-public:
-    // A notice in the chat log, in the system colour.
-    void notice(const QString &text);
 
 protected:
     void showEvent(QShowEvent *event) override;
