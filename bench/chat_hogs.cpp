@@ -41,8 +41,8 @@ int loginAs(RawPeer &peer, const QByteArray &name, QByteArrayList &inbox)
             if (parsed.name == cmd::sendlogininfo) {
                 const int slot = parseStrictInt(parsed.payload).value_or(0);
                 inbox.clear();
-                peer.send(msg::logininfo(slot, kVersionText, name));
-                peer.waitFor(msg::newplayerinfo(slot, name), inbox, 10000);
+                peer.send(msg::Logininfo{slot, kVersionText, name}.build());
+                peer.waitFor(msg::Newplayerinfo{slot, name}.build(), inbox, 10000);
                 return slot;
             }
         }
@@ -63,8 +63,8 @@ int loginAs(RawPeer &peer, const QByteArray &name, QByteArrayList &inbox)
         const QByteArray words = "ping " + QByteArray::number(i) + "|clBlack";
         inbox.clear();
         const double start = monotonicMs();
-        peer.send(msg::chatToHost(slot, words));
-        if (!peer.waitFor(msg::chatToAll("Honest", words), inbox, 60000)) {
+        peer.send(msg::ChatToHost{slot, words}.build());
+        if (!peer.waitFor(msg::ChatToAll{"Honest", words}.build(), inbox, 60000)) {
             std::printf("  honest player: no answer within 60 s\n");
             break;
         }
@@ -90,8 +90,8 @@ int loginAs(RawPeer &peer, const QByteArray &name, QByteArrayList &inbox)
     QByteArrayList inbox;
     const int slot = loginAs(peer, "Hog" + QByteArray::number(number), inbox);
     if (queueHog && slot >= 2 && slot <= 4) {
-        const QByteArray request = framed(msg::justwatch(slot, watchflag::playAgain));
-        const QByteArray answer = msg::justwatching(slot, watchflag::playAgain);
+        const QByteArray request = framed(msg::Justwatch{slot, watchflag::playAgain}.build());
+        const QByteArray answer = msg::Justwatching{slot, watchflag::playAgain}.build();
         int inFlight = 0;
         while (true) {
             QByteArray burst;
@@ -107,7 +107,7 @@ int loginAs(RawPeer &peer, const QByteArray &name, QByteArrayList &inbox)
     } else {
         QByteArray burst;
         for (int i = 0; i < 10; ++i)
-            burst += framed(msg::chatToHost(slot, QByteArray(8000, 'h') + "|clRed"));
+            burst += framed(msg::ChatToHost{slot, QByteArray(8000, 'h') + "|clRed"}.build());
         while (peer.sendAll(burst)) {
             inbox.clear();
             if (!peer.read(0, inbox))
@@ -126,7 +126,7 @@ void runUntil(const std::function<bool()> &done)
 int loggedIn(const TServer &server)
 {
     int count = 0;
-    for (int slot = 1; slot <= TServer::kMaxSlots; ++slot)
+    for (int slot = 1; slot <= kHighestSlot; ++slot)
         count += server.player(slot).loggedIn ? 1 : 0;
     return count;
 }
@@ -157,7 +157,7 @@ void round(const char *title, bool queueHogs)
     int status = 0;
     runUntil([&] { return ::waitpid(honest, &status, WNOHANG) == honest; });
     int hogsLeft = 0;
-    for (int slot = 2; slot <= TServer::kMaxSlots; ++slot)
+    for (int slot = 2; slot <= kHighestSlot; ++slot)
         hogsLeft += server.player(slot).connected ? 1 : 0;
     std::printf("  hogs still connected at the end: %d of %d\n", hogsLeft, kHogs);
     for (const pid_t child : hogs) {

@@ -44,14 +44,14 @@ double statusMiB(const char *key)
 {
     RawPeer client(::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC));
     QByteArrayList inbox;
-    client.send(msg::sendlogininfo(2));
-    client.waitFor(msg::logininfo(2, kVersionText, "Ann"), inbox, 10000);
-    client.send(msg::newplayerinfo(2, "Ann"));
+    client.send(msg::Sendlogininfo{2}.build());
+    client.waitFor(msg::Logininfo{2, kVersionText, "Ann"}.build(), inbox, 10000);
+    client.send(msg::Newplayerinfo{2, "Ann"}.build());
     // Time for the client to settle and take its measure.
     ::usleep(500 * 1000);
 
     const QByteArray one =
-        framed(longMessages ? "CMD_pad+" + QByteArray(60000, 'p') : msg::nextplayer(2));
+        framed(longMessages ? "CMD_pad+" + QByteArray(60000, 'p') : msg::Nextplayer{2}.build());
     QByteArray chunk;
     while (chunk.size() < 1024 * 1024)
         chunk += one;

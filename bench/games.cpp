@@ -1,7 +1,8 @@
 // Whole four-computer games through the game object, without sockets or
 // timers: each game is dealt, played card by card with the computer's choice,
 // and its pauses counted down until one seat holds all the money left.
-// Prints games per second and the cards and rounds per game.
+// Prints games per second and the cards and rounds per game: a measurement
+// only, since players lay a card a second and nobody waits for the rules.
 
 #include "host/game.h"
 
@@ -83,6 +84,5 @@ int main()
                 kGamesPerRun / bestSeconds, kGamesPerRun / bestWallSeconds, kRuns, kGamesPerRun);
     std::printf("per game: %.1f cards, %.1f rounds, %.2f us\n", double(table.cards) / games,
                 double(table.rounds) / games, bestSeconds / kGamesPerRun * 1e6);
-    std::printf("goal: at least 100000 games/s\n");
     return 0;
 }

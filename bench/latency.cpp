@@ -93,7 +93,7 @@ public:
     {
         FieldReader slotField(GameMessage::parse(next(cmd::sendlogininfo)).payload);
         slot = slotField.number();
-        send(msg::logininfo(slot, kVersionText, name));
+        send(msg::Logininfo{slot, kVersionText, name}.build());
         this->name = name;
         return slot;
     }
@@ -174,8 +174,8 @@ int main(int argc, char **argv)
         const QByteArray words = "ping " + QByteArray::number(i) + "|clBlack";
         const qint64 start = clock.nsecsElapsed();
         chatClock += 1000;
-        alice.send(msg::chatToHost(alice.slot, words));
-        const QByteArray echo = msg::chatToAll(alice.name, words);
+        alice.send(msg::ChatToHost{alice.slot, words}.build());
+        const QByteArray echo = msg::ChatToAll{alice.name, words}.build();
         while (alice.next(cmd::chat) != echo) {
         }
         chat.push_back(millisecondsSince(clock, start));
@@ -183,7 +183,7 @@ int main(int argc, char **argv)
 
     // Two humans, so no computer player: every turn is a measured click.
     std::vector<double> turns;
-    alice.send(msg::startgameToHost(alice.name, gamemode::humansOnly));
+    alice.send(msg::StartgameToHost{alice.name, gamemode::humansOnly}.build());
     int turn = FieldReader(GameMessage::parse(alice.next(cmd::nextplayer)).payload).number();
     QRandomGenerator choices(7);
     while (int(turns.size()) < kSamples) {
@@ -194,7 +194,7 @@ int main(int argc, char **argv)
         pauseRandomly();
         player.forget();
         const qint64 start = clock.nsecsElapsed();
-        player.send(msg::playcardToHost(turn, position));
+        player.send(msg::PlaycardToHost{turn, position}.build());
         const QByteArray answer = player.nextOf({cmd::nextplayer, cmd::roundover});
         const double elapsed = millisecondsSince(clock, start);
         const GameMessage parsed = GameMessage::parse(answer);
@@ -205,7 +205,7 @@ int main(int argc, char **argv)
         }
         // A bust: rather than wait out the pause, start a new game at once.
         alice.forget();
-        alice.send(msg::startgameToHost(alice.name, gamemode::humansOnly));
+        alice.send(msg::StartgameToHost{alice.name, gamemode::humansOnly}.build());
         turn = FieldReader(GameMessage::parse(alice.next(cmd::nextplayer)).payload).number();
     }
 

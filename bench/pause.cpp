@@ -101,9 +101,9 @@ int main(int argc, char **argv)
         if (parsed.name == cmd::sendlogininfo)
             slot = FieldReader(parsed.payload).number();
     }
-    alice.send(msg::logininfo(slot, kVersionText, "Alice"));
-    alice.send(msg::botspeed(slot, kBotDelayMs));
-    alice.send(msg::startgameToHost("Alice", gamemode::withComputers));
+    alice.send(msg::Logininfo{slot, kVersionText, "Alice"}.build());
+    alice.send(msg::Botspeed{slot, kBotDelayMs}.build());
+    alice.send(msg::StartgameToHost{"Alice", gamemode::withComputers}.build());
 
     std::vector<double> pauses;
     std::vector<double> delays;
@@ -135,7 +135,7 @@ int main(int argc, char **argv)
             turnSeat = fields.number();
             turnAt = arrival.ms;
             if (turnSeat == slot)
-                alice.send(msg::playcardToHost(slot, cplayChoice(hand, total, choice)));
+                alice.send(msg::PlaycardToHost{slot, cplayChoice(hand, total, choice)}.build());
         } else if (parsed.name == cmd::playcard) {
             const int seat = fields.number();
             fields.number();
@@ -147,7 +147,7 @@ int main(int argc, char **argv)
             bustAt = arrival.ms;
         } else if (parsed.name == cmd::winner) {
             bustAt = -1;
-            alice.send(msg::startgameToHost("Alice", gamemode::withComputers));
+            alice.send(msg::StartgameToHost{"Alice", gamemode::withComputers}.build());
         }
     }
     report("pause between rounds:", pauses, 7000);

@@ -268,8 +268,9 @@ void ChatPanel::chatrecieved(const QString &received)
 void ChatPanel::sendChatText(MessageKind kind, const QString &words, colortext::ColorValue colour)
 {
     const QByteArray chatText = (oneLine(words) + u'|' + colortext::toText(colour)).toUtf8();
-    emit sendToHost(kind == MessageKind::Chat ? msg::chatToHost(session_->ownSlot, chatText)
-                                              : msg::actionToHost(session_->ownSlot, chatText));
+    emit sendToHost(kind == MessageKind::Chat
+                        ? msg::ChatToHost{session_->ownSlot, chatText}.build()
+                        : msg::ActionToHost{session_->ownSlot, chatText}.build());
 }
 
 void ChatPanel::sendit()

@@ -3,9 +3,9 @@
 #include "net/errorreport.h"
 #include "net/messages.h"
 #include "net/tsock.h"
+#include "net/tsocktexts.h"
 
 namespace {
-const QString kSocketClosed = QStringLiteral("Socket Closed");
 // The queue starts with one line of its own, which the first tick drops as a
 // message without a name.
 const QByteArray kInitialQueueLine = QByteArrayLiteral("receivedlist");
@@ -110,7 +110,7 @@ void ClientConnection::sockInfo(TSock *, TSocketInfo info, const QString &text)
         giveUp(kConnectionLost.arg(text));
         return;
     }
-    if (text != kSocketClosed || closed_)
+    if (text != TSockText::SocketClosed || closed_)
         return;
     closed_ = true;
     // Bytes that came in just before the close still count.

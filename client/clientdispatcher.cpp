@@ -2,7 +2,6 @@
 
 #include "net/errorreport.h"
 #include "net/gamemessage.h"
-#include "net/messages.h"
 #include "net/peertext.h"
 
 namespace {
@@ -16,32 +15,32 @@ QString textOf(const QByteArray &field)
 struct ClientDispatcher::Row
 {
     const char *command;
-    void (ClientDispatcher::*read)(FieldReader &fields);
+    void (ClientDispatcher::*take)(FieldReader &fields);
 };
 
 // The order in which names are compared is the game's own; a name matches at
 // most one row, so the order only shows how the table reads.
 const ClientDispatcher::Row ClientDispatcher::kRows[] = {
-    {cmd::sendlogininfo, &ClientDispatcher::readSendlogininfo},
-    {cmd::chat, &ClientDispatcher::readChat},
-    {cmd::action, &ClientDispatcher::readChat},
-    {cmd::newplayerinfo, &ClientDispatcher::readNewplayerinfo},
-    {cmd::havewrongversion, &ClientDispatcher::readHavewrongversion},
-    {cmd::wrongversion, &ClientDispatcher::readWrongversion},
-    {cmd::existingplayers, &ClientDispatcher::readNewplayerinfo},
-    {cmd::playerdisconnected, &ClientDispatcher::readPlayerdisconnected},
-    {cmd::startgame, &ClientDispatcher::readStartgame},
-    {cmd::nextplayer, &ClientDispatcher::readNextplayer},
-    {cmd::winner, &ClientDispatcher::readWinner},
-    {cmd::full, &ClientDispatcher::readFull},
-    {cmd::justwatching, &ClientDispatcher::readJustwatching},
-    {cmd::placecard, &ClientDispatcher::readPlacecard},
-    {cmd::playcard, &ClientDispatcher::readPlaycard},
-    {cmd::startround, &ClientDispatcher::readStartround},
-    {cmd::newcard, &ClientDispatcher::readNewcard},
-    {cmd::nocard, &ClientDispatcher::readNocard},
-    {cmd::roundover, &ClientDispatcher::readRoundover},
-    {cmd::gamestats, &ClientDispatcher::readGamestats},
+    {cmd::sendlogininfo, &ClientDispatcher::take<msg::Sendlogininfo>},
+    {cmd::chat, &ClientDispatcher::take<msg::ChatToAll>},
+    {cmd::action, &ClientDispatcher::take<msg::ActionToAll>},
+    {cmd::newplayerinfo, &ClientDispatcher::take<msg::Newplayerinfo>},
+    {cmd::havewrongversion, &ClientDispatcher::take<msg::Havewrongversion>},
+    {cmd::wrongversion, &ClientDispatcher::take<msg::Wrongversion>},
+    {cmd::existingplayers, &ClientDispatcher::take<msg::Existingplayers>},
+    {cmd::playerdisconnected, &ClientDispatcher::take<msg::Playerdisconnected>},
+    {cmd::startgame, &ClientDispatcher::take<msg::StartgameToAll>},
+    {cmd::nextplayer, &ClientDispatcher::take<msg::Nextplayer>},
+    {cmd::winner, &ClientDispatcher::take<msg::Winner>},
+    {cmd::full, &ClientDispatcher::take<msg::Full>},
+    {cmd::justwatching, &ClientDispatcher::take<msg::Justwatching>},
+    {cmd::placecard, &ClientDispatcher::take<msg::Placecard>},
+    {cmd::playcard, &ClientDispatcher::take<msg::PlaycardToAll>},
+    {cmd::startround, &ClientDispatcher::take<msg::Startround>},
+    {cmd::newcard, &ClientDispatcher::take<msg::Newcard>},
+    {cmd::nocard, &ClientDispatcher::take<msg::Nocard>},
+    {cmd::roundover, &ClientDispatcher::take<msg::Roundover>},
+    {cmd::gamestats, &ClientDispatcher::take<msg::Gamestats>},
 };
 
 void ClientDispatcher::dispatch(QByteArrayView message)
@@ -54,7 +53,7 @@ void ClientDispatcher::dispatch(QByteArrayView message)
             continue;
         FieldReader fields(parsed.payload);
         try {
-            (this->*row.read)(fields);
+            (this->*row.take)(fields);
         } catch (const EConvertError &error) {
             reportError(error.text);
         }
@@ -62,109 +61,108 @@ void ClientDispatcher::dispatch(QByteArrayView message)
     }
 }
 
-void ClientDispatcher::readSendlogininfo(FieldReader &fields)
+template <class Message> void ClientDispatcher::take(FieldReader &fields)
 {
-    emit sendloginfo(fields.number());
+    if (const std::optional<Message> message = Message::read(fields))
+        announce(*message);
 }
 
-void ClientDispatcher::readChat(FieldReader &fields)
+void ClientDispatcher::announce(const msg::Sendlogininfo &m)
 {
-    emit chatrecieved(textOf(fields.rest()));
+    emit sendloginfo(m.slot);
 }
 
-void ClientDispatcher::readNewplayerinfo(FieldReader &fields)
+void ClientDispatcher::announce(const msg::ChatToAll &m)
 {
-    const int slot = fields.number();
-    emit newplayerinfo(slot, textOf(fields.rest()));
+    emit chatrecieved(textOf(m.line()));
 }
 
-void ClientDispatcher::readHavewrongversion(FieldReader &fields)
+void ClientDispatcher::announce(const msg::ActionToAll &m)
 {
-    emit havewrongversion(textOf(fields.rest()));
+    emit chatrecieved(textOf(m.line()));
 }
 
-void ClientDispatcher::readWrongversion(FieldReader &)
+void ClientDispatcher::announce(const msg::Newplayerinfo &m)
+{
+    emit newplayerinfo(m.slot, textOf(m.name));
+}
+
+void ClientDispatcher::announce(const msg::Existingplayers &m)
+{
+    emit newplayerinfo(m.slot, textOf(m.name));
+}
+
+void ClientDispatcher::announce(const msg::Havewrongversion &m)
+{
+    emit havewrongversion(textOf(m.name));
+}
+
+void ClientDispatcher::announce(const msg::Wrongversion &)
 {
     emit wrongversion();
 }
 
-void ClientDispatcher::readPlayerdisconnected(FieldReader &fields)
+void ClientDispatcher::announce(const msg::Playerdisconnected &m)
 {
-    const int slot = fields.number();
-    emit playerdisconnected(slot, textOf(fields.rest()));
+    emit playerdisconnected(m.slot, textOf(m.name));
 }
 
-void ClientDispatcher::readStartgame(FieldReader &fields)
+void ClientDispatcher::announce(const msg::StartgameToAll &m)
 {
-    const QString name = textOf(fields.text());
-    emit startthegame(name, textOf(fields.text()));
+    emit startthegame(textOf(m.name), textOf(m.mode));
 }
 
-void ClientDispatcher::readNextplayer(FieldReader &fields)
+void ClientDispatcher::announce(const msg::Nextplayer &m)
 {
-    emit getnextplayer(fields.number());
+    emit getnextplayer(m.seat);
 }
 
-void ClientDispatcher::readWinner(FieldReader &fields)
+void ClientDispatcher::announce(const msg::Winner &m)
 {
-    const QString name = textOf(fields.text());
-    emit winner(name, fields.number());
+    emit winner(textOf(m.name), m.seat);
 }
 
-void ClientDispatcher::readFull(FieldReader &)
+void ClientDispatcher::announce(const msg::Full &)
 {
     emit gamefull();
 }
 
-void ClientDispatcher::readJustwatching(FieldReader &fields)
+void ClientDispatcher::announce(const msg::Justwatching &m)
 {
-    const int seat = fields.number();
-    emit justwatching(seat, textOf(fields.rest()));
+    emit justwatching(m.seat, textOf(m.flag));
 }
 
-void ClientDispatcher::readPlacecard(FieldReader &fields)
+void ClientDispatcher::announce(const msg::Placecard &m)
 {
-    const int seat = fields.number();
-    emit placecard(seat, fields.numberedList());
+    emit placecard(m.seat, m.cards);
 }
 
-void ClientDispatcher::readPlaycard(FieldReader &fields)
+void ClientDispatcher::announce(const msg::PlaycardToAll &m)
 {
-    const int seat = fields.number();
-    const int card = fields.number();
-    emit playcard(seat, card, fields.number());
+    emit playcard(m.seat, m.card, m.total);
 }
 
-void ClientDispatcher::readStartround(FieldReader &fields)
+void ClientDispatcher::announce(const msg::Startround &m)
 {
-    const int round = fields.number();
-    emit startround(round, fields.numberedList());
+    emit startround(m.round, m.money);
 }
 
-void ClientDispatcher::readNewcard(FieldReader &fields)
+void ClientDispatcher::announce(const msg::Newcard &m)
 {
-    const int seat = fields.number();
-    const int position = fields.number();
-    emit newcard(seat, position, fields.number());
+    emit newcard(m.seat, m.position, m.card);
 }
 
-void ClientDispatcher::readNocard(FieldReader &fields)
+void ClientDispatcher::announce(const msg::Nocard &m)
 {
-    const int seat = fields.number();
-    emit nocard(seat, fields.number());
+    emit nocard(m.seat, m.position);
 }
 
-void ClientDispatcher::readRoundover(FieldReader &fields)
+void ClientDispatcher::announce(const msg::Roundover &m)
 {
-    const int seat = fields.number();
-    emit roundover(seat, fields.number());
+    emit roundover(m.seat, m.money);
 }
 
-void ClientDispatcher::readGamestats(FieldReader &fields)
+void ClientDispatcher::announce(const msg::Gamestats &m)
 {
-    const int round = fields.number();
-    const int total = fields.number();
-    const int topcard = fields.number();
-    const int turn = fields.number();
-    emit gamestats(round, total, topcard, turn, fields.numberedList());
+    emit gamestats(m.round, m.total, m.topcard, m.turn, m.money);
 }

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "net/messages.h"
+
 #include <QByteArrayView>
 #include <QObject>
 #include <QString>
-
-#include <array>
-
-class FieldReader;
 
 // The client's dispatch table. Each message from the host is matched by its
 // command name, in the game's fixed order, to one row; the row reads the
@@ -17,13 +15,16 @@ class ClientDispatcher : public QObject
 {
     Q_OBJECT
 public:
-    using SeatValues = std::array<int, 4>;
+    using SeatValues = NumberedValues;
 
     using QObject::QObject;
 
     // Handles one message of the receive queue. An empty or unknown command
     // name is dropped. A number field that does not convert ends the
-    // handling of this message and is reported through reportError().
+    // handling of this message and is reported through reportError(). A
+    // message naming a seat, slot, position, card, total or bags the game
+    // does not have is dropped without a word, so a broken or hostile host
+    // cannot make the table draw it; names arrive cut to what is shown.
     void dispatch(QByteArrayView message);
 
 signals:
@@ -51,22 +52,26 @@ private:
     struct Row;
     static const Row kRows[];
 
-    void readSendlogininfo(FieldReader &fields);
-    void readChat(FieldReader &fields);
-    void readNewplayerinfo(FieldReader &fields);
-    void readHavewrongversion(FieldReader &fields);
-    void readWrongversion(FieldReader &fields);
-    void readPlayerdisconnected(FieldReader &fields);
-    void readStartgame(FieldReader &fields);
-    void readNextplayer(FieldReader &fields);
-    void readWinner(FieldReader &fields);
-    void readFull(FieldReader &fields);
-    void readJustwatching(FieldReader &fields);
-    void readPlacecard(FieldReader &fields);
-    void readPlaycard(FieldReader &fields);
-    void readStartround(FieldReader &fields);
-    void readNewcard(FieldReader &fields);
-    void readNocard(FieldReader &fields);
-    void readRoundover(FieldReader &fields);
-    void readGamestats(FieldReader &fields);
+    // Reads the payload into its message and, when it reads, announces it.
+    template <class Message> void take(FieldReader &fields);
+    void announce(const msg::Sendlogininfo &m);
+    void announce(const msg::ChatToAll &m);
+    void announce(const msg::ActionToAll &m);
+    void announce(const msg::Newplayerinfo &m);
+    void announce(const msg::Existingplayers &m);
+    void announce(const msg::Havewrongversion &m);
+    void announce(const msg::Wrongversion &m);
+    void announce(const msg::Playerdisconnected &m);
+    void announce(const msg::StartgameToAll &m);
+    void announce(const msg::Nextplayer &m);
+    void announce(const msg::Winner &m);
+    void announce(const msg::Full &m);
+    void announce(const msg::Justwatching &m);
+    void announce(const msg::Placecard &m);
+    void announce(const msg::PlaycardToAll &m);
+    void announce(const msg::Startround &m);
+    void announce(const msg::Newcard &m);
+    void announce(const msg::Nocard &m);
+    void announce(const msg::Roundover &m);
+    void announce(const msg::Gamestats &m);
 };

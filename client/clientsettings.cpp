@@ -319,7 +319,7 @@ void ClientSettings::sendBotSpeed()
 {
     if (!session_)
         return;
-    emit sendToHost(msg::botspeed(session_->ownSlot, values_.botSpeed));
+    emit sendToHost(msg::Botspeed{session_->ownSlot, values_.botSpeed}.build());
 }
 
 void ClientSettings::connectMainMenu(const MainMenu &menu)

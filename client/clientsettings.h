@@ -1,6 +1,7 @@
 #pragma once
 
 #include "client/colortext.h"
+#include "net/gamerules.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -24,7 +25,7 @@ struct StoredSettings
     int textSize = 8;
     colortext::ColorValue textColor = colortext::kBlack;
     colortext::ColorValue actionColor = colortext::kBlack;
-    int botSpeed = 750;
+    int botSpeed = kNormalBots.ms;
     bool playSounds = true;
     bool autoSort = true;
     // Empty where the file has no phrase: the button keeps its own.
@@ -49,9 +50,9 @@ public:
     static inline const QString kDamagedSuffix = QStringLiteral(".damaged");
     // No settings file is anywhere near this; a bigger one is not read.
     static constexpr qint64 kMaxFileSize = 1024 * 1024;
-    static constexpr int kSlow = 1000;
-    static constexpr int kNormal = 750;
-    static constexpr int kFast = 500;
+    static constexpr int kSlow = kSlowBots.ms;
+    static constexpr int kNormal = kNormalBots.ms;
+    static constexpr int kFast = kFastBots.ms;
 
     // `folder` is where the file lives (see ConfigLocation).
     ClientSettings(const QString &folder, const ClientSession *session, ChatPanel *chat,

@@ -1,17 +1,19 @@
 #include "client/handlayout.h"
 
+#include "net/gamerules.h"
+
 #include <algorithm>
 
 namespace {
 constexpr int kFree = -1;
-constexpr int kRanks = 13;
+// Kings sort after the Queens.
 constexpr int kKingKey = 14;
 } // namespace
 
 int HandLayout::rankKey(int card)
 {
-    const int rank = card % kRanks;
-    return rank == 0 ? kKingKey : rank;
+    const int rank = cardRank(card);
+    return rank == kKingRank ? kKingKey : rank;
 }
 
 HandLayout::HandLayout()

@@ -1,6 +1,6 @@
 #include "client/mainmenu.h"
 
-#include "client/clientsettings.h"
+#include "net/gamerules.h"
 
 #include <QActionGroup>
 #include <QMenu>
@@ -47,13 +47,13 @@ MainMenu::MainMenu(QMenuBar *bar) : QObject(bar)
     BotSpeed1 = options->addMenu(QStringLiteral("Bot Speed"));
     BotSpeed1->setObjectName(QStringLiteral("BotSpeed1"));
     auto *speeds = new QActionGroup(BotSpeed1);
-    Slow1 = addCheckItem(BotSpeed1, QStringLiteral("Slow"), "Slow1", false);
-    Normal1 = addCheckItem(BotSpeed1, QStringLiteral("Normal"), "Normal1", true);
-    Fast1 = addCheckItem(BotSpeed1, QStringLiteral("Fast"), "Fast1", false);
+    Slow1 = addCheckItem(BotSpeed1, QLatin1String(kSlowBots.name), "Slow1", false);
+    Normal1 = addCheckItem(BotSpeed1, QLatin1String(kNormalBots.name), "Normal1", true);
+    Fast1 = addCheckItem(BotSpeed1, QLatin1String(kFastBots.name), "Fast1", false);
     // Each speed item's tag is the computer players' delay in ms.
-    Slow1->setData(ClientSettings::kSlow);
-    Normal1->setData(ClientSettings::kNormal);
-    Fast1->setData(ClientSettings::kFast);
+    Slow1->setData(kSlowBots.ms);
+    Normal1->setData(kNormalBots.ms);
+    Fast1->setData(kFastBots.ms);
     for (QAction *speed : botSpeeds())
         speeds->addAction(speed);
     AutoSort1 = addCheckItem(options, QStringLiteral("Auto Sort"), "AutoSort1", true);

@@ -1,41 +1,38 @@
 #include "client/tablepictures.h"
 
-#include "resources/artwork.h"
+#include "resources/artsizes.h"
 
-#include <QPixmapCache>
+#include <QGuiApplication>
 
 namespace {
 
-QPixmap cached(const char *list, int index, int count, QImage (*make)(int))
+QPixmap shown(artwork::Art art, int index, qreal scale, qreal ratio)
 {
-    if (index < 0 || index >= count)
-        return {};
-    const QString key = QStringLiteral("table/%1/%2").arg(QLatin1String(list)).arg(index);
-    QPixmap pixmap;
-    if (!QPixmapCache::find(key, &pixmap)) {
-        pixmap = QPixmap::fromImage(make(index));
-        QPixmapCache::insert(key, pixmap);
-    }
-    return pixmap;
+    return artwork::pixmap(art, index, scale, ratio > 0 ? ratio : tablepictures::screenRatio());
 }
 
 } // namespace
 
 namespace tablepictures {
 
-QPixmap bigCard(int n)
+qreal screenRatio()
 {
-    return cached("card", n, 53, artwork::bigCard);
+    return qApp ? qApp->devicePixelRatio() : 1.0;
 }
 
-QPixmap digit(int d)
+QPixmap bigCard(int n, qreal scale, qreal ratio)
 {
-    return cached("digit", d, 10, artwork::digit);
+    return shown(artwork::Art::BigCard, n, scale, ratio);
 }
 
-QPixmap bags(int count)
+QPixmap digit(int d, qreal scale, qreal ratio)
 {
-    return cached("bags", count, 4, artwork::bags);
+    return shown(artwork::Art::Digit, d, scale, ratio);
+}
+
+QPixmap bags(int count, qreal scale, qreal ratio)
+{
+    return shown(artwork::Art::Bags, count, scale, ratio);
 }
 
 } // namespace tablepictures

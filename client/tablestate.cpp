@@ -81,7 +81,7 @@ QStringList TableState::currentPlayers() const
 
 void TableState::newplayerinfo(int slot, const QString &name)
 {
-    if (slot < 1 || slot > kHighestSlot)
+    if (!isSlot(slot))
         return;
     if (TableSeat *taken = find(slot)) {
         taken->name = name;

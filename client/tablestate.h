@@ -1,6 +1,7 @@
 #pragma once
 
 #include "client/clientdispatcher.h"
+#include "net/gamerules.h"
 
 #include <QObject>
 #include <QString>
@@ -42,14 +43,11 @@ class TableState : public QObject
 public:
     using SeatValues = ClientDispatcher::SeatValues;
 
-    static constexpr int kSeats = 4;
-    // Slots 1 to 4 are the seats, 5 to 9 the watchers; the host hands out
-    // no more.
-    static constexpr int kHighestSlot = 9;
-    static constexpr int kStartBags = 3;
+    static constexpr int kSeats = kSeatCount;
+    static constexpr int kStartBags = kStartMoney;
     // The pile shows nothing at all: a round has started, no card is down.
     static constexpr int kEmptyPile = -1;
-    static inline const QString kWaiting = QStringLiteral("<Waiting>");
+    static inline const QString kWaiting = QLatin1String(kWaitingName);
 
     explicit TableState(const ClientSession *session, QObject *parent = nullptr);
 
@@ -59,7 +57,7 @@ public:
     // The seat 1 to 4; a number outside gives an empty seat that no view
     // draws.
     const TableSeat &seat(int seat) const;
-    static bool isSeat(int seat) { return seat >= 1 && seat <= kSeats; }
+    static bool isSeat(int seat) { return ::isSeat(seat); }
     // The name a computer player shows at `seat`.
     QString defaultName(int seat) const;
     int ownSlot() const;

@@ -6,10 +6,10 @@
 #include "client/tablestate.h"
 #include "net/messages.h"
 #include "resources/artwork.h"
+#include "widgets/sidelook.h"
 #include "widgets/tanimated.h"
 #include "widgets/tlbbackground.h"
 #include "windows/helptexts.h"
-#include "widgets/sidelook.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -528,7 +528,7 @@ void TableView::cardimagesMouseDown(int position, Qt::MouseButton button)
         return;
     // One card per turn: the next turn message opens the hand again.
     state_->closeHand();
-    emit sendToHost(msg::playcardToHost(session_->ownSlot, position));
+    emit sendToHost(msg::PlaycardToHost{session_->ownSlot, position}.build());
 }
 
 void TableView::cardPlayed(int seat)

@@ -268,11 +268,12 @@ void Tchat::sendloginfo(int slot)
 {
     // The host gives a connection its slot once. A second one, or a slot
     // outside 1 to 9, would turn the table round again under the user.
-    if (session_.loggedIn || slot < 1 || slot > TableState::kHighestSlot)
+    if (session_.loggedIn || slot < 1 || slot > kHighestSlot)
         return;
     session_.ownSlot = slot;
     session_.loggedIn = true;
-    connection_->sendToHost(msg::logininfo(slot, kVersionText, session_.playerName.toUtf8()));
+    connection_->sendToHost(
+        msg::Logininfo{slot, kVersionText, session_.playerName.toUtf8()}.build());
     table_->sortstuff(slot);
 }
 
@@ -283,7 +284,7 @@ void Tchat::newplayerinfo(int slot, const QString &name)
         notice(kYouAreConnected);
         emit ownLoginConfirmed();
         // A watcher's table has no hand at the bottom: a fan like the others.
-        if (session_.ownSlot > session_.seatCount)
+        if (session_.ownSlot >= kFirstWatcherSlot)
             table_->atPlace(TablePlace::Bottom).image_card->show();
         notice(QString());
         notice(kQuickInstructions);
@@ -348,7 +349,8 @@ void Tchat::JustWatch1Click(bool checkedNow)
     if (!session_.loggedIn || !session_.ownSlotIsSeat())
         return;
     connection_->sendToHost(
-        msg::justwatch(session_.ownSlot, wasChecked ? watchflag::playAgain : watchflag::justWatch));
+        msg::Justwatch{session_.ownSlot, wasChecked ? watchflag::playAgain : watchflag::justWatch}
+            .build());
 }
 
 void Tchat::label_playername1ContextPopup(TablePlace place, const QPoint &globalPos)
@@ -371,7 +373,7 @@ void Tchat::kicking(int slot)
 {
     if (!session_.host || !session_.loggedIn)
         return;
-    connection_->sendToHost(msg::kickhim(session_.ownSlot, slot));
+    connection_->sendToHost(msg::Kickhim{session_.ownSlot, slot}.build());
 }
 
 void Tchat::RemoveFromGame1Click()
@@ -382,13 +384,13 @@ void Tchat::RemoveFromGame1Click()
 void Tchat::SettoJustWatch1Click()
 {
     if (session_.loggedIn && popupSeat_ <= session_.seatCount)
-        connection_->sendToHost(msg::justwatch(popupSeat_, watchflag::justWatch));
+        connection_->sendToHost(msg::Justwatch{popupSeat_, watchflag::justWatch}.build());
 }
 
 void Tchat::UnsetJustWatch1Click()
 {
     if (session_.loggedIn && popupSeat_ <= session_.seatCount)
-        connection_->sendToHost(msg::justwatch(popupSeat_, watchflag::playAgain));
+        connection_->sendToHost(msg::Justwatch{popupSeat_, watchflag::playAgain}.build());
 }
 
 void Tchat::Exit1Click()

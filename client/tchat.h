@@ -2,6 +2,7 @@
 
 #include "client/clientsession.h"
 #include "client/seatrotation.h"
+#include "net/gamerules.h"
 
 #include <QColor>
 #include <QMainWindow>
@@ -29,8 +30,8 @@ class TableView;
 // may hand in a server of their own.
 struct TchatPorts
 {
-    quint16 game = 7772;  // the game server's port: hosted here, or joined
-    quint16 lobby = 9001; // the lobby program's link on 127.0.0.1
+    quint16 game = kGamePort; // the game server's port: hosted here, or joined
+    quint16 lobby = 9001;     // the lobby program's link on 127.0.0.1
 };
 
 // The main window. Every running copy has one; it is a client of the game

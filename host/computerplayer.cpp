@@ -2,67 +2,42 @@
 
 #include "host/random.h"
 
-#include <array>
-#include <bit>
-
 namespace {
-constexpr int kKingPlayChance = 4; // out of 10
-
-// What each card number (0 included) means to the choice, worked out once:
-// the amount an Ace-to-Nine adds (more than any total can take for the other
-// cards), whether it is a King, and whether it cannot bust.
-struct CardKind
-{
-    int adds = kBustTotal + 1;
-    bool king = false;
-    bool saving = false;
-};
-
-constexpr std::array<CardKind, kDeckSize + 1> makeCardKinds()
-{
-    std::array<CardKind, kDeckSize + 1> kinds{};
-    for (int card = 1; card <= kDeckSize; ++card) {
-        const int rank = cardRank(card);
-        if (rank >= 1 && rank <= 9)
-            kinds[card].adds = rank;
-        kinds[card].king = rank == 0;
-        kinds[card].saving = rank == 0 || rank >= 10;
-    }
-    return kinds;
-}
-
-constexpr std::array<CardKind, kDeckSize + 1> kCardKinds = makeCardKinds();
+// A King met before any safe card is played this many times in 10.
+constexpr int kKingPlayChance = 4;
 } // namespace
 
 int cplayChoice(const Hand &hand, int total, Random &random)
 {
-    // One look at the hand sorts its positions into bits (position p is bit
-    // p - 1); the passes then only walk the bits in position order.
-    unsigned safe = 0; // Ace to Nine that keeps the total at 98 or less
-    unsigned kings = 0;
-    unsigned saving = 0; // Ten, Jack, Queen or King: cannot bust
-    for (int index = 0; index < kHandSize; ++index) {
-        const int card = hand[index];
-        if (card < 0 || card > kDeckSize)
+    // Safe cards first: the first Ace to Nine that keeps the total at 98 or
+    // less. A King met on the way is played at once when its draw comes out
+    // 0 to 3, and passed over otherwise.
+    for (int position = 1; position <= kHandSize; ++position) {
+        const int card = hand[position - 1];
+        if (!isCard(card))
             continue;
-        const CardKind &kind = kCardKinds[card];
-        safe |= unsigned(total + kind.adds <= kHighestSafeTotal) << index;
-        kings |= unsigned(kind.king) << index;
-        saving |= unsigned(kind.saving) << index;
+        const int rank = cardRank(card);
+        if (rank == kKingRank) {
+            if (random(10) < kKingPlayChance)
+                return position;
+        } else if (rank <= 9 && total + rank <= kHighestSafeTotal) {
+            return position;
+        }
     }
 
-    // First pass: a King met before any safe number card is played when its
-    // draw comes out 0 to 3, and passed over otherwise.
-    for (unsigned candidates = safe | kings; candidates != 0; candidates &= candidates - 1) {
-        const unsigned bit = candidates & -candidates;
-        const int position = std::countr_zero(bit) + 1;
-        if ((safe & bit) != 0 || random(10) < kKingPlayChance)
+    // Then the saving cards, which cannot bust: Ten, Jack, Queen or King.
+    for (int position = 1; position <= kHandSize; ++position) {
+        const int card = hand[position - 1];
+        if (!isCard(card))
+            continue;
+        const int rank = cardRank(card);
+        if (rank == kKingRank || rank >= kTenRank)
             return position;
     }
 
-    if (saving != 0)
-        return std::countr_zero(saving) + 1;
-
+    // Every card busts the pile: a random position. An empty one would be
+    // refused and leave the turn with nobody to play it, so the next
+    // position that holds a card is played instead.
     const int drawn = random(kHandSize);
     for (int step = 0; step < kHandSize; ++step) {
         const int index = (drawn + step) % kHandSize;

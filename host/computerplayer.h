@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/cards.h"
+#include "net/gamerules.h"
 
 class Random;
 

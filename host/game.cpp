@@ -5,8 +5,6 @@
 #include <algorithm>
 
 namespace {
-constexpr char kHumansOnly[] = "h";
-constexpr char kWithComputers[] = "b";
 constexpr int kHumansForHumansOnly = 2;
 } // namespace
 
@@ -33,10 +31,10 @@ void Game::startgame(QByteArrayView name, QByteArrayView mode)
     m_state.countdown = 0;
 
     QByteArrayView settledMode = mode;
-    if (mode == QByteArrayView(kHumansOnly)) {
+    if (mode == QByteArrayView(gamemode::humansOnly)) {
         m_state.botsoff = numhumans() >= kHumansForHumansOnly;
         if (!m_state.botsoff)
-            settledMode = kWithComputers;
+            settledMode = gamemode::withComputers;
     } else {
         m_state.botsoff = false;
     }
@@ -69,25 +67,16 @@ void Game::startround()
 
 void Game::layOutDeck()
 {
-    // Each card c from 1 to 52 goes to the first drawn position that is
-    // still free. Written without a branch on the draw, since whether a
-    // position is taken is as unpredictable as the draw; the seed and the
-    // taken positions stay in registers.
+    // Each card from 1 to 52 in order goes to a position drawn at random;
+    // a position already taken is drawn again.
+    m_state.deck.fill(0);
     m_state.discards.fill(0);
-    int *const deck = m_state.deck.data();
-    std::fill_n(deck, kDeckSize, 0);
-    quint64 taken = 0;
-    quint32 seed = m_random.seed();
-    int card = 1;
-    while (card <= kDeckSize) {
-        seed = Random::next(seed);
-        const int index = Random::scaled(seed, kDeckSize);
-        const int free = int((~taken >> index) & 1);
-        deck[index] += card * free; // a free position holds 0
-        taken |= quint64(1) << index;
-        card += free;
+    for (int card = 1; card <= kDeckSize; ++card) {
+        int position = m_random(kDeckSize) + 1;
+        while (m_state.deck[position - 1] != 0)
+            position = m_random(kDeckSize) + 1;
+        m_state.deck[position - 1] = card;
     }
-    m_random.setSeed(seed);
     m_state.decksize = kDeckSize;
     m_state.drawpos = 1;
     m_state.discardpos = 1;

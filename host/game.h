@@ -1,7 +1,7 @@
 #pragma once
 
-#include "host/cards.h"
 #include "host/random.h"
+#include "net/gamerules.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -42,7 +42,6 @@ struct GameState
     const SeatState &seat(int n) const { return seats[n - 1]; }
 };
 
-inline constexpr int kStartMoney = 3;
 inline constexpr int kPauseSeconds = 7;
 
 // The table the game is played at: the game asks it who sits where and tells

@@ -13,18 +13,12 @@ public:
     // Seeds from the time of day in UTC, in milliseconds since midnight.
     void randomize();
     // An integer from 0 to n - 1 (0 when n is not positive).
+    // Each draw moves the seed on, then scales it: the upper 32 bits of the
+    // 64-bit product of the new seed and n.
     int operator()(int n)
     {
-        m_seed = next(m_seed);
-        return scaled(m_seed, n);
-    }
-
-    // The two halves of a draw, for loops that keep the seed in a register:
-    // the seed that follows `seed`, and the draw from 0 to n - 1 it gives.
-    static constexpr quint32 next(quint32 seed) { return seed * kMultiplier + 1u; }
-    static constexpr int scaled(quint32 seed, int n)
-    {
-        return n <= 0 ? 0 : int((quint64(seed) * quint64(quint32(n))) >> 32);
+        m_seed = m_seed * kMultiplier + 1u;
+        return n <= 0 ? 0 : int((quint64(m_seed) * quint64(quint32(n))) >> 32);
     }
 
 private:

@@ -1,6 +1,5 @@
 #include "host/tserver.h"
 
-#include "host/hostrequests.h"
 #include "net/errorreport.h"
 #include "net/gamemessage.h"
 #include "net/peertext.h"
@@ -9,7 +8,6 @@
 
 namespace {
 constexpr int kSocktimerMs = 10;
-constexpr int kHostSlot = 1;
 // The squatters are looked for once a second.
 constexpr int kLogintimerMs = 1000;
 
@@ -23,23 +21,27 @@ bool isChatLine(QByteArrayView message)
     };
     return startsWith(cmd::chat) || startsWith(cmd::action);
 }
-
-// The computer players' names by seat; seat 1 is always the host's own.
-const std::array<QByteArray, 4> kBotnames{QByteArray(), QByteArrayLiteral("Zaze"),
-                                          QByteArrayLiteral("Doruv"), QByteArrayLiteral("Darar")};
 } // namespace
 
 // The order in which the command names are compared.
 const TServer::Route TServer::kRoutes[] = {
-    {cmd::logininfo, &TServer::receivedlogininfo},
-    {cmd::kickhim, &TServer::kickhim},
-    {cmd::botspeed, &TServer::botspeed},
-    {cmd::chat, &TServer::chat},
-    {cmd::action, &TServer::action},
-    {cmd::startgame, &TServer::startgame},
-    {cmd::justwatch, &TServer::justwatch},
-    {cmd::playcard, &TServer::playcard},
+    {cmd::logininfo, &TServer::take<msg::Logininfo, &TServer::receivedlogininfo>},
+    {cmd::kickhim, &TServer::take<msg::Kickhim, &TServer::kickhim>},
+    {cmd::botspeed, &TServer::take<msg::Botspeed, &TServer::botspeed>},
+    {cmd::chat, &TServer::take<msg::ChatToHost, &TServer::chat>},
+    {cmd::action, &TServer::take<msg::ActionToHost, &TServer::action>},
+    {cmd::startgame, &TServer::take<msg::StartgameToHost, &TServer::startgame>},
+    {cmd::justwatch, &TServer::take<msg::Justwatch, &TServer::justwatch>},
+    {cmd::playcard, &TServer::take<msg::PlaycardToHost, &TServer::playcard>},
 };
+
+template <class Message, void (TServer::*handle)(int, const Message &)>
+void TServer::take(int from, const QByteArray &payload)
+{
+    FieldReader fields(payload);
+    if (const std::optional<Message> message = Message::read(fields))
+        (this->*handle)(from, *message);
+}
 
 TServer::TServer(quint16 port, QObject *parent) : TServer(port, programRandom(), parent) {}
 
@@ -98,8 +100,8 @@ TServer::~TServer()
 
 void TServer::FormCreate()
 {
-    for (int seat = 1; seat <= kSeatSlots; ++seat)
-        m_players[seat].botname = kBotnames[seat - 1];
+    for (int seat = 1; seat <= kSeatCount; ++seat)
+        m_players[seat].botname = kComputerNames[seat - 1];
 }
 
 void TServer::setClock(Clock clock)
@@ -125,14 +127,14 @@ quint16 TServer::listeningPort() const
 int TServer::numhumans() const
 {
     int count = 0;
-    for (int slot = 1; slot <= kSeatSlots; ++slot)
+    for (int slot = 1; slot <= kSeatCount; ++slot)
         count += m_players[slot].connected ? 1 : 0;
     return count;
 }
 
 bool TServer::liveSlot(int slot) const
 {
-    return slot >= 1 && slot <= kMaxSlots && m_players[slot].connected;
+    return isSlot(slot) && m_players[slot].connected;
 }
 
 // ---------------------------------------------------------------- slots
@@ -143,7 +145,7 @@ int TServer::freeSlot() const
         if (!m_players[slot].connected)
             return slot;
     }
-    return m_slotcount < kMaxSlots ? m_slotcount + 1 : 0;
+    return m_slotcount < kHighestSlot ? m_slotcount + 1 : 0;
 }
 
 void TServer::Sock1Accept(TSock *sender)
@@ -156,7 +158,7 @@ void TServer::Sock1Accept(TSock *sender)
         // Slot slotcount + 1, only for as long as it takes to say so.
         newSock->Tag = m_slotcount + 1;
         newSock->OnRead = nullptr;
-        newSock->Send(framed(msg::full()));
+        newSock->Send(framed(msg::Full{}.build()));
         delete newSock;
         return;
     }
@@ -198,7 +200,7 @@ void TServer::attach(int slot, TSock *sock)
     }
     if (!m_logintimer.isActive())
         m_logintimer.start();
-    sendTo(slot, msg::sendlogininfo(slot));
+    sendTo(slot, msg::Sendlogininfo{slot}.build());
 }
 
 void TServer::logintimerTimer()
@@ -235,7 +237,7 @@ void TServer::Sock1Read(TSock *sender, int)
 {
     const QByteArray bytes = sender->Receive();
     const int slot = sender->Tag;
-    if (slot < 1 || slot > kMaxSlots || m_players[slot].sock != sender)
+    if (!isSlot(slot) || m_players[slot].sock != sender)
         return;
     tplayer &player = m_players[slot];
     if (!player.connected || player.closing)
@@ -296,7 +298,7 @@ void TServer::tempsockInfo(TSock *sender, TSocketInfo, const QString &text)
         return;
     const int slot = sender->Tag;
     // A socket the slot no longer holds speaks for nobody.
-    if (slot >= 1 && slot <= kMaxSlots && m_players[slot].sock == sender)
+    if (isSlot(slot) && m_players[slot].sock == sender)
         departure(slot);
 }
 
@@ -304,7 +306,7 @@ void TServer::departure(int slot)
 {
     tplayer &player = m_players[slot];
     if (player.connected) {
-        const QByteArray leaving = framed(msg::playerdisconnected(slot, player.name));
+        const QByteArray leaving = framed(msg::Playerdisconnected{slot, player.name}.build());
         for (int other = 1; other <= m_slotcount; ++other) {
             if (other != slot)
                 sendFramed(other, leaving);
@@ -433,9 +435,8 @@ void TServer::errortimerTimer()
 
 // ---------------------------------------------------------------- handlers
 
-void TServer::receivedlogininfo(int from, const QByteArray &payload)
+void TServer::receivedlogininfo(int from, const msg::Logininfo &request)
 {
-    const LoginRequest request = readLoginRequest(payload);
     // A connection logs in once; a second login would announce a second
     // player who is not there.
     if (request.slot != from || m_players[from].loggedIn)
@@ -446,72 +447,69 @@ void TServer::receivedlogininfo(int from, const QByteArray &payload)
     newcomer.connected = true;
     newcomer.loggedIn = true;
 
-    sendToAll(msg::newplayerinfo(slot, newcomer.name));
+    sendToAll(msg::Newplayerinfo{slot, newcomer.name}.build());
     for (int other = 1; other <= m_slotcount; ++other) {
         if (other != slot && m_players[other].connected)
-            sendTo(slot, msg::existingplayers(other, m_players[other].name));
+            sendTo(slot, msg::Existingplayers{other, m_players[other].name}.build());
     }
     if (request.version != kVersionText) {
-        sendTo(kHostSlot, msg::havewrongversion(newcomer.name));
-        sendTo(slot, msg::wrongversion());
+        sendTo(kHostSlot, msg::Havewrongversion{newcomer.name}.build());
+        sendTo(slot, msg::Wrongversion{}.build());
     }
     const GameState &game = m_game.state();
     if (game.ingame()) {
-        sendTo(slot,
-               msg::gamestats(game.round, game.total, game.topcard, game.turn, moneyBySeat()));
-        if (slot <= kSeatSlots && game.seat(slot).money > 0)
-            sendTo(slot, msg::placecard(slot, game.seat(slot).hand));
+        sendTo(
+            slot,
+            msg::Gamestats{game.round, game.total, game.topcard, game.turn, moneyBySeat()}.build());
+        if (isSeat(slot) && game.seat(slot).money > 0)
+            sendTo(slot, msg::Placecard{slot, game.seat(slot).hand}.build());
     }
 }
 
-void TServer::kickhim(int from, const QByteArray &payload)
+void TServer::kickhim(int from, const msg::Kickhim &request)
 {
-    const SlotValueRequest request = readSlotValueRequest(payload);
     if (request.slot != from || from != kHostSlot)
         return;
-    disconnectsock(request.value);
+    disconnectsock(request.target);
 }
 
-void TServer::botspeed(int from, const QByteArray &payload)
+void TServer::botspeed(int from, const msg::Botspeed &request)
 {
-    const SlotValueRequest request = readSlotValueRequest(payload);
     if (request.slot != from || from != kHostSlot)
         return;
-    if (request.value < kMinBotDelay || request.value > kMaxBotDelay)
+    if (request.ms < kMinBotDelay || request.ms > kMaxBotDelay)
         return;
-    m_botdelay = request.value;
+    m_botdelay = request.ms;
 }
 
-void TServer::chat(int from, const QByteArray &payload)
+void TServer::chat(int from, const msg::ChatToHost &request)
 {
-    const ChatRequest request = readChatRequest(payload);
     if (request.slot == from)
-        sendToAll(msg::chatToAll(m_players[from].name, peertext::cleanChatText(request.chatText)));
+        sendToAll(msg::ChatToAll{m_players[from].name, peertext::cleanChatText(request.chatText)}
+                      .build());
 }
 
-void TServer::action(int from, const QByteArray &payload)
+void TServer::action(int from, const msg::ActionToHost &request)
 {
-    const ChatRequest request = readChatRequest(payload);
     if (request.slot == from)
-        sendToAll(
-            msg::actionToAll(m_players[from].name, peertext::cleanChatText(request.chatText)));
+        sendToAll(msg::ActionToAll{m_players[from].name, peertext::cleanChatText(request.chatText)}
+                      .build());
 }
 
-void TServer::justwatch(int from, const QByteArray &payload)
+void TServer::justwatch(int from, const msg::Justwatch &request)
 {
-    const WatchRequest request = readWatchRequest(payload);
     const int seat = request.seat;
     // A player speaks for his own seat; the host's user for any.
     if (seat != from && from != kHostSlot)
         return;
-    if (seat < 1 || seat > kSeatSlots || !m_players[seat].connected)
+    if (!isSeat(seat) || !m_players[seat].connected)
         return;
     if (request.flag == watchflag::playAgain) {
         m_players[seat].watching = false;
-        sendToAll(msg::justwatching(seat, watchflag::playAgain));
+        sendToAll(msg::Justwatching{seat, watchflag::playAgain}.build());
     } else if (request.flag == watchflag::justWatch && m_game.state().ingame()) {
         m_players[seat].watching = true;
-        sendToAll(msg::justwatching(seat, watchflag::justWatch));
+        sendToAll(msg::Justwatching{seat, watchflag::justWatch}.build());
         if (seat == m_game.state().turn)
             arm();
     }

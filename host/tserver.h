@@ -26,9 +26,6 @@ class TServer : public QObject, private GameTable
 {
     Q_OBJECT
 public:
-    static constexpr quint16 kDefaultPort = 7772;
-    static constexpr int kSeatSlots = 4;
-    static constexpr int kMaxSlots = 9;
     // Limits that keep one peer from exhausting the host.
     static constexpr int kMaxWaitingMessages = 100;
     static constexpr qsizetype kMaxUnsentBytes = 1024 * 1024;
@@ -46,7 +43,7 @@ public:
     void setClock(Clock clock);
     qint64 now() const;
 
-    explicit TServer(quint16 port = kDefaultPort, QObject *parent = nullptr);
+    explicit TServer(quint16 port = kGamePort, QObject *parent = nullptr);
     // The same, with its own random generator in place of the program's.
     TServer(quint16 port, Random &random, QObject *parent = nullptr);
     ~TServer() override;
@@ -89,6 +86,10 @@ public:
 private:
     void scheduleSocktimer();
     using Handler = void (TServer::*)(int from, const QByteArray &payload);
+    // Reads the payload into its message and hands a message that reads to
+    // the handler; one that names no slot, seat or position is dropped.
+    template <class Message, void (TServer::*handle)(int, const Message &)>
+    void take(int from, const QByteArray &payload);
     struct Route
     {
         const char *name;
@@ -113,14 +114,14 @@ private:
     void reportPeerError(const QString &text);
 
     // Message handlers; `from` is the slot of the connection it came on.
-    void receivedlogininfo(int from, const QByteArray &payload);
-    void kickhim(int from, const QByteArray &payload);
-    void botspeed(int from, const QByteArray &payload);
-    void chat(int from, const QByteArray &payload);
-    void action(int from, const QByteArray &payload);
-    void startgame(int from, const QByteArray &payload);
-    void justwatch(int from, const QByteArray &payload);
-    void playcard(int from, const QByteArray &payload);
+    void receivedlogininfo(int from, const msg::Logininfo &request);
+    void kickhim(int from, const msg::Kickhim &request);
+    void botspeed(int from, const msg::Botspeed &request);
+    void chat(int from, const msg::ChatToHost &request);
+    void action(int from, const msg::ActionToHost &request);
+    void startgame(int from, const msg::StartgameToHost &request);
+    void justwatch(int from, const msg::Justwatch &request);
+    void playcard(int from, const msg::PlaycardToHost &request);
 
     void sendTo(int slot, const QByteArray &message);
     void sendFramed(int slot, const QByteArray &framedMessage);

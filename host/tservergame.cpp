@@ -2,27 +2,20 @@
 // players' timer and the pause between rounds, and the messages the game's
 // events become.
 
-#include "host/hostrequests.h"
 #include "host/tserver.h"
 
-namespace {
-constexpr int kHostSlot = 1;
-} // namespace
-
-void TServer::startgame(int from, const QByteArray &payload)
+void TServer::startgame(int from, const msg::StartgameToHost &request)
 {
     // Only the host's own copy offers a start.
     if (from != kHostSlot)
         return;
-    const StartRequest request = readStartRequest(payload);
     // A new game ends the pause of the old one.
     m_timer1.stop();
     m_game.startgame(request.name, request.mode);
 }
 
-void TServer::playcard(int from, const QByteArray &payload)
+void TServer::playcard(int from, const msg::PlaycardToHost &request)
 {
-    const PlayRequest request = readPlayRequest(payload);
     if (request.seat != from)
         return;
     m_game.playcard(request.seat, request.position);
@@ -45,7 +38,7 @@ void TServer::computertimerTimer()
     m_computertimer.stop();
     const int seat = m_game.state().turn;
     // A human who took the seat, or plays again, in the meantime keeps it.
-    if (seat >= 1 && seat <= kSeatSlots && m_game.computerPlays(seat))
+    if (isSeat(seat) && m_game.computerPlays(seat))
         m_game.cplay();
 }
 
@@ -58,7 +51,7 @@ void TServer::timer1Timer()
 NumberedValues TServer::moneyBySeat() const
 {
     NumberedValues money{};
-    for (int seat = 1; seat <= kSeatSlots; ++seat)
+    for (int seat = 1; seat <= kSeatCount; ++seat)
         money[seat - 1] = m_game.state().seat(seat).money;
     return money;
 }
@@ -75,24 +68,24 @@ bool TServer::seatWatching(int seat) const
 
 void TServer::gameStarted(QByteArrayView name, QByteArrayView mode)
 {
-    sendToAll(msg::startgameToAll(name, mode));
-    for (int seat = 1; seat <= kSeatSlots; ++seat)
+    sendToAll(msg::StartgameToAll{name.toByteArray(), mode.toByteArray()}.build());
+    for (int seat = 1; seat <= kSeatCount; ++seat)
         m_players[seat].watching = false;
 }
 
 void TServer::roundStarted(int round)
 {
-    sendToAll(msg::startround(round, moneyBySeat()));
+    sendToAll(msg::Startround{round, moneyBySeat()}.build());
 }
 
 void TServer::handDealt(int seat)
 {
-    sendTo(seat, msg::placecard(seat, m_game.state().seat(seat).hand));
+    sendTo(seat, msg::Placecard{seat, m_game.state().seat(seat).hand}.build());
 }
 
 void TServer::turnPassed(int seat)
 {
-    sendToAll(msg::nextplayer(seat));
+    sendToAll(msg::Nextplayer{seat}.build());
 }
 
 void TServer::computerToPlay()
@@ -102,28 +95,28 @@ void TServer::computerToPlay()
 
 void TServer::cardPlayed(int seat, int card, int total)
 {
-    sendToAll(msg::playcardToAll(seat, card, total));
+    sendToAll(msg::PlaycardToAll{seat, card, total}.build());
 }
 
 void TServer::cardDrawn(int seat, int position, int card)
 {
-    sendTo(seat, msg::newcard(seat, position, card));
+    sendTo(seat, msg::Newcard{seat, position, card}.build());
 }
 
 void TServer::noCard(int seat, int position)
 {
-    sendTo(seat, msg::nocard(seat, position));
+    sendTo(seat, msg::Nocard{seat, position}.build());
 }
 
 void TServer::roundOver(int seat, int money)
 {
-    sendToAll(msg::roundover(seat, money));
+    sendToAll(msg::Roundover{seat, money}.build());
 }
 
 void TServer::gameWon(int seat)
 {
     const tplayer &player = m_players[seat];
-    sendToAll(msg::winner(player.name.isEmpty() ? player.botname : player.name, seat));
+    sendToAll(msg::Winner{player.name.isEmpty() ? player.botname : player.name, seat}.build());
 }
 
 void TServer::pauseStarted()

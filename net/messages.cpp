@@ -1,8 +1,12 @@
 #include "net/messages.h"
 
 #include "net/framer.h"
+#include "net/peertext.h"
 
 namespace {
+
+constexpr char kChatsSeparator[] = " chats: ";
+constexpr char kActionSeparator[] = " ";
 
 // Builds one message: the command name, then fields each preceded by "+".
 class MessageBuilder
@@ -49,6 +53,54 @@ private:
     QByteArray m_text;
 };
 
+bool within(int value, int lowest, int highest)
+{
+    return value >= lowest && value <= highest;
+}
+
+bool isTotal(int total)
+{
+    return within(total, 0, kBustTotal);
+}
+
+// A card or no card (0): an empty pile, an empty hand position.
+bool isCardOrNone(int card)
+{
+    return card == 0 || isCard(card);
+}
+
+bool isMoney(int money)
+{
+    return within(money, 0, kStartMoney);
+}
+
+bool allOf(const NumberedValues &values, bool (*valid)(int))
+{
+    for (const int value : values) {
+        if (!valid(value))
+            return false;
+    }
+    return true;
+}
+
+template <class Message> std::optional<Message> validIf(bool valid, Message message)
+{
+    if (!valid)
+        return std::nullopt;
+    return message;
+}
+
+// Splits a chat line at the first separator; no separator, no line of ours.
+template <class Message>
+std::optional<Message> splitLine(FieldReader &fields, const char *separator)
+{
+    const QByteArray line = fields.rest();
+    const qsizetype at = line.indexOf(separator);
+    if (at < 0)
+        return std::nullopt;
+    return Message{line.first(at), line.sliced(at + qstrlen(separator))};
+}
+
 } // namespace
 
 QByteArray framed(QByteArray message)
@@ -59,79 +111,186 @@ QByteArray framed(QByteArray message)
 
 namespace msg {
 
-QByteArray logininfo(int slot, QByteArrayView version, QByteArrayView name)
+// ---- From a client to the host ----
+
+QByteArray Logininfo::build() const
 {
-    return MessageBuilder(cmd::logininfo).number(slot).text(version).text(name).open();
+    return MessageBuilder(command).number(slot).text(version).text(name).open();
 }
 
-QByteArray chatToHost(int slot, QByteArrayView chatText)
+std::optional<Logininfo> Logininfo::read(FieldReader &fields)
 {
-    return MessageBuilder(cmd::chat).number(slot).text(chatText).open();
+    Logininfo m;
+    m.slot = fields.number();
+    m.version = fields.text();
+    m.name = peertext::cleanName(fields.rest());
+    return validIf(isSlot(m.slot), m);
 }
 
-QByteArray actionToHost(int slot, QByteArrayView chatText)
+QByteArray ChatToHost::build() const
 {
-    return MessageBuilder(cmd::action).number(slot).text(chatText).open();
+    return MessageBuilder(command).number(slot).text(chatText).open();
 }
 
-QByteArray playcardToHost(int seat, int position)
+std::optional<ChatToHost> ChatToHost::read(FieldReader &fields)
 {
-    return MessageBuilder(cmd::playcard).number(seat).number(position).closed();
+    ChatToHost m;
+    m.slot = fields.number();
+    m.chatText = fields.rest();
+    return validIf(isSlot(m.slot), m);
 }
 
-QByteArray startgameToHost(QByteArrayView name, QByteArrayView mode)
+QByteArray ActionToHost::build() const
 {
-    return MessageBuilder(cmd::startgame).text(name).text(mode).closed();
+    return MessageBuilder(command).number(slot).text(chatText).open();
 }
 
-QByteArray justwatch(int seat, QByteArrayView flag)
+std::optional<ActionToHost> ActionToHost::read(FieldReader &fields)
 {
-    return MessageBuilder(cmd::justwatch).number(seat).text(flag).open();
+    ActionToHost m;
+    m.slot = fields.number();
+    m.chatText = fields.rest();
+    return validIf(isSlot(m.slot), m);
 }
 
-QByteArray kickhim(int slot, int target)
+QByteArray PlaycardToHost::build() const
 {
-    return MessageBuilder(cmd::kickhim).number(slot).number(target).closed();
+    return MessageBuilder(command).number(seat).number(position).closed();
 }
 
-QByteArray botspeed(int slot, int ms)
+std::optional<PlaycardToHost> PlaycardToHost::read(FieldReader &fields)
 {
-    return MessageBuilder(cmd::botspeed).number(slot).number(ms).closed();
+    PlaycardToHost m;
+    m.seat = fields.number();
+    m.position = fields.number();
+    return validIf(isSeat(m.seat) && isHandPosition(m.position), m);
 }
 
-QByteArray sendlogininfo(int slot)
+QByteArray StartgameToHost::build() const
 {
-    return MessageBuilder(cmd::sendlogininfo).number(slot).open();
+    return MessageBuilder(command).text(name).text(mode).closed();
 }
 
-QByteArray full()
+std::optional<StartgameToHost> StartgameToHost::read(FieldReader &fields)
 {
-    return MessageBuilder(cmd::full).closed();
+    StartgameToHost m;
+    m.name = peertext::cleanName(fields.text());
+    m.mode = fields.text();
+    return m;
 }
 
-QByteArray newplayerinfo(int slot, QByteArrayView name)
+QByteArray Justwatch::build() const
 {
-    return MessageBuilder(cmd::newplayerinfo).number(slot).text(name).open();
+    return MessageBuilder(command).number(seat).text(flag).open();
 }
 
-QByteArray existingplayers(int slot, QByteArrayView name)
+std::optional<Justwatch> Justwatch::read(FieldReader &fields)
 {
-    return MessageBuilder(cmd::existingplayers).number(slot).text(name).open();
+    Justwatch m;
+    m.seat = fields.number();
+    m.flag = fields.text();
+    return validIf(isSeat(m.seat), m);
 }
 
-QByteArray havewrongversion(QByteArrayView name)
+QByteArray Kickhim::build() const
 {
-    return MessageBuilder(cmd::havewrongversion).text(name).open();
+    return MessageBuilder(command).number(slot).number(target).closed();
 }
 
-QByteArray wrongversion()
+std::optional<Kickhim> Kickhim::read(FieldReader &fields)
 {
-    return MessageBuilder(cmd::wrongversion).closed();
+    Kickhim m;
+    m.slot = fields.number();
+    m.target = fields.number();
+    return validIf(isSlot(m.slot) && isSlot(m.target), m);
 }
 
-QByteArray gamestats(int round, int total, int topcard, int turn, const NumberedValues &money)
+QByteArray Botspeed::build() const
 {
-    return MessageBuilder(cmd::gamestats)
+    return MessageBuilder(command).number(slot).number(ms).closed();
+}
+
+std::optional<Botspeed> Botspeed::read(FieldReader &fields)
+{
+    Botspeed m;
+    m.slot = fields.number();
+    m.ms = fields.number();
+    return validIf(isSlot(m.slot), m);
+}
+
+// ---- From the host to clients ----
+
+QByteArray Sendlogininfo::build() const
+{
+    return MessageBuilder(command).number(slot).open();
+}
+
+std::optional<Sendlogininfo> Sendlogininfo::read(FieldReader &fields)
+{
+    Sendlogininfo m;
+    m.slot = fields.number();
+    return validIf(isSlot(m.slot), m);
+}
+
+QByteArray Full::build() const
+{
+    return MessageBuilder(command).closed();
+}
+
+std::optional<Full> Full::read(FieldReader &)
+{
+    return Full{};
+}
+
+QByteArray Newplayerinfo::build() const
+{
+    return MessageBuilder(command).number(slot).text(name).open();
+}
+
+std::optional<Newplayerinfo> Newplayerinfo::read(FieldReader &fields)
+{
+    Newplayerinfo m;
+    m.slot = fields.number();
+    m.name = peertext::cleanName(fields.rest());
+    return validIf(isSlot(m.slot), m);
+}
+
+QByteArray Existingplayers::build() const
+{
+    return MessageBuilder(command).number(slot).text(name).open();
+}
+
+std::optional<Existingplayers> Existingplayers::read(FieldReader &fields)
+{
+    Existingplayers m;
+    m.slot = fields.number();
+    m.name = peertext::cleanName(fields.rest());
+    return validIf(isSlot(m.slot), m);
+}
+
+QByteArray Havewrongversion::build() const
+{
+    return MessageBuilder(command).text(name).open();
+}
+
+std::optional<Havewrongversion> Havewrongversion::read(FieldReader &fields)
+{
+    return Havewrongversion{peertext::cleanName(fields.rest())};
+}
+
+QByteArray Wrongversion::build() const
+{
+    return MessageBuilder(command).closed();
+}
+
+std::optional<Wrongversion> Wrongversion::read(FieldReader &)
+{
+    return Wrongversion{};
+}
+
+QByteArray Gamestats::build() const
+{
+    return MessageBuilder(command)
         .number(round)
         .number(total)
         .number(topcard)
@@ -140,69 +299,191 @@ QByteArray gamestats(int round, int total, int topcard, int turn, const Numbered
         .open();
 }
 
-QByteArray placecard(int seat, const NumberedValues &cards)
+std::optional<Gamestats> Gamestats::read(FieldReader &fields)
 {
-    return MessageBuilder(cmd::placecard).number(seat).numberedList(cards).open();
+    Gamestats m;
+    m.round = fields.number();
+    m.total = fields.number();
+    m.topcard = fields.number();
+    m.turn = fields.number();
+    m.money = fields.numberedList();
+    return validIf(m.round >= 1 && isTotal(m.total) && isCardOrNone(m.topcard) &&
+                       (m.turn == 0 || isSeat(m.turn)) && allOf(m.money, isMoney),
+                   m);
 }
 
-QByteArray playerdisconnected(int slot, QByteArrayView name)
+QByteArray Placecard::build() const
 {
-    return MessageBuilder(cmd::playerdisconnected).number(slot).text(name).open();
+    return MessageBuilder(command).number(seat).numberedList(cards).open();
 }
 
-QByteArray justwatching(int seat, QByteArrayView flag)
+std::optional<Placecard> Placecard::read(FieldReader &fields)
 {
-    return MessageBuilder(cmd::justwatching).number(seat).text(flag).open();
+    Placecard m;
+    m.seat = fields.number();
+    m.cards = fields.numberedList();
+    return validIf(isSeat(m.seat) && allOf(m.cards, isCardOrNone), m);
 }
 
-QByteArray chatToAll(QByteArrayView name, QByteArrayView chatText)
+QByteArray Playerdisconnected::build() const
 {
-    return MessageBuilder(cmd::chat).text(name).raw(" chats: ").raw(chatText).open();
+    return MessageBuilder(command).number(slot).text(name).open();
 }
 
-QByteArray actionToAll(QByteArrayView name, QByteArrayView chatText)
+std::optional<Playerdisconnected> Playerdisconnected::read(FieldReader &fields)
 {
-    return MessageBuilder(cmd::action).text(name).raw(" ").raw(chatText).open();
+    Playerdisconnected m;
+    m.slot = fields.number();
+    m.name = peertext::cleanName(fields.rest());
+    return validIf(isSlot(m.slot), m);
 }
 
-QByteArray startgameToAll(QByteArrayView name, QByteArrayView mode)
+QByteArray Justwatching::build() const
 {
-    return MessageBuilder(cmd::startgame).text(name).text(mode).closed();
+    return MessageBuilder(command).number(seat).text(flag).open();
 }
 
-QByteArray startround(int round, const NumberedValues &money)
+std::optional<Justwatching> Justwatching::read(FieldReader &fields)
 {
-    return MessageBuilder(cmd::startround).number(round).numberedList(money).open();
+    Justwatching m;
+    m.seat = fields.number();
+    m.flag = fields.rest();
+    return validIf(isSeat(m.seat), m);
 }
 
-QByteArray nextplayer(int seat)
+QByteArray ChatToAll::line() const
 {
-    return MessageBuilder(cmd::nextplayer).number(seat).closed();
+    return name + kChatsSeparator + chatText;
 }
 
-QByteArray playcardToAll(int seat, int card, int total)
+QByteArray ChatToAll::build() const
 {
-    return MessageBuilder(cmd::playcard).number(seat).number(card).number(total).closed();
+    return MessageBuilder(command).text(name).raw(kChatsSeparator).raw(chatText).open();
 }
 
-QByteArray newcard(int seat, int position, int card)
+std::optional<ChatToAll> ChatToAll::read(FieldReader &fields)
 {
-    return MessageBuilder(cmd::newcard).number(seat).number(position).number(card).closed();
+    return splitLine<ChatToAll>(fields, kChatsSeparator);
 }
 
-QByteArray nocard(int seat, int position)
+QByteArray ActionToAll::line() const
 {
-    return MessageBuilder(cmd::nocard).number(seat).number(position).closed();
+    return name + kActionSeparator + chatText;
 }
 
-QByteArray roundover(int seat, int money)
+QByteArray ActionToAll::build() const
 {
-    return MessageBuilder(cmd::roundover).number(seat).number(money).closed();
+    return MessageBuilder(command).text(name).raw(kActionSeparator).raw(chatText).open();
 }
 
-QByteArray winner(QByteArrayView name, int seat)
+std::optional<ActionToAll> ActionToAll::read(FieldReader &fields)
 {
-    return MessageBuilder(cmd::winner).text(name).number(seat).closed();
+    return splitLine<ActionToAll>(fields, kActionSeparator);
+}
+
+QByteArray StartgameToAll::build() const
+{
+    return MessageBuilder(command).text(name).text(mode).closed();
+}
+
+std::optional<StartgameToAll> StartgameToAll::read(FieldReader &fields)
+{
+    StartgameToAll m;
+    m.name = peertext::cleanName(fields.text());
+    m.mode = fields.text();
+    return m;
+}
+
+QByteArray Startround::build() const
+{
+    return MessageBuilder(command).number(round).numberedList(money).open();
+}
+
+std::optional<Startround> Startround::read(FieldReader &fields)
+{
+    Startround m;
+    m.round = fields.number();
+    m.money = fields.numberedList();
+    return validIf(m.round >= 1 && allOf(m.money, isMoney), m);
+}
+
+QByteArray Nextplayer::build() const
+{
+    return MessageBuilder(command).number(seat).closed();
+}
+
+std::optional<Nextplayer> Nextplayer::read(FieldReader &fields)
+{
+    Nextplayer m;
+    m.seat = fields.number();
+    return validIf(isSeat(m.seat), m);
+}
+
+QByteArray PlaycardToAll::build() const
+{
+    return MessageBuilder(command).number(seat).number(card).number(total).closed();
+}
+
+std::optional<PlaycardToAll> PlaycardToAll::read(FieldReader &fields)
+{
+    PlaycardToAll m;
+    m.seat = fields.number();
+    m.card = fields.number();
+    m.total = fields.number();
+    return validIf(isSeat(m.seat) && isCard(m.card) && isTotal(m.total), m);
+}
+
+QByteArray Newcard::build() const
+{
+    return MessageBuilder(command).number(seat).number(position).number(card).closed();
+}
+
+std::optional<Newcard> Newcard::read(FieldReader &fields)
+{
+    Newcard m;
+    m.seat = fields.number();
+    m.position = fields.number();
+    m.card = fields.number();
+    return validIf(isSeat(m.seat) && isHandPosition(m.position) && isCardOrNone(m.card), m);
+}
+
+QByteArray Nocard::build() const
+{
+    return MessageBuilder(command).number(seat).number(position).closed();
+}
+
+std::optional<Nocard> Nocard::read(FieldReader &fields)
+{
+    Nocard m;
+    m.seat = fields.number();
+    m.position = fields.number();
+    return validIf(isSeat(m.seat) && isHandPosition(m.position), m);
+}
+
+QByteArray Roundover::build() const
+{
+    return MessageBuilder(command).number(seat).number(money).closed();
+}
+
+std::optional<Roundover> Roundover::read(FieldReader &fields)
+{
+    Roundover m;
+    m.seat = fields.number();
+    m.money = fields.number();
+    return validIf(isSeat(m.seat) && isMoney(m.money), m);
+}
+
+QByteArray Winner::build() const
+{
+    return MessageBuilder(command).text(name).number(seat).closed();
+}
+
+std::optional<Winner> Winner::read(FieldReader &fields)
+{
+    Winner m;
+    m.name = peertext::cleanName(fields.text());
+    m.seat = fields.number();
+    return validIf(isSeat(m.seat), m);
 }
 
 } // namespace msg

@@ -1,26 +1,41 @@
 #pragma once
 
+#include "net/gamemessage.h"
+#include "net/gamerules.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
 #include <array>
+#include <optional>
 
-// Building game messages. One function per message kind; each returns the
-// message text exactly as it goes on the wire, WITHOUT the terminator: pass
-// it through framed() right before Send. Text fields are UTF-8 bytes (callers
-// convert with QString::toUtf8()). Numbers are written in plain decimal.
+// The game's messages. Each kind is one small struct: its fields as values,
+// build() for the text that goes on the wire (WITHOUT the terminator: pass it
+// through framed() right before Send), and read() for the payload that comes
+// off it. The host and the clients use the same structs, so a layout is
+// written once.
 //
-// Text fields travel unescaped. A text that stands before another field (the
-// name in startgame and winner) is cut by the reader at its first "+"; a text
-// that is the last field arrives whole. Any 0xFF byte in a text field is
-// dropped when building, so a field can never end its message early or
-// smuggle in a second one.
+// Text fields are UTF-8 bytes (callers convert with QString::toUtf8()) and
+// travel unescaped. A text that stands before another field (the name in
+// startgame and winner) is cut by the reader at its first "+"; a text that is
+// the last field arrives whole. Any 0xFF byte in a text field is dropped when
+// building, so a field can never end its message early or smuggle in a
+// second one. Numbers are written in plain decimal.
+//
+// read() takes the payload after the command name. A number field that does
+// not convert throws EConvertError (the message then ends with an error box,
+// as every number on the wire does). A message whose numbers convert but
+// name no seat, slot, hand position, card, total or bags the game has gives
+// no value: it cannot come from a host or client of this game, and acting on
+// it would only draw things that do not exist. Names are read as the game
+// shows them (peertext::cleanName): control characters become blanks and
+// long names are cut, not refused.
 
 // The version text both sides compare at login; also the about window's
 // caption.
 inline constexpr char kVersionText[] = "1.0.3";
 
-// The command names: compare a GameMessage's name against these.
+// The command names.
 namespace cmd {
 // From a client to the host.
 inline constexpr char logininfo[] = "CMD_logininfo";
@@ -57,12 +72,6 @@ inline constexpr char justWatch[] = "1"; // the computer plays for the seat
 inline constexpr char playAgain[] = "2"; // the player takes the seat back
 } // namespace watchflag
 
-// The mode of CMD_startgame.
-namespace gamemode {
-inline constexpr char withComputers[] = "b"; // computer players fill free seats
-inline constexpr char humansOnly[] = "h";
-} // namespace gamemode
-
 // The message with its terminator appended, ready for one Send.
 QByteArray framed(QByteArray message);
 
@@ -74,63 +83,344 @@ namespace msg {
 // ---- From a client to the host ----
 
 // "CMD_logininfo+" slot "+" version "+" name
-QByteArray logininfo(int slot, QByteArrayView version, QByteArrayView name);
-// "CMD_chat+" slot "+" chatText      (chatText: words "|" colour)
-QByteArray chatToHost(int slot, QByteArrayView chatText);
-// "CMD_action+" slot "+" chatText
-QByteArray actionToHost(int slot, QByteArrayView chatText);
+struct Logininfo
+{
+    static constexpr const char *command = cmd::logininfo;
+    int slot = 0;
+    QByteArray version;
+    QByteArray name;
+
+    QByteArray build() const;
+    static std::optional<Logininfo> read(FieldReader &fields);
+    bool operator==(const Logininfo &) const = default;
+};
+
+// "CMD_chat+" slot "+" chat text      (chat text: words "|" colour)
+struct ChatToHost
+{
+    static constexpr const char *command = cmd::chat;
+    int slot = 0;
+    QByteArray chatText;
+
+    QByteArray build() const;
+    static std::optional<ChatToHost> read(FieldReader &fields);
+    bool operator==(const ChatToHost &) const = default;
+};
+
+// "CMD_action+" slot "+" chat text
+struct ActionToHost
+{
+    static constexpr const char *command = cmd::action;
+    int slot = 0;
+    QByteArray chatText;
+
+    QByteArray build() const;
+    static std::optional<ActionToHost> read(FieldReader &fields);
+    bool operator==(const ActionToHost &) const = default;
+};
+
 // "CMD_playcard+" seat "+" position "+"
-QByteArray playcardToHost(int seat, int position);
+struct PlaycardToHost
+{
+    static constexpr const char *command = cmd::playcard;
+    int seat = 0;
+    int position = 0;
+
+    QByteArray build() const;
+    static std::optional<PlaycardToHost> read(FieldReader &fields);
+    bool operator==(const PlaycardToHost &) const = default;
+};
+
 // "CMD_startgame+" name "+" mode "+"      (mode: gamemode::)
-QByteArray startgameToHost(QByteArrayView name, QByteArrayView mode);
+struct StartgameToHost
+{
+    static constexpr const char *command = cmd::startgame;
+    QByteArray name;
+    QByteArray mode;
+
+    QByteArray build() const;
+    static std::optional<StartgameToHost> read(FieldReader &fields);
+    bool operator==(const StartgameToHost &) const = default;
+};
+
 // "CMD_justwatch+" seat "+" flag      (flag: watchflag::)
-QByteArray justwatch(int seat, QByteArrayView flag);
+struct Justwatch
+{
+    static constexpr const char *command = cmd::justwatch;
+    int seat = 0;
+    QByteArray flag;
+
+    QByteArray build() const;
+    static std::optional<Justwatch> read(FieldReader &fields);
+    bool operator==(const Justwatch &) const = default;
+};
+
 // "CMD_kickhim+" slot "+" target "+"
-QByteArray kickhim(int slot, int target);
-// "CMD_botspeed+" slot "+" ms "+"
-QByteArray botspeed(int slot, int ms);
+struct Kickhim
+{
+    static constexpr const char *command = cmd::kickhim;
+    int slot = 0;
+    int target = 0;
+
+    QByteArray build() const;
+    static std::optional<Kickhim> read(FieldReader &fields);
+    bool operator==(const Kickhim &) const = default;
+};
+
+// "CMD_botspeed+" slot "+" ms "+"      (the host decides which delays it takes)
+struct Botspeed
+{
+    static constexpr const char *command = cmd::botspeed;
+    int slot = 0;
+    int ms = 0;
+
+    QByteArray build() const;
+    static std::optional<Botspeed> read(FieldReader &fields);
+    bool operator==(const Botspeed &) const = default;
+};
 
 // ---- From the host to clients ----
 
 // "CMD_sendlogininfo+" slot
-QByteArray sendlogininfo(int slot);
+struct Sendlogininfo
+{
+    static constexpr const char *command = cmd::sendlogininfo;
+    int slot = 0;
+
+    QByteArray build() const;
+    static std::optional<Sendlogininfo> read(FieldReader &fields);
+    bool operator==(const Sendlogininfo &) const = default;
+};
+
 // "CMD_full+"
-QByteArray full();
+struct Full
+{
+    static constexpr const char *command = cmd::full;
+
+    QByteArray build() const;
+    static std::optional<Full> read(FieldReader &fields);
+    bool operator==(const Full &) const = default;
+};
+
 // "CMD_newplayerinfo+" slot "+" name
-QByteArray newplayerinfo(int slot, QByteArrayView name);
+struct Newplayerinfo
+{
+    static constexpr const char *command = cmd::newplayerinfo;
+    int slot = 0;
+    QByteArray name;
+
+    QByteArray build() const;
+    static std::optional<Newplayerinfo> read(FieldReader &fields);
+    bool operator==(const Newplayerinfo &) const = default;
+};
+
 // "CMD_existingplayers+" slot "+" name
-QByteArray existingplayers(int slot, QByteArrayView name);
+struct Existingplayers
+{
+    static constexpr const char *command = cmd::existingplayers;
+    int slot = 0;
+    QByteArray name;
+
+    QByteArray build() const;
+    static std::optional<Existingplayers> read(FieldReader &fields);
+    bool operator==(const Existingplayers &) const = default;
+};
+
 // "CMD_havewrongversion+" name
-QByteArray havewrongversion(QByteArrayView name);
+struct Havewrongversion
+{
+    static constexpr const char *command = cmd::havewrongversion;
+    QByteArray name;
+
+    QByteArray build() const;
+    static std::optional<Havewrongversion> read(FieldReader &fields);
+    bool operator==(const Havewrongversion &) const = default;
+};
+
 // "CMD_wrongversion+"
-QByteArray wrongversion();
+struct Wrongversion
+{
+    static constexpr const char *command = cmd::wrongversion;
+
+    QByteArray build() const;
+    static std::optional<Wrongversion> read(FieldReader &fields);
+    bool operator==(const Wrongversion &) const = default;
+};
+
 // "CMD_gamestats+" round "+" total "+" topcard "+" turn "+1+" m1 "+2+" m2 "+3+" m3 "+4+" m4
-QByteArray gamestats(int round, int total, int topcard, int turn, const NumberedValues &money);
-// "CMD_placecard+" seat "+1+" c1 "+2+" c2 "+3+" c3 "+4+" c4
-QByteArray placecard(int seat, const NumberedValues &cards);
+struct Gamestats
+{
+    static constexpr const char *command = cmd::gamestats;
+    int round = 0;
+    int total = 0;
+    int topcard = 0; // 0 before the round's first card
+    int turn = 0;    // 0 before the host's first game
+    NumberedValues money{};
+
+    QByteArray build() const;
+    static std::optional<Gamestats> read(FieldReader &fields);
+    bool operator==(const Gamestats &) const = default;
+};
+
+// "CMD_placecard+" seat "+1+" c1 "+2+" c2 "+3+" c3 "+4+" c4      (0: no card)
+struct Placecard
+{
+    static constexpr const char *command = cmd::placecard;
+    int seat = 0;
+    Hand cards{};
+
+    QByteArray build() const;
+    static std::optional<Placecard> read(FieldReader &fields);
+    bool operator==(const Placecard &) const = default;
+};
+
 // "CMD_playerdisconnected+" slot "+" name
-QByteArray playerdisconnected(int slot, QByteArrayView name);
+struct Playerdisconnected
+{
+    static constexpr const char *command = cmd::playerdisconnected;
+    int slot = 0;
+    QByteArray name;
+
+    QByteArray build() const;
+    static std::optional<Playerdisconnected> read(FieldReader &fields);
+    bool operator==(const Playerdisconnected &) const = default;
+};
+
 // "CMD_justwatching+" seat "+" flag      (flag: watchflag::)
-QByteArray justwatching(int seat, QByteArrayView flag);
-// "CMD_chat+" name " chats: " chatText      (chatText as the host received it)
-QByteArray chatToAll(QByteArrayView name, QByteArrayView chatText);
-// "CMD_action+" name " " chatText
-QByteArray actionToAll(QByteArrayView name, QByteArrayView chatText);
-// "CMD_startgame+" name "+" mode "+"
-QByteArray startgameToAll(QByteArrayView name, QByteArrayView mode);
+struct Justwatching
+{
+    static constexpr const char *command = cmd::justwatching;
+    int seat = 0;
+    QByteArray flag;
+
+    QByteArray build() const;
+    static std::optional<Justwatching> read(FieldReader &fields);
+    bool operator==(const Justwatching &) const = default;
+};
+
+// "CMD_chat+" name " chats: " chat text      (chat text as the host received it)
+// The client shows the whole line(); the reader splits it at the first
+// " chats: ", which every line of this game holds.
+struct ChatToAll
+{
+    static constexpr const char *command = cmd::chat;
+    QByteArray name;
+    QByteArray chatText;
+
+    QByteArray line() const;
+    QByteArray build() const;
+    static std::optional<ChatToAll> read(FieldReader &fields);
+    bool operator==(const ChatToAll &) const = default;
+};
+
+// "CMD_action+" name " " chat text      (split at the first blank)
+struct ActionToAll
+{
+    static constexpr const char *command = cmd::action;
+    QByteArray name;
+    QByteArray chatText;
+
+    QByteArray line() const;
+    QByteArray build() const;
+    static std::optional<ActionToAll> read(FieldReader &fields);
+    bool operator==(const ActionToAll &) const = default;
+};
+
+// "CMD_startgame+" name "+" mode "+"      (mode as the host settled it)
+struct StartgameToAll
+{
+    static constexpr const char *command = cmd::startgame;
+    QByteArray name;
+    QByteArray mode;
+
+    QByteArray build() const;
+    static std::optional<StartgameToAll> read(FieldReader &fields);
+    bool operator==(const StartgameToAll &) const = default;
+};
+
 // "CMD_startround+" round "+1+" m1 "+2+" m2 "+3+" m3 "+4+" m4
-QByteArray startround(int round, const NumberedValues &money);
+struct Startround
+{
+    static constexpr const char *command = cmd::startround;
+    int round = 0;
+    NumberedValues money{};
+
+    QByteArray build() const;
+    static std::optional<Startround> read(FieldReader &fields);
+    bool operator==(const Startround &) const = default;
+};
+
 // "CMD_nextplayer+" seat "+"
-QByteArray nextplayer(int seat);
+struct Nextplayer
+{
+    static constexpr const char *command = cmd::nextplayer;
+    int seat = 0;
+
+    QByteArray build() const;
+    static std::optional<Nextplayer> read(FieldReader &fields);
+    bool operator==(const Nextplayer &) const = default;
+};
+
 // "CMD_playcard+" seat "+" card "+" total "+"      (total 99: busted)
-QByteArray playcardToAll(int seat, int card, int total);
+struct PlaycardToAll
+{
+    static constexpr const char *command = cmd::playcard;
+    int seat = 0;
+    int card = 0;
+    int total = 0;
+
+    QByteArray build() const;
+    static std::optional<PlaycardToAll> read(FieldReader &fields);
+    bool operator==(const PlaycardToAll &) const = default;
+};
+
 // "CMD_newcard+" seat "+" position "+" card "+"      (card 0 after a bust)
-QByteArray newcard(int seat, int position, int card);
+struct Newcard
+{
+    static constexpr const char *command = cmd::newcard;
+    int seat = 0;
+    int position = 0;
+    int card = 0;
+
+    QByteArray build() const;
+    static std::optional<Newcard> read(FieldReader &fields);
+    bool operator==(const Newcard &) const = default;
+};
+
 // "CMD_nocard+" seat "+" position "+"
-QByteArray nocard(int seat, int position);
+struct Nocard
+{
+    static constexpr const char *command = cmd::nocard;
+    int seat = 0;
+    int position = 0;
+
+    QByteArray build() const;
+    static std::optional<Nocard> read(FieldReader &fields);
+    bool operator==(const Nocard &) const = default;
+};
+
 // "CMD_roundover+" seat "+" money "+"
-QByteArray roundover(int seat, int money);
+struct Roundover
+{
+    static constexpr const char *command = cmd::roundover;
+    int seat = 0;
+    int money = 0;
+
+    QByteArray build() const;
+    static std::optional<Roundover> read(FieldReader &fields);
+    bool operator==(const Roundover &) const = default;
+};
+
 // "CMD_winner+" name "+" seat "+"
-QByteArray winner(QByteArrayView name, int seat);
+struct Winner
+{
+    static constexpr const char *command = cmd::winner;
+    QByteArray name;
+    int seat = 0;
+
+    QByteArray build() const;
+    static std::optional<Winner> read(FieldReader &fields);
+    bool operator==(const Winner &) const = default;
+};
 
 } // namespace msg

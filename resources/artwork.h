@@ -8,7 +8,9 @@
 
 // The game's pictures and sounds. All are our own: drawn and synthesised by
 // resources/maker at build time and embedded in the program, so nothing is
-// drawn at start-up; each call decodes one small embedded file. Pictures
+// drawn at start-up; each call decodes one small embedded file. These are
+// the pictures at their designed sizes; resources/artsizes.h gives them for
+// a bigger table or a high-density screen. Pictures
 // come as QImage (no QGuiApplication needed); widgets turn them into
 // pixmaps. Out-of-range numbers give a null image.
 //

@@ -11,10 +11,18 @@
 # through the X test extension (libXtst, which every X desktop carries).
 #
 # Usage: scripts/startup_metrics.sh [binary, default build/zandor] [seconds of play, default 20]
+#                                   [scale, default $QT_SCALE_FACTOR or 1]
+# With a scale the program runs with QT_SCALE_FACTOR set to it, as on a
+# desktop scaled to 200% for 2, and the script's clicks land on the scaled
+# window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 binary=${1:-build/zandor}
 play_seconds=${2:-20}
+scale=${3:-${QT_SCALE_FACTOR:-1}}
+export QT_SCALE_FACTOR=$scale
+# A designed length in the window's pixels at that scale.
+scaled() { awk -v v="$1" -v s="$scale" 'BEGIN { printf "%d", v * s + 0.5 }'; }
 
 if [ ! -x "$binary" ]; then
   echo "no program at $binary; build it first (bash scripts/build.sh)" >&2
@@ -34,7 +42,8 @@ cleanup() {
   rm -rf "$scratch"
 }
 trap cleanup EXIT
-xvfb_start
+# A screen large enough for the scaled window.
+xvfb_start "$(scaled 1024)x$(scaled 768)x24"
 
 mkdir -p "$scratch/game" "$scratch/runtime"
 cp "$binary" "$scratch/game/zandor"
@@ -57,6 +66,7 @@ for _ in $(seq 3000); do
   sleep 0.01
 done
 [ -n "$shown" ] || { echo "the main window did not show within 30 s" >&2; exit 1; }
+echo "scale: $scale"
 echo "main window shown after $(( (shown - started) / 1000000 )) ms"
 echo "memory when shown (VmHWM): $(sed -n 's/^VmHWM: *//p' "/proc/$game_pid/status")"
 
@@ -81,17 +91,17 @@ PY
 main=$(window_id Zandor)
 main_left=$(window_field Zandor 'Absolute upper-left X')
 main_top=$(window_field Zandor 'Absolute upper-left Y')
-# The client area (714 x 489) lies under the menu bar.
-menu_height=$(( $(window_field Zandor Height) - 489 ))
-board_x=8
-board_y=$(( menu_height + 8 ))
+# The client area (714 x 489 at scale 1) lies under the menu bar.
+menu_height=$(( $(window_field Zandor Height) - $(scaled 489) ))
+board_x=$(scaled 8)
+board_y=$(( menu_height + $(scaled 8) ))
 
 # START GAME on the table (275, 411; 144 x 33), once the host is listening
 # and its own client has logged in (the button shows from the start; the
 # options window only opens once logged in, so try until it does).
 options=""
 for _ in $(seq 500); do
-  click "$main" "$main_left" "$main_top" $(( board_x + 347 )) $(( board_y + 427 ))
+  click "$main" "$main_left" "$main_top" $(( board_x + $(scaled 347) )) $(( board_y + $(scaled 427) ))
   options=$(window_id "Zandor - Game Start")
   if [ -n "$options" ] && [ "$(window_field 'Zandor - Game Start' 'Map State')" = "IsViewable" ]; then
     break
@@ -102,7 +112,7 @@ done
 [ -n "$options" ] || { echo "the game options window did not open" >&2; exit 1; }
 # Its START GAME picture sits in the middle, 76 pixels down.
 click "$options" "$(window_field 'Zandor - Game Start' 'Absolute upper-left X')" \
-  "$(window_field 'Zandor - Game Start' 'Absolute upper-left Y')" 128 92
+  "$(window_field 'Zandor - Game Start' 'Absolute upper-left Y')" "$(scaled 128)" "$(scaled 92)"
 
 # Starting a game saves the settings next to the program.
 for _ in $(seq 100); do
@@ -116,7 +126,7 @@ done
 deadline=$(( $(date +%s) + play_seconds ))
 while [ "$(date +%s)" -lt "$deadline" ]; do
   kill -0 "$game_pid" 2>/dev/null || { echo "the game ended while playing" >&2; exit 1; }
-  click "$main" "$main_left" "$main_top" $(( board_x + 300 )) $(( board_y + 340 ))
+  click "$main" "$main_left" "$main_top" $(( board_x + $(scaled 300) )) $(( board_y + $(scaled 340) ))
   sleep 0.3
 done
 echo "peak memory after ${play_seconds} s of a solo game (VmHWM): $(sed -n 's/^VmHWM: *//p' "/proc/$game_pid/status")"

@@ -1,5 +1,7 @@
 #include "stats/ttallylist.h"
 
+#include "net/gamerules.h"
+
 #include "resources/artwork.h"
 #include "widgets/dialogkeys.h"
 #include "widgets/plainmessagebox.h"

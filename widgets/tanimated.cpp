@@ -48,9 +48,27 @@ void TAnimated::setFrame(int frame)
 
 void TAnimated::setBitMap(const QImage &strip)
 {
+    m_maker = nullptr; // a strip given outright is kept as it is
     m_bitmap = strip;
-    resize(width(), strip.height() > 0 ? strip.height() : defaultSide);
+    const int height = qRound(strip.deviceIndependentSize().height());
+    resize(width(), height > 0 ? height : defaultSide);
     update();
+}
+
+void TAnimated::setBitMapMaker(StripMaker maker)
+{
+    m_maker = std::move(maker);
+    m_madeForRatio = 0;
+    if (m_maker && isVisible())
+        takeStripFromMaker();
+    update();
+}
+
+void TAnimated::takeStripFromMaker()
+{
+    const qreal ratio = devicePixelRatioF();
+    m_madeForRatio = ratio;
+    m_bitmap = m_maker(ratio);
 }
 
 void TAnimated::setBitMap(const QPixmap &strip)
@@ -113,6 +131,7 @@ void TAnimated::stopStepTimer()
 QImage TAnimated::keyedFrame(const QRect &source) const
 {
     QImage frame = m_bitmap.copy(source).convertToFormat(QImage::Format_ARGB32);
+    frame.setDevicePixelRatio(m_bitmap.devicePixelRatio());
     const QRgb key = m_transparentColor.rgb();
     const QRgb replacement = Color().rgb();
     for (int y = 0; y < frame.height(); ++y) {
@@ -127,6 +146,10 @@ QImage TAnimated::keyedFrame(const QRect &source) const
 
 void TAnimated::paintEvent(QPaintEvent *)
 {
+    // Shown for the first time, or moved to a screen of another density.
+    if (m_maker && m_madeForRatio != devicePixelRatioF())
+        takeStripFromMaker();
+
     QPainter painter(this);
     if (m_bitmap.isNull() || m_bitmap.height() == 0) {
         painter.fillRect(rect(), Qt::white);
@@ -137,13 +160,17 @@ void TAnimated::paintEvent(QPaintEvent *)
     // control taller than the picture) shows the control's colour.
     painter.fillRect(rect(), Color());
 
-    const QRect wanted(width() * m_frame, 0, width(), height());
+    // The frame in the strip's own pixels; at a ratio of 1 these are the
+    // control's pixels.
+    const qreal ratio = m_bitmap.devicePixelRatio();
+    const int frameWidth = qRound(width() * ratio);
+    const QRect wanted(frameWidth * m_frame, 0, frameWidth, qRound(height() * ratio));
     const QRect source = wanted & m_bitmap.rect();
     if (source.isEmpty())
         return;
-    const QPoint target = source.topLeft() - wanted.topLeft();
+    const QPointF target = QPointF(source.topLeft() - wanted.topLeft()) / ratio;
     if (m_transparentColor.isValid())
         painter.drawImage(target, keyedFrame(source));
     else
-        painter.drawImage(target, m_bitmap, source);
+        painter.drawImage(QRectF(target, QSizeF(source.size()) / ratio), m_bitmap, source);
 }

@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
 class QPixmap;
 
 // One frame of a picture strip whose frames lie side by side, each exactly as
@@ -14,6 +16,10 @@ class QPixmap;
 // parent's background colour), so a fan of cards sits cleanly on the board.
 //
 // The control paints its whole area itself.
+//
+// A strip may carry a device pixel ratio above 1 (drawn for a high-density
+// screen or a bigger table): the frames are then still the control's width
+// in logical pixels, and each is painted pixel for pixel from the strip.
 class TAnimated : public QWidget
 {
     Q_OBJECT
@@ -36,10 +42,20 @@ public:
     void setFrame(int frame);
 
     // The strip. The control keeps its own copy; its height becomes the
-    // picture's height (30 for an empty picture), its width stays.
+    // picture's height in logical pixels (30 for an empty picture), its
+    // width stays.
     const QImage &BitMap() const { return m_bitmap; }
     void setBitMap(const QImage &strip);
     void setBitMap(const QPixmap &strip);
+
+    // Draws the strip for a device pixel ratio. With a maker set, the control
+    // takes its strip from it for the ratio of the screen it is shown on,
+    // and again whenever that ratio changes, so its frames are never an
+    // enlargement. The strip is first asked for when the control is painted,
+    // so a hidden control draws nothing. The control's size stays as it is
+    // set. setBitMap drops the maker.
+    using StripMaker = std::function<QImage(qreal ratio)>;
+    void setBitMapMaker(StripMaker maker);
 
     bool Play() const { return m_play; }
     void setPlay(bool play);
@@ -78,11 +94,14 @@ private:
     void startStepTimer();
     void stopStepTimer();
     QImage keyedFrame(const QRect &source) const;
+    void takeStripFromMaker();
 
     int m_interval = 0;
     int m_frameCount = 1;
     int m_frame = 0;
     QImage m_bitmap;
+    StripMaker m_maker;
+    qreal m_madeForRatio = 0; // the ratio m_bitmap was made for; 0: not made yet
     bool m_play = false;
     bool m_reverse = false;
     bool m_loop = true;

@@ -31,6 +31,7 @@ void TLbBackground::setEnabled(bool enabled)
 
 void TLbBackground::setImage(const QPixmap &tile)
 {
+    m_maker = nullptr;
     m_image = tile;
     if (m_form)
         m_form->update();
@@ -39,6 +40,14 @@ void TLbBackground::setImage(const QPixmap &tile)
 void TLbBackground::setImage(const QImage &tile)
 {
     setImage(QPixmap::fromImage(tile));
+}
+
+void TLbBackground::setImageMaker(TileMaker maker)
+{
+    m_maker = std::move(maker);
+    m_madeForRatio = 0;
+    if (m_form)
+        m_form->update();
 }
 
 QVector<QPoint> TLbBackground::tileOrigins(QSize formSize, QSize tileSize)
@@ -68,12 +77,28 @@ bool TLbBackground::eventFilter(QObject *watched, QEvent *event)
 
 void TLbBackground::paintTiles()
 {
+    if (m_maker && m_enabled && m_madeForRatio != m_form->devicePixelRatioF()) {
+        m_madeForRatio = m_form->devicePixelRatioF();
+        m_image = QPixmap::fromImage(m_maker(m_madeForRatio));
+    }
     if (!m_enabled || m_image.isNull())
         return;
     // The outer size covers the client area with room to spare; tiles that
     // fall past the edge are clipped away.
-    const QSize outer = m_form->frameGeometry().size().expandedTo(m_form->size());
+    QSize outer = m_form->frameGeometry().size().expandedTo(m_form->size());
     QPainter painter(m_form);
-    for (const QPoint &origin : tileOrigins(outer, m_image.size()))
-        painter.drawPixmap(origin, m_image);
+    // The tiles are laid in the tile's own pixels, so that a tile drawn for
+    // a ratio of 1.25 or 1.5 meets the next without a seam or an overlap.
+    const qreal ratio = m_image.devicePixelRatio();
+    if (ratio != 1.0) {
+        painter.scale(1 / ratio, 1 / ratio);
+        outer = (QSizeF(outer) * ratio).toSize() + QSize(1, 1);
+    }
+    const QRectF whole(QPointF(0, 0), QSizeF(m_image.size()));
+    for (const QPoint &origin : tileOrigins(outer, m_image.size())) {
+        if (ratio != 1.0)
+            painter.drawPixmap(QRectF(origin, whole.size()), m_image, whole);
+        else
+            painter.drawPixmap(origin, m_image);
+    }
 }

@@ -5,12 +5,17 @@
 #include <QPointer>
 #include <QVector>
 
+#include <functional>
+
 class QWidget;
 
 // Tiles a picture over the whole surface of its form, beneath everything else:
 // the tiles go down first, then the form's own painting, then its controls.
 // Every window has one named LbBackground1; the side windows copy the main
 // window's tile into theirs.
+//
+// A tile may carry a device pixel ratio above 1: it is then laid pixel for
+// pixel on the screen's own pixels, never enlarged.
 class TLbBackground : public QObject
 {
     Q_OBJECT
@@ -27,6 +32,13 @@ public:
     void setImage(const QPixmap &tile);
     void setImage(const QImage &tile);
 
+    // Draws the tile for a device pixel ratio. With a maker set, the tile is
+    // taken from it for the ratio of the screen the form is shown on, when
+    // the form first paints and again whenever that ratio changes. setImage
+    // drops the maker.
+    using TileMaker = std::function<QImage(qreal ratio)>;
+    void setImageMaker(TileMaker maker);
+
     QWidget *form() const { return m_form; }
 
     // Top-left corners of the tiles for a form of formSize: one tile more
@@ -42,4 +54,6 @@ private:
     QPointer<QWidget> m_form;
     bool m_enabled = false;
     QPixmap m_image;
+    TileMaker m_maker;
+    qreal m_madeForRatio = 0; // the ratio m_image was made for; 0: not made yet
 };

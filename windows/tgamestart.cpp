@@ -127,7 +127,7 @@ void Tgamestart::button_startClick()
     const QString name = hooks_.playerName ? hooks_.playerName() : QString();
     const char *mode = botTag() == 1 ? gamemode::withComputers : gamemode::humansOnly;
     if (hooks_.send)
-        hooks_.send(msg::startgameToHost(name.toUtf8(), mode));
+        hooks_.send(msg::StartgameToHost{name.toUtf8(), mode}.build());
     hide();
     if (hooks_.saveinifile)
         hooks_.saveinifile();

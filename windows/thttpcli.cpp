@@ -1,5 +1,7 @@
 #include "windows/thttpcli.h"
 
+// libcurl: the download is an HTTP/1.0 request, which QNetworkAccessManager cannot make.
+
 #include <QIODevice>
 #include <QPointer>
 #include <QSocketNotifier>

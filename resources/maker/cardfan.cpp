@@ -17,11 +17,11 @@ constexpr qreal lift = 5;
 const QPointF pivot(50.5, 91.5);
 constexpr qreal pivotGap = 0; // from the pivot to a card's lower edge
 
-QImage frame(int lifted)
+QImage frame(int lifted, qreal scale)
 {
-    QImage image = blankImage(cardfan::frameWidth, cardfan::frameHeight);
+    QImage image = blankImage(cardfan::frameWidth, cardfan::frameHeight, scale);
     QPainter painter(&image);
-    prepare(painter);
+    prepare(painter, cardfan::frameWidth, cardfan::frameHeight);
     for (int i = 0; i < fanCards; ++i) {
         const qreal angle = -24.0 + i * (48.0 / (fanCards - 1));
         painter.save();
@@ -54,16 +54,20 @@ QRgb flatten(QRgb pixel)
 
 namespace cardfan {
 
-QImage strip()
+QImage strip(qreal scale)
 {
-    QImage result(frameWidth * frameCount, frameHeight, QImage::Format_RGB32);
+    // Every frame has the same whole number of pixels, so that frame f
+    // starts at f times the frame's width at any scale.
+    const int width = scaledSide(frameWidth, scale);
+    const int height = scaledSide(frameHeight, scale);
+    QImage result(width * frameCount, height, QImage::Format_RGB32);
     for (int f = 0; f < frameCount; ++f) {
         // Frame 0 rests; frame f lifts card f - 1.
-        const QImage drawn = frame(f - 1);
-        for (int y = 0; y < frameHeight; ++y) {
+        const QImage drawn = frame(f - 1, scale);
+        for (int y = 0; y < height; ++y) {
             const auto *source = reinterpret_cast<const QRgb *>(drawn.constScanLine(y));
-            auto *target = reinterpret_cast<QRgb *>(result.scanLine(y)) + f * frameWidth;
-            for (int x = 0; x < frameWidth; ++x)
+            auto *target = reinterpret_cast<QRgb *>(result.scanLine(y)) + f * width;
+            for (int x = 0; x < width; ++x)
                 target[x] = flatten(source[x]);
         }
     }

@@ -12,6 +12,8 @@ constexpr int frameWidth = 101;
 constexpr int frameHeight = 102;
 constexpr int frameCount = 5;
 
-QImage strip();
+// `scale` draws the strip that many times as large, each frame a whole
+// number of pixels wide.
+QImage strip(qreal scale = 1.0);
 
 } // namespace cardfan

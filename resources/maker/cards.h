@@ -14,8 +14,9 @@ constexpr int width = 71;
 constexpr int height = 96;
 
 // Card n in the game's numbering: 0 the back, 1 to 13 clubs Ace to King,
-// then diamonds, hearts and spades.
-QImage picture(int n);
+// then diamonds, hearts and spades; `scale` draws it that many times as
+// large.
+QImage picture(int n, qreal scale = 1.0);
 
 // Draws card n into the 71 x 96 box at the painter's origin; scale the
 // painter for other sizes.

@@ -28,17 +28,17 @@ std::vector<Picture> pictures()
             {artfiles::ornament(corner), [corner] { return tablepieces::ornament(corner); }});
     for (int n = 1; n <= 10; ++n)
         list.push_back({artfiles::phraseButton(n), [n] { return controls::phraseButton(n); }});
-    list.push_back({artfiles::turnMarker, tablepieces::turnMarker});
-    list.push_back({artfiles::eyes, tablepieces::eyes});
-    list.push_back({artfiles::outOfMoney, tablepieces::outOfMoney});
-    list.push_back({artfiles::winner, tablepieces::winner});
+    list.push_back({artfiles::turnMarker, [] { return tablepieces::turnMarker(); }});
+    list.push_back({artfiles::eyes, [] { return tablepieces::eyes(); }});
+    list.push_back({artfiles::outOfMoney, [] { return tablepieces::outOfMoney(); }});
+    list.push_back({artfiles::winner, [] { return tablepieces::winner(); }});
     list.push_back({artfiles::startButton, [] { return controls::startButton(false); }});
     list.push_back({artfiles::startButtonDown, [] { return controls::startButton(true); }});
-    list.push_back({artfiles::cardFan, cardfan::strip});
-    list.push_back({artfiles::logo, tablepieces::logo});
-    list.push_back({artfiles::windowIcon, tablepieces::windowIcon});
-    list.push_back({artfiles::backgroundTile, textures::feltTile});
-    list.push_back({artfiles::downloadTile, textures::linenTile});
+    list.push_back({artfiles::cardFan, [] { return cardfan::strip(); }});
+    list.push_back({artfiles::logo, [] { return tablepieces::logo(); }});
+    list.push_back({artfiles::windowIcon, [] { return tablepieces::windowIcon(); }});
+    list.push_back({artfiles::backgroundTile, [] { return textures::feltTile(); }});
+    list.push_back({artfiles::downloadTile, [] { return textures::linenTile(); }});
     list.push_back({artfiles::advert, textures::advert});
     return list;
 }

@@ -20,11 +20,11 @@ QPainterPath caption(const QString &text, const QFont &font, QPointF centre, qre
 
 namespace controls {
 
-QImage startButton(bool pressed)
+QImage startButton(bool pressed, qreal scale)
 {
-    QImage image = blankImage(144, 33);
+    QImage image = blankImage(144, 33, scale);
     QPainter painter(&image);
-    prepare(painter);
+    prepare(painter, 144, 33);
     const QRectF face(0.5, 0.5, 143, 32);
     QPainterPath shape;
     shape.addRoundedRect(face, 9, 9);
@@ -55,11 +55,11 @@ QImage startButton(bool pressed)
     return image;
 }
 
-QImage botSwitch(bool on)
+QImage botSwitch(bool on, qreal scale)
 {
-    QImage image = blankImage(48, 30);
+    QImage image = blankImage(48, 30, scale);
     QPainter painter(&image);
-    prepare(painter);
+    prepare(painter, 48, 30);
     const QRectF track(1, 3.5, 46, 23);
     QPainterPath shape;
     shape.addRoundedRect(track, 11.5, 11.5);
@@ -83,11 +83,11 @@ QImage botSwitch(bool on)
     return image;
 }
 
-QImage phraseButton(int n)
+QImage phraseButton(int n, qreal scale)
 {
-    QImage image = blankImage(25, 19);
+    QImage image = blankImage(25, 19, scale);
     QPainter painter(&image);
-    prepare(painter);
+    prepare(painter, 25, 19);
     const QRectF face(0.5, 0.5, 24, 18);
     QPainterPath shape;
     shape.addRoundedRect(face, 3.5, 3.5);

@@ -13,11 +13,29 @@ QImage blankImage(int width, int height)
     return image;
 }
 
+QImage blankImage(int width, int height, qreal scale)
+{
+    return blankImage(scaledSide(width, scale), scaledSide(height, scale));
+}
+
+int scaledSide(int side, qreal scale)
+{
+    return qMax(1, qRound(side * scale));
+}
+
 void prepare(QPainter &painter)
 {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setRenderHint(QPainter::TextAntialiasing);
+}
+
+void prepare(QPainter &painter, int width, int height)
+{
+    prepare(painter);
+    const QPaintDevice *device = painter.device();
+    if (device && (device->width() != width || device->height() != height))
+        painter.scale(qreal(device->width()) / width, qreal(device->height()) / height);
 }
 
 QPainterPath textPath(const QString &text, const QFont &font)

@@ -31,11 +31,25 @@ inline const QColor burlapDark(128, 90, 44);
 inline const QColor moneyGreen(36, 110, 52);
 } // namespace palette
 
+// A side of `side` pixels drawn `scale` times as large, in whole pixels,
+// at least one.
+int scaledSide(int side, qreal scale);
+
 // A fully transparent ARGB picture to draw on.
 QImage blankImage(int width, int height);
 
+// The same for a picture of width x height drawn `scale` times as large:
+// each side rounded to whole pixels, at least one.
+QImage blankImage(int width, int height, qreal scale);
+
 // Antialiased painter on an image, with smooth transforms.
 void prepare(QPainter &painter);
+
+// The same, and scaled so that drawing in the picture's own width x height
+// fills the painter's image, whatever size it was made at. At its own size
+// the painter is left unscaled, so the pictures come out exactly as drawn
+// for the game's designed size.
+void prepare(QPainter &painter, int width, int height);
 
 // The outline of a text in a font, with its baseline at y = 0.
 QPainterPath textPath(const QString &text, const QFont &font);

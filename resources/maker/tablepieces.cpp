@@ -108,14 +108,14 @@ void drawMoneyBag(QPainter &painter, const QRectF &box)
     painter.restore();
 }
 
-QImage digit(int d)
+QImage digit(int d, qreal scale)
 {
     // The two digits of the pile total stand 64 pixels apart, closer than
     // their width, so the tile keeps clear of the picture's sides and the
     // pair shows a small gap.
-    QImage image = blankImage(71, 96);
+    QImage image = blankImage(71, 96, scale);
     QPainter painter(&image);
-    prepare(painter);
+    prepare(painter, 71, 96);
     const QRectF tile(6.5, 1.5, 58, 93);
     QPainterPath shape;
     shape.addRoundedRect(tile, 7, 7);
@@ -145,22 +145,22 @@ QImage digit(int d)
     return image;
 }
 
-QImage bags(int count)
+QImage bags(int count, qreal scale)
 {
-    QImage image = blankImage(23, 76);
+    QImage image = blankImage(23, 76, scale);
     QPainter painter(&image);
-    prepare(painter);
+    prepare(painter, 23, 76);
     // Bottom bag first, so that each bag sits on the one below.
     for (int i = 0; i < count && i < 3; ++i)
         drawMoneyBag(painter, QRectF(0, 52 - 23 * i, 23, 24));
     return image;
 }
 
-QImage turnMarker()
+QImage turnMarker(qreal scale)
 {
-    QImage image = blankImage(23, 24);
+    QImage image = blankImage(23, 24, scale);
     QPainter painter(&image);
-    prepare(painter);
+    prepare(painter, 23, 24);
     const QPointF centre(11.5, 12);
     // A bright disc in an ivory ring, so that it stands out on the cloth.
     painter.setPen(QPen(QColor(20, 40, 20), 1.0));
@@ -182,11 +182,11 @@ QImage turnMarker()
     return image;
 }
 
-QImage eyes()
+QImage eyes(qreal scale)
 {
-    QImage image = blankImage(23, 15);
+    QImage image = blankImage(23, 15, scale);
     QPainter painter(&image);
-    prepare(painter);
+    prepare(painter, 23, 15);
     for (qreal x : {6.0, 17.0}) {
         const QPointF centre(x, 7.5);
         painter.setPen(QPen(QColor(30, 30, 36), 1.0));
@@ -204,11 +204,11 @@ QImage eyes()
     return image;
 }
 
-QImage outOfMoney()
+QImage outOfMoney(qreal scale)
 {
-    QImage image = blankImage(66, 57);
+    QImage image = blankImage(66, 57, scale);
     QPainter painter(&image);
-    prepare(painter);
+    prepare(painter, 66, 57);
     const QColor ink(196, 28, 36);
     painter.translate(33, 28.5);
     painter.rotate(-12);
@@ -225,11 +225,11 @@ QImage outOfMoney()
     return image;
 }
 
-QImage winner()
+QImage winner(qreal scale)
 {
-    QImage image = blankImage(77, 56);
+    QImage image = blankImage(77, 56, scale);
     QPainter painter(&image);
-    prepare(painter);
+    prepare(painter, 77, 56);
     // A crown above two rows of bags and a spill of coins.
     QPainterPath crown;
     crown.moveTo(29, 12.5);
@@ -260,12 +260,12 @@ QImage winner()
     return image;
 }
 
-QImage ornament(int corner)
+QImage ornament(int corner, qreal scale)
 {
     constexpr int size = 30;
-    QImage image = blankImage(size, size);
+    QImage image = blankImage(size, size, scale);
     QPainter painter(&image);
-    prepare(painter);
+    prepare(painter, size, size);
     // Drawn for the top left corner and mirrored for the others.
     if (corner == 2 || corner == 4) {
         painter.translate(size, 0);
@@ -311,11 +311,11 @@ QImage ornament(int corner)
     return image;
 }
 
-QImage logo()
+QImage logo(qreal scale)
 {
-    QImage image = blankImage(146, 20);
+    QImage image = blankImage(146, 20, scale);
     QPainter painter(&image);
-    prepare(painter);
+    prepare(painter, 146, 20);
     // The emblem: a spade in a gold ring, then the maker's name.
     painter.setPen(QPen(palette::goldDark, 0.8));
     painter.setBrush(verticalGradient(QRectF(2, 1, 18, 18), palette::goldLight, palette::gold));
@@ -329,18 +329,19 @@ QImage logo()
     return image;
 }
 
-QImage windowIcon()
+QImage windowIcon(qreal scale)
 {
     // Two cards in a hand: the back behind, the Ace of spades in front.
-    QImage image = blankImage(64, 64);
+    QImage image = blankImage(64, 64, scale);
     QPainter painter(&image);
-    prepare(painter);
-    const qreal scale = 0.56;
+    prepare(painter, 64, 64);
+    const qreal cardScale = 0.56;
+    const QTransform base = painter.transform();
     const auto place = [&](qreal x, qreal angle) {
-        painter.resetTransform();
+        painter.setTransform(base);
         painter.translate(x, 60);
         painter.rotate(angle);
-        painter.scale(scale, scale);
+        painter.scale(cardScale, cardScale);
         painter.translate(-cards::width / 2.0, -cards::height);
     };
     place(24, -14);

@@ -90,14 +90,13 @@ void settleAverage(QImage &image, const QColor &target)
 }
 
 // Short fibres lying every which way, drawn nine times so that those
-// crossing an edge come back in on the other side.
-void addFibres(QImage &image, int count, std::uint32_t seed)
+// crossing an edge come back in on the other side. w x h is the tile's
+// size at the designed scale; the image may be drawn larger.
+void addFibres(QImage &image, int w, int h, int count, std::uint32_t seed)
 {
     QPainter painter(&image);
-    prepare(painter);
+    prepare(painter, w, h);
     Random random(seed);
-    const int w = image.width();
-    const int h = image.height();
     for (int i = 0; i < count; ++i) {
         const QPointF start(random.between(0, w), random.between(0, h));
         const double angle = random.between(0, 2 * M_PI);
@@ -138,32 +137,36 @@ QPainterPath centredText(const QString &text, const QFont &font, QPointF centre,
 
 namespace textures {
 
-QImage feltTile()
+QImage feltTile(qreal scale)
 {
     constexpr int w = 71;
     constexpr int h = 96;
-    QImage image(w, h, QImage::Format_RGB32);
+    // Noise and fibres lie in the tile's own coordinates; the grain is one
+    // speck per pixel at whatever size the tile is drawn.
+    const int across = scaledSide(w, scale);
+    const int down = scaledSide(h, scale);
+    QImage image(across, down, QImage::Format_RGB32);
     const WrappingNoise broad(3, 4, 11);
     const WrappingNoise middle(8, 11, 23);
     Random grain(37);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const double u = double(x) / w;
-            const double v = double(y) / h;
+    for (int y = 0; y < down; ++y)
+        for (int x = 0; x < across; ++x) {
+            const double u = double(x) / across;
+            const double v = double(y) / down;
             const double factor = 1.0 + 0.05 * (broad.at(u, v) - 0.5) * 2 +
                                   0.04 * (middle.at(u, v) - 0.5) * 2 +
                                   0.05 * (grain.unit() - 0.5) * 2;
             image.setPixel(x, y, shade(palette::felt, factor));
         }
-    addFibres(image, 90, 53);
+    addFibres(image, w, h, 90, 53);
     settleAverage(image, palette::felt);
     return image;
 }
 
-QImage linenTile()
+QImage linenTile(qreal scale)
 {
-    constexpr int w = 150;
-    constexpr int h = 149;
+    const int w = scaledSide(150, scale);
+    const int h = scaledSide(149, scale);
     constexpr int threads = 50; // across and down: whole numbers keep the tile seamless
     const QColor base(206, 204, 228);
     QImage image(w, h, QImage::Format_RGB32);

@@ -135,6 +135,11 @@ INSTANTIATE_TEST_SUITE_P(
         DispatchCase{"", ""}, DispatchCase{"receivedlist", ""}, DispatchCase{"+3", ""},
         DispatchCase{"cmd_full+", ""}, DispatchCase{"CMD_bogus+1", ""},
         DispatchCase{"CMD_logininfo+1+1.0.3+Ann", ""},
+        // Values no game has are dropped without a word; long names are cut.
+        DispatchCase{"CMD_nextplayer+9+", ""}, DispatchCase{"CMD_playcard+2+53+57+", ""},
+        DispatchCase{"CMD_newcard+1+0+7+", ""}, DispatchCase{"CMD_sendlogininfo+10", ""},
+        DispatchCase{"CMD_newplayerinfo+2+" + QByteArray(300, 'n'),
+                     "newplayerinfo(2," + QString(64, 'n') + ")"},
         // A number that does not convert ends the message with an error box.
         DispatchCase{"CMD_nextplayer+x+", "error('x' is not a valid integer value)"},
         DispatchCase{"CMD_playcard+2+1a+5+", "error('1a' is not a valid integer value)"},

@@ -40,7 +40,7 @@ TEST_F(QueueTest, QueueTimerSleepsOnceTheFirstLineIsDropped)
     EXPECT_EQ(connection.queuedMessages(), 0);
     EXPECT_TRUE(handled.isEmpty());
 
-    host.send(msg::nextplayer(2));
+    host.send(msg::Nextplayer{2}.build());
     ASSERT_TRUE(waitUntil([&] { return handled.size() == 1; }));
     EXPECT_EQ(handled, QStringList{"2 (0 waiting)"});
     EXPECT_TRUE(waitUntil([&] { return !connection.queueTimerActive(); }));
@@ -50,7 +50,8 @@ TEST_F(QueueTest, MessagesAreHandledOnePerTickInArrivalOrder)
 {
     ASSERT_TRUE(waitUntil([&] { return !connection.queueTimerActive(); }));
     // Three messages in one write, the last one cut in two reads.
-    host.sendRaw(framed(msg::nextplayer(1)) + framed(msg::nextplayer(2)) + "CMD_next");
+    host.sendRaw(framed(msg::Nextplayer{1}.build()) + framed(msg::Nextplayer{2}.build()) +
+                 "CMD_next");
     ASSERT_TRUE(waitUntil([&] { return handled.size() == 2; }));
     host.sendRaw("player+3+\xFF");
     ASSERT_TRUE(waitUntil([&] { return handled.size() == 3; }));
@@ -59,7 +60,7 @@ TEST_F(QueueTest, MessagesAreHandledOnePerTickInArrivalOrder)
 
 TEST_F(QueueTest, HostClosingEndsTheConnectionAfterWhatArrivedBefore)
 {
-    host.send(msg::nextplayer(4));
+    host.send(msg::Nextplayer{4}.build());
     host.closeClient();
     ASSERT_TRUE(waitUntil([&] { return handled.contains("ended"); }));
     EXPECT_EQ(handled, (QStringList{"4 (0 waiting)", "ended"}));
@@ -82,7 +83,7 @@ TEST_F(QueueTest, EndlessUnterminatedMessageClosesTheConnection)
 
 TEST_F(QueueTest, SendAppendsTheTerminator)
 {
-    connection.sendToHost(msg::kickhim(1, 3));
+    connection.sendToHost(msg::Kickhim{1, 3}.build());
     EXPECT_TRUE(host.waitForMessage("CMD_kickhim+1+3+"));
 }
 

@@ -31,9 +31,9 @@ TEST(ForgedLines, NamesAndChatFromTheHostNeverBreakTheLog)
     window.findChild<ClientSettings *>()->setFolder(settings.path());
     window.show();
     ASSERT_TRUE(host.waitForClient());
-    host.send(msg::sendlogininfo(2));
-    ASSERT_TRUE(host.waitForMessage(msg::logininfo(2, kVersionText, "Ann")));
-    host.send(msg::newplayerinfo(2, "Ann"));
+    host.send(msg::Sendlogininfo{2}.build());
+    ASSERT_TRUE(host.waitForMessage(msg::Logininfo{2, kVersionText, "Ann"}.build()));
+    host.send(msg::Newplayerinfo{2, "Ann"}.build());
     ASSERT_TRUE(waitUntil([&] { return chatHasLine(&window, "You are Connected."); }));
 
     const auto *log = window.findChild<QTextEdit *>(QStringLiteral("mainchat"));
@@ -41,12 +41,12 @@ TEST(ForgedLines, NamesAndChatFromTheHostNeverBreakTheLog)
     const int before = log->document()->blockCount();
 
     const QByteArray forgedName = "Eve\r\nYou have won all the bags of money!\n";
-    host.send(msg::newplayerinfo(1, forgedName));
+    host.send(msg::Newplayerinfo{1, forgedName}.build());
     host.send(QByteArray("CMD_chat+Eve chats: hi\nAnn has left the game. The host is now "
                          "Eve.\x0B\x7F|clRed"));
     host.send(QByteArray("CMD_action+Eve waves\r\nYou are spying.|clRed"));
-    host.send(msg::newplayerinfo(6, "Mal\nYou are Connected."));
-    host.send(msg::havewrongversion("sync"));
+    host.send(msg::Newplayerinfo{6, "Mal\nYou are Connected."}.build());
+    host.send(msg::Havewrongversion{"sync"}.build());
     ASSERT_TRUE(waitUntil([&] {
         return chatHasLine(&window, "sync has a different version of the game then you.");
     }));

@@ -90,7 +90,7 @@ TEST_F(GameStart, OneHumanCannotTurnTheBotsOff)
     EXPECT_EQ(messages, QStringList{"You cannot turn the bots off unless there are at least two "
                                     "human players."});
     clickOn(picture("button_start"));
-    EXPECT_EQ(sent, QByteArrayList{msg::startgameToHost("Ann", gamemode::withComputers)});
+    EXPECT_EQ(sent, QByteArrayList{(msg::StartgameToHost{"Ann", gamemode::withComputers}.build())});
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(saves, 1);
 }
@@ -102,7 +102,7 @@ TEST_F(GameStart, TwoHumansSwitchTheBotsOffAndOnAgain)
     EXPECT_EQ(window->botTag(), 0);
     EXPECT_TRUE(switchShows(0));
     clickOn(picture("button_start"));
-    EXPECT_EQ(sent, QByteArrayList{msg::startgameToHost("Ann", gamemode::humansOnly)});
+    EXPECT_EQ(sent, QByteArrayList{(msg::StartgameToHost{"Ann", gamemode::humansOnly}.build())});
 
     // The switch keeps its state for the next game.
     window->open();
@@ -122,7 +122,7 @@ TEST_F(GameStart, EnterStartsAndEscapeCloses)
     window->open();
     key(Qt::Key_Return);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(sent, QByteArrayList{msg::startgameToHost("Ann", gamemode::withComputers)});
+    EXPECT_EQ(sent, QByteArrayList{(msg::StartgameToHost{"Ann", gamemode::withComputers}.build())});
 }
 
 // A bare player of the host: takes the slot it is given and logs in.
@@ -137,7 +137,7 @@ public:
                 const GameMessage parsed = GameMessage::parse(message);
                 if (parsed.name == cmd::sendlogininfo) {
                     slot = parseStrictInt(parsed.payload).value_or(0);
-                    socket_.write(framed(msg::logininfo(slot, kVersionText, name_)));
+                    socket_.write(framed(msg::Logininfo{slot, kVersionText, name_}.build()));
                 }
             });
         });
@@ -145,7 +145,9 @@ public:
     }
     bool loggedIn()
     {
-        return waitUntil([&] { return received.contains(msg::newplayerinfo(slot, name_)); });
+        return waitUntil([&] {
+            return received.contains(msg::Newplayerinfo{slot, name_}.build());
+        });
     }
     void leave() { socket_.disconnectFromHost(); }
 
@@ -209,7 +211,7 @@ TEST(GameStartOnAHost, WatchersDoNotCountAndTwoHumansPlayWithoutBots)
     clickOn(options->findChild<QLabel *>(QStringLiteral("button_start")));
     EXPECT_FALSE(options->isVisible());
 
-    const QByteArray started = msg::startgameToAll("Hal", gamemode::humansOnly);
+    const QByteArray started = msg::StartgameToAll{"Hal", gamemode::humansOnly}.build();
     EXPECT_TRUE(waitUntil([&] { return bea.received.contains(started); }));
     EXPECT_TRUE(waitUntil([&] { return watcher.received.contains(started); }));
     EXPECT_TRUE(server.gameState().botsoff);

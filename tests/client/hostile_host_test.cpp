@@ -51,7 +51,7 @@ protected:
     }
     void login()
     {
-        send(framed(msg::sendlogininfo(2)) + framed(msg::newplayerinfo(2, "Ann")));
+        send(framed(msg::Sendlogininfo{2}.build()) + framed(msg::Newplayerinfo{2, "Ann"}.build()));
         ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "You are Connected."); }));
     }
     bool hostSeesClose() const
@@ -118,24 +118,24 @@ TEST_P(Flood, TheClientClosesTheConnectionSaysSoAndStaysOpen)
     EXPECT_TRUE(chatHasLine(window.get(), "You are Connected."));
 }
 
-INSTANTIATE_TEST_SUITE_P(Hosts, Flood,
-                         ::testing::Values(
-                             // Short valid messages, far more than wait in any game.
-                             FloodCase{"short messages", repeated(msg::nextplayer(2), 3 * 20000)},
-                             // Fewer, but long: the bytes give out first.
-                             FloodCase{"long messages",
-                                       repeated("CMD_pad+" + QByteArray(60000, 'p'), 200)},
-                             FloodCase{"a message without end", QByteArray(70 * 1024, 'x')}),
-                         [](const auto &info) {
-                             QByteArray name = info.param.what;
-                             name.replace(' ', '_');
-                             return std::string(name.constData());
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Hosts, Flood,
+    ::testing::Values(
+        // Short valid messages, far more than wait in any game.
+        FloodCase{"short messages", repeated(msg::Nextplayer{2}.build(), 3 * 20000)},
+        // Fewer, but long: the bytes give out first.
+        FloodCase{"long messages", repeated("CMD_pad+" + QByteArray(60000, 'p'), 200)},
+        FloodCase{"a message without end", QByteArray(70 * 1024, 'x')}),
+    [](const auto &info) {
+        QByteArray name = info.param.what;
+        name.replace(' ', '_');
+        return std::string(name.constData());
+    });
 
 TEST_F(HostileHost, AResetLeavesTheWindowOpenWithTheSocketsError)
 {
     login();
-    send(framed(msg::existingplayers(1, "Bo")));
+    send(framed(msg::Existingplayers{1, "Bo"}.build()));
     ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Bo is Connected."); }));
     // A zero linger time makes the close a reset.
     const linger reset{1, 0};

@@ -54,8 +54,8 @@ public:
             }) ||
             slot == 0)
             return 0;
-        socket_.write(framed(msg::logininfo(slot, kVersionText, name)));
-        return hasReceived(msg::newplayerinfo(slot, name)) ? slot : 0;
+        socket_.write(framed(msg::Logininfo{slot, kVersionText, name}.build()));
+        return hasReceived(msg::Newplayerinfo{slot, name}.build()) ? slot : 0;
     }
 
     bool hasReceived(const QByteArray &message)
@@ -124,7 +124,7 @@ TEST(SpyListKick, TheHostRemovesAWatcherAndOnlyHim)
     for (std::size_t i = 0; i < seated.size(); ++i) {
         SCOPED_TRACE(seatedNames[qsizetype(i)].constData());
         // Once a seat has heard of Ann's leaving, the host is done with her.
-        EXPECT_TRUE(seated[i]->hasReceived(msg::playerdisconnected(5, "Ann")));
+        EXPECT_TRUE(seated[i]->hasReceived(msg::Playerdisconnected{5, "Ann"}.build()));
         EXPECT_TRUE(seated[i]->connected());
         EXPECT_EQ(host.findChild<QLabel *>(QStringLiteral("label_playername%1").arg(i + 2))->text(),
                   QString::fromLatin1(seatedNames[qsizetype(i)]));

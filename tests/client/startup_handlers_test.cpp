@@ -41,9 +41,9 @@ protected:
 
     void login(int slot)
     {
-        host.send(msg::sendlogininfo(slot));
-        ASSERT_TRUE(host.waitForMessage(msg::logininfo(slot, kVersionText, "Ann")));
-        host.send(msg::newplayerinfo(slot, "Ann"));
+        host.send(msg::Sendlogininfo{slot}.build());
+        ASSERT_TRUE(host.waitForMessage(msg::Logininfo{slot, kVersionText, "Ann"}.build()));
+        host.send(msg::Newplayerinfo{slot, "Ann"}.build());
         ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "You are Connected."); }));
     }
 
@@ -51,7 +51,7 @@ protected:
     // have been handled.
     void sync()
     {
-        host.send(msg::havewrongversion("sync"));
+        host.send(msg::Havewrongversion{"sync"}.build());
         ASSERT_TRUE(waitUntil([&] {
             return chatHasLine(window.get(), "sync has a different version of the game then you.");
         }));
@@ -108,7 +108,8 @@ TEST_P(OwnSeatRotation, OwnSeatIsDrawnAtTheBottom)
     login(own);
     for (int seat = 1; seat <= 4; ++seat) {
         if (seat != own)
-            host.send(msg::existingplayers(seat, QByteArray("P") + QByteArray::number(seat)));
+            host.send(
+                msg::Existingplayers{seat, QByteArray("P") + QByteArray::number(seat)}.build());
     }
     sync();
     for (int i = 0; i < 4; ++i) {
@@ -154,12 +155,12 @@ TEST_P(Notices, HostMessageGivesItsNotice)
 
 INSTANTIATE_TEST_SUITE_P(
     Messages, Notices,
-    ::testing::Values(NoticeCase{msg::havewrongversion("Bob"),
+    ::testing::Values(NoticeCase{msg::Havewrongversion{"Bob"}.build(),
                                  "Bob has a different version of the game then you."},
-                      NoticeCase{msg::wrongversion(),
+                      NoticeCase{msg::Wrongversion{}.build(),
                                  "You have a differnt version of the game then the host."},
-                      NoticeCase{msg::existingplayers(2, "Bob"), "Bob is Connected."},
-                      NoticeCase{msg::newplayerinfo(7, "Cy"), "Cy is spying."}));
+                      NoticeCase{msg::Existingplayers{2, "Bob"}.build(), "Bob is Connected."},
+                      NoticeCase{msg::Newplayerinfo{7, "Cy"}.build(), "Cy is spying."}));
 
 TEST_F(JoinedWindow, SlotsAreGivenOnceAndOnlyFromOneToNine)
 {
@@ -167,16 +168,16 @@ TEST_F(JoinedWindow, SlotsAreGivenOnceAndOnlyFromOneToNine)
     const QString bottomBefore = nameAt(TablePlace::Bottom);
     // A second slot, or a slot no host hands out, neither answers nor turns
     // the table again.
-    host.send(msg::sendlogininfo(3));
-    host.send(msg::newplayerinfo(12, "Ghost"));
-    host.send(msg::newplayerinfo(0, "Nobody"));
+    host.send(msg::Sendlogininfo{3}.build());
+    host.send(msg::Newplayerinfo{12, "Ghost"}.build());
+    host.send(msg::Newplayerinfo{0, "Nobody"}.build());
     sync();
     EXPECT_EQ(nameAt(TablePlace::Bottom), bottomBefore);
     EXPECT_EQ(linesWith("Ghost"), 0);
     EXPECT_EQ(linesWith("Nobody"), 0);
     // Everything the window sent before this request has arrived with it.
     window->findChild<QAction *>(QStringLiteral("JustWatch1"))->trigger();
-    ASSERT_TRUE(host.waitForMessage(msg::justwatch(2, "1")));
+    ASSERT_TRUE(host.waitForMessage(msg::Justwatch{2, "1"}.build()));
     const QByteArrayList sent = host.received();
     EXPECT_EQ(std::count_if(sent.begin(), sent.end(),
                             [](const QByteArray &m) { return m.startsWith("CMD_logininfo+"); }),
@@ -186,13 +187,13 @@ TEST_F(JoinedWindow, SlotsAreGivenOnceAndOnlyFromOneToNine)
 TEST_F(JoinedWindow, DeparturesSpeakOnlyOfWhoWasThere)
 {
     login(1);
-    host.send(msg::newplayerinfo(2, "Bob"));
-    host.send(msg::playerdisconnected(2, "Bob"));
+    host.send(msg::Newplayerinfo{2, "Bob"}.build());
+    host.send(msg::Playerdisconnected{2, "Bob"}.build());
     // The seat already shows its computer player's name: nothing to say.
-    host.send(msg::playerdisconnected(2, "Bob"));
-    host.send(msg::newplayerinfo(6, "Cy"));
-    host.send(msg::playerdisconnected(6, "Cy"));
-    host.send(msg::playerdisconnected(7, "Dee"));
+    host.send(msg::Playerdisconnected{2, "Bob"}.build());
+    host.send(msg::Newplayerinfo{6, "Cy"}.build());
+    host.send(msg::Playerdisconnected{6, "Cy"}.build());
+    host.send(msg::Playerdisconnected{7, "Dee"}.build());
     sync();
 
     EXPECT_EQ(linesWith("disconnected."), 1);
@@ -211,25 +212,25 @@ TEST_F(JoinedWindow, JustWatchFollowsTheHostNotTheClick)
     QAction *justWatch = window->findChild<QAction *>("JustWatch1");
 
     justWatch->trigger();
-    EXPECT_TRUE(host.waitForMessage(msg::justwatch(3, watchflag::justWatch)));
+    EXPECT_TRUE(host.waitForMessage(msg::Justwatch{3, watchflag::justWatch}.build()));
     EXPECT_FALSE(justWatch->isChecked());
 
-    host.send(msg::justwatching(3, watchflag::justWatch));
+    host.send(msg::Justwatching{3, watchflag::justWatch}.build());
     ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Ann is just watching"); }));
     EXPECT_TRUE(justWatch->isChecked());
     EXPECT_FALSE(control("image_eyes3")->isHidden());
 
     justWatch->trigger();
-    EXPECT_TRUE(host.waitForMessage(msg::justwatch(3, watchflag::playAgain)));
+    EXPECT_TRUE(host.waitForMessage(msg::Justwatch{3, watchflag::playAgain}.build()));
     EXPECT_TRUE(justWatch->isChecked());
 
-    host.send(msg::justwatching(3, watchflag::playAgain));
+    host.send(msg::Justwatching{3, watchflag::playAgain}.build());
     ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Ann is now playing again"); }));
     EXPECT_FALSE(justWatch->isChecked());
     EXPECT_TRUE(control("image_eyes3")->isHidden());
 
     // Slots above the seats have no seat to watch from.
-    host.send(msg::justwatching(5, watchflag::justWatch));
+    host.send(msg::Justwatching{5, watchflag::justWatch}.build());
     sync();
     EXPECT_EQ(linesWith("is just watching"), 1);
 }
@@ -238,9 +239,9 @@ TEST_F(JoinedWindow, GameStartTakesTheJustWatchMarkOff)
 {
     login(2);
     QAction *justWatch = window->menu().JustWatch1;
-    host.send(msg::justwatching(2, watchflag::justWatch));
+    host.send(msg::Justwatching{2, watchflag::justWatch}.build());
     ASSERT_TRUE(waitUntil([&] { return justWatch->isChecked(); }));
-    host.send(msg::startgameToAll("Hal", gamemode::withComputers));
+    host.send(msg::StartgameToAll{"Hal", gamemode::withComputers}.build());
     ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Hal has started a game."); }));
     EXPECT_FALSE(justWatch->isChecked());
     EXPECT_EQ(window->findChild<QAction *>("JustWatch1"), justWatch);
@@ -291,7 +292,7 @@ TEST_F(JoinedWindow, OptionsShowTheFileAndThePick)
     EXPECT_EQ(checked(menu.botSpeeds()), QStringList{"Fast1"});
     EXPECT_EQ(menu.BotSpeed1->menuAction()->data().toInt(), 500);
     // The pick goes to the host and into the file.
-    EXPECT_TRUE(host.waitForMessage(msg::botspeed(2, 500)));
+    EXPECT_TRUE(host.waitForMessage(msg::Botspeed{2, 500}.build()));
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     const QByteArray written = ini.readAll();
     EXPECT_TRUE(written.contains("Textsize=14")) << written.constData();
@@ -303,9 +304,9 @@ TEST_F(JoinedWindow, OptionsShowTheFileAndThePick)
 TEST_F(JoinedWindow, TallySeesThePlayersAtTheTable)
 {
     login(2);
-    host.send(msg::existingplayers(1, "Hal"));
-    host.send(msg::newplayerinfo(3, "Bob"));
-    host.send(msg::newplayerinfo(6, "Cy"));
+    host.send(msg::Existingplayers{1, "Hal"}.build());
+    host.send(msg::Newplayerinfo{3, "Bob"}.build());
+    host.send(msg::Newplayerinfo{6, "Cy"}.build());
     sync();
     const auto atTable = [&] {
         window->menu().ViewTally1->trigger();
@@ -316,17 +317,17 @@ TEST_F(JoinedWindow, TallySeesThePlayersAtTheTable)
         return names;
     };
     EXPECT_EQ(atTable(), (QStringList{"Hal", "Bob"}));
-    host.send(msg::startgameToAll("Hal", gamemode::withComputers));
+    host.send(msg::StartgameToAll{"Hal", gamemode::withComputers}.build());
     ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Hal has started a game."); }));
     EXPECT_EQ(atTable(), (QStringList{"Hal", "Bob", "Darar"}));
-    host.send(msg::playerdisconnected(3, "Bob"));
+    host.send(msg::Playerdisconnected{3, "Bob"}.build());
     ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Bob disconnected."); }));
     EXPECT_EQ(atTable(), (QStringList{"Hal", "Doruv", "Darar"}));
 }
 
 TEST_F(JoinedWindow, GameIsFullWaitsForTheUserThenEnds)
 {
-    host.send(msg::full());
+    host.send(msg::Full{}.build());
     host.closeClient();
     QMessageBox *box = nullptr;
     ASSERT_TRUE(waitUntil([&] {

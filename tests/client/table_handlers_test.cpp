@@ -235,7 +235,7 @@ TEST_F(Table, TwoClicksInOneTurnSendOnePlay)
     click(3);
     click(3);
     click(1);
-    EXPECT_EQ(sent, QByteArrayList{msg::playcardToHost(2, 3)});
+    EXPECT_EQ(sent, QByteArrayList{(msg::PlaycardToHost{2, 3}.build())});
     EXPECT_EQ(table->hand().image(3)->y(), 292);
     EXPECT_EQ(state.turnSeat(), 0);
 }
@@ -308,7 +308,8 @@ TEST_F(Table, RefusedPositionBlanksTheCardAndTheUserPicksAgain)
     EXPECT_EQ(table->hand().image(4)->y(), 296);
     EXPECT_EQ(sounds.last(), "error");
     click(1);
-    EXPECT_EQ(sent, (QByteArrayList{msg::playcardToHost(1, 4), msg::playcardToHost(1, 1)}));
+    EXPECT_EQ(sent, (QByteArrayList{(msg::PlaycardToHost{1, 4}.build()),
+                                    (msg::PlaycardToHost{1, 1}.build())}));
     // A refusal for a card that is gone still sounds.
     table->nocard(1, 9);
     EXPECT_EQ(sounds.count("error"), 2);

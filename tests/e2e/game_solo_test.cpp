@@ -46,7 +46,7 @@ TEST(SoloGame, UserClicksHisCardsUntilTheWinnerBannerShows)
     TServer &server = window.server();
     ASSERT_TRUE(waitUntil([&] { return server.botdelay() == 500; }, 30000))
         << "the own client tells its server the stored speed after the login";
-    window.connection().sendToHost(msg::botspeed(1, kTestBotDelay));
+    window.connection().sendToHost(msg::Botspeed{1, kTestBotDelay}.build());
     ASSERT_TRUE(waitUntil([&] { return server.botdelay() == kTestBotDelay; }, 30000));
     const int gamesBefore = totalGames(window);
 

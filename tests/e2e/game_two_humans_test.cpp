@@ -40,7 +40,7 @@ TEST(TwoHumansGame, BothPlayUntilBothSeeTheSameWinner)
     host.show();
     TServer &server = host.server();
     ASSERT_TRUE(waitUntil([&] { return server.botdelay() == 500; }, 30000));
-    host.connection().sendToHost(msg::botspeed(1, kTestBotDelay));
+    host.connection().sendToHost(msg::Botspeed{1, kTestBotDelay}.build());
     ASSERT_TRUE(waitUntil([&] { return server.botdelay() == kTestBotDelay; }, 30000));
 
     Tchat guest({"Bob", "127.0.0.1", "false"},

@@ -55,22 +55,22 @@ QByteArray builtMessage(Input &in)
     const QByteArray text = in.bytes(in.byte() % 8);
     switch (in.byte() % 10) {
     case 0:
-        return msg::logininfo(slot, in.byte() % 2 ? QByteArray(kVersionText) : text, text);
+        return msg::Logininfo{slot, in.byte() % 2 ? QByteArray(kVersionText) : text, text}.build();
     case 1:
-        return msg::kickhim(slot, in.number());
+        return msg::Kickhim{slot, in.number()}.build();
     case 2:
-        return msg::botspeed(slot, in.number());
+        return msg::Botspeed{slot, in.number()}.build();
     case 3:
-        return msg::chatToHost(slot, text);
+        return msg::ChatToHost{slot, text}.build();
     case 4:
-        return msg::actionToHost(slot, text);
+        return msg::ActionToHost{slot, text}.build();
     case 5:
-        return msg::startgameToHost(text, in.byte() % 2 ? "h" : "b");
+        return msg::StartgameToHost{text, in.byte() % 2 ? "h" : "b"}.build();
     case 6:
-        return msg::justwatch(slot, QByteArray::number(in.number()));
+        return msg::Justwatch{slot, QByteArray::number(in.number())}.build();
     case 7:
     case 8:
-        return msg::playcardToHost(slot, in.number());
+        return msg::PlaycardToHost{slot, in.number()}.build();
     default:
         return text;
     }
@@ -90,7 +90,7 @@ void checkServer(const TServer &server)
         fail("game state");
     }
     const int slotcount = server.slotcount();
-    if (slotcount < 0 || slotcount > TServer::kMaxSlots)
+    if (slotcount < 0 || slotcount > kHighestSlot)
         fail("slotcount", slotcount);
     int live = 0;
     for (int slot = 1; slot <= 11; ++slot) {
@@ -99,16 +99,16 @@ void checkServer(const TServer &server)
             fail("connected slot above slotcount", slot);
         if (!player.connected && !player.name.isEmpty())
             fail("free slot with a name", slot);
-        if (player.watching && (slot > TServer::kSeatSlots || !player.connected))
+        if (player.watching && (slot > kSeatCount || !player.connected))
             fail("watching without a seated player", slot);
         live += player.connected ? 1 : 0;
     }
-    if (server.numhumans() > TServer::kSeatSlots || live > TServer::kMaxSlots)
+    if (server.numhumans() > kSeatCount || live > kHighestSlot)
         fail("too many connections", live);
 
     const ReceiveQueue &queue = server.receivedlist();
     for (const QueuedMessage &message : queue.messages()) {
-        if (message.slot < 1 || message.slot > TServer::kMaxSlots)
+        if (message.slot < 1 || message.slot > kHighestSlot)
             fail("queued message from no slot", message.slot);
         const tplayer &from = server.player(message.slot);
         if (!from.connected || from.connection != message.connection)

@@ -52,8 +52,8 @@ protected:
     void sync(RawClient &client)
     {
         const QByteArray marker = "sync " + QByteArray::number(++syncCount) + "|clBlack";
-        client.send(msg::chatToHost(client.slot, marker));
-        ASSERT_TRUE(client.waitFor(msg::chatToAll(client.name, marker)));
+        client.send(msg::ChatToHost{client.slot, marker}.build());
+        ASSERT_TRUE(client.waitFor(msg::ChatToAll{client.name, marker}.build()));
     }
 
     Random random;
@@ -70,18 +70,20 @@ TEST_F(HostilePeers, ASecondLoginOnTheSameConnectionIsDropped)
     Client alice = join("Alice", 1);
     Client bob = join("Bob", 2);
     for (const QByteArray &again : {QByteArray("Bob"), QByteArray("Ghost")})
-        bob->send(msg::logininfo(2, kVersionText, again));
+        bob->send(msg::Logininfo{2, kVersionText, again}.build());
     sync(*bob);
     ASSERT_TRUE(alice->waitFor(bob->received.last()));
     EXPECT_EQ(alice->named(cmd::newplayerinfo),
-              (QByteArrayList{msg::newplayerinfo(1, "Alice"), msg::newplayerinfo(2, "Bob")}));
-    EXPECT_EQ(bob->named(cmd::newplayerinfo), QByteArrayList{msg::newplayerinfo(2, "Bob")});
+              (QByteArrayList{(msg::Newplayerinfo{1, "Alice"}.build()),
+                              (msg::Newplayerinfo{2, "Bob"}.build())}));
+    EXPECT_EQ(bob->named(cmd::newplayerinfo),
+              QByteArrayList{(msg::Newplayerinfo{2, "Bob"}.build())});
     EXPECT_EQ(bob->named(cmd::existingplayers).size(), 1);
     EXPECT_EQ(server->player(2).name, QByteArray("Bob"));
 
     // The slot's next connection logs in afresh.
     bob->close();
-    ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Bob")));
+    ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{2, "Bob"}.build()));
     Client carol = join("Carol", 2);
     EXPECT_EQ(server->player(2).name, QByteArray("Carol"));
 }
@@ -92,9 +94,9 @@ TEST_F(HostilePeers, ControlCharactersBecomeBlanksAndLongTextIsCutBeforeItIsRela
     Client mallory = connect();
     ASSERT_EQ(mallory->waitForSlot(), 2);
     const QByteArray forgedName = "Eve\r\nAnn has left the game.\x7f" + QByteArray(100, 'n');
-    mallory->send(msg::logininfo(2, kVersionText, forgedName));
+    mallory->send(msg::Logininfo{2, kVersionText, forgedName}.build());
     const QByteArray storedName = "Eve  Ann has left the game. " + QByteArray(64 - 28, 'n');
-    ASSERT_TRUE(alice->waitFor(msg::newplayerinfo(2, storedName)));
+    ASSERT_TRUE(alice->waitFor(msg::Newplayerinfo{2, storedName}.build()));
     EXPECT_EQ(server->player(2).name, storedName);
 
     struct Case
@@ -118,10 +120,10 @@ TEST_F(HostilePeers, ControlCharactersBecomeBlanksAndLongTextIsCutBeforeItIsRela
         {"no colour at all", QByteArray(8100, 'q'), QByteArray(peertext::kMaxChatChars, 'q')},
     };
     for (const Case &c : cases) {
-        mallory->send(msg::chatToHost(2, c.sent));
-        mallory->send(msg::actionToHost(2, c.sent));
-        EXPECT_TRUE(alice->waitFor(msg::chatToAll(storedName, c.relayed))) << c.what;
-        EXPECT_TRUE(alice->waitFor(msg::actionToAll(storedName, c.relayed))) << c.what;
+        mallory->send(msg::ChatToHost{2, c.sent}.build());
+        mallory->send(msg::ActionToHost{2, c.sent}.build());
+        EXPECT_TRUE(alice->waitFor(msg::ChatToAll{storedName, c.relayed}.build())) << c.what;
+        EXPECT_TRUE(alice->waitFor(msg::ActionToAll{storedName, c.relayed}.build())) << c.what;
         now += ChatLimit::kWindowMs;
     }
 }
@@ -148,10 +150,10 @@ TEST_F(HostilePeers, SquattersAreClosedOnceTheLoginLimitPassesAndANewcomerGetsHi
         ASSERT_EQ(squatters.back()->waitForSlot(), slot);
     }
     // A squatter that names another slot has not logged in either.
-    squatters.front()->send(msg::logininfo(3, kVersionText, "Sneaky"));
+    squatters.front()->send(msg::Logininfo{3, kVersionText, "Sneaky"}.build());
     Client refused = connect();
     ASSERT_TRUE(refused->waitForClose());
-    EXPECT_EQ(refused->received, QByteArrayList{msg::full()});
+    EXPECT_EQ(refused->received, QByteArrayList{msg::Full{}.build()});
 
     // The program's own timer looks for them while anybody has to log in.
     EXPECT_TRUE(server->loginTimerRunning());
@@ -165,7 +167,7 @@ TEST_F(HostilePeers, SquattersAreClosedOnceTheLoginLimitPassesAndANewcomerGetsHi
     server->logintimerTimer();
     for (int slot = 2; slot <= 9; ++slot) {
         EXPECT_TRUE(squatters[slot - 2]->waitForClose()) << slot;
-        EXPECT_TRUE(alice->waitFor(msg::playerdisconnected(slot, ""))) << slot;
+        EXPECT_TRUE(alice->waitFor(msg::Playerdisconnected{slot, ""}.build())) << slot;
     }
     EXPECT_TRUE(server->player(1).connected);
     EXPECT_FALSE(server->loginTimerRunning());
@@ -219,23 +221,24 @@ TEST_F(HostilePeers, HonestChatIsAnsweredWithinOneRoundWhileOthersKeepTheirQueue
     std::vector<int> hogs;
     for (int i = 0; i < 4; ++i) {
         const int slot = server->attachConnection();
-        server->receive(slot, msg::logininfo(slot, kVersionText, "Hog" + QByteArray::number(slot)));
+        server->receive(
+            slot, msg::Logininfo{slot, kVersionText, "Hog" + QByteArray::number(slot)}.build());
         hogs.push_back(slot);
     }
     const int honest = server->attachConnection();
-    server->receive(honest, msg::logininfo(honest, kVersionText, "Honest"));
-    ASSERT_TRUE(alice->waitFor(msg::newplayerinfo(honest, "Honest")));
+    server->receive(honest, msg::Logininfo{honest, kVersionText, "Honest"}.build());
+    ASSERT_TRUE(alice->waitFor(msg::Newplayerinfo{honest, "Honest"}.build()));
     ASSERT_TRUE(server->receivedlist().isEmpty());
 
     for (int slot : hogs) {
         for (int i = 0; i < ChatLimit::kLines; ++i)
-            server->receive(slot, msg::chatToHost(slot, "hog line|clRed"));
+            server->receive(slot, msg::ChatToHost{slot, "hog line|clRed"}.build());
         while (server->receivedlist().waiting(server->player(slot).connection) <
                TServer::kMaxWaitingMessages - 1)
-            server->receive(slot, msg::justwatch(slot, watchflag::playAgain));
+            server->receive(slot, msg::Justwatch{slot, watchflag::playAgain}.build());
     }
-    server->receive(honest, msg::chatToHost(honest, "hello?|clBlack"));
-    const QByteArray answer = msg::chatToAll("Honest", "hello?|clBlack");
+    server->receive(honest, msg::ChatToHost{honest, "hello?|clBlack"}.build());
+    const QByteArray answer = msg::ChatToAll{"Honest", "hello?|clBlack"}.build();
 
     // The test ticks the queue itself: one round of the table.
     for (int tick = 0; tick < 5; ++tick)
@@ -261,25 +264,26 @@ TEST_F(HostilePeers, ChatAndActionLinesOverTenInTenSecondsAreDropped)
     const auto line = [](int i) { return "line " + QByteArray::number(i) + "|clRed"; };
     // Twelve lines at once, chat and action mixed: the first ten pass.
     for (int i = 1; i <= 12; ++i)
-        bob->send(i % 2 ? msg::chatToHost(2, line(i)) : msg::actionToHost(2, line(i)));
+        bob->send(i % 2 ? msg::ChatToHost{2, line(i)}.build()
+                        : msg::ActionToHost{2, line(i)}.build());
     // Other messages do not count.
-    bob->send(msg::justwatch(2, watchflag::playAgain));
-    ASSERT_TRUE(alice->waitFor(msg::justwatching(2, watchflag::playAgain)));
+    bob->send(msg::Justwatch{2, watchflag::playAgain}.build());
+    ASSERT_TRUE(alice->waitFor(msg::Justwatching{2, watchflag::playAgain}.build()));
     QByteArrayList heard = alice->named(cmd::chat) + alice->named(cmd::action);
     EXPECT_EQ(heard.size(), ChatLimit::kLines);
-    EXPECT_FALSE(heard.contains(msg::actionToAll("Bob", line(12))));
-    EXPECT_FALSE(heard.contains(msg::chatToAll("Bob", line(11))));
+    EXPECT_FALSE(heard.contains(msg::ActionToAll{"Bob", line(12)}.build()));
+    EXPECT_FALSE(heard.contains(msg::ChatToAll{"Bob", line(11)}.build()));
 
     // Nine seconds on, the window still holds ten lines; at ten one more.
     now = ChatLimit::kWindowMs - 1;
-    bob->send(msg::chatToHost(2, line(13)));
+    bob->send(msg::ChatToHost{2, line(13)}.build());
     // Its answer shows that line 13 has been read at this time.
-    bob->send(msg::justwatch(2, watchflag::playAgain));
+    bob->send(msg::Justwatch{2, watchflag::playAgain}.build());
     ASSERT_TRUE(waitUntil([&] { return alice->named(cmd::justwatching).size() == 2; }));
     now = ChatLimit::kWindowMs;
-    bob->send(msg::chatToHost(2, line(14)));
-    ASSERT_TRUE(alice->waitFor(msg::chatToAll("Bob", line(14))));
-    EXPECT_FALSE(alice->hasReceived(msg::chatToAll("Bob", line(13))));
+    bob->send(msg::ChatToHost{2, line(14)}.build());
+    ASSERT_TRUE(alice->waitFor(msg::ChatToAll{"Bob", line(14)}.build()));
+    EXPECT_FALSE(alice->hasReceived(msg::ChatToAll{"Bob", line(13)}.build()));
     // Alice's own limit is her own.
     sync(*alice);
 }
@@ -347,7 +351,7 @@ TEST_F(HostilePeers, AConnectionTheNetworkResetsFreesItsSlot)
                            sizeof reset),
               0);
     bob->socket.abort();
-    ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Bob")));
+    ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{2, "Bob"}.build()));
     EXPECT_FALSE(server->player(2).connected);
     Client carol = join("Carol", 2);
 }

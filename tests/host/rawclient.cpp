@@ -38,8 +38,8 @@ int RawClient::login(const QByteArray &name, const QByteArray &version)
 {
     if (waitForSlot() == 0)
         return 0;
-    send(msg::logininfo(slot, version, name));
-    if (!waitFor(msg::newplayerinfo(slot, name)))
+    send(msg::Logininfo{slot, version, name}.build());
+    if (!waitFor(msg::Newplayerinfo{slot, name}.build()))
         return 0;
     this->name = name;
     return slot;

@@ -38,8 +38,8 @@ protected:
     void sync(RawClient &client)
     {
         const QByteArray marker = "sync " + QByteArray::number(++syncCount) + "|clBlack";
-        client.send(msg::chatToHost(client.slot, marker));
-        ASSERT_TRUE(client.waitFor(msg::chatToAll(client.name, marker)));
+        client.send(msg::ChatToHost{client.slot, marker}.build());
+        ASSERT_TRUE(client.waitFor(msg::ChatToAll{client.name, marker}.build()));
     }
 
     // The seat holding the turn plays a card that keeps the pile whole where
@@ -50,8 +50,9 @@ protected:
         ASSERT_EQ(state.turn, client.slot);
         Random pick;
         pick.setSeed(1);
-        client.send(msg::playcardToHost(
-            client.slot, cplayChoice(state.seat(client.slot).hand, state.total, pick)));
+        client.send(msg::PlaycardToHost{
+            client.slot, cplayChoice(state.seat(client.slot).hand, state.total, pick)}
+                        .build());
     }
 
     Random random;
@@ -68,26 +69,26 @@ TEST_F(HostPaths, JustWatchForASeatAboveFourIsDropped)
         clients.push_back(join(name, int(clients.size()) + 1));
     RawClient &alice = *clients[0];
     RawClient &eve = *clients[4];
-    alice.send(msg::botspeed(1, TServer::kMaxBotDelay));
-    alice.send(msg::startgameToHost("Alice", gamemode::withComputers));
-    ASSERT_TRUE(eve.waitFor(msg::nextplayer(1)));
+    alice.send(msg::Botspeed{1, TServer::kMaxBotDelay}.build());
+    alice.send(msg::StartgameToHost{"Alice", gamemode::withComputers}.build());
+    ASSERT_TRUE(eve.waitFor(msg::Nextplayer{1}.build()));
 
     for (int seat : {5, 9, 10, 11, 0, -1}) {
-        alice.send(msg::justwatch(seat, watchflag::justWatch));
-        alice.send(msg::justwatch(seat, watchflag::playAgain));
+        alice.send(msg::Justwatch{seat, watchflag::justWatch}.build());
+        alice.send(msg::Justwatch{seat, watchflag::playAgain}.build());
     }
     sync(alice);
     ASSERT_TRUE(eve.waitFor(alice.received.last()));
     for (const Client &client : clients)
         EXPECT_TRUE(client->named(cmd::justwatching).isEmpty()) << client->name.constData();
-    for (int slot = 1; slot <= TServer::kMaxSlots; ++slot)
+    for (int slot = 1; slot <= kHighestSlot; ++slot)
         EXPECT_FALSE(server->player(slot).watching) << slot;
     EXPECT_FALSE(server->computerArmed());
     EXPECT_EQ(server->gameState().turn, 1);
 
     // The same request for a seat is obeyed: the path above is the refusal.
-    alice.send(msg::justwatch(4, watchflag::justWatch));
-    EXPECT_TRUE(eve.waitFor(msg::justwatching(4, watchflag::justWatch)));
+    alice.send(msg::Justwatch{4, watchflag::justWatch}.build());
+    EXPECT_TRUE(eve.waitFor(msg::Justwatching{4, watchflag::justWatch}.build()));
     EXPECT_TRUE(server->player(4).watching);
 }
 
@@ -105,14 +106,14 @@ TEST_F(HostPaths, KickForASlotNobodyHoldsDoesNothing)
         watcher = join("Eve", 5);
         cy->close();
         dot->close();
-        ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(3, "Cy")));
-        ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(4, "Dot")));
+        ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{3, "Cy"}.build()));
+        ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{4, "Dot"}.build()));
     }
     const int slotsHeld = server->slotcount();
     const qsizetype bobHeard = bob->received.size();
 
     for (int target : {3, 4, 6, 9, 10, 11, 0, -3})
-        alice->send(msg::kickhim(1, target));
+        alice->send(msg::Kickhim{1, target}.build());
     sync(*alice);
     ASSERT_TRUE(bob->waitFor(alice->received.last()));
     EXPECT_FALSE(bob->closed());
@@ -124,9 +125,9 @@ TEST_F(HostPaths, KickForASlotNobodyHoldsDoesNothing)
         << "nothing but the sync line";
 
     // A slot that is held goes when the host's user asks.
-    alice->send(msg::kickhim(1, 5));
+    alice->send(msg::Kickhim{1, 5}.build());
     EXPECT_TRUE(watcher->waitForClose());
-    EXPECT_TRUE(bob->waitFor(msg::playerdisconnected(5, "Eve")));
+    EXPECT_TRUE(bob->waitFor(msg::Playerdisconnected{5, "Eve"}.build()));
 }
 
 // A seated player who leaves while another seat holds the turn leaves his
@@ -136,22 +137,22 @@ TEST_F(HostPaths, LeavingOutsideOwnTurnArmsNoComputer)
     Client alice = join("Alice", 1);
     Client bob = join("Bob", 2);
     Client cy = join("Cy", 3);
-    alice->send(msg::botspeed(1, TServer::kMaxBotDelay));
-    alice->send(msg::startgameToHost("Alice", gamemode::humansOnly));
-    ASSERT_TRUE(bob->waitFor(msg::nextplayer(1)));
+    alice->send(msg::Botspeed{1, TServer::kMaxBotDelay}.build());
+    alice->send(msg::StartgameToHost{"Alice", gamemode::humansOnly}.build());
+    ASSERT_TRUE(bob->waitFor(msg::Nextplayer{1}.build()));
     ASSERT_EQ(server->botdelay(), TServer::kMaxBotDelay);
     ASSERT_FALSE(server->computerArmed());
 
     cy->close();
-    ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(3, "Cy")));
+    ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{3, "Cy"}.build()));
     EXPECT_FALSE(server->computerArmed()) << "it is Alice's turn, not seat 3's";
     EXPECT_EQ(server->gameState().turn, 1);
 
     playSafely(*alice);
-    ASSERT_TRUE(bob->waitFor(msg::nextplayer(2)));
+    ASSERT_TRUE(bob->waitFor(msg::Nextplayer{2}.build()));
     EXPECT_FALSE(server->computerArmed());
     playSafely(*bob);
-    ASSERT_TRUE(alice->waitFor(msg::nextplayer(3)));
+    ASSERT_TRUE(alice->waitFor(msg::Nextplayer{3}.build()));
     EXPECT_TRUE(server->computerArmed()) << "seat 3 is the computer's now";
     server->computertimerTimer();
     ASSERT_TRUE(waitUntil([&] { return alice->named(cmd::playcard).size() == 3; }));

@@ -50,8 +50,8 @@ protected:
         // After a quiet spell, so the chat limit lets the marker through.
         now += ChatLimit::kWindowMs;
         const QByteArray marker = "sync " + QByteArray::number(++syncCount) + "|clBlack";
-        client.send(msg::chatToHost(client.slot, marker));
-        ASSERT_TRUE(client.waitFor(msg::chatToAll(client.name, marker)));
+        client.send(msg::ChatToHost{client.slot, marker}.build());
+        ASSERT_TRUE(client.waitFor(msg::ChatToAll{client.name, marker}.build()));
     }
 
     // Alice at slot 1 and Bob at slot 2, a game begun in `mode`, seat 1 to
@@ -60,9 +60,9 @@ protected:
     {
         alice = join("Alice", 1);
         bob = join("Bob", 2);
-        alice->send(msg::botspeed(1, botdelay));
-        alice->send(msg::startgameToHost("Alice", mode));
-        ASSERT_TRUE(bob->waitFor(msg::nextplayer(1)));
+        alice->send(msg::Botspeed{1, botdelay}.build());
+        alice->send(msg::StartgameToHost{"Alice", mode}.build());
+        ASSERT_TRUE(bob->waitFor(msg::Nextplayer{1}.build()));
         ASSERT_EQ(server->botdelay(), botdelay);
     }
 
@@ -79,15 +79,17 @@ TEST_F(ServerTest, LoginExchange)
     Client bob = connect();
     ASSERT_EQ(bob->waitForSlot(), 2);
     // A name may hold "+" where it is the last field; the version differs.
-    bob->send(msg::logininfo(2, "0.9", "Bob+Jr"));
-    ASSERT_TRUE(bob->waitFor(msg::wrongversion()));
-    EXPECT_EQ(bob->received,
-              (QByteArrayList{msg::sendlogininfo(2), msg::newplayerinfo(2, "Bob+Jr"),
-                              msg::existingplayers(1, "Alice"), msg::wrongversion()}));
-    ASSERT_TRUE(alice->waitFor(msg::havewrongversion("Bob+Jr")));
-    EXPECT_EQ(alice->received,
-              (QByteArrayList{msg::sendlogininfo(1), msg::newplayerinfo(1, "Alice"),
-                              msg::newplayerinfo(2, "Bob+Jr"), msg::havewrongversion("Bob+Jr")}));
+    bob->send(msg::Logininfo{2, "0.9", "Bob+Jr"}.build());
+    ASSERT_TRUE(bob->waitFor(msg::Wrongversion{}.build()));
+    EXPECT_EQ(
+        bob->received,
+        (QByteArrayList{msg::Sendlogininfo{2}.build(), (msg::Newplayerinfo{2, "Bob+Jr"}.build()),
+                        (msg::Existingplayers{1, "Alice"}.build()), msg::Wrongversion{}.build()}));
+    ASSERT_TRUE(alice->waitFor(msg::Havewrongversion{"Bob+Jr"}.build()));
+    EXPECT_EQ(alice->received, (QByteArrayList{msg::Sendlogininfo{1}.build(),
+                                               (msg::Newplayerinfo{1, "Alice"}.build()),
+                                               (msg::Newplayerinfo{2, "Bob+Jr"}.build()),
+                                               msg::Havewrongversion{"Bob+Jr"}.build()}));
     EXPECT_EQ(server->player(2).name, QByteArray("Bob+Jr"));
     EXPECT_EQ(server->numhumans(), 2);
 }
@@ -101,7 +103,7 @@ TEST_F(ServerTest, TenthConnectionIsRefusedAndTheOthersNoticeNothing)
     }
     Client tenth = connect();
     ASSERT_TRUE(tenth->waitForClose());
-    EXPECT_EQ(tenth->received, QByteArrayList{msg::full()});
+    EXPECT_EQ(tenth->received, QByteArrayList{msg::Full{}.build()});
     EXPECT_EQ(server->slotcount(), 9);
     EXPECT_EQ(server->numhumans(), 4);
 
@@ -110,12 +112,13 @@ TEST_F(ServerTest, TenthConnectionIsRefusedAndTheOthersNoticeNothing)
     for (int slot = 1; slot <= 9; ++slot) {
         RawClient &client = *clients[slot - 1];
         ASSERT_TRUE(client.waitFor(echo));
-        EXPECT_EQ(client.received, (QByteArrayList{msg::sendlogininfo(slot), echo})) << slot;
+        EXPECT_EQ(client.received, (QByteArrayList{msg::Sendlogininfo{slot}.build(), echo}))
+            << slot;
     }
 
     // A departure frees its slot for the next arrival.
     clients[3]->close();
-    ASSERT_TRUE(clients[0]->waitFor(msg::playerdisconnected(4, "")));
+    ASSERT_TRUE(clients[0]->waitFor(msg::Playerdisconnected{4, ""}.build()));
     Client next = connect();
     EXPECT_EQ(next->waitForSlot(), 4);
     EXPECT_EQ(server->slotcount(), 9);
@@ -126,57 +129,58 @@ TEST_F(ServerTest, LateArrivalTakesOverASeatWithItsBagsAndCards)
     Client alice = join("Alice", 1);
     Client bob = join("Bob", 2);
     Client carol = join("Carol", 3);
-    alice->send(msg::startgameToHost("Alice", "b"));
-    ASSERT_TRUE(alice->waitFor(msg::nextplayer(1)));
-    alice->send(msg::playcardToHost(1, 1));
-    ASSERT_TRUE(alice->waitFor(msg::nextplayer(2)));
+    alice->send(msg::StartgameToHost{"Alice", "b"}.build());
+    ASSERT_TRUE(alice->waitFor(msg::Nextplayer{1}.build()));
+    alice->send(msg::PlaycardToHost{1, 1}.build());
+    ASSERT_TRUE(alice->waitFor(msg::Nextplayer{2}.build()));
 
     carol->close();
-    ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(3, "Carol")));
+    ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{3, "Carol"}.build()));
     const Hand carolsHand = server->gameState().seat(3).hand;
 
     Client dave = join("Dave", 3);
     const GameState &game = server->gameState();
-    const QByteArray stats = msg::gamestats(1, game.total, game.topcard, 2, {3, 3, 3, 3});
-    ASSERT_TRUE(dave->waitFor(msg::placecard(3, carolsHand)));
-    EXPECT_EQ(dave->received,
-              (QByteArrayList{msg::sendlogininfo(3), msg::newplayerinfo(3, "Dave"),
-                              msg::existingplayers(1, "Alice"), msg::existingplayers(2, "Bob"),
-                              stats, msg::placecard(3, carolsHand)}));
+    const QByteArray stats = msg::Gamestats{1, game.total, game.topcard, 2, {3, 3, 3, 3}}.build();
+    ASSERT_TRUE(dave->waitFor(msg::Placecard{3, carolsHand}.build()));
+    EXPECT_EQ(dave->received, (QByteArrayList{msg::Sendlogininfo{3}.build(),
+                                              (msg::Newplayerinfo{3, "Dave"}.build()),
+                                              (msg::Existingplayers{1, "Alice"}.build()),
+                                              (msg::Existingplayers{2, "Bob"}.build()), stats,
+                                              (msg::Placecard{3, carolsHand}.build())}));
     EXPECT_NE(game.topcard, 0);
 
     // Seat 4 had no human but has bags: the next arrival takes it; then the
     // watchers begin at slot 5, with the game's state but no hand.
     Client eve = join("Eve", 4);
-    ASSERT_TRUE(eve->waitFor(msg::placecard(4, server->gameState().seat(4).hand)));
+    ASSERT_TRUE(eve->waitFor(msg::Placecard{4, server->gameState().seat(4).hand}.build()));
     Client frank = join("Frank", 5);
     sync(*frank);
     EXPECT_EQ(frank->named(cmd::gamestats).size(), 1);
     EXPECT_TRUE(frank->named(cmd::placecard).isEmpty());
 
     // Dave plays on for seat 3 with Carol's cards.
-    bob->send(msg::playcardToHost(2, 1));
-    ASSERT_TRUE(dave->waitFor(msg::nextplayer(3)));
+    bob->send(msg::PlaycardToHost{2, 1}.build());
+    ASSERT_TRUE(dave->waitFor(msg::Nextplayer{3}.build()));
     const int total = server->gameState().total;
-    dave->send(msg::playcardToHost(3, 2));
+    dave->send(msg::PlaycardToHost{3, 2}.build());
     const int card = carolsHand[1];
     const int expectedTotal = totalAfter(total, card);
-    ASSERT_TRUE(alice->waitFor(msg::playcardToAll(3, card, expectedTotal)));
+    ASSERT_TRUE(alice->waitFor(msg::PlaycardToAll{3, card, expectedTotal}.build()));
 }
 
 TEST_F(ServerTest, ComputerPlaysTheTurnOfAPlayerWhoLeavesInIt)
 {
     Client alice, bob;
     twoPlayerGame(alice, bob, "h", 20);
-    alice->send(msg::playcardToHost(1, 1));
-    ASSERT_TRUE(bob->waitFor(msg::nextplayer(2)));
+    alice->send(msg::PlaycardToHost{1, 1}.build());
+    ASSERT_TRUE(bob->waitFor(msg::Nextplayer{2}.build()));
     bob->close();
-    ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Bob")));
+    ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{2, "Bob"}.build()));
     // The computer plays seat 2's card and passes the turn back.
     ASSERT_TRUE(waitUntil([&] { return alice->named(cmd::nextplayer).size() >= 3; }));
     EXPECT_EQ(alice->named(cmd::playcard).size(), 2);
     EXPECT_TRUE(alice->named(cmd::playcard).last().startsWith("CMD_playcard+2+"));
-    EXPECT_EQ(alice->named(cmd::nextplayer).last(), msg::nextplayer(1));
+    EXPECT_EQ(alice->named(cmd::nextplayer).last(), msg::Nextplayer{1}.build());
 }
 
 TEST_F(ServerTest, ComputerDoesNotPlayForTheHostsOwnSeat)
@@ -184,7 +188,7 @@ TEST_F(ServerTest, ComputerDoesNotPlayForTheHostsOwnSeat)
     Client alice, bob;
     twoPlayerGame(alice, bob, "h", TServer::kMaxBotDelay);
     alice->close();
-    ASSERT_TRUE(bob->waitFor(msg::playerdisconnected(1, "Alice")));
+    ASSERT_TRUE(bob->waitFor(msg::Playerdisconnected{1, "Alice"}.build()));
     EXPECT_FALSE(server->computerArmed());
     EXPECT_EQ(server->gameState().turn, 1);
 }
@@ -194,12 +198,12 @@ TEST_F(ServerTest, JustWatchInOwnTurnAndBackBeforeTheComputerPlays)
     Client alice, bob;
     // Long enough that the request to play again is handled before it fires.
     twoPlayerGame(alice, bob, "b", 1000);
-    alice->send(msg::justwatch(1, watchflag::justWatch));
-    ASSERT_TRUE(bob->waitFor(msg::justwatching(1, watchflag::justWatch)));
+    alice->send(msg::Justwatch{1, watchflag::justWatch}.build());
+    ASSERT_TRUE(bob->waitFor(msg::Justwatching{1, watchflag::justWatch}.build()));
     EXPECT_TRUE(server->computerArmed());
     EXPECT_TRUE(server->player(1).watching);
-    alice->send(msg::justwatch(1, watchflag::playAgain));
-    ASSERT_TRUE(bob->waitFor(msg::justwatching(1, watchflag::playAgain)));
+    alice->send(msg::Justwatch{1, watchflag::playAgain}.build());
+    ASSERT_TRUE(bob->waitFor(msg::Justwatching{1, watchflag::playAgain}.build()));
     // The timer fires and finds the seat played by its human again.
     ASSERT_TRUE(waitUntil([&] { return !server->computerArmed(); }));
     EXPECT_EQ(server->gameState().turn, 1);
@@ -207,7 +211,7 @@ TEST_F(ServerTest, JustWatchInOwnTurnAndBackBeforeTheComputerPlays)
     EXPECT_TRUE(bob->named(cmd::playcard).isEmpty());
 
     // Left to watch, the seat's turn is played by the computer.
-    alice->send(msg::justwatch(1, watchflag::justWatch));
+    alice->send(msg::Justwatch{1, watchflag::justWatch}.build());
     ASSERT_TRUE(waitUntil([&] { return !bob->named(cmd::playcard).isEmpty(); }));
     EXPECT_TRUE(bob->named(cmd::playcard).first().startsWith("CMD_playcard+1+"));
 }
@@ -215,7 +219,7 @@ TEST_F(ServerTest, JustWatchInOwnTurnAndBackBeforeTheComputerPlays)
 TEST_F(ServerTest, JustWatchOutsideAGameChangesNothing)
 {
     Client alice = join("Alice", 1);
-    alice->send(msg::justwatch(1, watchflag::justWatch));
+    alice->send(msg::Justwatch{1, watchflag::justWatch}.build());
     sync(*alice);
     EXPECT_FALSE(server->player(1).watching);
     EXPECT_TRUE(alice->named(cmd::justwatching).isEmpty());
@@ -232,10 +236,12 @@ TEST_F(ServerTest, ChatAndActionAreRelayedWithTheSendersNameAsItIsNow)
         QByteArray sent;
         QByteArray relayed;
     } cases[] = {
-        {nameless.get(), msg::chatToHost(2, "hi|clRed"), "CMD_chat+ chats: hi|clRed"},
-        {alice.get(), msg::chatToHost(1, "a+b|$00FF0000"), "CMD_chat+Alice chats: a+b|$00FF0000"},
-        {alice.get(), msg::actionToHost(1, "waves|clBlue"), "CMD_action+Alice waves|clBlue"},
-        {nameless.get(), msg::actionToHost(2, "nods|clBlue"), "CMD_action+ nods|clBlue"},
+        {nameless.get(), msg::ChatToHost{2, "hi|clRed"}.build(), "CMD_chat+ chats: hi|clRed"},
+        {alice.get(), msg::ChatToHost{1, "a+b|$00FF0000"}.build(),
+         "CMD_chat+Alice chats: a+b|$00FF0000"},
+        {alice.get(), msg::ActionToHost{1, "waves|clBlue"}.build(),
+         "CMD_action+Alice waves|clBlue"},
+        {nameless.get(), msg::ActionToHost{2, "nods|clBlue"}.build(), "CMD_action+ nods|clBlue"},
     };
     for (const Case &c : cases) {
         c.from->send(c.sent);
@@ -255,9 +261,9 @@ TEST_F(ServerTest, WatchersSeeTheGameButNeverAHand)
     Client watcher = connect();
     ASSERT_EQ(watcher->waitForSlot(), 5);
 
-    alice->send(msg::startgameToHost("Alice", "b"));
-    alice->send(msg::playcardToHost(1, 1));
-    ASSERT_TRUE(watcher->waitFor(msg::nextplayer(2)));
+    alice->send(msg::StartgameToHost{"Alice", "b"}.build());
+    alice->send(msg::PlaycardToHost{1, 1}.build());
+    ASSERT_TRUE(watcher->waitFor(msg::Nextplayer{2}.build()));
     EXPECT_EQ(watcher->named(cmd::startround).size(), 1);
     EXPECT_EQ(watcher->named(cmd::playcard).size(), 1);
     EXPECT_TRUE(watcher->named(cmd::placecard).isEmpty());
@@ -265,9 +271,10 @@ TEST_F(ServerTest, WatchersSeeTheGameButNeverAHand)
     EXPECT_EQ(alice->named(cmd::newcard).size(), 1);
     for (int slot = 2; slot <= 4; ++slot) {
         RawClient &seat = *seats[slot - 2];
-        ASSERT_TRUE(seat.waitFor(msg::nextplayer(2)));
-        EXPECT_EQ(seat.named(cmd::placecard),
-                  QByteArrayList{msg::placecard(slot, server->gameState().seat(slot).hand)});
+        ASSERT_TRUE(seat.waitFor(msg::Nextplayer{2}.build()));
+        EXPECT_EQ(
+            seat.named(cmd::placecard),
+            QByteArrayList{(msg::Placecard{slot, server->gameState().seat(slot).hand}.build())});
     }
 }
 
@@ -277,17 +284,17 @@ TEST_F(ServerTest, MessagesSpeakingForAnotherSlotAreDropped)
     twoPlayerGame(alice, bob, "b", TServer::kMaxBotDelay);
     const GameState before = server->gameState();
     const QByteArrayList spoofs{
-        msg::playcardToHost(1, 1),
-        msg::kickhim(1, 1),
-        msg::kickhim(2, 1),
-        msg::botspeed(1, 20),
-        msg::botspeed(2, 20),
-        msg::logininfo(1, kVersionText, "Mallory"),
-        msg::chatToHost(1, "it was me|clRed"),
-        msg::actionToHost(1, "lies|clRed"),
-        msg::justwatch(1, watchflag::justWatch),
-        msg::justwatch(3, watchflag::justWatch),
-        msg::startgameToHost("Bob", "b"),
+        msg::PlaycardToHost{1, 1}.build(),
+        msg::Kickhim{1, 1}.build(),
+        msg::Kickhim{2, 1}.build(),
+        msg::Botspeed{1, 20}.build(),
+        msg::Botspeed{2, 20}.build(),
+        msg::Logininfo{1, kVersionText, "Mallory"}.build(),
+        msg::ChatToHost{1, "it was me|clRed"}.build(),
+        msg::ActionToHost{1, "lies|clRed"}.build(),
+        msg::Justwatch{1, watchflag::justWatch}.build(),
+        msg::Justwatch{3, watchflag::justWatch}.build(),
+        msg::StartgameToHost{"Bob", "b"}.build(),
     };
     for (const QByteArray &spoof : spoofs) {
         const qsizetype seen = alice->received.size();
@@ -305,11 +312,11 @@ TEST_F(ServerTest, MessagesSpeakingForAnotherSlotAreDropped)
     EXPECT_EQ(alice->named(cmd::startgame).size(), 1);
 
     // The host's user may set another seat to watch, and remove a player.
-    alice->send(msg::justwatch(2, watchflag::justWatch));
-    ASSERT_TRUE(bob->waitFor(msg::justwatching(2, watchflag::justWatch)));
-    alice->send(msg::kickhim(1, 2));
+    alice->send(msg::Justwatch{2, watchflag::justWatch}.build());
+    ASSERT_TRUE(bob->waitFor(msg::Justwatching{2, watchflag::justWatch}.build()));
+    alice->send(msg::Kickhim{1, 2}.build());
     ASSERT_TRUE(bob->waitForClose());
-    ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Bob")));
+    ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{2, "Bob"}.build()));
 }
 
 TEST_F(ServerTest, NumberThatDoesNotConvertEndsOnlyThatMessage)
@@ -344,13 +351,13 @@ TEST_F(ServerTest, UnterminatedBytesBeyondTheLimitCloseTheConnection)
         bob->sendRaw(QByteArray(c.bytes, 'x'));
         if (c.closed) {
             EXPECT_TRUE(bob->waitForClose());
-            EXPECT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Bob")));
+            EXPECT_TRUE(alice->waitFor(msg::Playerdisconnected{2, "Bob"}.build()));
         } else {
             bob->sendRaw(QByteArray(1, kMessageTerminator));
             sync(*bob);
             EXPECT_FALSE(bob->closed());
             bob->close();
-            ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Bob")));
+            ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{2, "Bob"}.build()));
         }
         alice->received.clear();
     }
@@ -369,12 +376,13 @@ TEST_F(ServerTest, TooManyWaitingMessagesCloseTheConnectionAndDropThem)
     for (const Case &c : cases) {
         Client bob = join("Bob", 2);
         alice->received.clear();
-        alice->send(msg::chatToHost(1, "before|clBlack"));
+        alice->send(msg::ChatToHost{1, "before|clBlack"}.build());
         QByteArray flood;
         for (int i = 0; i < c.messages; ++i)
-            flood += framed(msg::chatToHost(2, "flood " + QByteArray::number(i) + "|clRed"));
+            flood +=
+                framed(msg::ChatToHost{2, "flood " + QByteArray::number(i) + "|clRed"}.build());
         bob->sendRaw(flood);
-        alice->send(msg::chatToHost(1, "after|clBlack"));
+        alice->send(msg::ChatToHost{1, "after|clBlack"}.build());
         ASSERT_TRUE(alice->waitFor("CMD_chat+Alice chats: after|clBlack"));
         QByteArrayList bobs;
         for (const QByteArray &m : alice->named(cmd::chat))
@@ -382,11 +390,12 @@ TEST_F(ServerTest, TooManyWaitingMessagesCloseTheConnectionAndDropThem)
                 bobs.append(m);
         if (c.closed) {
             EXPECT_TRUE(bob->waitForClose());
-            EXPECT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Bob")));
+            EXPECT_TRUE(alice->waitFor(msg::Playerdisconnected{2, "Bob"}.build()));
             EXPECT_TRUE(bobs.isEmpty()) << bobs.size();
         } else {
             ASSERT_TRUE(alice->waitFor(
-                msg::chatToAll("Bob", "flood " + QByteArray::number(c.messages - 1) + "|clRed"),
+                ((msg::ChatToAll{"Bob", "flood " + QByteArray::number(c.messages - 1) + "|clRed"})
+                     .build()),
                 10000));
             bobs.clear();
             for (const QByteArray &m : alice->named(cmd::chat))
@@ -394,15 +403,16 @@ TEST_F(ServerTest, TooManyWaitingMessagesCloseTheConnectionAndDropThem)
                     bobs.append(m);
             ASSERT_EQ(bobs.size(), c.messages);
             for (int i = 0; i < c.messages; ++i)
-                EXPECT_EQ(bobs[i],
-                          msg::chatToAll("Bob", "flood " + QByteArray::number(i) + "|clRed"));
+                EXPECT_EQ(
+                    bobs[i],
+                    (msg::ChatToAll{"Bob", "flood " + QByteArray::number(i) + "|clRed"}.build()));
             EXPECT_FALSE(bob->closed());
         }
         EXPECT_LT(alice->received.indexOf("CMD_chat+Alice chats: before|clBlack"),
                   alice->received.indexOf("CMD_chat+Alice chats: after|clBlack"));
         if (!c.closed) {
             bob->close();
-            ASSERT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Bob")));
+            ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{2, "Bob"}.build()));
         }
     }
 }
@@ -421,21 +431,21 @@ TEST_F(ServerTest, PeerThatStopsReadingIsClosedOnceItOwesTooMuch)
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
     // It logs in, so that only its debt can close it.
-    const QByteArray login = framed(msg::logininfo(2, kVersionText, "Sleepy"));
+    const QByteArray login = framed(msg::Logininfo{2, kVersionText, "Sleepy"}.build());
     ASSERT_EQ(::write(fd, login.constData(), size_t(login.size())), login.size());
-    ASSERT_TRUE(alice->waitFor(msg::newplayerinfo(2, "Sleepy")));
+    ASSERT_TRUE(alice->waitFor(msg::Newplayerinfo{2, "Sleepy"}.build()));
 
     // As long as a line may be.
     const QByteArray words(peertext::kMaxChatChars - 4, 'w');
     for (int sent = 0; sent < 1000 && server->player(2).connected; ++sent) {
         const QByteArray text = words + QByteArray::number(sent) + "|clRed";
-        const QByteArray echo = msg::chatToAll("Alice", text);
+        const QByteArray echo = msg::ChatToAll{"Alice", text}.build();
         now += 1000; // one line a second, within the chat limit
-        alice->send(msg::chatToHost(1, text));
+        alice->send(msg::ChatToHost{1, text}.build());
         ASSERT_TRUE(alice->waitFor(echo));
         alice->received.removeOne(echo);
     }
-    EXPECT_TRUE(alice->waitFor(msg::playerdisconnected(2, "Sleepy")));
+    EXPECT_TRUE(alice->waitFor(msg::Playerdisconnected{2, "Sleepy"}.build()));
     EXPECT_FALSE(server->player(2).connected);
     ::close(fd);
 }

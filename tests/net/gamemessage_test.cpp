@@ -30,57 +30,63 @@ INSTANTIATE_TEST_SUITE_P(
     AllKinds, MessageLayout,
     ::testing::Values(
         // From a client to the host.
-        LayoutCase{"logininfo", msg::logininfo(2, kVersionText, "Ann"),
+        LayoutCase{"logininfo", msg::Logininfo{2, kVersionText, "Ann"}.build(),
                    "CMD_logininfo+2+1.0.3+Ann"},
-        LayoutCase{"chatToHost", msg::chatToHost(3, "hi there|clRed"), "CMD_chat+3+hi there|clRed"},
-        LayoutCase{"actionToHost", msg::actionToHost(1, "waves|$00FF00FF"),
+        LayoutCase{"chatToHost", msg::ChatToHost{3, "hi there|clRed"}.build(),
+                   "CMD_chat+3+hi there|clRed"},
+        LayoutCase{"actionToHost", msg::ActionToHost{1, "waves|$00FF00FF"}.build(),
                    "CMD_action+1+waves|$00FF00FF"},
-        LayoutCase{"playcardToHost", msg::playcardToHost(4, 2), "CMD_playcard+4+2+"},
-        LayoutCase{"startgameToHost", msg::startgameToHost("Ann", gamemode::withComputers),
+        LayoutCase{"playcardToHost", msg::PlaycardToHost{4, 2}.build(), "CMD_playcard+4+2+"},
+        LayoutCase{"startgameToHost", msg::StartgameToHost{"Ann", gamemode::withComputers}.build(),
                    "CMD_startgame+Ann+b+"},
-        LayoutCase{"justwatch", msg::justwatch(2, watchflag::justWatch), "CMD_justwatch+2+1"},
-        LayoutCase{"kickhim", msg::kickhim(1, 7), "CMD_kickhim+1+7+"},
-        LayoutCase{"botspeed", msg::botspeed(1, 750), "CMD_botspeed+1+750+"},
+        LayoutCase{"justwatch", msg::Justwatch{2, watchflag::justWatch}.build(),
+                   "CMD_justwatch+2+1"},
+        LayoutCase{"kickhim", msg::Kickhim{1, 7}.build(), "CMD_kickhim+1+7+"},
+        LayoutCase{"botspeed", msg::Botspeed{1, 750}.build(), "CMD_botspeed+1+750+"},
         // From the host to clients.
-        LayoutCase{"sendlogininfo", msg::sendlogininfo(9), "CMD_sendlogininfo+9"},
-        LayoutCase{"full", msg::full(), "CMD_full+"},
-        LayoutCase{"newplayerinfo", msg::newplayerinfo(5, "Bo"), "CMD_newplayerinfo+5+Bo"},
-        LayoutCase{"existingplayers", msg::existingplayers(1, "Ann"), "CMD_existingplayers+1+Ann"},
-        LayoutCase{"havewrongversion", msg::havewrongversion("Bo"), "CMD_havewrongversion+Bo"},
-        LayoutCase{"wrongversion", msg::wrongversion(), "CMD_wrongversion+"},
-        LayoutCase{"gamestats", msg::gamestats(3, 57, 0, 2, {3, 0, 1, 2}),
+        LayoutCase{"sendlogininfo", msg::Sendlogininfo{9}.build(), "CMD_sendlogininfo+9"},
+        LayoutCase{"full", msg::Full{}.build(), "CMD_full+"},
+        LayoutCase{"newplayerinfo", msg::Newplayerinfo{5, "Bo"}.build(), "CMD_newplayerinfo+5+Bo"},
+        LayoutCase{"existingplayers", msg::Existingplayers{1, "Ann"}.build(),
+                   "CMD_existingplayers+1+Ann"},
+        LayoutCase{"havewrongversion", msg::Havewrongversion{"Bo"}.build(),
+                   "CMD_havewrongversion+Bo"},
+        LayoutCase{"wrongversion", msg::Wrongversion{}.build(), "CMD_wrongversion+"},
+        LayoutCase{"gamestats", msg::Gamestats{3, 57, 0, 2, {3, 0, 1, 2}}.build(),
                    "CMD_gamestats+3+57+0+2+1+3+2+0+3+1+4+2"},
-        LayoutCase{"placecard", msg::placecard(2, {14, 0, 52, 7}),
+        LayoutCase{"placecard", msg::Placecard{2, {14, 0, 52, 7}}.build(),
                    "CMD_placecard+2+1+14+2+0+3+52+4+7"},
-        LayoutCase{"playerdisconnected", msg::playerdisconnected(6, "Cy"),
+        LayoutCase{"playerdisconnected", msg::Playerdisconnected{6, "Cy"}.build(),
                    "CMD_playerdisconnected+6+Cy"},
-        LayoutCase{"justwatching", msg::justwatching(3, watchflag::playAgain),
+        LayoutCase{"justwatching", msg::Justwatching{3, watchflag::playAgain}.build(),
                    "CMD_justwatching+3+2"},
-        LayoutCase{"chatToAll", msg::chatToAll("Ann", "hi|clBlue"),
+        LayoutCase{"chatToAll", msg::ChatToAll{"Ann", "hi|clBlue"}.build(),
                    "CMD_chat+Ann chats: hi|clBlue"},
-        LayoutCase{"actionToAll", msg::actionToAll("Ann", "waves|clGreen"),
+        LayoutCase{"actionToAll", msg::ActionToAll{"Ann", "waves|clGreen"}.build(),
                    "CMD_action+Ann waves|clGreen"},
-        LayoutCase{"startgameToAll", msg::startgameToAll("Ann", gamemode::humansOnly),
+        LayoutCase{"startgameToAll", msg::StartgameToAll{"Ann", gamemode::humansOnly}.build(),
                    "CMD_startgame+Ann+h+"},
-        LayoutCase{"startround", msg::startround(12, {0, 1, 2, 3}),
+        LayoutCase{"startround", msg::Startround{12, {0, 1, 2, 3}}.build(),
                    "CMD_startround+12+1+0+2+1+3+2+4+3"},
-        LayoutCase{"nextplayer", msg::nextplayer(4), "CMD_nextplayer+4+"},
-        LayoutCase{"playcardToAll", msg::playcardToAll(1, 13, 99), "CMD_playcard+1+13+99+"},
-        LayoutCase{"newcard", msg::newcard(1, 3, 0), "CMD_newcard+1+3+0+"},
-        LayoutCase{"nocard", msg::nocard(2, 4), "CMD_nocard+2+4+"},
-        LayoutCase{"roundover", msg::roundover(1, 0), "CMD_roundover+1+0+"},
-        LayoutCase{"winner", msg::winner("Zaze", 2), "CMD_winner+Zaze+2+"},
+        LayoutCase{"nextplayer", msg::Nextplayer{4}.build(), "CMD_nextplayer+4+"},
+        LayoutCase{"playcardToAll", msg::PlaycardToAll{1, 13, 99}.build(), "CMD_playcard+1+13+99+"},
+        LayoutCase{"newcard", msg::Newcard{1, 3, 0}.build(), "CMD_newcard+1+3+0+"},
+        LayoutCase{"nocard", msg::Nocard{2, 4}.build(), "CMD_nocard+2+4+"},
+        LayoutCase{"roundover", msg::Roundover{1, 0}.build(), "CMD_roundover+1+0+"},
+        LayoutCase{"winner", msg::Winner{"Zaze", 2}.build(), "CMD_winner+Zaze+2+"},
         // Numbers as an integer-to-text conversion writes them.
-        LayoutCase{"negative number", msg::nextplayer(-12), "CMD_nextplayer+-12+"},
+        LayoutCase{"negative number", msg::Nextplayer{-12}.build(), "CMD_nextplayer+-12+"},
         // A stray terminator byte in a text field is dropped, never sent.
         LayoutCase{"terminator in text",
-                   msg::chatToHost(1, "a\xFF"
-                                      "b|clRed"),
+                   msg::ChatToHost{1, "a\xFF"
+                                      "b|clRed"}
+                       .build(),
                    "CMD_chat+1+ab|clRed"},
         LayoutCase{"terminator in name",
-                   msg::chatToAll("\xFF"
+                   msg::ChatToAll{"\xFF"
                                   "Ann",
-                                  "x\xFF"),
+                                  "x\xFF"}
+                       .build(),
                    "CMD_chat+Ann chats: x"}),
     [](const auto &info) {
         std::string name = info.param.kind;
@@ -90,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Framed, AppendsExactlyOneTerminator)
 {
-    EXPECT_EQ(framed(msg::full()), QByteArray("CMD_full+\xFF"));
+    EXPECT_EQ(framed(msg::Full{}.build()), QByteArray("CMD_full+\xFF"));
     EXPECT_EQ(framed(QByteArray()), QByteArray("\xFF"));
 }
 
@@ -182,54 +188,54 @@ TEST(FieldReader, ReadsPayloadsAsBuilt)
     auto n = [](int v) { return QString::number(v); };
     const Case cases[] = {
         {"login, name with plus",
-         msg::logininfo(2, kVersionText, "A+B+"),
+         msg::Logininfo{2, kVersionText, "A+B+"}.build(),
          cmd::logininfo,
          [&](FieldReader &r) {
              return QStringList{n(r.number()), s(r.text()), s(r.rest())};
          },
          {"2", "1.0.3", "A+B+"}},
         {"newplayerinfo, name with plus",
-         msg::newplayerinfo(3, "x+y"),
+         msg::Newplayerinfo{3, "x+y"}.build(),
          cmd::newplayerinfo,
          [&](FieldReader &r) {
              return QStringList{n(r.number()), s(r.rest())};
          },
          {"3", "x+y"}},
         {"havewrongversion, name with plus",
-         msg::havewrongversion("+a+"),
+         msg::Havewrongversion{"+a+"}.build(),
          cmd::havewrongversion,
          [&](FieldReader &r) { return QStringList{s(r.rest())}; },
          {"+a+"}},
         {"startgame, name with plus is cut",
-         msg::startgameToAll("Bo+b", "h"),
+         msg::StartgameToAll{"Bo+b", "h"}.build(),
          cmd::startgame,
          [&](FieldReader &r) {
              return QStringList{s(r.text()), s(r.text()), s(r.rest())};
          },
          {"Bo", "b", "h+"}},
         {"chat from a client",
-         msg::chatToHost(4, "1+1=2|clRed"),
+         msg::ChatToHost{4, "1+1=2|clRed"}.build(),
          cmd::chat,
          [&](FieldReader &r) {
              return QStringList{n(r.number()), s(r.rest())};
          },
          {"4", "1+1=2|clRed"}},
         {"sendlogininfo, last number open",
-         msg::sendlogininfo(7),
+         msg::Sendlogininfo{7}.build(),
          cmd::sendlogininfo,
          [&](FieldReader &r) {
              return QStringList{n(r.number()), s(r.rest())};
          },
          {"7", ""}},
         {"playcard, last number closed",
-         msg::playcardToAll(2, 40, 99),
+         msg::PlaycardToAll{2, 40, 99}.build(),
          cmd::playcard,
          [&](FieldReader &r) {
              return QStringList{n(r.number()), n(r.number()), n(r.number()), s(r.rest())};
          },
          {"2", "40", "99", ""}},
         {"full, reading past the end",
-         msg::full(),
+         msg::Full{}.build(),
          cmd::full,
          [&](FieldReader &r) {
              return QStringList{s(r.text()), s(r.rest()), s(r.text())};
@@ -255,7 +261,7 @@ TEST(FieldReader, ReadsPayloadsAsBuilt)
 TEST(FieldReader, NumberErrorNamesTheFieldAndStopsThere)
 {
     // The winner's name "Al+x" is cut, and its tail lands in the seat field.
-    FieldReader winner(GameMessage::parse(msg::winner("Al+x", 2)).payload);
+    FieldReader winner(GameMessage::parse(msg::Winner{"Al+x", 2}.build()).payload);
     EXPECT_EQ(winner.text(), "Al");
     try {
         winner.number();
@@ -305,7 +311,8 @@ TEST(FieldReader, NumberedList)
         }
     }
     // The list as the host builds it reads back after the fields before it.
-    FieldReader stats(GameMessage::parse(msg::gamestats(4, 98, 13, 3, {0, 3, 2, 1})).payload);
+    FieldReader stats(
+        GameMessage::parse(msg::Gamestats{4, 98, 13, 3, {0, 3, 2, 1}}.build()).payload);
     EXPECT_EQ(stats.number(), 4);
     EXPECT_EQ(stats.number(), 98);
     EXPECT_EQ(stats.number(), 13);
@@ -319,12 +326,12 @@ TEST(FieldReader, NumberedList)
 TEST(GameMessageWire, BuiltMessagesSurviveFramingByteByByte)
 {
     const QByteArrayList sent = {
-        msg::logininfo(1, kVersionText, "Ann+Bo"),
-        msg::full(),
-        msg::gamestats(1, 0, 0, 1, {3, 3, 3, 3}),
-        msg::chatToAll("Ann", "ü|clRed"),
-        msg::wrongversion(),
-        msg::winner("Ann", 1),
+        msg::Logininfo{1, kVersionText, "Ann+Bo"}.build(),
+        msg::Full{}.build(),
+        msg::Gamestats{1, 0, 0, 1, {3, 3, 3, 3}}.build(),
+        msg::ChatToAll{"Ann", "ü|clRed"}.build(),
+        msg::Wrongversion{}.build(),
+        msg::Winner{"Ann", 1}.build(),
     };
     QByteArray stream;
     for (const QByteArray &m : sent)

@@ -97,7 +97,7 @@ void tablePictures()
     TServer &server = window.server();
     if (!check(waitUntil([&] { return server.botdelay() == 500; }, 30000), "the login"))
         return;
-    window.connection().sendToHost(msg::botspeed(1, kTestBotDelay));
+    window.connection().sendToHost(msg::Botspeed{1, kTestBotDelay}.build());
     if (!check(waitUntil([&] { return server.botdelay() == kTestBotDelay; }, 30000),
                "the bot speed"))
         return;
