@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/gamerules.h"
+
 #include <array>
 
 class QLabel;
@@ -7,7 +9,7 @@ class TAnimated;
 
 // The four places of the table on the screen, clockwise from the user's.
 enum class TablePlace { Bottom, Left, UpperLeft, UpperRight };
-inline constexpr int kTablePlaces = 4;
+inline constexpr int kTablePlaces = kSeatCount;
 
 // The seven controls of one place at the table. They belong to whichever
 // seat the rotation puts there; their object names carry that seat's number

@@ -158,6 +158,8 @@ void TableState::startthegame(const QString &name, const QString &)
 
 void TableState::startround(int round, const SeatValues &bags)
 {
+    // The bags themselves come with the busts; the round's list only says
+    // who is out, as the table shows it.
     round_ = round;
     markOutOfMoney(bags);
     topCard_ = kEmptyPile;

@@ -15,7 +15,7 @@ struct ClientSession;
 struct TableSeat
 {
     QString name;            // "<Waiting>" until somebody or a computer takes it
-    int bags = 3;            // money bags, 0 to 3
+    int bags = kStartMoney;  // money bags, 0 to 3
     bool watching = false;   // the seat's player just watches
     bool outOfMoney = false; // no bags left: out of the game
     bool computer = false;   // a computer player holds the seat
