@@ -2,6 +2,7 @@
 
 #include "client/chatlog.h"
 #include "client/clientsession.h"
+#include "client/mainmenu.h"
 #include "net/messages.h"
 #include "net/peertext.h"
 #include "resources/artwork.h"
@@ -37,7 +38,7 @@ const std::array<QString, ChatPanel::kPhraseCount> kBuiltinPhrases{
     QStringLiteral("/me waves \"Good-Bye\""),
 };
 
-constexpr std::array<int, 4> kTextSizes{8, 10, 12, 14};
+constexpr auto kTextSizes = MainMenu::kTextSizes;
 
 const QString kActionPrefix = QStringLiteral("/me");
 const QString kPhraseActionPrefix = QStringLiteral("/me ");
@@ -60,8 +61,8 @@ std::optional<QColor> askForColour(const QColor &initial, QWidget *parent)
 
 } // namespace
 
-ChatPanel::ChatPanel(const ClientSession *session, Sender send, QWidget *parent)
-    : QWidget(parent), session_(session), send_(std::move(send)), colorPicker_(askForColour),
+ChatPanel::ChatPanel(const ClientSession *session, QWidget *parent)
+    : QWidget(parent), session_(session), colorPicker_(askForColour),
       linkOpener_([](const QUrl &url) { QDesktopServices::openUrl(url); })
 {
     setObjectName(QStringLiteral("chatpanel"));
@@ -175,36 +176,21 @@ void ChatPanel::buildMenus()
             [this](const QPoint &at) { popupMychat_->popup(mychat_->mapToGlobal(at)); });
 }
 
-void ChatPanel::connectMainMenu(QObject *window)
+void ChatPanel::connectMainMenu(const MainMenu &menu)
 {
-    if (!window)
-        return;
-    const auto item = [window](const char *name) {
-        return window->findChild<QAction *>(QLatin1StringView(name));
-    };
-    if (QAction *action = item("TextColor1"))
-        connect(action, &QAction::triggered, this, &ChatPanel::TextColor1Click);
-    if (QAction *action = item("ActionColor1"))
-        connect(action, &QAction::triggered, this, &ChatPanel::ActionColor1Click);
+    connect(menu.TextColor1, &QAction::triggered, this, &ChatPanel::TextColor1Click);
+    connect(menu.ActionColor1, &QAction::triggered, this, &ChatPanel::ActionColor1Click);
     for (size_t i = 0; i < kTextSizes.size(); ++i) {
         const int size = kTextSizes[i];
-        QAction *action = window->findChild<QAction *>(QStringLiteral("N%1").arg(size));
-        sizeItems_[i] = action;
-        if (!action)
-            continue;
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, size] { N14Click(size); });
+        sizeItems_[i] = menu.textSizes[i];
+        connect(sizeItems_[i], &QAction::triggered, this, [this, size] { N14Click(size); });
     }
-    if (QAction *action = item("ClearMainChat1"))
-        connect(action, &QAction::triggered, this, &ChatPanel::ClearMainChat1Click);
-    if (QAction *action = item("ScrollChatOff2")) {
-        scrollChatOff2_ = action;
-        action->setCheckable(true);
-        action->setChecked(scrollChatOff_);
-        connect(action, &QAction::triggered, this, &ChatPanel::ScrollChatOff1Click);
-        // The window-wide item now owns Ctrl+S; two owners would cancel out.
-        mainchat_->removeAction(scrollChatOff1_);
-    }
+    connect(menu.ClearMainChat1, &QAction::triggered, this, &ChatPanel::ClearMainChat1Click);
+    scrollChatOff2_ = menu.ScrollChatOff2;
+    scrollChatOff2_->setChecked(scrollChatOff_);
+    connect(scrollChatOff2_, &QAction::triggered, this, &ChatPanel::ScrollChatOff1Click);
+    // The window-wide item now owns Ctrl+S; two owners would cancel out.
+    mainchat_->removeAction(scrollChatOff1_);
     updateSizeChecks();
 }
 
@@ -281,11 +267,10 @@ void ChatPanel::chatrecieved(const QString &received)
 
 void ChatPanel::sendChatText(MessageKind kind, const QString &words, colortext::ColorValue colour)
 {
-    if (!send_)
-        return;
     const QByteArray chatText = (oneLine(words) + u'|' + colortext::toText(colour)).toUtf8();
-    send_(kind == MessageKind::Chat ? msg::ChatToHost{session_->ownSlot, chatText}.build()
-                                    : msg::ActionToHost{session_->ownSlot, chatText}.build());
+    emit sendToHost(kind == MessageKind::Chat
+                        ? msg::ChatToHost{session_->ownSlot, chatText}.build()
+                        : msg::ActionToHost{session_->ownSlot, chatText}.build());
 }
 
 void ChatPanel::sendit()

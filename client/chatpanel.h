@@ -15,6 +15,7 @@
 #include <optional>
 
 class ChatLog;
+class MainMenu;
 class QAction;
 class QLineEdit;
 class QMenu;
@@ -29,8 +30,6 @@ class ChatPanel : public QWidget
 {
     Q_OBJECT
 public:
-    // Frames and sends one game message (without its terminator) to the host.
-    using Sender = std::function<void(const QByteArray &message)>;
     // Asks the user for a colour; no value when the dialog was cancelled.
     using ColorPicker =
         std::function<std::optional<QColor>(const QColor &initial, QWidget *parent)>;
@@ -41,7 +40,7 @@ public:
     static constexpr int kMaxChatLength = 8000;
     static inline const QString kPlaceholder = QStringLiteral("<Enter Chat Here>");
 
-    explicit ChatPanel(const ClientSession *session, Sender send, QWidget *parent = nullptr);
+    explicit ChatPanel(const ClientSession *session, QWidget *parent = nullptr);
     ~ChatPanel() override;
 
     // The colour of the client's own notices.
@@ -87,10 +86,9 @@ public:
     void Copy1Click();
     void Paste1Click();
 
-    // Wires the main menu's chat items (`TextColor1`, `ActionColor1`,
-    // `N8` .. `N14`, `ScrollChatOff2`, `ClearMainChat1`), found by name
-    // among `window`'s children. Items that are not there are skipped.
-    void connectMainMenu(QObject *window);
+    // Wires the main menu's chat items: `TextColor1`, `ActionColor1`,
+    // `N8` .. `N14`, `ScrollChatOff2` and `ClearMainChat1`.
+    void connectMainMenu(const MainMenu &menu);
 
     // For tests and for desktops without a dialog.
     void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }
@@ -98,6 +96,8 @@ public:
     void setPhraseCooldown(std::chrono::milliseconds length) { cooldown_.setLength(length); }
 
 signals:
+    // A chat or action line for the host, which relays it to everybody.
+    void sendToHost(const QByteArray &message);
     // Emitted after the user changed a preference through a menu command.
     void textSizeChanged(int points);
     void textColorChanged(colortext::ColorValue value);
@@ -119,7 +119,6 @@ private:
     int lineTop(const QTextBlock &line) const;
 
     const ClientSession *session_;
-    Sender send_;
     ColorPicker colorPicker_;
     LinkOpener linkOpener_;
 

@@ -15,7 +15,6 @@ struct ClientSession
     bool host = false;          // this copy runs the game server
     QString playerName;         // first argument, or "You" for a solo game
     QString hostAddress;        // second argument, or "127.0.0.1"
-    int turnSeat = 0;           // whose turn it is, as far as this client knows
     int seatCount = kSeatCount; // slots up to this are seats, higher ones watchers
     std::array<QString, kSeatCount> defaultNames{
         QStringLiteral("You"), QLatin1String(kComputerNames[1]), QLatin1String(kComputerNames[2]),

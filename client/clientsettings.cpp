@@ -3,6 +3,7 @@
 #include "client/chatpanel.h"
 #include "client/clientsession.h"
 #include "client/inifile.h"
+#include "client/mainmenu.h"
 #include "net/errorreport.h"
 #include "net/messages.h"
 #include "stats/textfile.h"
@@ -154,9 +155,8 @@ void StoredSettings::copyKey(Key key, const StoredSettings &from)
 }
 
 ClientSettings::ClientSettings(const QString &folder, const ClientSession *session, ChatPanel *chat,
-                               Sender send, QObject *parent)
-    : QObject(parent), path_(QDir(folder).filePath(kFileName)), session_(session), chat_(chat),
-      send_(std::move(send))
+                               QObject *parent)
+    : QObject(parent), path_(QDir(folder).filePath(kFileName)), session_(session), chat_(chat)
 {
     setObjectName(QStringLiteral("clientsettings"));
     if (chat_) {
@@ -317,43 +317,21 @@ void ClientSettings::Fast1Click(int milliseconds)
 
 void ClientSettings::sendBotSpeed()
 {
-    if (!send_ || !session_)
+    if (!session_)
         return;
-    send_(msg::Botspeed{session_->ownSlot, values_.botSpeed}.build());
+    emit sendToHost(msg::Botspeed{session_->ownSlot, values_.botSpeed}.build());
 }
 
-void ClientSettings::connectMainMenu(QObject *window)
+void ClientSettings::connectMainMenu(const MainMenu &menu)
 {
-    if (!window)
-        return;
-    const auto item = [window](const char *name) {
-        return window->findChild<QAction *>(QLatin1StringView(name));
-    };
-    playSounds1_ = item("PlaySounds1");
-    if (playSounds1_) {
-        playSounds1_->setCheckable(true);
-        connect(playSounds1_, &QAction::triggered, this, &ClientSettings::PlaySounds1Click);
-    }
-    autoSort1_ = item("AutoSort1");
-    if (autoSort1_) {
-        autoSort1_->setCheckable(true);
-        connect(autoSort1_, &QAction::triggered, this, &ClientSettings::AutoSort1Click);
-    }
-    botSpeed1_ = item("BotSpeed1");
-    if (!botSpeed1_) {
-        if (auto *menu = window->findChild<QMenu *>(QStringLiteral("BotSpeed1")))
-            botSpeed1_ = menu->menuAction();
-    }
-    const std::array<std::pair<const char *, int>, 3> speeds{
-        {{"Slow1", kSlow}, {"Normal1", kNormal}, {"Fast1", kFast}}};
-    for (size_t i = 0; i < speeds.size(); ++i) {
-        QAction *action = item(speeds[i].first);
-        speedItems_[i] = action;
-        if (!action)
-            continue;
-        action->setCheckable(true);
-        action->setData(speeds[i].second);
-        const int milliseconds = speeds[i].second;
+    playSounds1_ = menu.PlaySounds1;
+    connect(playSounds1_, &QAction::triggered, this, &ClientSettings::PlaySounds1Click);
+    autoSort1_ = menu.AutoSort1;
+    connect(autoSort1_, &QAction::triggered, this, &ClientSettings::AutoSort1Click);
+    botSpeed1_ = menu.BotSpeed1->menuAction();
+    speedItems_ = menu.botSpeeds();
+    for (QAction *action : speedItems_) {
+        const int milliseconds = action->data().toInt();
         connect(action, &QAction::triggered, this,
                 [this, milliseconds] { Fast1Click(milliseconds); });
     }

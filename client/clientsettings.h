@@ -13,6 +13,7 @@
 
 class ChatPanel;
 class IniFile;
+class MainMenu;
 class QAction;
 struct ClientSession;
 
@@ -43,8 +44,6 @@ class ClientSettings : public QObject
 {
     Q_OBJECT
 public:
-    using Sender = std::function<void(const QByteArray &message)>;
-
     static inline const QString kFileName = QStringLiteral("ridodezaz.ini");
     static inline const QString kSection = QStringLiteral("Zandor");
     // Where a file that is no settings file is kept, beside the file's name.
@@ -57,7 +56,7 @@ public:
 
     // `folder` is where the file lives (see ConfigLocation).
     ClientSettings(const QString &folder, const ClientSession *session, ChatPanel *chat,
-                   Sender send, QObject *parent = nullptr);
+                   QObject *parent = nullptr);
 
     QString filePath() const { return path_; }
     // Moves the file to another folder (tests keep it in a temporary one).
@@ -81,11 +80,13 @@ public:
     void AutoSort1Click();
     void Fast1Click(int milliseconds);
 
-    // Wires `PlaySounds1`, `AutoSort1`, `Slow1`, `Normal1` and `Fast1`,
-    // found by name among `window`'s children, and shows the current state.
-    void connectMainMenu(QObject *window);
+    // Wires `PlaySounds1`, `AutoSort1`, `Slow1`, `Normal1` and `Fast1`, and
+    // shows the current state on them.
+    void connectMainMenu(const MainMenu &menu);
 
 signals:
+    // A game message for the host: the computer players' speed.
+    void sendToHost(const QByteArray &message);
     void playSoundsChanged(bool on);
     void autoSortChanged(bool on);
     void botSpeedChanged(int milliseconds);
@@ -105,7 +106,6 @@ private:
     QString path_;
     const ClientSession *session_;
     ChatPanel *chat_;
-    Sender send_;
     StoredSettings values_;
     bool loaded_ = false;
     // What the user changed before the file was read; only those keys may

@@ -6,8 +6,7 @@
 #include <QMediaDevices>
 #include <QSoundEffect>
 
-SoundPlayer::SoundPlayer(std::function<bool()> enabled, QObject *parent)
-    : QObject(parent), enabled_(std::move(enabled))
+SoundPlayer::SoundPlayer(QObject *parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("soundplayer"));
 }
@@ -31,7 +30,7 @@ QSoundEffect *SoundPlayer::effect(const QString &name)
 
 void SoundPlayer::playsounds(const QString &name)
 {
-    if (enabled_ && !enabled_())
+    if (!enabled_)
         return;
     // Without a sound server Qt still reports a sound as playing for ever;
     // there is simply nothing to play on.

@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
 #include <map>
 
 class QSoundEffect;
@@ -16,9 +15,12 @@ class SoundPlayer : public QObject
 {
     Q_OBJECT
 public:
-    // `enabled` tells whether "Play Sounds" carries its check mark.
-    explicit SoundPlayer(std::function<bool()> enabled, QObject *parent = nullptr);
+    explicit SoundPlayer(QObject *parent = nullptr);
     ~SoundPlayer() override;
+
+    // "Play Sounds" carries its check mark (it does at start).
+    void setEnabled(bool on) { enabled_ = on; }
+    bool enabled() const { return enabled_; }
 
     // Starts the sound of that name (any letter case); unknown names are
     // ignored.
@@ -31,7 +33,7 @@ public:
 private:
     QSoundEffect *effect(const QString &name);
 
-    std::function<bool()> enabled_;
+    bool enabled_ = true;
     std::map<QString, QSoundEffect *> effects_;
     QSoundEffect *playing_ = nullptr;
     QString lastStarted_;

@@ -2,18 +2,16 @@
 
 #include "client/clientsession.h"
 #include "client/hand.h"
-#include "client/seatrotation.h"
 #include "client/tablepictures.h"
+#include "client/tablestate.h"
 #include "net/messages.h"
 #include "resources/artwork.h"
+#include "widgets/sidelook.h"
 #include "widgets/tanimated.h"
 #include "widgets/tlbbackground.h"
 #include "windows/helptexts.h"
-#include "windows/sidelook.h"
 
-#include <QDesktopServices>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -32,7 +30,6 @@ const QString kNotConnected = QStringLiteral("You are not connected");
 const QString kCardCount = QStringLiteral("Card Count: ");
 const QString kRound = QStringLiteral("Round: ");
 const QString kOwnWin = QStringLiteral("addtomine");
-const QString kCaption = QStringLiteral("Zandor");
 
 const QString kSoundStartRound = QStringLiteral("startround");
 const QString kSoundTurn = QStringLiteral("turn");
@@ -48,16 +45,15 @@ constexpr int kColumnBusts = 3;
 constexpr int kColumnBagsWon = 4;
 constexpr int kColumnBagsStaked = 5;
 constexpr int kBagsAtStake = 12;
-constexpr int kStartBags = kStartMoney;
-
-constexpr int kSeats = kSeatCount;
+constexpr int kStartBags = TableState::kStartBags;
+constexpr int kSeats = TableState::kSeats;
 
 // The seven controls of a seat, by prefix, at their four places: bottom,
-// left, upper left, upper right (seats 1 to 4 before the rotation).
+// left, upper left, upper right (seats 1 to 4 as the form lays them out).
 struct SeatControl
 {
     const char *prefix;
-    std::array<QPoint, kSeats> places;
+    std::array<QPoint, kTablePlaces> places;
     QSize size;
 };
 const SeatControl kName{
@@ -181,8 +177,9 @@ private:
 
 } // namespace
 
-TableView::TableView(QWidget *board, ClientSession *session, TableHooks hooks, QObject *parent)
-    : QObject(parent), board_(board), session_(session), hooks_(std::move(hooks))
+TableView::TableView(QWidget *board, const ClientSession *session, TableState *state,
+                     QObject *parent)
+    : QObject(parent), board_(board), session_(session), state_(state)
 {
     setObjectName(QStringLiteral("tableview"));
     // The window's cloth: tiles beneath everything, the board panel itself
@@ -200,6 +197,15 @@ TableView::TableView(QWidget *board, ClientSession *session, TableHooks hooks, Q
     hand_ = new HandView(board_, this);
     connect(hand_, &HandView::cardPressed, this, &TableView::cardimagesMouseDown);
     clearall();
+
+    connect(state_, &TableState::seatChanged, this, &TableView::showSeat);
+    connect(state_, &TableState::gameStarted, this, &TableView::gameStarted);
+    connect(state_, &TableState::roundStarted, this, &TableView::roundStarted);
+    connect(state_, &TableState::turnChanged, this, &TableView::showTurn);
+    connect(state_, &TableState::lateArrival, this, &TableView::lateArrival);
+    connect(state_, &TableState::cardPlayed, this, &TableView::cardPlayed);
+    connect(state_, &TableState::seatBusted, this, &TableView::seatBusted);
+    connect(state_, &TableState::gameWon, this, &TableView::gameWon);
 }
 
 TableView::~TableView() = default;
@@ -249,42 +255,61 @@ void TableView::buildPile()
 void TableView::buildSeats()
 {
     const QImage fanStrip = artwork::cardFan();
-    for (int seat = 1; seat <= kSeats; ++seat) {
-        const std::size_t place = std::size_t(seat - 1);
+    for (int index = 0; index < kTablePlaces; ++index) {
+        const std::size_t place = std::size_t(index);
         const auto placed = [place](const SeatControl &control) {
             return QRect(control.places[place], control.size);
         };
-        const auto nameOf = [seat](const char *prefix) {
-            return QLatin1String(prefix) + QString::number(seat);
-        };
+        SeatControls &seat = places_[place];
 
-        auto *fan = new TAnimated(board_);
-        fan->setObjectName(nameOf(kFan.prefix));
-        fan->setGeometry(placed(kFan));
-        fan->setInterval(250);
-        fan->setFrameCount(artwork::cardFanFrames);
-        fan->setBitMap(fanStrip);
-        fan->setTransparentColor(QColor::fromRgb(artwork::cardFanKey()));
-        fan->setColor(artwork::feltColour());
-        fan->hide();
+        seat.image_card = new TAnimated(board_);
+        seat.image_card->setGeometry(placed(kFan));
+        seat.image_card->setInterval(250);
+        seat.image_card->setFrameCount(artwork::cardFanFrames);
+        seat.image_card->setBitMap(fanStrip);
+        seat.image_card->setTransparentColor(QColor::fromRgb(artwork::cardFanKey()));
+        seat.image_card->setColor(artwork::feltColour());
+        seat.image_card->hide();
 
-        picture(board_, nameOf(kChips.prefix), placed(kChips), artwork::bags(kStartBags))
-            ->setProperty(kTagProperty, kStartBags);
-        // The form spells two of the turn markers with a capital T; the
-        // lookup ignores case, and the rotation keeps each control's spelling.
-        const QString turnName =
-            seat % 2 == 0 ? QStringLiteral("image_Turn%1").arg(seat) : nameOf(kTurn.prefix);
-        picture(board_, turnName, placed(kTurn), artwork::turnMarker());
-        picture(board_, nameOf(kEyes.prefix), placed(kEyes), artwork::eyes())->hide();
-        picture(board_, nameOf(kMoney.prefix), placed(kMoney), artwork::outOfMoney())->hide();
-        picture(board_, nameOf(kWinner.prefix), placed(kWinner), artwork::winner())->hide();
+        seat.image_chips = picture(board_, QString(), placed(kChips), artwork::bags(kStartBags));
+        seat.image_turn = picture(board_, QString(), placed(kTurn), artwork::turnMarker());
+        seat.image_eyes = picture(board_, QString(), placed(kEyes), artwork::eyes());
+        seat.image_eyes->hide();
+        seat.image_money = picture(board_, QString(), placed(kMoney), artwork::outOfMoney());
+        seat.image_money->hide();
+        seat.image_winner = picture(board_, QString(), placed(kWinner), artwork::winner());
+        seat.image_winner->hide();
 
-        QLabel *name = text(board_, nameOf(kName.prefix), placed(kName), kWaiting, 12, kInk);
-        name->setFont(sidelook::arialPixels(12, false));
+        seat.label_playername =
+            text(board_, QString(), placed(kName), TableState::kWaiting, 12, kInk);
+        seat.label_playername->setFont(sidelook::arialPixels(12, false));
         // Centred under the seat's fan, which stands at the same left edge.
-        name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        name->setProperty(kTagProperty, seat);
-        name->setContextMenuPolicy(Qt::CustomContextMenu);
+        seat.label_playername->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        // The tag is the seat number of the label's place in the form; the
+        // seat menu reads it.
+        seat.label_playername->setProperty(kTagProperty, index + 1);
+        seat.label_playername->setContextMenuPolicy(Qt::CustomContextMenu);
+    }
+    nameSeatControls();
+}
+
+void TableView::nameSeatControls()
+{
+    for (int index = 0; index < kTablePlaces; ++index) {
+        const SeatControls &seat = places_[std::size_t(index)];
+        const QString number = QString::number(rotation_.seatAt(TablePlace(index)));
+        seat.label_playername->setObjectName(QLatin1String(kName.prefix) + number);
+        seat.image_card->setObjectName(QLatin1String(kFan.prefix) + number);
+        seat.image_chips->setObjectName(QLatin1String(kChips.prefix) + number);
+        // The form spells the turn markers of the left and upper right
+        // places with a capital T.
+        const bool capital =
+            TablePlace(index) == TablePlace::Left || TablePlace(index) == TablePlace::UpperRight;
+        seat.image_turn->setObjectName(
+            (capital ? QStringLiteral("image_Turn") : QLatin1String(kTurn.prefix)) + number);
+        seat.image_eyes->setObjectName(QLatin1String(kEyes.prefix) + number);
+        seat.image_money->setObjectName(QLatin1String(kMoney.prefix) + number);
+        seat.image_winner->setObjectName(QLatin1String(kWinner.prefix) + number);
     }
 }
 
@@ -307,65 +332,31 @@ void TableView::buildBanner()
 
 void TableView::connectDispatcher(ClientDispatcher &dispatcher)
 {
-    connect(&dispatcher, &ClientDispatcher::startthegame, this, &TableView::startthegame);
-    connect(&dispatcher, &ClientDispatcher::getnextplayer, this, &TableView::getnextplayer);
-    connect(&dispatcher, &ClientDispatcher::winner, this, &TableView::winner);
     connect(&dispatcher, &ClientDispatcher::placecard, this, &TableView::placecard);
-    connect(&dispatcher, &ClientDispatcher::playcard, this, &TableView::playcard);
-    connect(&dispatcher, &ClientDispatcher::startround, this, &TableView::startround);
     connect(&dispatcher, &ClientDispatcher::newcard, this, &TableView::newcard);
     connect(&dispatcher, &ClientDispatcher::nocard, this, &TableView::nocard);
-    connect(&dispatcher, &ClientDispatcher::roundover, this, &TableView::roundover);
-    connect(&dispatcher, &ClientDispatcher::gamestats, this, &TableView::gamestats);
 }
 
-QWidget *TableView::seatControl(QStringView prefix, int seat) const
+const SeatControls &TableView::atPlace(TablePlace place) const
 {
-    return findSeatControl(board_, prefix, seat);
+    return places_[std::size_t(place)];
 }
 
-QLabel *TableView::nameLabel(int seat) const
+const SeatControls *TableView::seatControls(int seat) const
 {
-    return qobject_cast<QLabel *>(seatControl(u"label_playername", seat));
-}
-
-TAnimated *TableView::cardFan(int seat) const
-{
-    return qobject_cast<TAnimated *>(seatControl(u"image_card", seat));
+    if (!TableState::isSeat(seat))
+        return nullptr;
+    return &atPlace(rotation_.placeOf(seat));
 }
 
 void TableView::sortstuff(int ownSlot)
 {
-    ::sortstuff(board_, ownSlot);
-}
-
-bool TableView::ownSeat(int seat) const
-{
-    return seat == session_->ownSlot && session_->ownSlotIsSeat();
-}
-
-void TableView::notice(const QString &line)
-{
-    if (hooks_.notice)
-        hooks_.notice(line);
-}
-
-void TableView::send(const QByteArray &message)
-{
-    if (hooks_.send)
-        hooks_.send(message);
-}
-
-void TableView::showMessage(const QString &message)
-{
-    if (hooks_.showMessage) {
-        hooks_.showMessage(message);
-        return;
+    rotation_ = SeatRotation(ownSlot);
+    nameSeatControls();
+    for (int seat = 1; seat <= kSeats; ++seat) {
+        showSeat(seat);
+        showBags(seat);
     }
-    auto *box = new QMessageBox(QMessageBox::Information, kCaption, message, QMessageBox::Ok,
-                                board_->window());
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
 }
 
 void TableView::setStatus(const QString &line)
@@ -373,106 +364,108 @@ void TableView::setStatus(const QString &line)
     label_status_->setText(line);
 }
 
-void TableView::setCardCount(int count)
+void TableView::showSeat(int seat)
 {
-    label_cardcount_->setProperty(kTagProperty, count);
-    label_cardcount_->setText(kCardCount + QString::number(count));
+    const SeatControls *controls = seatControls(seat);
+    if (!controls)
+        return;
+    const TableSeat &state = state_->seat(seat);
+    controls->label_playername->setText(state.name);
+    controls->image_eyes->setVisible(state.watching);
 }
 
-void TableView::showTotal(int total)
+void TableView::showCardCount()
 {
+    // The tag holds the count as the form keeps it; it is never read back.
+    label_cardcount_->setProperty(kTagProperty, state_->cardCount());
+    label_cardcount_->setText(kCardCount + QString::number(state_->cardCount()));
+}
+
+void TableView::showRound()
+{
+    label_round_->setText(kRound + QString::number(state_->round()));
+}
+
+void TableView::showTopCard()
+{
+    if (state_->topCard() == TableState::kEmptyPile)
+        image_topcard_->clear();
+    else
+        image_topcard_->setPixmap(tablepictures::bigCard(state_->topCard()));
+}
+
+void TableView::showTotal()
+{
+    const int total = state_->total();
     const bool twoDigits = total >= 10;
     image_nums1_->setPixmap(tablepictures::digit(twoDigits ? total / 10 : 0));
     image_nums2_->setPixmap(tablepictures::digit(twoDigits ? total % 10 : total));
 }
 
-void TableView::showBags(int seat, int bags)
+void TableView::showBags(int seat)
 {
-    if (auto *chips = qobject_cast<QLabel *>(seatControl(u"image_chips", seat))) {
-        chips->setPixmap(tablepictures::bags(bags));
-        chips->setProperty(kTagProperty, bags);
+    if (const SeatControls *controls = seatControls(seat)) {
+        const int bags = state_->seat(seat).bags;
+        controls->image_chips->setPixmap(tablepictures::bags(bags));
+        controls->image_chips->setProperty(kTagProperty, bags);
     }
 }
 
-void TableView::showMoneyList(const ClientDispatcher::SeatValues &money, bool updateBags)
+void TableView::showMoneyList()
 {
     for (int seat = 1; seat <= kSeats; ++seat) {
-        const int bags = money[std::size_t(seat - 1)];
-        QWidget *outOfMoney = seatControl(u"image_money", seat);
-        QWidget *fan = seatControl(u"image_card", seat);
-        if (bags < 1) {
-            if (outOfMoney)
-                outOfMoney->show();
-            if (fan)
-                fan->hide();
-        } else if (!ownSeat(seat)) {
+        const SeatControls &controls = *seatControls(seat);
+        if (state_->seat(seat).outOfMoney) {
+            controls.image_money->show();
+            controls.image_card->hide();
+        } else if (!state_->isOwnSeat(seat)) {
             // The user sees his own hand instead of a fan.
-            if (fan)
-                fan->show();
-            if (outOfMoney)
-                outOfMoney->hide();
+            controls.image_card->show();
+            controls.image_money->hide();
         }
-        if (updateBags)
-            showBags(seat, bags);
     }
 }
 
 void TableView::stopFans()
 {
-    for (int seat = 1; seat <= kSeats; ++seat) {
-        if (TAnimated *fan = cardFan(seat)) {
-            fan->setPlay(false);
-            fan->setFrame(0);
-        }
-    }
-}
-
-void TableView::defaultNamesForWaitingSeats()
-{
-    // Computer players take the seats nobody holds.
-    for (int seat = 2; seat <= kSeats; ++seat) {
-        QLabel *label = nameLabel(seat);
-        if (label && label->text() == kWaiting)
-            label->setText(session_->defaultNames[std::size_t(seat - 1)]);
+    for (const SeatControls &controls : places_) {
+        controls.image_card->setPlay(false);
+        controls.image_card->setFrame(0);
     }
 }
 
 void TableView::clearall()
 {
     for (int seat = 1; seat <= kSeats; ++seat)
-        showBags(seat, kStartBags);
+        showBags(seat);
     stopFans();
 }
 
-void TableView::startthegame(const QString &name, const QString &)
+void TableView::gameStarted(const QString &name)
 {
     button_start_->hide();
-    emit gameStarted();
     panel_winner_->hide();
     clearall();
-    setCardCount(0);
-    notice(name + kHasStarted);
-    showTotal(0);
-    defaultNamesForWaitingSeats();
+    showCardCount();
+    emit notice(name + kHasStarted);
+    showTotal();
     hand_->removeAllCards();
-    for (int seat = 1; seat <= kSeats; ++seat) {
-        for (QStringView prefix : {u"image_winner", u"image_money"}) {
-            if (QWidget *control = seatControl(prefix, seat))
-                control->hide();
-        }
+    for (const SeatControls &controls : places_) {
+        controls.image_winner->hide();
+        controls.image_money->hide();
     }
     if (session_->ownSlotIsSeat())
         emit tallyIncrease(kColumnBagsStaked, kStartBags);
 }
 
-void TableView::startround(int round, const ClientDispatcher::SeatValues &money)
+void TableView::roundStarted()
 {
-    label_round_->setText(kRound + QString::number(round));
-    showMoneyList(money, false);
+    showRound();
+    showMoneyList();
     stopFans();
-    image_topcard_->clear();
-    showTotal(0);
-    setCardCount(0);
+    showTopCard();
+    showTotal();
+    showCardCount();
     hand_->freePlaces();
     hand_->removeAllCards();
     emit playsounds(kSoundStartRound);
@@ -480,55 +473,41 @@ void TableView::startround(int round, const ClientDispatcher::SeatValues &money)
 
 void TableView::showTurn(int seat)
 {
-    for (int each = 1; each <= kSeats; ++each) {
-        if (TAnimated *fan = cardFan(each)) {
-            fan->setPlay(false);
-            fan->setFrame(0);
-        }
-        if (QLabel *label = nameLabel(each))
-            label->setFont(sidelook::arialPixels(12, false));
-        if (QWidget *marker = seatControl(u"image_turn", each))
-            marker->hide();
+    for (const SeatControls &controls : places_) {
+        controls.image_card->setPlay(false);
+        controls.image_card->setFrame(0);
+        controls.label_playername->setFont(sidelook::arialPixels(12, false));
+        controls.image_turn->hide();
     }
-    if (QWidget *marker = seatControl(u"image_turn", seat))
-        marker->show();
-    QLabel *label = nameLabel(seat);
-    if (label)
-        label->setFont(sidelook::arialPixels(12, true));
+    const SeatControls *controls = seatControls(seat);
+    if (controls) {
+        controls->image_turn->show();
+        controls->label_playername->setFont(sidelook::arialPixels(12, true));
+    }
     if (seat == session_->ownSlot) {
         setStatus(kYourTurn);
         emit playsounds(kSoundTurn);
         return;
     }
-    if (label)
-        setStatus(label->text() + kSomebodysTurn);
-    if (TAnimated *fan = cardFan(seat))
-        fan->setPlay(true);
+    if (controls) {
+        setStatus(state_->seat(seat).name + kSomebodysTurn);
+        controls->image_card->setPlay(true);
+    }
 }
 
-void TableView::getnextplayer(int seat)
+void TableView::lateArrival()
 {
-    session_->turnSeat = seat;
-    showTurn(seat);
-}
-
-void TableView::gamestats(int round, int total, int topcard, int turn,
-                          const ClientDispatcher::SeatValues &money)
-{
-    label_round_->setText(kRound + QString::number(round));
-    session_->turnSeat = turn;
-    if (turn != 0)
-        showTurn(turn);
-    if (topcard != 0)
-        image_topcard_->setPixmap(tablepictures::bigCard(topcard));
-    showTotal(total);
-    showMoneyList(money, true);
-    defaultNamesForWaitingSeats();
+    showRound();
+    showTopCard();
+    showTotal();
+    showMoneyList();
+    for (int seat = 1; seat <= kSeats; ++seat)
+        showBags(seat);
 }
 
 void TableView::placecard(int seat, const ClientDispatcher::SeatValues &cards)
 {
-    if (!ownSeat(seat))
+    if (!state_->isOwnSeat(seat))
         return;
     for (int position = 1; position <= kSeats; ++position)
         hand_->createcard(position, cards[std::size_t(position - 1)]);
@@ -543,125 +522,109 @@ void TableView::cardimagesMouseDown(int position, Qt::MouseButton button)
         return;
     }
     if (button != Qt::LeftButton || !session_->loggedIn || !session_->ownSlotIsSeat() ||
-        session_->turnSeat != session_->ownSlot)
+        state_->turnSeat() != session_->ownSlot)
         return;
     if (!hand_->pick(position))
         return;
     // One card per turn: the next turn message opens the hand again.
-    session_->turnSeat = 0;
-    send(msg::PlaycardToHost{session_->ownSlot, position}.build());
+    state_->closeHand();
+    emit sendToHost(msg::PlaycardToHost{session_->ownSlot, position}.build());
 }
 
-void TableView::playcard(int seat, int card, int total)
+void TableView::cardPlayed(int seat)
 {
-    image_topcard_->setPixmap(tablepictures::bigCard(card));
-    showTotal(total);
-    if (TAnimated *fan = cardFan(seat)) {
-        fan->setPlay(false);
-        fan->setFrame(0);
+    showTopCard();
+    showTotal();
+    if (const SeatControls *controls = seatControls(seat)) {
+        controls->image_card->setPlay(false);
+        controls->image_card->setFrame(0);
     }
-    setCardCount(label_cardcount_->property(kTagProperty).toInt() + 1);
+    showCardCount();
     emit playsounds(kSoundPlaceCard);
 }
 
 void TableView::newcard(int seat, int position, int card)
 {
     // A hand has positions 1 to 4; anything else names no card of ours.
-    if (!ownSeat(seat) || position < 1 || position > kSeats)
+    if (!state_->isOwnSeat(seat) || position < 1 || position > kSeats)
         return;
     hand_->removeCard(position);
     hand_->movecards(position);
     hand_->createcard(position, card);
-    if (hooks_.autoSort && hooks_.autoSort())
+    if (autoSort_)
         hand_->sortthem();
 }
 
 void TableView::nocard(int seat, int position)
 {
-    if (!ownSeat(seat))
+    if (!state_->isOwnSeat(seat))
         return;
     hand_->blankCard(position);
     // The host sends no new turn after a refusal: the user picks again.
-    if (session_->turnSeat == 0)
-        session_->turnSeat = session_->ownSlot;
+    state_->reopenHand();
     emit playsounds(kSoundError);
 }
 
-void TableView::roundover(int seat, int money)
+void TableView::seatBusted(int seat, int bags)
 {
-    const QLabel *label = nameLabel(seat);
-    setStatus((label ? label->text() : QString()) + kBusted);
-    if (money < 0 || money > kStartBags)
+    setStatus(state_->seat(seat).name + kBusted);
+    if (bags < 0 || bags > kStartBags)
         return;
-    if (money < 1) {
-        if (QWidget *outOfMoney = seatControl(u"image_money", seat))
-            outOfMoney->show();
-    }
-    showBags(seat, money);
+    const SeatControls *controls = seatControls(seat);
+    if (controls && bags < 1)
+        controls->image_money->show();
+    showBags(seat);
     if (session_->ownSlotIsSeat()) {
         for (int position = 1; position <= kSeats; ++position)
             hand_->removeCard(position);
     }
-    for (int each = 1; each <= kSeats; ++each) {
-        if (QWidget *fan = seatControl(u"image_card", each))
-            fan->hide();
-    }
-    if (ownSeat(seat))
+    for (const SeatControls &each : places_)
+        each.image_card->hide();
+    if (state_->isOwnSeat(seat))
         emit tallyIncrease(kColumnBusts, 1);
     emit playsounds(kSoundLostMoney);
 }
 
-void TableView::winner(const QString &name, int seat)
+void TableView::gameWon(const QString &name, int seat)
 {
-    if (seat != 0) {
-        if (QWidget *heap = seatControl(u"image_winner", seat))
-            heap->show();
-    }
+    if (const SeatControls *controls = seatControls(seat))
+        controls->image_winner->show();
     emit playsounds(kSoundWinner);
 
     QString banner = name + kHasWon;
     if (session_->ownSlotIsSeat()) {
-        const QLabel *own = nameLabel(session_->ownSlot);
-        if (own && own->text() == name) {
+        const TableSeat &own = state_->seat(session_->ownSlot);
+        if (own.name == name) {
             banner = kYouHaveWon;
-            const QWidget *chips = seatControl(u"image_chips", session_->ownSlot);
-            const int held = chips ? chips->property(kTagProperty).toInt() : 0;
-            emit tallyIncrease(kColumnBagsWon, kBagsAtStake - held);
+            emit tallyIncrease(kColumnBagsWon, kBagsAtStake - own.bags);
         }
     }
     label_winner1_->setText(banner);
     label_winner2_->setText(banner);
-    notice(banner);
+    emit notice(banner);
     panel_winner_->show();
     panel_winner_->raise();
     if (session_->host)
         button_start_->show();
 
-    for (int each = 1; each <= kSeats; ++each) {
-        if (QWidget *marker = seatControl(u"image_turn", each))
-            marker->hide();
-        if (auto *chips = qobject_cast<QLabel *>(seatControl(u"image_chips", each)))
-            chips->clear();
+    for (const SeatControls &controls : places_) {
+        controls.image_turn->hide();
+        controls.image_chips->clear();
     }
     if (session_->ownSlotIsSeat())
-        emit tallyGame(ownSeat(seat) ? kOwnWin : name);
+        emit tallyGame(state_->isOwnSeat(seat) ? kOwnWin : name);
 }
 
 void TableView::button_startClick()
 {
     if (!session_->loggedIn) {
-        showMessage(kNotConnected);
+        emit messageForUser(kNotConnected);
         return;
     }
-    if (hooks_.openGameOptions)
-        hooks_.openGameOptions();
+    emit gameOptionsRequested();
 }
 
 void TableView::Image5Click()
 {
-    const QUrl site(QStringLiteral("http://") + helptexts::kMakerSite);
-    if (hooks_.openLink)
-        hooks_.openLink(site);
-    else
-        QDesktopServices::openUrl(site);
+    emit linkClicked(QUrl(QStringLiteral("http://") + helptexts::kMakerSite));
 }

@@ -1,68 +1,44 @@
 #pragma once
 
 #include "client/clientdispatcher.h"
-#include "net/gamerules.h"
+#include "client/seatrotation.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QUrl>
 
-#include <functional>
+#include <array>
 
 class HandView;
 class QLabel;
 class QPushButton;
 class QWidget;
-class TAnimated;
+class TableState;
 struct ClientSession;
-
-// What the table asks of the main window around it. Empty hooks do nothing,
-// except showMessage and openLink, which fall back to a message box and the
-// desktop's browser.
-struct TableHooks
-{
-    std::function<void(const QByteArray &message)> send;
-    std::function<void(const QString &line)> notice; // a notice in the system colour
-    std::function<bool()> autoSort;                  // "Auto Sort" carries its check mark
-    std::function<void()> openGameOptions;
-    std::function<void(const QString &text)> showMessage;
-    std::function<void(const QUrl &url)> openLink;
-};
 
 // The card table on the board panel: the four seats with their names, bags,
 // turn markers and card fans, the pile with its total, the round, the card
-// count, the status line, the start button and the winner banner. It turns
-// the host's table messages into what the user sees and hears, and sends the
-// user's card. The user's own seat is always drawn at the bottom.
+// count, the status line, the start button and the winner banner. It draws
+// the table state (client/tablestate.h) as the host's messages change it,
+// plays the table's sounds, keeps the user's hand and sends the user's
+// card. The user's own seat is always drawn at the bottom.
 class TableView : public QObject
 {
     Q_OBJECT
 public:
-    static inline const QString kWaiting = QLatin1String(kWaitingName);
-
-    TableView(QWidget *board, ClientSession *session, TableHooks hooks, QObject *parent = nullptr);
+    TableView(QWidget *board, const ClientSession *session, TableState *state,
+              QObject *parent = nullptr);
     ~TableView() override;
 
-    // Hooks that only exist once the rest of the window is built.
-    void setGameOptions(std::function<void()> open) { hooks_.openGameOptions = std::move(open); }
-    void setAutoSort(std::function<bool()> autoSort) { hooks_.autoSort = std::move(autoSort); }
-
-    // Wires every table message of the dispatcher to its handler.
+    // Wires the hand's messages of the dispatcher to their handlers; the
+    // rest of the table follows the table state.
     void connectDispatcher(ClientDispatcher &dispatcher);
 
-    // Message handlers.
-    void startthegame(const QString &name, const QString &mode);
-    void startround(int round, const ClientDispatcher::SeatValues &money);
-    void getnextplayer(int seat);
-    void gamestats(int round, int total, int topcard, int turn,
-                   const ClientDispatcher::SeatValues &money);
+    // The hand's message handlers.
     void placecard(int seat, const ClientDispatcher::SeatValues &cards);
-    void playcard(int seat, int card, int total);
     void newcard(int seat, int position, int card);
     void nocard(int seat, int position);
-    void roundover(int seat, int money);
-    void winner(const QString &name, int seat);
 
     // Full bags and resting card fans for every seat.
     void clearall();
@@ -71,21 +47,33 @@ public:
     // The start button and "File" / "Start Game".
     void button_startClick();
     void Image5Click();
-    // Turns the seat controls so the own slot's are at the bottom.
+    // Turns the table so that the own slot's seat is drawn at the bottom.
     void sortstuff(int ownSlot);
+
+    // "Auto Sort": a new card is sorted into the hand at once.
+    void setAutoSort(bool on) { autoSort_ = on; }
 
     QWidget *board() const { return board_; }
     HandView &hand() { return *hand_; }
     QPushButton *startButton() const { return button_start_; }
-    // The seat's control named prefix + seat, found as the rotation left it.
-    QWidget *seatControl(QStringView prefix, int seat) const;
-    QLabel *nameLabel(int seat) const;
-    TAnimated *cardFan(int seat) const;
+    const SeatRotation &rotation() const { return rotation_; }
+    // The controls drawn at a place, and those of seat 1 to 4 wherever it
+    // stands (nullptr for any other number).
+    const SeatControls &atPlace(TablePlace place) const;
+    const SeatControls *seatControls(int seat) const;
 
 signals:
     void playsounds(const QString &name);
-    // A game has started: "Just Watch" loses its check mark.
-    void gameStarted();
+    // A game message for the host.
+    void sendToHost(const QByteArray &message);
+    // A notice for the chat log, in the system colour.
+    void notice(const QString &line);
+    // Something the user must read in a message box.
+    void messageForUser(const QString &text);
+    // The host's user asked to start a game: the game options open.
+    void gameOptionsRequested();
+    // The maker's logo was clicked.
+    void linkClicked(const QUrl &url);
     // The statistics' calls: a column of the user's totals grows, a game
     // ended ("addtomine" when the user won, else the winner's name). Sent
     // only while the user holds a seat.
@@ -97,25 +85,35 @@ private:
     void buildPile();
     void buildBanner();
     void buildDecorations();
+    void nameSeatControls();
 
-    bool ownSeat(int seat) const;
-    void showTotal(int total);
-    void showBags(int seat, int bags);
-    void showMoneyList(const ClientDispatcher::SeatValues &money, bool updateBags);
+    // The table state's announcements.
+    void showSeat(int seat);
+    void gameStarted(const QString &name);
+    void roundStarted();
     void showTurn(int seat);
-    void setCardCount(int count);
-    void setStatus(const QString &text);
-    void defaultNamesForWaitingSeats();
+    void lateArrival();
+    void cardPlayed(int seat);
+    void seatBusted(int seat, int bags);
+    void gameWon(const QString &name, int seat);
+
+    void showTopCard();
+    void showTotal();
+    void showCardCount();
+    void showRound();
+    void showBags(int seat);
+    void showMoneyList();
     void stopFans();
-    void notice(const QString &line);
-    void send(const QByteArray &message);
-    void showMessage(const QString &text);
+    void setStatus(const QString &text);
 
     QWidget *board_;
-    ClientSession *session_;
-    TableHooks hooks_;
+    const ClientSession *session_;
+    TableState *state_;
     HandView *hand_ = nullptr;
+    bool autoSort_ = true;
 
+    SeatRotation rotation_;
+    std::array<SeatControls, kTablePlaces> places_{};
     QLabel *image_topcard_ = nullptr;
     QLabel *image_nums1_ = nullptr;
     QLabel *image_nums2_ = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "client/clientsession.h"
-#include "client/spylist.h"
+#include "client/seatrotation.h"
 #include "net/gamerules.h"
 
 #include <QColor>
@@ -13,6 +13,8 @@
 
 class ChatPanel;
 class ClientConnection;
+class Composition;
+class MainMenu;
 class QAction;
 class QLabel;
 class QMenu;
@@ -20,10 +22,8 @@ class QMessageBox;
 class QPushButton;
 class TServer;
 class TSock;
+class TableState;
 class TableView;
-class Tdownload;
-class Tphrases;
-class Tspylist;
 
 // Where a copy of the program finds its game server and the lobby. The
 // program uses the defaults; tests run on free ports picked at run time and
@@ -35,14 +35,16 @@ struct TchatPorts
 };
 
 // The main window. Every running copy has one; it is a client of the game
-// host (its own server when it hosts), turns the host's messages into what
-// the user sees, and holds the chat panel on its right-hand side.
+// host (its own server when it hosts). It holds the connection, the table
+// state the host's messages fill, the table that draws it, the chat panel on
+// the right and the main menu; the rest of the program is put beside it and
+// wired by Composition.
 class Tchat : public QMainWindow
 {
     Q_OBJECT
 public:
     // `arguments` is the command line without the program name; it is read
-    // when the window is first shown. Without a `server` the window makes
+    // when the window is first shown. Without a `server` the program makes
     // its own, listening on `ports.game` once the user hosts.
     explicit Tchat(QStringList arguments = {}, TchatPorts ports = {}, TServer *server = nullptr,
                    QWidget *parent = nullptr);
@@ -64,12 +66,15 @@ public:
     // Brings the window to the front, restoring it when it is minimised: a
     // second start of the program asks for this.
     void bringToFront();
+    // A notice in the chat log, in the system colour.
+    void notice(const QString &text);
 
     const ClientSession &session() const { return session_; }
     ClientConnection &connection() { return *connection_; }
     ChatPanel &chatPanel() { return *chat_; }
-    SpyList &spyList() { return spyList_; }
-    TServer &server() { return *server_; }
+    TableState &state() { return *state_; }
+    TServer &server();
+    MainMenu &menu() { return *menu_; }
     TableView &table() { return *table_; }
     QColor systemColour() const { return systemColour_; }
     // The seat number the seat popup menu was last opened for (its tag).
@@ -83,6 +88,10 @@ signals:
     void playsounds(const QString &name);
     // The main window has closed; the program ends with it.
     void mainWindowClosed();
+    // A solo game is about to be hosted: the moment to offer the lobby.
+    void soloGameStarting();
+    // This copy now hosts the game: its user may remove others.
+    void hostingStarted();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -91,57 +100,47 @@ protected:
 private:
     void FormCreate();
     void buildBoard();
-    void buildMenu();
     void buildSeatPopup();
 
-    void notice(const QString &text);
     void connectDispatcher();
     void connectionEnded();
 
     // Handlers of the host's messages that concern connections and logins.
     void sendloginfo(int slot);
     void newplayerinfo(int slot, const QString &name);
-    void playerdisconnected(int slot, const QString &name);
-    void justwatching(int seat, const QString &flag);
+    void playerdisconnected(int seat, const QString &name);
+    void justwatching(int seat, bool watching);
     void havewrongversion(const QString &name);
     void wrongversion();
     void gamefull();
 
     // Menu and popup handlers.
     void JustWatch1Click(bool checkedNow);
-    void label_playername1ContextPopup(QLabel *label, const QPoint &pos);
+    void label_playername1ContextPopup(TablePlace place, const QPoint &globalPos);
     void RemoveFromGame1Click();
-    void SpyList1Click();
-    void PrhaseList1Click();
     void SettoJustWatch1Click();
     void UnsetJustWatch1Click();
     void Exit1Click();
 
     void openLobbyLink();
-    QLabel *seatLabel(int seat) const;
 
     QStringList arguments_;
     TchatPorts ports_;
     ClientSession session_;
-    std::unique_ptr<TServer> ownServer_;
-    TServer *server_ = nullptr;
     ClientConnection *connection_ = nullptr;
     TSock *Sock11_ = nullptr;
-    Tdownload *download_ = nullptr;
     QWidget *panel_board_ = nullptr;
     ChatPanel *chat_ = nullptr;
+    TableState *state_ = nullptr;
     TableView *table_ = nullptr;
     QPushButton *button_start_ = nullptr;
     QMenu *popup_kick_ = nullptr;
-    QAction *StartGame1_ = nullptr;
-    QAction *JustWatch1_ = nullptr;
+    MainMenu *menu_ = nullptr;
+    Composition *parts_ = nullptr;
     QAction *RemoveFromGame1_ = nullptr;
     QAction *SettoJustWatch1_ = nullptr;
     QAction *UnsetJustWatch1_ = nullptr;
     QPointer<QMessageBox> fullBox_;
-    SpyList spyList_;
-    Tspylist *spylist_ = nullptr;
-    Tphrases *phrases_ = nullptr;
     QColor systemColour_;
     int popupSeat_ = 0;
     bool shownBefore_ = false;

@@ -5,6 +5,7 @@
 #include "resources/artwork.h"
 #include "widgets/dialogkeys.h"
 #include "widgets/plainmessagebox.h"
+#include "widgets/sidelook.h"
 #include "widgets/tlbbackground.h"
 #include "widgets/tselbutton.h"
 
@@ -22,7 +23,6 @@
 namespace {
 
 const QString kCaption = QStringLiteral("Zandor  - Tally List");
-const QString kErrorTitle = QStringLiteral("Zandor");
 const QString kConfirmTitle = QStringLiteral("Confirm");
 
 const QString kYourTotalTally = QStringLiteral("Your Total Tally");
@@ -58,10 +58,6 @@ constexpr QRect kChecklist(2, 266, 297, 98);
 constexpr QRect kListboxTally(301, 19, 150, 320);
 constexpr QRect kDoneButton(301, 344, 150, 20);
 constexpr int kListTitleHeight = 16;
-
-// The select buttons' colours on every side window.
-const QColor kButtonFill(193, 219, 17);
-const QColor kOlive(128, 128, 0);
 
 // Light panels on the green cloth keep the numbers easy to read.
 const char kStyle[] = R"(
@@ -103,9 +99,8 @@ QLabel *addValue(QWidget *parent, const QString &name, const QRect &place)
 
 } // namespace
 
-Ttallylist::Ttallylist(const QString &folder, TallyHooks hooks, QWidget *parent)
-    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_hooks(std::move(hooks)),
-      m_file(folder)
+Ttallylist::Ttallylist(const QString &folder, QWidget *parent)
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_file(folder)
 {
     setObjectName(QStringLiteral("Ttallylist"));
     setWindowTitle(kCaption);
@@ -121,9 +116,7 @@ Ttallylist::~Ttallylist()
 
 void Ttallylist::buildForm()
 {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(12);
-    setFont(font);
+    setFont(sidelook::arialPixels(12, false));
     setStyleSheet(QLatin1String(kStyle));
 
     // The same cloth as the main window.
@@ -137,17 +130,7 @@ void Ttallylist::buildForm()
 
     m_done = new TSelButton(QStringLiteral("button_done"), this);
     m_done->setGeometry(kDoneButton);
-    QFont buttonFont(QStringLiteral("Arial"));
-    buttonFont.setPixelSize(13);
-    buttonFont.setBold(true);
-    m_done->setFont(buttonFont);
-    m_done->setColor(kButtonFill);
-    m_done->setColorOver(kButtonFill);
-    m_done->setColorDown(kButtonFill);
-    m_done->setColorBorder(Qt::black);
-    m_done->setColorOverCaption(Qt::black);
-    m_done->setFontColor(kOlive);
-    m_done->setAlignment(Qt::AlignHCenter);
+    sidelook::styleSelButton(*m_done, true);
     m_done->setCaption(kDone);
     connect(m_done, &TSelButton::OnClick, this, &QWidget::hide);
 }
@@ -248,21 +231,13 @@ void Ttallylist::buildLists()
     });
 }
 
-bool Ttallylist::seated() const
-{
-    if (!m_hooks.ownSlot)
-        return true;
-    const int slot = m_hooks.ownSlot();
-    return isSeat(slot);
-}
-
 void Ttallylist::loadtally()
 {
     TallyFile::LoadResult loaded = m_file.load();
     if (loaded.outcome == TallyFile::Outcome::Failed) {
         // The window is made at start-up, before anything is on screen; the
         // box comes once the event loop runs, over the main window.
-        QTimer::singleShot(0, this, [this, text = loaded.error] { showError(text); });
+        QTimer::singleShot(0, this, [this, text = loaded.error] { emit errorOccurred(text); });
         return;
     }
     if (loaded.outcome == TallyFile::Outcome::Missing)
@@ -320,10 +295,9 @@ void Ttallylist::loadchecklist(const QStringList &names)
     m_updating = false;
 }
 
-void Ttallylist::viewtally()
+void Ttallylist::viewtally(const QStringList &players)
 {
-    if (m_hooks.currentPlayers)
-        loadchecklist(m_hooks.currentPlayers());
+    loadchecklist(players);
     show();
     raise();
     activateWindow();
@@ -410,22 +384,14 @@ void Ttallylist::listbox_tallyClick(int index)
 
 void Ttallylist::addtomineincrease(int column, int amount)
 {
-    if (!seated())
-        return;
     m_grid.addtomineincrease(column, amount);
     if (column >= TallyGrid::kTotalGames && column <= TallyGrid::kBagsReceived)
         m_mylabel[column]->setText(m_grid.cell(column, 0));
 }
 
-void Ttallylist::addgame(const QString &winner)
+void Ttallylist::addgame(const QString &winner, const QStringList &players)
 {
-    if (!seated())
-        return;
-    if (m_hooks.currentPlayers)
-        loadchecklist(m_hooks.currentPlayers());
-    QStringList players;
-    for (int index = 0; index < m_checklist->count(); ++index)
-        players.append(m_checklist->item(index)->text());
+    loadchecklist(players);
     m_grid.addgame(winner, players);
     // Written at once, not only at exit: when the X server goes away the
     // program ends without destroying its windows.
@@ -438,22 +404,10 @@ void Ttallylist::addgame(const QString &winner)
 
 bool Ttallylist::confirm(const QString &question)
 {
-    if (m_hooks.confirm)
-        return m_hooks.confirm(question);
+    if (m_confirm)
+        return m_confirm(question);
     // The question names an opponent, whose name another player chose.
     std::unique_ptr<QMessageBox> box(plainMessageBox(QMessageBox::Question, kConfirmTitle, question,
                                                      QMessageBox::Yes | QMessageBox::No, this));
     return box->exec() == QMessageBox::Yes;
-}
-
-void Ttallylist::showError(const QString &text)
-{
-    if (m_hooks.showError) {
-        m_hooks.showError(text);
-        return;
-    }
-    auto *box = plainMessageBox(QMessageBox::Critical, kErrorTitle, text, QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setModal(false);
-    box->show();
 }

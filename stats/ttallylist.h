@@ -15,23 +15,6 @@ class QListWidget;
 class QListWidgetItem;
 class TSelButton;
 
-// What the tally window asks of the program around it. Every hook may stay
-// empty; the comment says what happens then.
-struct TallyHooks
-{
-    // The names seated at the table now, without the user's own seat and
-    // without empty seats (the main window's loadchecklist). Empty: the
-    // current list is kept as it is.
-    std::function<QStringList()> currentPlayers;
-    // The user's own slot: only a seat (1 to 4) records games, a watcher
-    // never does. Empty: every call records.
-    std::function<int()> ownSlot;
-    // A Yes/No question; true for Yes. Empty: a confirmation box.
-    std::function<bool(const QString &question)> confirm;
-    // An error for the user. Empty: an error box.
-    std::function<void(const QString &text)> showError;
-};
-
 // The tally window: the user's own totals, the tallies of one chosen
 // opponent, the players at the table and the opponents being followed. It
 // owns the tally grid: loads the tally file when it is created and saves it
@@ -41,18 +24,26 @@ class Ttallylist : public QWidget
 {
     Q_OBJECT
 public:
+    // A Yes/No question; true for Yes.
+    using Confirm = std::function<bool(const QString &question)>;
+
     // `folder` is where Zandortally.tld lives.
-    explicit Ttallylist(const QString &folder, TallyHooks hooks = {}, QWidget *parent = nullptr);
+    explicit Ttallylist(const QString &folder, QWidget *parent = nullptr);
     ~Ttallylist() override;
 
     const TallyGrid &grid() const { return m_grid; }
     QString filePath() const { return m_file.path(); }
 
-    // Rebuilds "Players In Current Game"; names already followed come checked.
+    // Asks the forgetting question another way than with a confirmation box
+    // (tests answer it themselves).
+    void setConfirm(Confirm confirm) { m_confirm = std::move(confirm); }
+
+    // Rebuilds "Players In Current Game" from the names at the table (the
+    // user's own seat and empty seats left out); followed names come checked.
     void loadchecklist(const QStringList &names);
-    // "View Tally": the players at the table are read again, then the
-    // window shows, not modal.
-    void viewtally();
+    // "View Tally": the players at the table now, then the window shows,
+    // not modal.
+    void viewtally(const QStringList &players);
 
     // The user checked or unchecked a name in "Players In Current Game".
     void checklistClickCheck(int index);
@@ -61,10 +52,15 @@ public:
     // A followed opponent was chosen: his counts fill the lower panel.
     void listbox_tallyClick(int index);
 
-public slots:
-    // The table's calls. Both record nothing unless the user holds a seat.
+    // The table's calls, made only while the user holds a seat: a column
+    // of the user's totals grows; a game ended ("addtomine" when the user
+    // won, else the winner's name) with `players` at the table.
     void addtomineincrease(int column, int amount);
-    void addgame(const QString &winner);
+    void addgame(const QString &winner, const QStringList &players);
+
+signals:
+    // The tally file could not be read; the text says why.
+    void errorOccurred(const QString &text);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -75,7 +71,6 @@ private:
     QWidget *buildOpponentPanel();
     void buildLists();
 
-    bool seated() const;
     void loadtally();
     void savetally();
     void showTotals();
@@ -84,9 +79,8 @@ private:
     int indexInTally(const QListWidgetItem *item) const;
     void tallyItemChanged(QListWidgetItem *item);
     bool confirm(const QString &question);
-    void showError(const QString &text);
 
-    TallyHooks m_hooks;
+    Confirm m_confirm;
     TallyFile m_file;
     TallyGrid m_grid;
     bool m_updating = false;

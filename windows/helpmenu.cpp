@@ -1,7 +1,7 @@
 #include "windows/helpmenu.h"
 
+#include "widgets/sidelook.h"
 #include "windows/helptexts.h"
-#include "windows/sidelook.h"
 #include "windows/tabout.h"
 #include "windows/thelp.h"
 
@@ -13,19 +13,18 @@ void QuickInstructions1Click(const ChatLineWriter &writeLine)
         writeLine(line);
 }
 
-void connectHelpMenu(QObject &mainWindow, Thelp &help, Tabout &about, ChatLineWriter writeLine)
+void connectHelpMenu(QAction &Help2, QAction &QuickInstructions1, QAction &About1, Thelp &help,
+                     Tabout &about, ChatLineWriter writeLine)
 {
-    auto wire = [&mainWindow](const char *name, auto handler) {
-        if (auto *item = mainWindow.findChild<QAction *>(QLatin1String(name))) {
-            item->setEnabled(true);
-            QObject::connect(item, &QAction::triggered, item, handler);
-        }
+    const auto wire = [](QAction &item, auto handler) {
+        item.setEnabled(true);
+        QObject::connect(&item, &QAction::triggered, &item, handler);
     };
     Thelp *helpWindow = &help;
     Tabout *aboutWindow = &about;
-    wire("Help2", [helpWindow] { sidelook::bringForward(*helpWindow); });
-    wire("QuickInstructions1", [writeLine] { QuickInstructions1Click(writeLine); });
-    wire("About1", [aboutWindow] { sidelook::bringForward(*aboutWindow); });
+    wire(Help2, [helpWindow] { sidelook::bringForward(*helpWindow); });
+    wire(QuickInstructions1, [writeLine] { QuickInstructions1Click(writeLine); });
+    wire(About1, [aboutWindow] { sidelook::bringForward(*aboutWindow); });
     QObject::connect(&help, &Thelp::aboutRequested, aboutWindow,
                      [aboutWindow] { sidelook::bringForward(*aboutWindow); });
 }

@@ -6,7 +6,7 @@
 #include "windows/downloadtarget.h"
 #include "windows/helptexts.h"
 #include "windows/jpegimage.h"
-#include "windows/sidelook.h"
+#include "widgets/sidelook.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "net/messages.h"
 #include "resources/artwork.h"
 #include "widgets/tlbbackground.h"
-#include "windows/sidelook.h"
+#include "widgets/sidelook.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

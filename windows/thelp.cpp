@@ -6,7 +6,7 @@
 #include "widgets/tlbbackground.h"
 #include "widgets/tselbutton.h"
 #include "windows/helptexts.h"
-#include "windows/sidelook.h"
+#include "widgets/sidelook.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -2,7 +2,7 @@
 
 #include "widgets/tlbbackground.h"
 #include "widgets/tselbutton.h"
-#include "windows/sidelook.h"
+#include "widgets/sidelook.h"
 
 #include <QKeyEvent>
 #include <QLabel>

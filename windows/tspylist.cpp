@@ -2,9 +2,9 @@
 
 #include "widgets/dialogkeys.h"
 
+#include "widgets/sidelook.h"
 #include "widgets/tlbbackground.h"
 #include "widgets/tselbutton.h"
-#include "windows/sidelook.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -28,9 +28,8 @@ constexpr QSize kDoneSize(71, 20);
 
 } // namespace
 
-Tspylist::Tspylist(Kicker kick, QImage tile, QWidget *parent)
-    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint),
-      kick_(std::move(kick))
+Tspylist::Tspylist(QImage tile, QWidget *parent)
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("Tspylist"));
     setWindowTitle(kCaption);
@@ -143,8 +142,8 @@ void Tspylist::popup_kickhimClick()
     if (!popup_kickhim_->isEnabled() || tag_ < 0 || tag_ >= listbox_spys_->count())
         return;
     const std::optional<int> slot = slotOf(listbox_spys_->item(tag_)->text());
-    if (slot && kick_)
-        kick_(*slot);
+    if (slot)
+        emit kickRequested(*slot);
 }
 
 bool Tspylist::eventFilter(QObject *watched, QEvent *event)

@@ -4,7 +4,6 @@
 #include <QStringList>
 #include <QWidget>
 
-#include <functional>
 #include <optional>
 
 class QAction;
@@ -13,8 +12,8 @@ class QMenu;
 class TLbBackground;
 
 // The spy list window: the watchers, one "slot: name" entry each, and for
-// the host's user "Remove From Game" in the list's context menu. The main
-// window keeps the entries up to date and does the removing.
+// the host's user "Remove From Game" in the list's context menu. It shows
+// the watchers of the table state and asks the main window to remove one.
 class Tspylist : public QWidget
 {
     Q_OBJECT
@@ -22,10 +21,7 @@ public:
     static constexpr int kClientWidth = 162;
     static constexpr int kClientHeight = 168;
 
-    // Asks the host to remove the connection of `slot`.
-    using Kicker = std::function<void(int slot)>;
-
-    explicit Tspylist(Kicker kick, QImage tile = {}, QWidget *parent = nullptr);
+    explicit Tspylist(QImage tile = {}, QWidget *parent = nullptr);
     ~Tspylist() override;
 
     // Shows the window, or brings it forward when it is already shown.
@@ -50,6 +46,10 @@ public:
 
     TLbBackground &LbBackground1() { return *LbBackground1_; }
 
+signals:
+    // "Remove From Game": the host should remove the connection of `slot`.
+    void kickRequested(int slot);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -57,7 +57,6 @@ protected:
 private:
     void setTag(int index);
 
-    Kicker kick_;
     TLbBackground *LbBackground1_ = nullptr;
     QListWidget *listbox_spys_ = nullptr;
     QMenu *popup_spys_ = nullptr;

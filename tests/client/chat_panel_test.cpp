@@ -85,7 +85,9 @@ protected:
 
     ClientSession session;
     QList<QByteArray> sent;
-    ChatPanel chat{&session, [this](const QByteArray &m) { sent << m; }};
+    ChatPanel chat{&session};
+    QMetaObject::Connection sending =
+        QObject::connect(&chat, &ChatPanel::sendToHost, [this](const QByteArray &m) { sent << m; });
 };
 
 TEST_F(ChatPanelTest, ControlsCarryTheirNamesAndPhrases)

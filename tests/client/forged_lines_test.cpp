@@ -1,4 +1,5 @@
 #include "client/clientsettings.h"
+#include "client/tablestate.h"
 #include "client/tchat.h"
 #include "net/messages.h"
 #include "tests/client/startup_support.h"
@@ -69,7 +70,7 @@ TEST(ForgedLines, NamesAndChatFromTheHostNeverBreakTheLog)
     const auto *seat1 = window.findChild<QLabel *>(QStringLiteral("label_playername1"));
     ASSERT_NE(seat1, nullptr);
     EXPECT_EQ(seat1->text(), "Eve  You have won all the bags of money! ");
-    EXPECT_EQ(window.spyList().entries(), QStringList{"6: Mal You are Connected."});
+    EXPECT_EQ(window.state().watcherEntries(), QStringList{"6: Mal You are Connected."});
 }
 
 } // namespace

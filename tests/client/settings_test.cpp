@@ -3,6 +3,7 @@
 #include "client/clientsettings.h"
 #include "client/configlocation.h"
 #include "client/inifile.h"
+#include "client/mainmenu.h"
 #include "net/errorreport.h"
 #include "stats/tallyfile.h"
 #include "tests/support/filelimits.h"
@@ -10,6 +11,8 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QMainWindow>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -196,19 +199,20 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        for (const char *name :
-             {"PlaySounds1", "AutoSort1", "BotSpeed1", "Slow1", "Normal1", "Fast1", "TextColor1",
-              "ActionColor1", "N8", "N10", "N12", "N14", "ScrollChatOff2", "ClearMainChat1"}) {
-            auto *action = new QAction(&window);
-            action->setObjectName(QString::fromLatin1(name));
-        }
-        chat.connectMainMenu(&window);
-        settings.connectMainMenu(&window);
+        chat.connectMainMenu(menu);
+        settings.connectMainMenu(menu);
+        QObject::connect(&settings, &ClientSettings::sendToHost,
+                         [this](const QByteArray &m) { sent << m; });
         previousHandler = setErrorHandler([this](const QString &text) { errors << text; });
     }
     void TearDown() override { setErrorHandler(previousHandler); }
 
-    QAction *item(const char *name) { return window.findChild<QAction *>(QLatin1StringView(name)); }
+    QAction *item(const char *name)
+    {
+        if (qstrcmp(name, "BotSpeed1") == 0)
+            return menu.BotSpeed1->menuAction();
+        return window.findChild<QAction *>(QLatin1StringView(name));
+    }
     QString path() const { return dir.filePath(QStringLiteral("ridodezaz.ini")); }
     QStringList checkedSizeItems()
     {
@@ -226,14 +230,17 @@ protected:
     }
 
     QTemporaryDir dir;
-    QWidget window;
+    // The main window's own menu, as the program builds it.
+    QMainWindow window;
+    MainMenu menu{window.menuBar()};
     QStringList errors;
     ErrorHandler previousHandler;
     ClientSession session;
     QList<QByteArray> sent;
-    ChatPanel chat{&session, [this](const QByteArray &m) { sent << m; }};
-    ClientSettings settings{dir.path(), &session, &chat,
-                            [this](const QByteArray &m) { sent << m; }};
+    ChatPanel chat{&session};
+    QMetaObject::Connection sending =
+        QObject::connect(&chat, &ChatPanel::sendToHost, [this](const QByteArray &m) { sent << m; });
+    ClientSettings settings{dir.path(), &session, &chat};
 };
 
 TEST_F(SettingsFixture, AnEmptyFileGivesTheDefaults)

@@ -76,15 +76,12 @@ TEST(ShutdownSignals, SigtermAfterAGameLeavesTheTallyWithThatGame)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    TallyHooks hooks;
-    hooks.currentPlayers = [] { return QStringList{"Computer 2", "Computer 3", "Computer 4"}; };
-    hooks.ownSlot = [] { return 1; };
-    auto tally = std::make_unique<Ttallylist>(dir.path(), hooks);
+    auto tally = std::make_unique<Ttallylist>(dir.path());
 
     // One game played and won, the next one dealt.
     tally->addtomineincrease(TallyGrid::kBagsReceived, 3);
     tally->addtomineincrease(TallyGrid::kBagsWon, 12 - 2);
-    tally->addgame(TallyGrid::kUserWon);
+    tally->addgame(TallyGrid::kUserWon, {"Computer 2", "Computer 3", "Computer 4"});
     tally->addtomineincrease(TallyGrid::kBagsReceived, 3);
 
     ShutdownSignals shutdown;

@@ -1,3 +1,8 @@
+#include "client/clientsettings.h"
+#include "client/mainmenu.h"
+#include "client/soundplayer.h"
+#include "client/tablestate.h"
+#include "client/tableview.h"
 #include "client/tchat.h"
 #include "net/messages.h"
 #include "tests/client/startup_support.h"
@@ -8,10 +13,13 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTcpServer>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -50,13 +58,9 @@ protected:
     }
 
     QWidget *control(const QString &name) const { return window->findChild<QWidget *>(name); }
-    QString labelAt(QPoint place) const
+    QString nameAt(TablePlace place) const
     {
-        for (auto *label : window->findChildren<QLabel *>()) {
-            if (label->objectName().startsWith("label_playername") && label->pos() == place)
-                return label->text();
-        }
-        return "(none)";
+        return window->table().atPlace(place).label_playername->text();
     }
     int linesWith(const QString &text) const
     {
@@ -74,7 +78,7 @@ TEST_F(JoinedWindow, WatcherOwnLoginShowsTheBottomFan)
 {
     login(5);
     EXPECT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "You are spying."); }));
-    EXPECT_EQ(window->spyList().entries(), QStringList{"5: Ann"});
+    EXPECT_EQ(window->state().watcherEntries(), QStringList{"5: Ann"});
     EXPECT_FALSE(control("image_card1")->isHidden());
     EXPECT_EQ(loginsConfirmed, 1);
     for (int seat = 1; seat <= 4; ++seat)
@@ -94,11 +98,11 @@ void PrintTo(const RotationCase &c, std::ostream *os)
     *os << "own slot " << c.ownSlot;
 }
 
-class SeatRotation : public JoinedWindow, public ::testing::WithParamInterface<RotationCase>
+class OwnSeatRotation : public JoinedWindow, public ::testing::WithParamInterface<RotationCase>
 {
 };
 
-TEST_P(SeatRotation, OwnSeatIsDrawnAtTheBottom)
+TEST_P(OwnSeatRotation, OwnSeatIsDrawnAtTheBottom)
 {
     const int own = GetParam().ownSlot;
     login(own);
@@ -108,14 +112,20 @@ TEST_P(SeatRotation, OwnSeatIsDrawnAtTheBottom)
                 msg::Existingplayers{seat, QByteArray("P") + QByteArray::number(seat)}.build());
     }
     sync();
-    const std::array<QPoint, 4> places = {QPoint(176, 398), QPoint(32, 319), QPoint(82, 148),
-                                          QPoint(280, 152)};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(labelAt(places[i]), GetParam().places[i]) << "place " << i;
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(nameAt(TablePlace(i)), GetParam().places[i]) << "place " << i;
+        const int seat = window->table().rotation().seatAt(TablePlace(i));
+        EXPECT_EQ(window->state().seat(seat).name, GetParam().places[i]) << "place " << i;
+    }
+    // The controls keep their places on the form.
+    EXPECT_EQ(window->table().atPlace(TablePlace::Bottom).label_playername->pos(),
+              QPoint(176, 398));
+    EXPECT_EQ(window->table().atPlace(TablePlace::UpperRight).label_playername->pos(),
+              QPoint(280, 152));
     EXPECT_TRUE(control("image_card1")->isHidden());
 }
 
-INSTANTIATE_TEST_SUITE_P(OwnSeats, SeatRotation,
+INSTANTIATE_TEST_SUITE_P(OwnSeats, OwnSeatRotation,
                          ::testing::Values(RotationCase{1, {"Ann", "P2", "P3", "P4"}},
                                            RotationCase{2, {"Ann", "P3", "P4", "P1"}},
                                            RotationCase{3, {"Ann", "P4", "P1", "P2"}},
@@ -155,14 +165,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(JoinedWindow, SlotsAreGivenOnceAndOnlyFromOneToNine)
 {
     login(2);
-    const QString bottomBefore = labelAt(QPoint(176, 398));
+    const QString bottomBefore = nameAt(TablePlace::Bottom);
     // A second slot, or a slot no host hands out, neither answers nor turns
     // the table again.
     host.send(msg::Sendlogininfo{3}.build());
     host.send(msg::Newplayerinfo{12, "Ghost"}.build());
     host.send(msg::Newplayerinfo{0, "Nobody"}.build());
     sync();
-    EXPECT_EQ(labelAt(QPoint(176, 398)), bottomBefore);
+    EXPECT_EQ(nameAt(TablePlace::Bottom), bottomBefore);
     EXPECT_EQ(linesWith("Ghost"), 0);
     EXPECT_EQ(linesWith("Nobody"), 0);
     // Everything the window sent before this request has arrived with it.
@@ -188,10 +198,12 @@ TEST_F(JoinedWindow, DeparturesSpeakOnlyOfWhoWasThere)
 
     EXPECT_EQ(linesWith("disconnected."), 1);
     EXPECT_TRUE(chatHasLine(window.get(), "Bob disconnected."));
+    EXPECT_EQ(window->state().seat(2).name, "Zaze");
+    EXPECT_TRUE(window->state().seat(2).computer);
     EXPECT_EQ(window->findChild<QLabel *>("label_playername2")->text(), "Zaze");
     EXPECT_TRUE(chatHasLine(window.get(), "Cy has left."));
     EXPECT_EQ(linesWith("has left."), 1);
-    EXPECT_TRUE(window->spyList().entries().isEmpty());
+    EXPECT_TRUE(window->state().watcherEntries().isEmpty());
 }
 
 TEST_F(JoinedWindow, JustWatchFollowsTheHostNotTheClick)
@@ -221,6 +233,96 @@ TEST_F(JoinedWindow, JustWatchFollowsTheHostNotTheClick)
     host.send(msg::Justwatching{5, watchflag::justWatch}.build());
     sync();
     EXPECT_EQ(linesWith("is just watching"), 1);
+}
+
+TEST_F(JoinedWindow, GameStartTakesTheJustWatchMarkOff)
+{
+    login(2);
+    QAction *justWatch = window->menu().JustWatch1;
+    host.send(msg::Justwatching{2, watchflag::justWatch}.build());
+    ASSERT_TRUE(waitUntil([&] { return justWatch->isChecked(); }));
+    host.send(msg::StartgameToAll{"Hal", gamemode::withComputers}.build());
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Hal has started a game."); }));
+    EXPECT_FALSE(justWatch->isChecked());
+    EXPECT_EQ(window->findChild<QAction *>("JustWatch1"), justWatch);
+}
+
+// The Options menu's two radio groups and "Play Sounds" of the real window,
+// after the settings file is read at the login and after the user picks.
+TEST_F(JoinedWindow, OptionsShowTheFileAndThePick)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QFile ini(folder.filePath("ridodezaz.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Zandor]\r\nTextsize=12\r\nBotspeed=1000\r\nPlaysounds=false\r\n");
+    ini.close();
+    window->findChild<ClientSettings *>()->setFolder(folder.path());
+    const MainMenu &menu = window->menu();
+    const auto checked = [](const auto &items) {
+        QStringList names;
+        for (const QAction *item : items) {
+            if (item->isChecked())
+                names.append(item->objectName());
+        }
+        return names;
+    };
+    const auto chatSize = [&] {
+        return window->findChild<QWidget *>("mainchat")->font().pointSize();
+    };
+    EXPECT_EQ(checked(menu.textSizes), QStringList{"N8"});
+    EXPECT_EQ(checked(menu.botSpeeds()), QStringList{"Normal1"});
+
+    login(2);
+    EXPECT_EQ(checked(menu.textSizes), QStringList{"N12"});
+    EXPECT_EQ(chatSize(), 12);
+    EXPECT_EQ(checked(menu.botSpeeds()), QStringList{"Slow1"});
+    EXPECT_EQ(menu.BotSpeed1->menuAction()->data().toInt(), 1000);
+    // "Play Sounds" off in the file: the sounds are off too.
+    const SoundPlayer *sounds = window->findChild<SoundPlayer *>();
+    EXPECT_FALSE(menu.PlaySounds1->isChecked());
+    EXPECT_FALSE(sounds->enabled());
+    menu.PlaySounds1->trigger();
+    EXPECT_TRUE(sounds->enabled());
+
+    menu.textSizes[3]->trigger(); // 14
+    menu.Fast1->trigger();
+    EXPECT_EQ(checked(menu.textSizes), QStringList{"N14"});
+    EXPECT_EQ(chatSize(), 14);
+    EXPECT_EQ(checked(menu.botSpeeds()), QStringList{"Fast1"});
+    EXPECT_EQ(menu.BotSpeed1->menuAction()->data().toInt(), 500);
+    // The pick goes to the host and into the file.
+    EXPECT_TRUE(host.waitForMessage(msg::Botspeed{2, 500}.build()));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QByteArray written = ini.readAll();
+    EXPECT_TRUE(written.contains("Textsize=14")) << written.constData();
+    EXPECT_TRUE(written.contains("Botspeed=500")) << written.constData();
+}
+
+// The players the main window hands the tally: the own seat and empty
+// seats are left out, watchers are no players, computers are.
+TEST_F(JoinedWindow, TallySeesThePlayersAtTheTable)
+{
+    login(2);
+    host.send(msg::Existingplayers{1, "Hal"}.build());
+    host.send(msg::Newplayerinfo{3, "Bob"}.build());
+    host.send(msg::Newplayerinfo{6, "Cy"}.build());
+    sync();
+    const auto atTable = [&] {
+        window->menu().ViewTally1->trigger();
+        const auto *list = window->findChild<QListWidget *>("checklist");
+        QStringList names;
+        for (int row = 0; row < list->count(); ++row)
+            names.append(list->item(row)->text());
+        return names;
+    };
+    EXPECT_EQ(atTable(), (QStringList{"Hal", "Bob"}));
+    host.send(msg::StartgameToAll{"Hal", gamemode::withComputers}.build());
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Hal has started a game."); }));
+    EXPECT_EQ(atTable(), (QStringList{"Hal", "Bob", "Darar"}));
+    host.send(msg::Playerdisconnected{3, "Bob"}.build());
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Bob disconnected."); }));
+    EXPECT_EQ(atTable(), (QStringList{"Hal", "Doruv", "Darar"}));
 }
 
 TEST_F(JoinedWindow, GameIsFullWaitsForTheUserThenEnds)

@@ -1,6 +1,7 @@
 #include "client/clientsession.h"
 #include "client/hand.h"
 #include "client/tablepictures.h"
+#include "client/tablestate.h"
 #include "client/tableview.h"
 #include "net/messages.h"
 #include "widgets/tanimated.h"
@@ -18,12 +19,6 @@ namespace {
 
 using Seats = ClientDispatcher::SeatValues;
 
-// Where the seat controls stand: bottom, left, upper left, upper right.
-const std::array<QPoint, 4> kFanPlaces = {QPoint(176, 293), QPoint(32, 216), QPoint(82, 43),
-                                          QPoint(280, 48)};
-const std::array<QPoint, 4> kMoneyPlaces = {QPoint(176, 338), QPoint(32, 261), QPoint(82, 88),
-                                            QPoint(280, 92)};
-
 bool shows(const QLabel *label, const QPixmap &picture)
 {
     return label && !label->pixmap().isNull() && label->pixmap().cacheKey() == picture.cacheKey();
@@ -37,13 +32,15 @@ protected:
     void SetUp() override
     {
         board.resize(697, 474);
-        TableHooks hooks;
-        hooks.send = [this](const QByteArray &message) { sent.append(message); };
-        hooks.notice = [this](const QString &line) { notices.append(line); };
-        hooks.autoSort = [this] { return autoSort; };
-        hooks.openGameOptions = [this] { ++optionsOpened; };
-        hooks.showMessage = [this](const QString &text) { messages.append(text); };
-        table = std::make_unique<TableView>(&board, &session, hooks);
+        table = std::make_unique<TableView>(&board, &session, &state);
+        QObject::connect(table.get(), &TableView::sendToHost,
+                         [this](const QByteArray &message) { sent.append(message); });
+        QObject::connect(table.get(), &TableView::notice,
+                         [this](const QString &line) { notices.append(line); });
+        QObject::connect(table.get(), &TableView::gameOptionsRequested,
+                         [this] { ++optionsOpened; });
+        QObject::connect(table.get(), &TableView::messageForUser,
+                         [this](const QString &text) { messages.append(text); });
         QObject::connect(table.get(), &TableView::playsounds,
                          [this](const QString &name) { sounds.append(name); });
         QObject::connect(table.get(), &TableView::tallyIncrease, [this](int column, int amount) {
@@ -62,23 +59,15 @@ protected:
         table->sortstuff(slot);
     }
 
-    void name(int seat, const QString &text) { table->nameLabel(seat)->setText(text); }
+    void name(int seat, const QString &text) { state.newplayerinfo(seat, text); }
 
     template <typename T = QWidget> T *control(const QString &name) const
     {
         return board.findChild<T *>(name);
     }
     QLabel *label(const QString &name) const { return control<QLabel>(name); }
-    // The seat control of `prefix` standing at `place` on the board.
-    QWidget *at(const QString &prefix, QPoint place) const
-    {
-        for (QWidget *child : board.findChildren<QWidget *>()) {
-            if (child->objectName().startsWith(prefix, Qt::CaseInsensitive) &&
-                child->pos() == place)
-                return child;
-        }
-        return nullptr;
-    }
+    const SeatControls &seat(int number) const { return *table->seatControls(number); }
+    const SeatControls &place(TablePlace where) const { return table->atPlace(where); }
 
     void click(int position, Qt::MouseButton button = Qt::LeftButton)
     {
@@ -95,8 +84,8 @@ protected:
 
     QWidget board;
     ClientSession session;
+    TableState state{&session};
     std::unique_ptr<TableView> table;
-    bool autoSort = true;
     int optionsOpened = 0;
     QByteArrayList sent;
     QStringList notices;
@@ -119,7 +108,7 @@ class TableTotal : public Table, public ::testing::WithParamInterface<TotalCase>
 TEST_P(TableTotal, ShowsTwoDigits)
 {
     seatAs(1);
-    table->playcard(2, 14, GetParam().total);
+    state.playcard(2, 14, GetParam().total);
     EXPECT_TRUE(shows(label("image_nums1"), tablepictures::digit(GetParam().tens)));
     EXPECT_TRUE(shows(label("image_nums2"), tablepictures::digit(GetParam().ones)));
 }
@@ -132,42 +121,50 @@ INSTANTIATE_TEST_SUITE_P(Totals, TableTotal,
 TEST_F(Table, PlayedCardGoesOnThePileAndCounts)
 {
     seatAs(1);
-    table->startround(1, {3, 3, 3, 3});
-    table->playcard(2, 27, 1);
-    table->playcard(3, 0, 1); // card 0 is drawn as the back
+    state.startround(1, {3, 3, 3, 3});
+    state.playcard(2, 27, 1);
+    state.playcard(3, 0, 1); // card 0 is drawn as the back
     EXPECT_TRUE(shows(label("image_topcard"), tablepictures::bigCard(0)));
+    EXPECT_EQ(state.cardCount(), 2);
     EXPECT_EQ(label("label_cardcount")->text(), "Card Count: 2");
+    EXPECT_EQ(label("label_cardcount")->property("tag").toInt(), 2);
     EXPECT_EQ(sounds, (QStringList{"startround", "placecard", "placecard"}));
 }
 
 TEST_F(Table, LateArrivalWithoutTopCardLeavesThePileEmpty)
 {
+    // The table as the form shows it, a card back on the pile, and then the
+    // game's state as the first message of the game.
     seatAs(2);
-    table->startround(1, {3, 3, 3, 3});
-    table->gamestats(4, 37, 0, 3, {3, 2, 1, 3});
+    ASSERT_FALSE(label("image_topcard")->pixmap().isNull());
+    state.gamestats(4, 37, 0, 3, {3, 2, 1, 3});
+    EXPECT_EQ(state.topCard(), TableState::kEmptyPile);
     EXPECT_TRUE(label("image_topcard")->pixmap().isNull());
     EXPECT_EQ(label("label_round")->text(), "Round: 4");
     EXPECT_TRUE(shows(label("image_nums1"), tablepictures::digit(3)));
-    EXPECT_EQ(session.turnSeat, 3);
-    EXPECT_TRUE(table->cardFan(3)->Play());
-    EXPECT_EQ(table->seatControl(u"image_chips", 3)->property("tag").toInt(), 1);
+    EXPECT_EQ(state.turnSeat(), 3);
+    EXPECT_TRUE(seat(3).image_card->Play());
+    EXPECT_EQ(state.seat(3).bags, 1);
+    EXPECT_EQ(seat(3).image_chips->property("tag").toInt(), 1);
+    EXPECT_TRUE(shows(seat(3).image_chips, tablepictures::bags(1)));
 
-    table->gamestats(4, 37, 45, 0, {3, 2, 1, 3});
+    state.gamestats(4, 37, 45, 0, {3, 2, 1, 3});
     EXPECT_TRUE(shows(label("image_topcard"), tablepictures::bigCard(45)));
 }
 
 TEST_F(Table, OwnSeatOutOfMoneyShowsAtTheBottom)
 {
     seatAs(3);
-    table->gamestats(2, 10, 5, 1, {3, 3, 0, 2});
-    QWidget *outOfMoney = at("image_money", kMoneyPlaces[0]);
-    ASSERT_NE(outOfMoney, nullptr);
-    EXPECT_EQ(outOfMoney->objectName(), "image_money3");
-    EXPECT_TRUE(outOfMoney->isVisible());
-    EXPECT_FALSE(at("image_card", kFanPlaces[0])->isVisible());
+    state.gamestats(2, 10, 5, 1, {3, 3, 0, 2});
+    EXPECT_TRUE(state.seat(3).outOfMoney);
+    const SeatControls &bottom = place(TablePlace::Bottom);
+    EXPECT_EQ(bottom.image_money->objectName(), "image_money3");
+    EXPECT_EQ(bottom.image_money->pos(), QPoint(176, 338));
+    EXPECT_TRUE(bottom.image_money->isVisible());
+    EXPECT_FALSE(bottom.image_card->isVisible());
     // The others with money show their fans.
-    for (int place = 1; place < 4; ++place)
-        EXPECT_TRUE(at("image_card", kFanPlaces[std::size_t(place)])->isVisible()) << place;
+    for (TablePlace other : {TablePlace::Left, TablePlace::UpperLeft, TablePlace::UpperRight})
+        EXPECT_TRUE(place(other).image_card->isVisible()) << int(other);
 }
 
 struct RotationCase
@@ -175,7 +172,7 @@ struct RotationCase
     int ownSlot;
     // Seat whose turn it is, and where its fan stands then.
     int turn;
-    int place;
+    TablePlace place;
 };
 
 class TableRotation : public Table, public ::testing::WithParamInterface<RotationCase>
@@ -185,42 +182,48 @@ class TableRotation : public Table, public ::testing::WithParamInterface<Rotatio
 TEST_P(TableRotation, TurnAnimatesTheFanAtTheSeatsPlace)
 {
     seatAs(GetParam().ownSlot);
-    table->startround(1, {3, 3, 3, 3});
-    table->getnextplayer(GetParam().turn);
-    auto *fan =
-        qobject_cast<TAnimated *>(at("image_card", kFanPlaces[std::size_t(GetParam().place)]));
-    ASSERT_NE(fan, nullptr);
+    state.startround(1, {3, 3, 3, 3});
+    state.getnextplayer(GetParam().turn);
+    TAnimated *fan = place(GetParam().place).image_card;
     EXPECT_TRUE(fan->Play());
     EXPECT_TRUE(fan->isVisible());
+    // The fan keeps its place on the form and takes the seat's name.
+    const QPoint fanPlaces[] = {{176, 293}, {32, 216}, {82, 43}, {280, 48}};
+    EXPECT_EQ(fan->pos(), fanPlaces[int(GetParam().place)]);
+    EXPECT_EQ(fan->objectName(), QStringLiteral("image_card%1").arg(GetParam().turn));
     int playing = 0;
-    for (int seat = 1; seat <= 4; ++seat)
-        playing += table->cardFan(seat)->Play() ? 1 : 0;
+    for (int number = 1; number <= 4; ++number)
+        playing += seat(number).image_card->Play() ? 1 : 0;
     EXPECT_EQ(playing, 1);
     // The own seat has no fan at the bottom.
-    EXPECT_FALSE(at("image_card", kFanPlaces[0])->isVisible());
+    EXPECT_FALSE(place(TablePlace::Bottom).image_card->isVisible());
 }
 
 // Clockwise from the bottom: the next seat sits at the left.
 INSTANTIATE_TEST_SUITE_P(OwnSlots, TableRotation,
-                         ::testing::Values(RotationCase{1, 2, 1}, RotationCase{1, 4, 3},
-                                           RotationCase{2, 3, 1}, RotationCase{2, 1, 3},
-                                           RotationCase{3, 4, 1}, RotationCase{3, 2, 3},
-                                           RotationCase{4, 1, 1}, RotationCase{4, 3, 3},
-                                           RotationCase{4, 2, 2}));
+                         ::testing::Values(RotationCase{1, 2, TablePlace::Left},
+                                           RotationCase{1, 4, TablePlace::UpperRight},
+                                           RotationCase{2, 3, TablePlace::Left},
+                                           RotationCase{2, 1, TablePlace::UpperRight},
+                                           RotationCase{3, 4, TablePlace::Left},
+                                           RotationCase{3, 2, TablePlace::UpperRight},
+                                           RotationCase{4, 1, TablePlace::Left},
+                                           RotationCase{4, 3, TablePlace::UpperRight},
+                                           RotationCase{4, 2, TablePlace::UpperLeft}));
 
 TEST_F(Table, TurnMarksOneSeatAndSaysWhose)
 {
     seatAs(1);
     name(3, "Doruv");
-    table->getnextplayer(3);
+    state.getnextplayer(3);
     EXPECT_EQ(label("label_status")->text(), "Doruv's turn.");
-    for (int seat = 1; seat <= 4; ++seat) {
-        EXPECT_EQ(table->seatControl(u"image_turn", seat)->isVisible(), seat == 3) << seat;
-        EXPECT_EQ(table->nameLabel(seat)->font().bold(), seat == 3) << seat;
+    for (int number = 1; number <= 4; ++number) {
+        EXPECT_EQ(seat(number).image_turn->isVisible(), number == 3) << number;
+        EXPECT_EQ(seat(number).label_playername->font().bold(), number == 3) << number;
     }
-    table->getnextplayer(1);
+    state.getnextplayer(1);
     EXPECT_EQ(label("label_status")->text(), "Your Turn.");
-    EXPECT_FALSE(table->cardFan(3)->Play());
+    EXPECT_FALSE(seat(3).image_card->Play());
     EXPECT_EQ(sounds, QStringList{"turn"});
 }
 
@@ -228,20 +231,20 @@ TEST_F(Table, TwoClicksInOneTurnSendOnePlay)
 {
     seatAs(2);
     table->placecard(2, {7, 26, 27, 51});
-    table->getnextplayer(2);
+    state.getnextplayer(2);
     click(3);
     click(3);
     click(1);
     EXPECT_EQ(sent, QByteArrayList{(msg::PlaycardToHost{2, 3}.build())});
     EXPECT_EQ(table->hand().image(3)->y(), 292);
-    EXPECT_EQ(session.turnSeat, 0);
+    EXPECT_EQ(state.turnSeat(), 0);
 }
 
 TEST_F(Table, ClicksOutsideTheTurnSendNothing)
 {
     seatAs(1);
     table->placecard(1, {7, 26, 27, 51});
-    table->getnextplayer(2);
+    state.getnextplayer(2);
     click(1);
     click(2, Qt::MiddleButton);
     EXPECT_TRUE(sent.isEmpty());
@@ -251,7 +254,7 @@ TEST_F(Table, ClicksOutsideTheTurnSendNothing)
 TEST_F(Table, DealIsSortedAndRightClickSortsLaterCards)
 {
     seatAs(1);
-    autoSort = false;
+    table->setAutoSort(false);
     table->placecard(1, {7, 26, 27, 51});
     EXPECT_EQ(table->hand().layout().positionAt(1), 3); // the Ace
     const int dealt[] = {7, 26, 27, 51};
@@ -298,7 +301,7 @@ TEST_F(Table, RefusedPositionBlanksTheCardAndTheUserPicksAgain)
 {
     seatAs(1);
     table->placecard(1, {7, 26, 27, 51});
-    table->getnextplayer(1);
+    state.getnextplayer(1);
     click(4);
     table->nocard(1, 4);
     EXPECT_TRUE(table->hand().image(4)->pixmap().isNull());
@@ -316,15 +319,15 @@ TEST_F(Table, OwnBustEmptiesTheHandAndHidesTheFans)
 {
     seatAs(1);
     name(1, "Ann");
-    table->startround(1, {3, 3, 3, 3});
+    state.startround(1, {3, 3, 3, 3});
     table->placecard(1, {7, 26, 27, 51});
-    table->roundover(1, 2);
+    state.roundover(1, 2);
     EXPECT_EQ(label("label_status")->text(), "Ann busted the pile and lost a bag of money.");
     EXPECT_EQ(board.findChildren<CardImage *>().size(), 0);
-    for (int seat = 1; seat <= 4; ++seat)
-        EXPECT_FALSE(table->cardFan(seat)->isVisible()) << seat;
-    EXPECT_TRUE(shows(qobject_cast<QLabel *>(table->seatControl(u"image_chips", 1)),
-                      tablepictures::bags(2)));
+    for (int number = 1; number <= 4; ++number)
+        EXPECT_FALSE(seat(number).image_card->isVisible()) << number;
+    EXPECT_EQ(state.seat(1).bags, 2);
+    EXPECT_TRUE(shows(seat(1).image_chips, tablepictures::bags(2)));
     EXPECT_EQ(tallies, QStringList{"3+1"});
     EXPECT_EQ(sounds.last(), "lostmoney");
 }
@@ -333,13 +336,15 @@ TEST_F(Table, LastBagLostShowsOutOfMoneyAndBadBagCountsOnlyTalk)
 {
     seatAs(1);
     name(4, "Darar");
-    table->roundover(4, 0);
-    EXPECT_TRUE(table->seatControl(u"image_money", 4)->isVisible());
+    state.roundover(4, 0);
+    EXPECT_TRUE(seat(4).image_money->isVisible());
+    EXPECT_TRUE(state.seat(4).outOfMoney);
     EXPECT_TRUE(tallies.isEmpty());
 
     table->placecard(1, {7, 26, 27, 51});
-    table->roundover(4, 7);
+    state.roundover(4, 7);
     EXPECT_EQ(label("label_status")->text(), "Darar busted the pile and lost a bag of money.");
+    EXPECT_EQ(state.seat(4).bags, 0);
     EXPECT_EQ(board.findChildren<CardImage *>().size(), 4);
 }
 
@@ -358,30 +363,30 @@ class TableWinner : public Table, public ::testing::WithParamInterface<WinnerCas
 TEST_P(TableWinner, BannerAndTally)
 {
     seatAs(GetParam().ownSlot, true);
-    for (int seat = 1; seat <= 4; ++seat)
-        name(seat, QStringLiteral("P%1").arg(seat));
+    for (int number = 1; number <= 4; ++number)
+        name(number, QStringLiteral("P%1").arg(number));
     if (GetParam().ownSlot <= 4)
         name(GetParam().ownSlot, "Ann");
-    table->startthegame("Ann", "b");
+    state.startthegame("Ann", "b");
     tallies.clear();
-    table->roundover(1, 2);
+    state.roundover(1, 2);
     tallies.clear();
     const QString winnerName =
         GetParam().winnerSeat == GetParam().ownSlot ? QStringLiteral("Ann") : QStringLiteral("P2");
-    table->winner(winnerName, GetParam().winnerSeat);
+    state.winner(winnerName, GetParam().winnerSeat);
 
     EXPECT_EQ(label("label_winner1")->text(), GetParam().banner);
     EXPECT_EQ(label("label_winner2")->text(), GetParam().banner);
     EXPECT_TRUE(control("panel_winner")->isVisible());
-    EXPECT_TRUE(table->seatControl(u"image_winner", GetParam().winnerSeat)->isVisible());
+    EXPECT_TRUE(seat(GetParam().winnerSeat).image_winner->isVisible());
+    EXPECT_EQ(state.winnerSeat(), GetParam().winnerSeat);
     EXPECT_EQ(notices.last(), GetParam().banner);
     EXPECT_TRUE(table->startButton()->isVisible());
     EXPECT_EQ(tallies, GetParam().tallies);
     EXPECT_EQ(sounds.last(), "winner");
-    for (int seat = 1; seat <= 4; ++seat) {
-        EXPECT_FALSE(table->seatControl(u"image_turn", seat)->isVisible());
-        EXPECT_TRUE(
-            qobject_cast<QLabel *>(table->seatControl(u"image_chips", seat))->pixmap().isNull());
+    for (int number = 1; number <= 4; ++number) {
+        EXPECT_FALSE(seat(number).image_turn->isVisible());
+        EXPECT_TRUE(seat(number).image_chips->pixmap().isNull());
     }
 }
 
@@ -393,34 +398,61 @@ INSTANTIATE_TEST_SUITE_P(
         WinnerCase{3, 2, "P2 has won all the bags of money!", {"game P2"}},
         WinnerCase{5, 2, "P2 has won all the bags of money!", {}}));
 
+TEST_F(Table, OnlyAUserWithASeatRecords)
+{
+    // The tally hears of a game only from a user who holds a seat.
+    const struct
+    {
+        int slot;
+        bool records;
+    } cases[] = {{1, true}, {4, true}, {5, false}, {9, false}, {0, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.slot);
+        seatAs(c.slot);
+        const int bust = c.records ? c.slot : 1;
+        name(bust, "Ann");
+        tallies.clear();
+        state.startthegame("Ann", "b");
+        state.roundover(bust, 2);
+        state.winner("Ann", bust);
+        if (c.records)
+            EXPECT_EQ(tallies, (QStringList{"5+3", "3+1", "4+10", "game addtomine"}));
+        else
+            EXPECT_TRUE(tallies.isEmpty()) << tallies.join(',').toStdString();
+    }
+}
+
 TEST_F(Table, GameStartResetsTheTableAndSeatsTheComputers)
 {
     seatAs(1, true);
     name(1, "Ann");
     name(3, "Bob");
-    table->startthegame("Ann", "b");
+    state.startthegame("Ann", "b");
     table->placecard(1, {7, 26, 27, 51});
-    table->roundover(2, 0);
-    table->winner("Ann", 1);
-    int started = 0;
-    QObject::connect(table.get(), &TableView::gameStarted, [&] { ++started; });
+    state.roundover(2, 0);
+    state.winner("Ann", 1);
     tallies.clear();
 
-    table->startthegame("Ann", "b");
-    EXPECT_EQ(started, 1);
+    state.startthegame("Ann", "b");
     EXPECT_FALSE(table->startButton()->isVisible());
     EXPECT_FALSE(control("panel_winner")->isVisible());
     EXPECT_EQ(label("label_cardcount")->text(), "Card Count: 0");
     EXPECT_EQ(notices.last(), "Ann has started a game.");
     EXPECT_TRUE(shows(label("image_nums2"), tablepictures::digit(0)));
-    const QStringList names = {table->nameLabel(1)->text(), table->nameLabel(2)->text(),
-                               table->nameLabel(3)->text(), table->nameLabel(4)->text()};
+    const QStringList names = {state.seat(1).name, state.seat(2).name, state.seat(3).name,
+                               state.seat(4).name};
     EXPECT_EQ(names, (QStringList{"Ann", "Zaze", "Bob", "Darar"}));
+    const QStringList shown = {seat(1).label_playername->text(), seat(2).label_playername->text(),
+                               seat(3).label_playername->text(), seat(4).label_playername->text()};
+    EXPECT_EQ(shown, names);
+    EXPECT_TRUE(state.seat(2).computer);
+    EXPECT_FALSE(state.seat(3).computer);
     EXPECT_EQ(board.findChildren<CardImage *>().size(), 0);
-    for (int seat = 1; seat <= 4; ++seat) {
-        EXPECT_FALSE(table->seatControl(u"image_money", seat)->isVisible());
-        EXPECT_FALSE(table->seatControl(u"image_winner", seat)->isVisible());
-        EXPECT_EQ(table->seatControl(u"image_chips", seat)->property("tag").toInt(), 3);
+    for (int number = 1; number <= 4; ++number) {
+        EXPECT_FALSE(seat(number).image_money->isVisible());
+        EXPECT_FALSE(seat(number).image_winner->isVisible());
+        EXPECT_EQ(state.seat(number).bags, 3);
+        EXPECT_EQ(seat(number).image_chips->property("tag").toInt(), 3);
     }
     EXPECT_EQ(tallies, QStringList{"5+3"});
 }
@@ -428,25 +460,21 @@ TEST_F(Table, GameStartResetsTheTableAndSeatsTheComputers)
 TEST_F(Table, WatcherSeesEveryFanAndNeverAHand)
 {
     seatAs(6);
-    table->startround(1, {3, 3, 3, 3});
+    state.startround(1, {3, 3, 3, 3});
     table->placecard(1, {7, 26, 27, 51});
     table->placecard(6, {7, 26, 27, 51});
-    for (int seat = 1; seat <= 4; ++seat)
-        EXPECT_TRUE(table->cardFan(seat)->isVisible()) << seat;
+    for (int number = 1; number <= 4; ++number)
+        EXPECT_TRUE(seat(number).image_card->isVisible()) << number;
     EXPECT_EQ(board.findChildren<CardImage *>().size(), 0);
-    table->getnextplayer(1);
-    EXPECT_TRUE(table->cardFan(1)->Play());
+    state.getnextplayer(1);
+    EXPECT_TRUE(seat(1).image_card->Play());
 }
 
 TEST_F(Table, LogoOpensTheMakersSite)
 {
     QUrl opened;
-    TableHooks hooks;
-    hooks.openLink = [&](const QUrl &url) { opened = url; };
-    QWidget otherBoard;
-    otherBoard.resize(697, 474);
-    TableView other(&otherBoard, &session, hooks);
-    auto *logo = otherBoard.findChild<QLabel *>("Image5");
+    QObject::connect(table.get(), &TableView::linkClicked, [&](const QUrl &url) { opened = url; });
+    auto *logo = board.findChild<QLabel *>("Image5");
     ASSERT_NE(logo, nullptr);
     EXPECT_EQ(logo->geometry(), QRect(519, 5, 146, 20));
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), logo->mapToGlobal(QPointF(5, 5)),

@@ -1,5 +1,6 @@
 #include "client/clientsession.h"
 #include "client/soundplayer.h"
+#include "client/tablestate.h"
 #include "client/tableview.h"
 #include "resources/artwork.h"
 #include "tests/support/wait.h"
@@ -166,11 +167,12 @@ protected:
         board.resize(697, 474);
         session.ownSlot = 1;
         session.loggedIn = true;
-        table = std::make_unique<TableView>(&board, &session, TableHooks{});
-        player = std::make_unique<SoundPlayer>([this] { return playSounds; });
+        state = std::make_unique<TableState>(&session);
+        table = std::make_unique<TableView>(&board, &session, state.get());
+        player = std::make_unique<SoundPlayer>();
         QObject::connect(table.get(), &TableView::playsounds, player.get(),
                          &SoundPlayer::playsounds);
-        table->nameLabel(1)->setText("Ann");
+        state->newplayerinfo(1, "Ann");
         // Whatever the sink said before belongs to no one.
         sink->take();
     }
@@ -181,9 +183,9 @@ protected:
 
     QWidget board;
     ClientSession session;
+    std::unique_ptr<TableState> state;
     std::unique_ptr<TableView> table;
     std::unique_ptr<SoundPlayer> player;
-    bool playSounds = true;
 };
 
 TEST_F(TableSounds, TurnThenWinnerComeOutWhole)
@@ -192,11 +194,11 @@ TEST_F(TableSounds, TurnThenWinnerComeOutWhole)
     const auto near = [](std::optional<int> heard, int made) {
         return heard && std::abs(*heard - made) <= made / 20 + kRate / 100;
     };
-    table->getnextplayer(1);
+    state->getnextplayer(1);
     const std::optional<int> turn = audibleSpan(sink->record(kQuiet, 0, kDeadlineMs));
     EXPECT_TRUE(near(turn, waveSpan("turn"))) << turn.value_or(-1) << " samples";
 
-    table->winner("Ann", 1);
+    state->winner("Ann", 1);
     const std::optional<int> winner = audibleSpan(sink->record(kQuiet, 0, kDeadlineMs));
     EXPECT_TRUE(near(winner, waveSpan("winner"))) << winner.value_or(-1) << " samples";
     EXPECT_EQ(player->started(), 2);
@@ -204,7 +206,7 @@ TEST_F(TableSounds, TurnThenWinnerComeOutWhole)
 
 TEST_F(TableSounds, ANewSoundCutsTheOneStillPlaying)
 {
-    table->winner("Ann", 1);
+    state->winner("Ann", 1);
     QVector<qint16> heard;
     ASSERT_TRUE(waitUntil(
         [&] {
@@ -212,7 +214,7 @@ TEST_F(TableSounds, ANewSoundCutsTheOneStillPlaying)
             return audibleSpan(heard).has_value();
         },
         kDeadlineMs));
-    table->getnextplayer(1);
+    state->getnextplayer(1);
     heard += sink->record(kQuiet, 0, kDeadlineMs);
     const std::optional<int> span = audibleSpan(heard);
     ASSERT_TRUE(span);
@@ -222,9 +224,9 @@ TEST_F(TableSounds, ANewSoundCutsTheOneStillPlaying)
 
 TEST_F(TableSounds, NothingComesOutWithPlaySoundsOff)
 {
-    playSounds = false;
-    table->getnextplayer(1);
-    table->winner("Ann", 1);
+    player->setEnabled(false);
+    state->getnextplayer(1);
+    state->winner("Ann", 1);
     const QVector<qint16> heard = sink->record(kQuiet, 2 * kRate, kDeadlineMs);
     EXPECT_GE(heard.size(), 2 * kRate);
     EXPECT_FALSE(audibleSpan(heard).has_value());

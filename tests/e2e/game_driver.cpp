@@ -2,6 +2,7 @@
 
 #include "client/clientsettings.h"
 #include "client/hand.h"
+#include "client/tablestate.h"
 #include "client/tableview.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
@@ -16,7 +17,8 @@ UserAtTable::UserAtTable(Tchat &window) : window_(window) {}
 bool UserAtTable::play()
 {
     const ClientSession &session = window_.session();
-    if (!session.loggedIn || !session.ownSlotIsSeat() || session.turnSeat != session.ownSlot)
+    if (!session.loggedIn || !session.ownSlotIsSeat() ||
+        window_.state().turnSeat() != session.ownSlot)
         return false;
     HandView &hand = window_.table().hand();
     // Once in a game, the user tidies his hand first.

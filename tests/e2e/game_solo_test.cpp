@@ -1,5 +1,6 @@
 #include "client/clientconnection.h"
 #include "client/hand.h"
+#include "client/tablestate.h"
 #include "client/tableview.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
@@ -80,16 +81,17 @@ TEST(SoloGame, UserClicksHisCardsUntilTheWinnerBannerShows)
             winnerSeat = seat;
             ++withMoney;
         }
-        heaps += window.table().seatControl(u"image_winner", seat)->isVisible() ? 1 : 0;
+        heaps += window.table().seatControls(seat)->image_winner->isVisible() ? 1 : 0;
     }
     ASSERT_EQ(withMoney, 1);
     EXPECT_EQ(heaps, 1);
-    EXPECT_TRUE(window.table().seatControl(u"image_winner", winnerSeat)->isVisible());
+    EXPECT_TRUE(window.table().seatControls(winnerSeat)->image_winner->isVisible());
     const QString expected = winnerSeat == 1
                                  ? QStringLiteral("You have won all the bags of money!")
-                                 : window.table().nameLabel(winnerSeat)->text() +
+                                 : window.state().seat(winnerSeat).name +
                                        QStringLiteral(" has won all the bags of money!");
     EXPECT_EQ(winnerBanner(window), expected);
+    EXPECT_EQ(window.state().winnerSeat(), winnerSeat);
     // Three seats lost three bags each, one bust a round.
     const QString round = window.findChild<QLabel *>(QStringLiteral("label_round"))->text();
     EXPECT_GE(round.mid(QStringLiteral("Round: ").size()).toInt(), 9) << round.toStdString();

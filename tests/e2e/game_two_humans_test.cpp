@@ -1,4 +1,5 @@
 #include "client/clientconnection.h"
+#include "client/tablestate.h"
 #include "client/tableview.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
@@ -18,14 +19,10 @@ namespace {
 constexpr int kTestBotDelay = 2;
 constexpr int kGameDeadlineMs = 240000;
 
-// The name label standing at the bottom of a window's table.
-QString bottomName(const Tchat &window)
+// The name shown at the bottom of a window's table.
+QString bottomName(Tchat &window)
 {
-    for (const auto *label : window.findChildren<QLabel *>()) {
-        if (label->objectName().startsWith("label_playername") && label->pos() == QPoint(176, 398))
-            return label->text();
-    }
-    return {};
+    return window.table().atPlace(TablePlace::Bottom).label_playername->text();
 }
 
 // Two people, each in his own main window, against two computer players on
@@ -51,8 +48,7 @@ TEST(TwoHumansGame, BothPlayUntilBothSeeTheSameWinner)
     useSettingsFolder(guest, guestFolder.path());
     guest.show();
     ASSERT_TRUE(waitUntil(
-        [&] { return guest.session().ownSlot == 2 && host.table().nameLabel(2)->text() == "Bob"; },
-        30000));
+        [&] { return guest.session().ownSlot == 2 && host.state().seat(2).name == "Bob"; }, 30000));
     // Each sees himself at the bottom; the guest never gets a start button.
     EXPECT_EQ(bottomName(host), "Hal");
     ASSERT_TRUE(waitUntil([&] { return bottomName(guest) == "Bob"; }, 30000));
@@ -93,7 +89,7 @@ TEST(TwoHumansGame, BothPlayUntilBothSeeTheSameWinner)
     EXPECT_EQ(winnerBanner(host), winnerSeat == 1 ? you : other);
     EXPECT_EQ(winnerBanner(guest), winnerSeat == 2 ? you : other);
     for (Tchat *window : {&host, &guest})
-        EXPECT_TRUE(window->table().seatControl(u"image_winner", winnerSeat)->isVisible());
+        EXPECT_TRUE(window->table().seatControls(winnerSeat)->image_winner->isVisible());
 }
 
 } // namespace

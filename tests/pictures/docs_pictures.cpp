@@ -5,8 +5,10 @@
 
 #include "client/clientconnection.h"
 #include "client/hand.h"
+#include "client/tablestate.h"
 #include "client/tableview.h"
 #include "client/tchat.h"
+#include "host/random.h"
 #include "host/tserver.h"
 #include "net/messages.h"
 #include "resources/artwork.h"
@@ -88,6 +90,8 @@ void tablePictures()
     QTcpServer lobby;
     lobby.listen(QHostAddress::LocalHost, 0);
     Tchat window({}, TchatPorts{0, lobby.serverPort()});
+    // The same deal every time, so that pictures of two builds compare.
+    programRandom().setSeed(20261210);
     useSettingsFolder(window, scratch.path());
     window.show();
     TServer &server = window.server();
@@ -105,11 +109,7 @@ void tablePictures()
                 Qt::LeftButton);
 
     UserAtTable user(window);
-    const auto cardCount = [&] {
-        return window.findChild<QLabel *>(QStringLiteral("label_cardcount"))
-            ->property("tag")
-            .toInt();
-    };
+    const auto cardCount = [&] { return window.state().cardCount(); };
     const auto playUntil = [&](const auto &moment) {
         return waitUntil(
             [&] {
@@ -133,7 +133,7 @@ void tablePictures()
                    if (!server.pauseRunning() || !status(window).endsWith("lost a bag of money."))
                        return false;
                    for (int seat = 1; seat <= 4; ++seat) {
-                       if (window.table().seatControl(u"image_money", seat)->isVisible())
+                       if (window.table().seatControls(seat)->image_money->isVisible())
                            return true;
                    }
                    return false;
@@ -180,14 +180,12 @@ void tallyPicture()
                                          {"Computer 3", "38", "10", "13", "15", "3", "0", "1", "2"},
                                          {"Old Pete", "6", "1", "4", "1", "0", "0", "0", "0"}})));
     file.close();
-    TallyHooks hooks;
-    hooks.currentPlayers = [] { return QStringList{"Marta", "Computer 2", "Computer 3"}; };
-    hooks.ownSlot = [] { return 1; };
-    Ttallylist window(folder.path(), hooks);
-    window.addgame(QStringLiteral("Computer 2"));
-    window.addgame(QStringLiteral("addtomine"));
-    window.addgame(QStringLiteral("Marta"));
-    window.viewtally();
+    const QStringList atTable = {"Marta", "Computer 2", "Computer 3"};
+    Ttallylist window(folder.path());
+    window.addgame(QStringLiteral("Computer 2"), atTable);
+    window.addgame(QStringLiteral("addtomine"), atTable);
+    window.addgame(QStringLiteral("Marta"), atTable);
+    window.viewtally(atTable);
     window.findChild<QListWidget *>(QStringLiteral("listbox_tally"))->setCurrentRow(1);
     waitUntil([&] { return window.isVisible(); });
     save(window, "tally.png");
@@ -207,7 +205,7 @@ void phrasesPicture()
 
 void spyListPicture()
 {
-    Tspylist window({}, artwork::backgroundTile());
+    Tspylist window(artwork::backgroundTile());
     window.setEntries(
         {QStringLiteral("5: Ann"), QStringLiteral("6: Old Pete"), QStringLiteral("8: Marta")});
     window.findChild<QListWidget *>(QStringLiteral("listbox_spys"))->setCurrentRow(1);

@@ -32,18 +32,16 @@ TEST(TallyWritten, EveryGameAndEveryChangeOfFollowedPlayersIsOnDiskAtOnce)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    TallyHooks hooks;
-    hooks.currentPlayers = [] { return QStringList{"Ann", "Computer 3"}; };
-    hooks.ownSlot = [] { return 1; };
-    hooks.confirm = [](const QString &) { return true; };
-    auto window = std::make_unique<Ttallylist>(dir.path(), hooks);
-    window->viewtally();
+    const QStringList atTable = {"Ann", "Computer 3"};
+    auto window = std::make_unique<Ttallylist>(dir.path());
+    window->setConfirm([](const QString &) { return true; });
+    window->viewtally(atTable);
 
     window->checklistClickCheck(0); // follow Ann
     EXPECT_EQ(onDisk(dir.path()).followed(), QStringList{"Ann"});
 
     window->addtomineincrease(TallyGrid::kBagsReceived, 3);
-    window->addgame(QStringLiteral("Ann"));
+    window->addgame(QStringLiteral("Ann"), atTable);
     TallyGrid saved = onDisk(dir.path());
     EXPECT_EQ(saved.cell(TallyGrid::kTotalGames, 0), QStringLiteral("1"));
     EXPECT_EQ(saved.cell(TallyGrid::kBagsReceived, 0), QStringLiteral("3"));

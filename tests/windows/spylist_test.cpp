@@ -26,10 +26,12 @@ const QStringList kWatchers = {QStringLiteral("5: Ann"), QStringLiteral("6: Bob:
 struct SpyWindow
 {
     std::vector<int> kicked;
-    Tspylist window{[this](int slot) { kicked.push_back(slot); }};
+    Tspylist window;
 
     SpyWindow(const QStringList &entries = kWatchers, bool host = true)
     {
+        QObject::connect(&window, &Tspylist::kickRequested,
+                         [this](int slot) { kicked.push_back(slot); });
         window.setEntries(entries);
         window.setRemoveEnabled(host);
         window.showspylist();

@@ -1,4 +1,4 @@
-#include "windows/sidelook.h"
+#include "widgets/sidelook.h"
 
 #include "widgets/tselbutton.h"
 

@@ -1,0 +1,118 @@
+#include "client/composition.h"
+
+#include "client/chatpanel.h"
+#include "client/clientconnection.h"
+#include "client/clientsettings.h"
+#include "client/configlocation.h"
+#include "client/mainmenu.h"
+#include "client/soundplayer.h"
+#include "client/tablestate.h"
+#include "client/tableview.h"
+#include "client/tchat.h"
+#include "host/tserver.h"
+#include "net/errorreport.h"
+#include "resources/artwork.h"
+#include "stats/ttallylist.h"
+#include "widgets/sidelook.h"
+#include "windows/helpmenu.h"
+#include "windows/tabout.h"
+#include "windows/tdownload.h"
+#include "windows/tgamestart.h"
+#include "windows/thelp.h"
+#include "windows/tphrases.h"
+#include "windows/tspylist.h"
+
+#include <QAction>
+
+Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
+    : QObject(&chat), chat_(chat)
+{
+    setObjectName(QStringLiteral("composition"));
+    const MainMenu &menu = chat.menu();
+    ChatPanel &chatPanel = chat.chatPanel();
+    TableView &table = chat.table();
+    TableState &state = chat.state();
+    ClientConnection &connection = chat.connection();
+    const auto sendToHost = [&connection](const QByteArray &message) {
+        connection.sendToHost(message);
+    };
+
+    // The settings file: read after the own login, written at every change
+    // of the chat's and the Options menu's preferences.
+    settings_ = new ClientSettings(ConfigLocation().folder(), &chat.session(), &chatPanel, &chat);
+    chatPanel.connectMainMenu(menu);
+    settings_->connectMainMenu(menu);
+    connect(settings_, &ClientSettings::sendToHost, &connection, &ClientConnection::sendToHost);
+    connect(&chat, &Tchat::ownLoginConfirmed, settings_, &ClientSettings::loadinifile);
+    connect(settings_, &ClientSettings::autoSortChanged, &table, &TableView::setAutoSort);
+
+    // The sounds of the table and of logins.
+    ClientSettings *settings = settings_;
+    auto *sounds = new SoundPlayer(&chat);
+    connect(settings_, &ClientSettings::playSoundsChanged, sounds, &SoundPlayer::setEnabled);
+    connect(&chat, &Tchat::playsounds, sounds, &SoundPlayer::playsounds);
+    connect(&table, &TableView::playsounds, sounds, &SoundPlayer::playsounds);
+
+    // The game options window starts a game for the host's user.
+    GameStartHooks gameStart;
+    gameStart.numhumans = [this] { return server_->numhumans(); };
+    gameStart.send = sendToHost;
+    gameStart.playerName = [&chat] { return chat.session().playerName; };
+    gameStart.saveinifile = [settings] { settings->saveinifile(); };
+    auto *options = new Tgamestart(gameStart, &chat);
+    connect(&table, &TableView::gameOptionsRequested, options, &Tgamestart::open);
+
+    // The tally counts the games of the user's seat, with the players the
+    // table state has at the table.
+    tally_ = new Ttallylist(ConfigLocation().folder(), &chat);
+    connect(tally_, &Ttallylist::errorOccurred, this,
+            [](const QString &text) { reportError(text); });
+    menu.ViewTally1->setEnabled(true);
+    connect(menu.ViewTally1, &QAction::triggered, tally_,
+            [this, &state] { tally_->viewtally(state.currentPlayers()); });
+    connect(&table, &TableView::tallyIncrease, tally_, &Ttallylist::addtomineincrease);
+    connect(&table, &TableView::tallyGame, tally_, [this, &state](const QString &winner) {
+        tally_->addgame(winner, state.currentPlayers());
+    });
+
+    // The phrase list stores through the settings file and puts the phrases
+    // on the buttons at once; the spy list shows the watchers and removes
+    // one through the main window. Both lie on the main window's own cloth.
+    const auto tile = [] { return artwork::backgroundTile(); };
+    phrases_ = new Tphrases(
+        [settings](const Tphrases::Phrases &texts) { settings->savephrases(texts); }, tile, &chat);
+    connect(menu.PrhaseList1, &QAction::triggered, this, &Composition::PrhaseList1Click);
+    spylist_ = new Tspylist(tile(), &chat);
+    connect(spylist_, &Tspylist::kickRequested, &chat, &Tchat::kicking);
+    connect(&state, &TableState::watchersChanged, spylist_,
+            [this, &state] { spylist_->setEntries(state.watcherEntries()); });
+    connect(&chat, &Tchat::hostingStarted, spylist_, [this] { spylist_->setRemoveEnabled(true); });
+    connect(menu.SpyList1, &QAction::triggered, spylist_, &Tspylist::showspylist);
+
+    // The lobby download is offered with a solo game; it may end the game.
+    download_ = new Tdownload(&chat);
+    connect(&chat, &Tchat::soloGameStarting, download_,
+            [this] { sidelook::bringForward(*download_); });
+    connect(download_, &Tdownload::exitRequested, &chat, &Tchat::close);
+    connectHelpMenu(*menu.Help2, *menu.QuickInstructions1, *menu.About1, *new Thelp(&chat),
+                    *new Tabout(&chat), [&chat](const QString &line) { chat.notice(line); });
+
+    // The server comes after the main window, as the program creates its
+    // windows in that order.
+    if (server) {
+        server_ = server;
+    } else {
+        ownServer_ = std::make_unique<TServer>(ports.game);
+        server_ = ownServer_.get();
+    }
+}
+
+Composition::~Composition() = default;
+
+void Composition::PrhaseList1Click()
+{
+    Tphrases::Phrases current;
+    for (std::size_t i = 0; i < current.size(); ++i)
+        current[i] = chat_.chatPanel().phrase(int(i) + 1);
+    phrases_->showphrases(current);
+}
