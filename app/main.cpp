@@ -1,7 +1,12 @@
+#include "client/composition.h"
 #include "client/errorbox.h"
+#include "client/playwithothers.h"
+#include "client/relaunch.h"
 #include "client/shutdownsignals.h"
 #include "client/singleinstance.h"
 #include "client/tchat.h"
+#include "host/tserver.h"
+#include "net/errorreport.h"
 #include "resources/artwork.h"
 
 #include <QApplication>
@@ -28,6 +33,26 @@ int main(int argc, char **argv)
     // Logging out or shutting down ends the event loop, open boxes and all
     // (exit, not quit, which a window could refuse), so the windows are
     // destroyed in order and the tally is written.
+    // Play with Others starts the game again in the chosen role: this copy
+    // gives up the desktop's key and the game port, starts the new copy, and
+    // ends once the new one has taken the key over.
+    Relaunch relaunch(QCoreApplication::applicationFilePath(), SingleInstance::desktopKey());
+    QObject::connect(&chat.parts().playWithOthers(), &PlayWithOthers::restartRequested, &chat,
+                     [&](const QStringList &arguments) {
+                         instance.release();
+                         chat.server().stopListening();
+                         if (relaunch.start(arguments)) {
+                             chat.hide();
+                             return;
+                         }
+                         reportError(QStringLiteral("Zandor could not be started again."));
+                         instance.claim();
+                     });
+    QObject::connect(&relaunch, &Relaunch::handedOver, &app, [] { QCoreApplication::exit(0); });
+    QObject::connect(&relaunch, &Relaunch::failed, &chat, [&] {
+        chat.show();
+        reportError(QStringLiteral("The new game did not start."));
+    });
     ShutdownSignals shutdown;
     QObject::connect(&shutdown, &ShutdownSignals::received, &app,
                      [] { QCoreApplication::exit(0); });

@@ -351,3 +351,45 @@ void ClientSettings::showOnMenu()
             action->setChecked(action->data().toInt() == values_.botSpeed);
     }
 }
+
+namespace {
+const QString kHidelobbyoffer = QStringLiteral("Hidelobbyoffer");
+const QString kTurntimelimit = QStringLiteral("Turntimelimit");
+} // namespace
+
+PlayChoices ClientSettings::playChoices()
+{
+    return PlayChoices::read(readFile(), kSection);
+}
+
+void ClientSettings::savePlayChoices(const PlayChoices &choices)
+{
+    IniFile ini = readFile();
+    choices.write(ini, kSection);
+    writeFile(ini);
+}
+
+bool ClientSettings::hideLobbyOffer()
+{
+    return readFile().value(kSection, kHidelobbyoffer, QString()) == QStringLiteral("1");
+}
+
+void ClientSettings::setHideLobbyOffer(bool hide)
+{
+    IniFile ini = readFile();
+    ini.setValue(kSection, kHidelobbyoffer, hide ? QStringLiteral("1") : QStringLiteral("0"));
+    writeFile(ini);
+}
+
+int ClientSettings::turnLimitSeconds()
+{
+    const int seconds = readFile().value(kSection, kTurntimelimit, QString()).toInt();
+    return seconds == 30 || seconds == 60 ? seconds : 0;
+}
+
+void ClientSettings::setTurnLimitSeconds(int seconds)
+{
+    IniFile ini = readFile();
+    ini.setValue(kSection, kTurntimelimit, QString::number(seconds));
+    writeFile(ini);
+}

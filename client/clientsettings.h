@@ -1,6 +1,7 @@
 #pragma once
 
 #include "client/colortext.h"
+#include "client/playchoices.h"
 #include "net/gamerules.h"
 
 #include <QByteArray>
@@ -83,6 +84,17 @@ public:
     // Wires `PlaySounds1`, `AutoSort1`, `Slow1`, `Normal1` and `Fast1`, and
     // shows the current state on them.
     void connectMainMenu(const MainMenu &menu);
+
+    // Choices the game made beyond its first settings, each under a key of
+    // its own that the preferences above never read or write: the Play with
+    // Others window's name and addresses, whether the lobby offer stays away
+    // at a solo start, and the host's turn time limit in seconds.
+    PlayChoices playChoices();
+    void savePlayChoices(const PlayChoices &choices);
+    bool hideLobbyOffer();
+    void setHideLobbyOffer(bool hide);
+    int turnLimitSeconds();
+    void setTurnLimitSeconds(int seconds);
 
 signals:
     // A game message for the host: the computer players' speed.

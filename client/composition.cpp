@@ -5,6 +5,7 @@
 #include "client/clientsettings.h"
 #include "client/configlocation.h"
 #include "client/mainmenu.h"
+#include "client/playwithothers.h"
 #include "client/soundplayer.h"
 #include "client/tablestate.h"
 #include "client/tableview.h"
@@ -23,6 +24,7 @@
 #include "windows/tspylist.h"
 
 #include <QAction>
+#include <QMenu>
 
 Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     : QObject(&chat), chat_(chat)
@@ -89,11 +91,44 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     connect(&chat, &Tchat::hostingStarted, spylist_, [this] { spylist_->setRemoveEnabled(true); });
     connect(menu.SpyList1, &QAction::triggered, spylist_, &Tspylist::showspylist);
 
-    // The lobby download is offered with a solo game; it may end the game.
+    // Hosting and joining from the window: the File menu, the lobby offer
+    // when no lobby is installed, and a join that could not reach its host.
+    playWithOthers_ = new PlayWithOthers(chat, *settings_);
+    connect(menu.PlayWithOthers1, &QAction::triggered, playWithOthers_,
+            [this] { playWithOthers_->open(); });
+    connect(&chat, &Tchat::hostUnreachable, playWithOthers_, &PlayWithOthers::open);
+
+    // The lobby download is offered with a solo game, unless the user said
+    // not to; it may end the game.
     download_ = new Tdownload(&chat);
-    connect(&chat, &Tchat::soloGameStarting, download_,
-            [this] { sidelook::bringForward(*download_); });
+    connect(&chat, &Tchat::soloGameStarting, download_, [this] {
+        if (settings_->hideLobbyOffer())
+            return;
+        download_->setDontShowAtStartup(false);
+        sidelook::bringForward(*download_);
+    });
+    connect(download_, &Tdownload::dontShowAtStartupChanged, settings_,
+            &ClientSettings::setHideLobbyOffer);
+    connect(download_, &Tdownload::playWithOthersRequested, playWithOthers_,
+            [this] { playWithOthers_->open(); });
     connect(download_, &Tdownload::exitRequested, &chat, &Tchat::close);
+
+    // The host's own choice of a turn time limit, kept in the settings and
+    // handed to its server; a joined copy has nothing to limit.
+    for (QAction *limit : menu.turnLimits) {
+        connect(limit, &QAction::triggered, this, [this, limit] {
+            const int seconds = limit->data().toInt();
+            settings_->setTurnLimitSeconds(seconds);
+            server_->setTurnLimit(seconds * 1000);
+        });
+    }
+    connect(&chat, &Tchat::hostingStarted, this, [this, &menu] {
+        const int seconds = settings_->turnLimitSeconds();
+        for (QAction *limit : menu.turnLimits)
+            limit->setChecked(limit->data().toInt() == seconds);
+        menu.TurnTimeLimit1->setEnabled(true);
+        server_->setTurnLimit(seconds * 1000);
+    });
     connectHelpMenu(*menu.Help2, *menu.QuickInstructions1, *menu.About1, *new Thelp(&chat),
                     *new Tabout(&chat), [&chat](const QString &line) { chat.notice(line); });
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 class ClientSettings;
+class PlayWithOthers;
 class TServer;
 class Tchat;
 class Tdownload;
@@ -31,6 +32,7 @@ public:
     ClientSettings &settings() { return *settings_; }
     Ttallylist &tally() { return *tally_; }
     Tspylist &spylist() { return *spylist_; }
+    PlayWithOthers &playWithOthers() { return *playWithOthers_; }
 
 private:
     void PrhaseList1Click();
@@ -41,6 +43,7 @@ private:
     Tphrases *phrases_ = nullptr;
     Tspylist *spylist_ = nullptr;
     Tdownload *download_ = nullptr;
+    PlayWithOthers *playWithOthers_ = nullptr;
     std::unique_ptr<TServer> ownServer_;
     TServer *server_ = nullptr;
 };

@@ -40,7 +40,9 @@ MainMenu::MainMenu(QMenuBar *bar) : QObject(bar)
     QMenu *file = addMenu(bar, QStringLiteral("&File"), "File1");
     StartGame1 = addItem(file, QStringLiteral("Start Game"), "StartGame1");
     StartGame1->setEnabled(false);
+    PlayWithOthers1 = addItem(file, QStringLiteral("&Play with Others..."), "PlayWithOthers1");
     Exit1 = addItem(file, QStringLiteral("Exit"), "Exit1");
+    Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu *options = addMenu(bar, QStringLiteral("&Options"), "Options1");
     PlaySounds1 = addCheckItem(options, QStringLiteral("Play Sounds"), "PlaySounds1", true);
@@ -77,6 +79,21 @@ MainMenu::MainMenu(QMenuBar *bar) : QObject(bar)
     ClearMainChat1 = addItem(options, QStringLiteral("Clear Main Chat"), "ClearMainChat1");
     options->addSeparator();
     JustWatch1 = addCheckItem(options, QStringLiteral("Just Watch"), "JustWatch1", false);
+    // Only the host's copy applies a limit; the items are enabled there.
+    TurnTimeLimit1 = options->addMenu(QStringLiteral("Turn Time Limit"));
+    TurnTimeLimit1->setObjectName(QStringLiteral("TurnTimeLimit1"));
+    auto *limits = new QActionGroup(TurnTimeLimit1);
+    const std::array<std::pair<const char *, int>, 3> choices = {
+        {{"TurnLimitOff1", 0}, {"TurnLimit30s1", 30}, {"TurnLimit60s1", 60}}};
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        const auto [name, seconds] = choices[i];
+        const QString caption =
+            seconds == 0 ? QStringLiteral("Off") : QStringLiteral("%1 Seconds").arg(seconds);
+        turnLimits[i] = addCheckItem(TurnTimeLimit1, caption, name, seconds == 0);
+        turnLimits[i]->setData(seconds);
+        limits->addAction(turnLimits[i]);
+    }
+    TurnTimeLimit1->setEnabled(false);
 
     // The tally, the side windows and the help are enabled once their
     // windows are wired to them.

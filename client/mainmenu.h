@@ -23,7 +23,8 @@ public:
 
     // File
     QAction *StartGame1 = nullptr;
-    QAction *Exit1 = nullptr;
+    QAction *PlayWithOthers1 = nullptr;
+    QAction *Exit1 = nullptr; // Ctrl+Q
     // Options
     QAction *PlaySounds1 = nullptr;
     QMenu *BotSpeed1 = nullptr;
@@ -38,6 +39,10 @@ public:
     QAction *ScrollChatOff2 = nullptr;
     QAction *ClearMainChat1 = nullptr;
     QAction *JustWatch1 = nullptr;
+    // How long a human may hold the turn before the computer plays for him,
+    // in seconds (the items' data); 0 is no limit.
+    QMenu *TurnTimeLimit1 = nullptr;
+    std::array<QAction *, 3> turnLimits{}; // Off, 30 Seconds, 60 Seconds
     // View
     QAction *ViewTally1 = nullptr;
     QAction *SpyList1 = nullptr;

@@ -67,3 +67,12 @@ void SingleInstance::answerNewCopies()
         emit raiseRequested();
     }
 }
+
+void SingleInstance::release()
+{
+    if (!server_)
+        return;
+    server_->close();
+    server_->deleteLater();
+    server_ = nullptr;
+}

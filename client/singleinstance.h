@@ -25,6 +25,9 @@ public:
     // Second: another copy runs and has been asked to raise its window.
     // First: this copy is the one; it answers later copies from now on.
     Role claim(int timeoutMs = 2000);
+    // Stops answering: a new copy started now becomes the one (a restart in
+    // another role hands the desktop over this way).
+    void release();
 
 signals:
     // A later copy asked this one to bring its window to the front.

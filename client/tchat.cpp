@@ -4,6 +4,7 @@
 #include "client/clientconnection.h"
 #include "client/composition.h"
 #include "client/mainmenu.h"
+#include "client/playwithothers.h"
 #include "client/tablestate.h"
 #include "client/tableview.h"
 #include "host/random.h"
@@ -29,6 +30,7 @@ const QString kHostMode = QStringLiteral("true");
 
 const QString kLoadingSolo = QStringLiteral("Loading Solo Game..Please wait.");
 const QString kLoadingMulti = QStringLiteral("Loading Multi-player Game.. Please Wait.");
+const QString kUnreachable = QStringLiteral("Could not reach the game at %1: %2.");
 const QString kYouAreConnected = QStringLiteral("You are Connected.");
 const QString kIsConnected = QStringLiteral(" is Connected.");
 const QString kQuickInstructions = QStringLiteral("For Quick Instructions press ctrl-i");
@@ -91,6 +93,11 @@ Tchat::~Tchat()
 }
 
 TServer &Tchat::server()
+{
+    return parts_->server();
+}
+
+const TServer &Tchat::server() const
 {
     return parts_->server();
 }
@@ -171,6 +178,8 @@ void Tchat::connectDispatcher()
     table_->connectDispatcher(dispatcher);
     connect(connection_, &ClientConnection::ended, this, &Tchat::connectionEnded);
     connect(connection_, &ClientConnection::connectionLost, this, &Tchat::notice);
+    connect(connection_, &ClientConnection::unreachable, this,
+            [this](const QString &why) { unreachable(session_.hostAddress, why); });
 }
 
 void Tchat::showEvent(QShowEvent *event)
@@ -184,6 +193,19 @@ void Tchat::showEvent(QShowEvent *event)
 
 void Tchat::closeEvent(QCloseEvent *event)
 {
+    // Leaving ends the game for everybody who joined this copy's game: ask
+    // once. A solo host or a joined copy leaves at once.
+    if (!closing_ && PlayWithOthers::othersConnected(*this, server())) {
+        const bool leave =
+            askLeave_
+                ? askLeave_(PlayWithOthers::kLeaveQuestion)
+                : QMessageBox::question(this, kCaption, PlayWithOthers::kLeaveQuestion,
+                                        QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        if (!leave) {
+            event->ignore();
+            return;
+        }
+    }
     event->accept();
     if (!closing_) {
         closing_ = true;
@@ -217,7 +239,15 @@ void Tchat::processparams(const QStringList &arguments)
     } catch (const ESockException &error) {
         // Start-up stops here; the window stays open and unconnected.
         reportError(error.text);
+        if (arguments.size() >= 3 && arguments.at(2) != kHostMode)
+            unreachable(session_.hostAddress, error.text);
     }
+}
+
+void Tchat::unreachable(const QString &address, const QString &why)
+{
+    notice(kUnreachable.arg(address, why));
+    emit hostUnreachable(address);
 }
 
 void Tchat::hostpress()

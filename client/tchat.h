@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class ChatPanel;
@@ -74,6 +75,14 @@ public:
     ChatPanel &chatPanel() { return *chat_; }
     TableState &state() { return *state_; }
     TServer &server();
+    const TServer &server() const;
+    Composition &parts() { return *parts_; }
+    // Asks whether to leave a game that others have joined; tests answer
+    // for the user. By default a Yes/No box.
+    void setLeaveQuestion(std::function<bool(const QString &question)> ask)
+    {
+        askLeave_ = std::move(ask);
+    }
     MainMenu &menu() { return *menu_; }
     TableView &table() { return *table_; }
     QColor systemColour() const { return systemColour_; }
@@ -92,12 +101,15 @@ signals:
     void soloGameStarting();
     // This copy now hosts the game: its user may remove others.
     void hostingStarted();
+    // The game at `address` could not be reached; the chat has said why.
+    void hostUnreachable(const QString &address);
 
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void unreachable(const QString &address, const QString &why);
     void FormCreate();
     void buildBoard();
     void buildSeatPopup();
@@ -137,6 +149,7 @@ private:
     QMenu *popup_kick_ = nullptr;
     MainMenu *menu_ = nullptr;
     Composition *parts_ = nullptr;
+    std::function<bool(const QString &question)> askLeave_;
     QAction *RemoveFromGame1_ = nullptr;
     QAction *SettoJustWatch1_ = nullptr;
     QAction *UnsetJustWatch1_ = nullptr;

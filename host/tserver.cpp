@@ -123,6 +123,11 @@ void TServer::startListening()
     Sock1->setListen(true);
 }
 
+void TServer::stopListening()
+{
+    Sock1->setListen(false);
+}
+
 quint16 TServer::listeningPort() const
 {
     return Sock1->LocalPort();

@@ -51,6 +51,8 @@ public:
     // Starts listening; throws ESockException with the socket's text when
     // the port cannot be bound.
     void startListening();
+    // Frees the game port; games already joined go on until the program ends.
+    void stopListening();
     quint16 listeningPort() const;
 
     // Seats 1 to 4 with a live connection; a seat that just watches counts.

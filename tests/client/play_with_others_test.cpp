@@ -1,0 +1,231 @@
+#include "client/clientsettings.h"
+#include "client/composition.h"
+#include "client/inifile.h"
+#include "client/mainmenu.h"
+#include "client/playwithothers.h"
+#include "client/tchat.h"
+#include "host/tserver.h"
+#include "net/errorreport.h"
+#include "tests/client/startup_support.h"
+#include "tests/support/wait.h"
+#include "windows/tdownload.h"
+#include "windows/tplaywithothers.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTcpServer>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <vector>
+
+// Playing with others from the window: the Play with Others window through
+// the real main window, a join that cannot reach its host, leaving a game
+// others have joined, and the host's turn time limit.
+
+namespace {
+
+const QString kSection = QStringLiteral("Zandor");
+
+// A main window with its settings in a folder of its own.
+struct Window
+{
+    QTemporaryDir folder;
+    QTcpServer lobby;
+    std::unique_ptr<Tchat> chat;
+    std::vector<QStringList> restarts;
+
+    explicit Window(const QStringList &arguments, quint16 gamePort = 0)
+    {
+        lobby.listen(QHostAddress::LocalHost, 0);
+        chat = std::make_unique<Tchat>(arguments, TchatPorts{gamePort, lobby.serverPort()});
+        chat->parts().settings().setFolder(folder.path());
+        QObject::connect(&chat->parts().playWithOthers(), &PlayWithOthers::restartRequested,
+                         [this](const QStringList &line) { restarts.push_back(line); });
+    }
+    TplayWithOthers &others() { return chat->parts().playWithOthers().window(); }
+    IniFile settingsFile() { return IniFile::load(chat->parts().settings().filePath()); }
+};
+
+QStringList swallowErrors(std::function<void()> run)
+{
+    QStringList errors;
+    const ErrorHandler previous =
+        setErrorHandler([&](const QString &text) { errors.append(text); });
+    run();
+    setErrorHandler(previous);
+    return errors;
+}
+
+// A join that cannot reach its host says so in the chat, with the socket's
+// own words, and opens the Play with Others window on that address; the
+// main window stays open and unconnected.
+TEST(PlayWithOthersWindow, AJoinThatCannotReachItsHostSaysWhyAndOffersTheWindow)
+{
+    struct Case
+    {
+        const char *what;
+        QString address;
+        bool refusedPort;
+        QString why;
+    };
+    const Case cases[] = {
+        {"refused", "127.0.0.1", true, "Error #10061 (WSAECONNREFUSED)"},
+        {"unknown name", "no-such-host.invalid", false, "Host Lookup - Could Not Find Host Entry"},
+    };
+    for (const Case &c : cases) {
+        quint16 port = 0;
+        if (c.refusedPort) {
+            QTcpServer gone;
+            gone.listen(QHostAddress::LocalHost, 0);
+            port = gone.serverPort();
+        }
+        Window w({"Ann", c.address, "false"}, port);
+        swallowErrors([&] {
+            w.chat->show();
+            waitUntil([&] { return w.others().isVisible(); });
+        });
+        const QString notice =
+            QStringLiteral("Could not reach the game at %1: %2.").arg(c.address, c.why);
+        ASSERT_TRUE(waitUntil([&] { return chatHasLine(w.chat.get(), notice); })) << c.what;
+        const QStringList lines = chatLines(w.chat.get());
+        EXPECT_LT(lines.indexOf("Loading Multi-player Game.. Please Wait."), lines.indexOf(notice));
+        EXPECT_TRUE(w.others().isVisible()) << c.what;
+        EXPECT_EQ(w.others().choice(), (PlayChoice{"Ann", false, c.address})) << c.what;
+        EXPECT_TRUE(w.chat->isVisible());
+        EXPECT_FALSE(w.chat->session().loggedIn);
+    }
+}
+
+// File > Play with Others: the window remembers the name and the addresses
+// joined, and Start asks for the command line the lobby would have used.
+TEST(PlayWithOthersWindow, StartRemembersTheChoiceAndRestartsInTheChosenRole)
+{
+    Window w({"Ann", "127.0.0.1", "true"});
+    w.chat->show();
+    ASSERT_TRUE(waitUntil([&] { return w.chat->session().loggedIn; }));
+    QAction *item = w.chat->menu().PlayWithOthers1;
+    EXPECT_EQ(item->text(), "&Play with Others...");
+    EXPECT_EQ(w.chat->menu().Exit1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    item->trigger();
+    ASSERT_TRUE(w.others().isVisible());
+    EXPECT_EQ(w.others().choice().name, "Ann");
+    w.others().findChild<QLineEdit *>("edit_name")->setText("Zoë");
+    w.others().findChild<QRadioButton *>("radio_join")->setChecked(true);
+    w.others().findChild<QComboBox *>("combo_address")->setEditText("192.0.2.7");
+    w.others().findChild<QPushButton *>("button_start")->click();
+    ASSERT_EQ(w.restarts.size(), 1u);
+    EXPECT_EQ(w.restarts[0], (QStringList{"Zoë", "192.0.2.7", "false"}));
+    EXPECT_EQ(w.settingsFile().value(kSection, "Playername", ""), "Zoë");
+    EXPECT_EQ(w.settingsFile().value(kSection, "Recenthosts", ""), "192.0.2.7");
+
+    item->trigger();
+    EXPECT_EQ(w.others().choice().name, "Zoë");
+    EXPECT_EQ(w.others().findChild<QComboBox *>("combo_address")->itemText(0), "192.0.2.7");
+    w.others().findChild<QRadioButton *>("radio_host")->setChecked(true);
+    w.others().findChild<QPushButton *>("button_start")->click();
+    ASSERT_EQ(w.restarts.size(), 2u);
+    EXPECT_EQ(w.restarts[1], (QStringList{"Zoë", "127.0.0.1", "true"}));
+}
+
+// Without a lobby, the lobby offer's Play with Others opens our window; the
+// offer can be kept away from later solo starts.
+TEST(PlayWithOthersWindow, TheLobbyOfferLeadsHereAndCanStayAway)
+{
+    {
+        Window w({});
+        auto *offer = w.chat->findChild<Tdownload *>();
+        ASSERT_NE(offer, nullptr);
+        offer->setLobbyProgram(w.folder.filePath("no-lobby.exe"));
+        swallowErrors([&] { w.chat->show(); });
+        ASSERT_TRUE(waitUntil([&] { return offer->isVisible(); }));
+        offer->findChild<QPushButton *>("Button2")->click();
+        EXPECT_TRUE(w.others().isVisible());
+        EXPECT_FALSE(offer->isVisible());
+        emit offer->dontShowAtStartupChanged(true);
+        EXPECT_EQ(w.settingsFile().value(kSection, "Hidelobbyoffer", ""), "1");
+    }
+    Window again({});
+    IniFile ini;
+    ini.setValue(kSection, "Hidelobbyoffer", "1");
+    ASSERT_TRUE(ini.save(again.chat->parts().settings().filePath()));
+    auto *offer = again.chat->findChild<Tdownload *>();
+    swallowErrors([&] { again.chat->show(); });
+    ASSERT_TRUE(waitUntil([&] { return again.chat->session().loggedIn; }));
+    EXPECT_FALSE(offer->isVisible());
+}
+
+// Closing the host's copy while others play asks once; No keeps the game,
+// and a solo host leaves at once.
+TEST(PlayWithOthersWindow, LeavingAGameOthersJoinedAsksFirst)
+{
+    Window solo({"Hal", "127.0.0.1", "true"});
+    int asked = 0;
+    solo.chat->setLeaveQuestion([&](const QString &) { return ++asked, false; });
+    solo.chat->show();
+    ASSERT_TRUE(waitUntil([&] { return solo.chat->session().loggedIn; }));
+    solo.chat->close();
+    EXPECT_EQ(asked, 0);
+    EXPECT_FALSE(solo.chat->isVisible());
+
+    Window host({"Hal", "127.0.0.1", "true"});
+    QStringList questions;
+    bool answer = false;
+    host.chat->setLeaveQuestion([&](const QString &question) {
+        questions.append(question);
+        return answer;
+    });
+    host.chat->show();
+    ASSERT_TRUE(waitUntil([&] { return host.chat->session().loggedIn; }));
+    Window guest({"Ann", "127.0.0.1", "false"}, host.chat->server().listeningPort());
+    guest.chat->show();
+    ASSERT_TRUE(waitUntil([&] { return guest.chat->session().loggedIn; }));
+    ASSERT_TRUE(waitUntil([&] { return host.chat->server().player(2).connected; }));
+    host.chat->close();
+    EXPECT_EQ(questions, QStringList{"Other players are connected. Closing Zandor ends the game "
+                                     "for them. Exit?"});
+    EXPECT_TRUE(host.chat->isVisible());
+    answer = true;
+    host.chat->close();
+    EXPECT_EQ(questions.size(), 2);
+    EXPECT_FALSE(host.chat->isVisible());
+    // The guest's copy leaves without a question: it hosts nobody.
+    guest.chat->setLeaveQuestion([&](const QString &question) {
+        questions.append(question);
+        return false;
+    });
+    guest.chat->close();
+    EXPECT_EQ(questions.size(), 2);
+}
+
+// Options > Turn Time Limit: the host's choice reaches its own server and
+// the settings file; a joined copy has nothing to set.
+TEST(PlayWithOthersWindow, TheTurnTimeLimitIsTheHostsChoice)
+{
+    Window host({"Hal", "127.0.0.1", "true"});
+    host.chat->show();
+    ASSERT_TRUE(waitUntil([&] { return host.chat->session().loggedIn; }));
+    const MainMenu &menu = host.chat->menu();
+    EXPECT_TRUE(menu.TurnTimeLimit1->isEnabled());
+    EXPECT_TRUE(menu.turnLimits[0]->isChecked());
+    EXPECT_EQ(host.chat->server().turnLimit(), 0);
+    menu.turnLimits[1]->trigger();
+    EXPECT_EQ(menu.turnLimits[1]->text(), "30 Seconds");
+    EXPECT_EQ(host.chat->server().turnLimit(), 30000);
+    EXPECT_EQ(host.settingsFile().value(kSection, "Turntimelimit", ""), "30");
+
+    Window guest({"Ann", "127.0.0.1", "false"}, host.chat->server().listeningPort());
+    guest.chat->show();
+    ASSERT_TRUE(waitUntil([&] { return guest.chat->session().loggedIn; }));
+    EXPECT_FALSE(guest.chat->menu().TurnTimeLimit1->isEnabled());
+    guest.chat->close();
+}
+
+} // namespace
