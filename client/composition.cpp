@@ -10,8 +10,10 @@
 #include "client/tablestate.h"
 #include "client/tableview.h"
 #include "client/tchat.h"
+#include "client/turncountdown.h"
 #include "host/tserver.h"
 #include "net/errorreport.h"
+#include "net/gamerules.h"
 #include "resources/artwork.h"
 #include "stats/ttallylist.h"
 #include "widgets/sidelook.h"
@@ -115,20 +117,32 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
 
     // The host's own choice of a turn time limit, kept in the settings and
     // handed to its server; a joined copy has nothing to limit.
-    for (QAction *limit : menu.turnLimits) {
-        connect(limit, &QAction::triggered, this, [this, limit] {
-            const int seconds = limit->data().toInt();
-            settings_->setTurnLimitSeconds(seconds);
-            server_->setTurnLimit(seconds * 1000);
-        });
-    }
-    connect(&chat, &Tchat::hostingStarted, this, [this, &menu] {
+    for (QAction *limit : menu.turnLimits)
+        connect(limit, &QAction::triggered, settings_,
+                [this, limit] { settings_->setTurnLimitSeconds(limit->data().toInt()); });
+    auto *countdown = new TurnCountdown(this);
+    const auto applyLimit = [this, countdown](int seconds) {
+        server_->setTurnLimit(seconds * 1000);
+        countdown->setLimit(seconds * 1000);
+    };
+    for (QAction *limit : menu.turnLimits)
+        connect(limit, &QAction::triggered, this,
+                [applyLimit, limit] { applyLimit(limit->data().toInt()); });
+    connect(&chat, &Tchat::hostingStarted, this, [this, &menu, applyLimit] {
         const int seconds = settings_->turnLimitSeconds();
         for (QAction *limit : menu.turnLimits)
             limit->setChecked(limit->data().toInt() == seconds);
         menu.TurnTimeLimit1->setEnabled(true);
-        server_->setTurnLimit(seconds * 1000);
+        applyLimit(seconds);
     });
+    // The host's status line counts down the last seconds of a human's turn.
+    connect(&state, &TableState::turnChanged, countdown, [&state, countdown](int seat) {
+        countdown->turnStarted(isSeat(seat) && !state.seat(seat).computer);
+    });
+    connect(&state, &TableState::cardPlayed, countdown, &TurnCountdown::stop);
+    connect(&state, &TableState::seatBusted, countdown, &TurnCountdown::stop);
+    connect(&state, &TableState::gameWon, countdown, &TurnCountdown::stop);
+    connect(countdown, &TurnCountdown::secondsLeftChanged, &table, &TableView::showSecondsLeft);
     connectHelpMenu(*menu.Help2, *menu.QuickInstructions1, *menu.About1, *new Thelp(&chat),
                     *new Tabout(&chat), [&chat](const QString &line) { chat.notice(line); });
 

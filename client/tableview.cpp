@@ -21,6 +21,7 @@ namespace {
 
 const QString kYourTurn = QStringLiteral("Your Turn.");
 const QString kSomebodysTurn = QStringLiteral("'s turn.");
+const QString kSecondsLeft = QStringLiteral(" %1 seconds left");
 const QString kBusted = QStringLiteral(" busted the pile and lost a bag of money.");
 const QString kWelcome = QStringLiteral("Welcome to Zandor by Korvex Software");
 const QString kHasStarted = QStringLiteral(" has started a game.");
@@ -364,6 +365,14 @@ void TableView::setStatus(const QString &line)
     label_status_->setText(line);
 }
 
+void TableView::showSecondsLeft(int seconds)
+{
+    // Only over the turn's own line: a bust or a winner has taken it over.
+    if (turnStatus_.isEmpty() || !label_status_->text().startsWith(turnStatus_))
+        return;
+    label_status_->setText(seconds > 0 ? turnStatus_ + kSecondsLeft.arg(seconds) : turnStatus_);
+}
+
 void TableView::showSeat(int seat)
 {
     const SeatControls *controls = seatControls(seat);
@@ -486,11 +495,13 @@ void TableView::showTurn(int seat)
     }
     if (seat == session_->ownSlot) {
         setStatus(kYourTurn);
+        turnStatus_ = kYourTurn;
         emit playsounds(kSoundTurn);
         return;
     }
     if (controls) {
-        setStatus(state_->seat(seat).name + kSomebodysTurn);
+        turnStatus_ = state_->seat(seat).name + kSomebodysTurn;
+        setStatus(turnStatus_);
         controls->image_card->setPlay(true);
     }
 }

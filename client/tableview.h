@@ -27,6 +27,9 @@ class TableView : public QObject
 {
     Q_OBJECT
 public:
+    // The turn's status line with the seconds left before the host's turn
+    // time limit; 0 shows the plain line again.
+    void showSecondsLeft(int seconds);
     TableView(QWidget *board, const ClientSession *session, TableState *state,
               QObject *parent = nullptr);
     ~TableView() override;
@@ -120,6 +123,7 @@ private:
     QLabel *label_cardcount_ = nullptr;
     QLabel *label_round_ = nullptr;
     QLabel *label_status_ = nullptr;
+    QString turnStatus_; // the status line of the turn now
     QPushButton *button_start_ = nullptr;
     QWidget *panel_winner_ = nullptr;
     QLabel *label_winner1_ = nullptr;
