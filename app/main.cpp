@@ -1,5 +1,9 @@
+#include "client/clientsettings.h"
 #include "client/composition.h"
+#include "client/configlocation.h"
 #include "client/errorbox.h"
+#include "client/inifile.h"
+#include "client/playchoices.h"
 #include "client/playwithothers.h"
 #include "client/relaunch.h"
 #include "client/shutdownsignals.h"
@@ -24,7 +28,13 @@ int main(int argc, char **argv)
     if (instance.claim() == SingleInstance::Role::Second)
         return 0;
 
-    Tchat chat(QApplication::arguments().mid(1));
+    // The desktop entry's actions: host under the remembered name, or offer
+    // the Play with Others window.
+    const DesktopAction start = readDesktopAction(
+        QApplication::arguments().mid(1),
+        PlayChoices::read(IniFile::load(ConfigLocation().filePath(ClientSettings::kFileName)),
+                          ClientSettings::kSection));
+    Tchat chat(start.arguments);
     ErrorBox errors(&chat);
     QObject::connect(&instance, &SingleInstance::raiseRequested, &chat, &Tchat::bringToFront);
     // Side windows may still be open; the main window alone decides.
@@ -57,5 +67,7 @@ int main(int argc, char **argv)
     QObject::connect(&shutdown, &ShutdownSignals::received, &app,
                      [] { QCoreApplication::exit(0); });
     chat.show();
+    if (start.openPlayWithOthers)
+        chat.parts().playWithOthers().open();
     return app.exec();
 }

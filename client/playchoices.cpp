@@ -5,6 +5,11 @@
 namespace {
 // Host names and addresses never hold a comma.
 const QChar kSeparator = QLatin1Char(',');
+const QString kHostAction = QStringLiteral("--host");
+const QString kPlayWithOthersAction = QStringLiteral("--play-with-others");
+const QString kSoloName = QStringLiteral("You");
+const QString kLoopback = QStringLiteral("127.0.0.1");
+const QString kHostMode = QStringLiteral("true");
 } // namespace
 
 PlayChoices PlayChoices::read(const IniFile &ini, const QString &section)
@@ -35,4 +40,15 @@ void PlayChoices::rememberHost(const QString &address)
     recentHosts.prepend(cleaned);
     while (recentHosts.size() > kMaxRecentHosts)
         recentHosts.removeLast();
+}
+
+DesktopAction readDesktopAction(const QStringList &arguments, const PlayChoices &remembered)
+{
+    if (arguments == QStringList{kHostAction}) {
+        const QString name = remembered.playerName.isEmpty() ? kSoloName : remembered.playerName;
+        return {{name, kLoopback, kHostMode}, false};
+    }
+    if (arguments == QStringList{kPlayWithOthersAction})
+        return {{}, true};
+    return {arguments, false};
 }

@@ -40,7 +40,7 @@ Relaunch::Relaunch(QString program, QString instanceKey, QObject *parent)
 
 bool Relaunch::start(const QStringList &arguments)
 {
-    if (!QProcess::startDetached(program_, arguments))
+    if (!QProcess::startDetached(program_, arguments, QString(), &pid_))
         return false;
     waitedMs_ = 0;
     poll_.start();

@@ -28,6 +28,8 @@ public:
 
     // Starts the new copy; false when it could not be started at all.
     bool start(const QStringList &arguments);
+    // The process id of the copy started last, 0 before any.
+    qint64 startedPid() const { return pid_; }
 
 signals:
     // The new copy owns the key: this copy may close now.
@@ -42,4 +44,5 @@ private:
     QString key_;
     QTimer poll_;
     int waitedMs_ = 0;
+    qint64 pid_ = 0;
 };

@@ -54,4 +54,30 @@ TEST(PlayChoices, AFileWithoutThemReadsEmpty)
     EXPECT_TRUE(none.recentHosts.isEmpty());
 }
 
+TEST(PlayChoices, DesktopActionsBecomeTheGamesOwnCommandLines)
+{
+    PlayChoices ann;
+    ann.playerName = "Ann";
+    struct Case
+    {
+        QStringList given;
+        PlayChoices remembered;
+        QStringList arguments;
+        bool window;
+    };
+    const Case cases[] = {
+        {{"--host"}, ann, {"Ann", "127.0.0.1", "true"}, false},
+        {{"--host"}, {}, {"You", "127.0.0.1", "true"}, false},
+        {{"--play-with-others"}, ann, {}, true},
+        {{}, ann, {}, false},
+        {{"Bob", "192.0.2.7", "false"}, ann, {"Bob", "192.0.2.7", "false"}, false},
+        {{"--host", "x"}, ann, {"--host", "x"}, false},
+    };
+    for (const Case &c : cases) {
+        const DesktopAction action = readDesktopAction(c.given, c.remembered);
+        EXPECT_EQ(action.arguments, c.arguments) << c.given.join(' ').toStdString();
+        EXPECT_EQ(action.openPlayWithOthers, c.window) << c.given.join(' ').toStdString();
+    }
+}
+
 } // namespace
