@@ -18,6 +18,7 @@
 #include "tests/support/wait.h"
 #include "windows/tgamestart.h"
 #include "windows/tphrases.h"
+#include "windows/tplaywithothers.h"
 #include "windows/tspylist.h"
 
 #include <QApplication>
@@ -214,6 +215,15 @@ void spyListPicture()
     save(window, "spylist.png");
 }
 
+void playWithOthersPicture()
+{
+    TplayWithOthers window;
+    window.open(QStringLiteral("Ann"),
+                {QStringLiteral("192.0.2.7"), QStringLiteral("games.example")});
+    waitUntil([&] { return window.isVisible(); });
+    save(window, "playwithothers.png");
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -229,6 +239,7 @@ int main(int argc, char **argv)
     tallyPicture();
     phrasesPicture();
     spyListPicture();
+    playWithOthersPicture();
     tablePictures();
     return failures == 0 ? 0 : 1;
 }
