@@ -1,4 +1,5 @@
 #include "client/hand.h"
+#include "client/cardnames.h"
 
 #include "client/tablepictures.h"
 
@@ -120,6 +121,7 @@ void HandView::show()
         if (widget->property(kHintProperty).toString() != QString::number(card.card) ||
             widget->pixmap().isNull() != card.blank)
             widget->showCard(card.card, card.blank);
+        widget->setAccessibleName(card.blank ? QString() : cardnames::handCardName(card.card));
         widget->move(card.left, card.top);
         widget->raise();
         widget->show();

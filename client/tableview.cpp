@@ -1,4 +1,5 @@
 #include "client/tableview.h"
+#include "client/cardnames.h"
 
 #include "client/clientsession.h"
 #include "client/hand.h"
@@ -381,6 +382,75 @@ void TableView::showSeat(int seat)
     const TableSeat &state = state_->seat(seat);
     controls->label_playername->setText(state.name);
     controls->image_eyes->setVisible(state.watching);
+    nameSeat(seat);
+}
+
+void TableView::nameSeat(int seat)
+{
+    const SeatControls *controls = seatControls(seat);
+    if (!controls)
+        return;
+    const TableSeat &state = state_->seat(seat);
+    cardnames::Seat words;
+    words.name = state.name;
+    words.bags = state.bags;
+    words.holdsTurn = state_->turnSeat() == seat;
+    words.justWatches = state.watching;
+    words.won = state_->winnerSeat() == seat;
+    const QString name = cardnames::seatName(words);
+    for (QWidget *widget : {static_cast<QWidget *>(controls->label_playername),
+                            static_cast<QWidget *>(controls->image_card),
+                            static_cast<QWidget *>(controls->image_chips)})
+        widget->setAccessibleName(name);
+}
+
+void TableView::namePile()
+{
+    const QString name = cardnames::pileName(state_->total(), state_->topCard());
+    for (QWidget *widget :
+         {static_cast<QWidget *>(image_topcard_), static_cast<QWidget *>(image_nums1_),
+          static_cast<QWidget *>(image_nums2_)})
+        widget->setAccessibleName(name);
+}
+
+bool TableView::handKey(int key)
+{
+    const HandLayout &layout = hand_->layout();
+    auto picked = [&layout]() {
+        for (int place = 1; place <= HandLayout::kPlayPlaces; ++place) {
+            const int position = layout.positionAt(place);
+            const HandLayout::CardImage *card = position > 0 ? layout.image(position) : nullptr;
+            if (card && card->top == HandLayout::kPickedTop)
+                return place;
+        }
+        return 0;
+    };
+    // Every key goes the way of a left click on the card's image.
+    auto click = [this, &layout](int place) {
+        const int position = layout.positionAt(place);
+        if (position > 0 && layout.image(position))
+            cardimagesMouseDown(position, Qt::LeftButton);
+    };
+    if (key >= Qt::Key_1 && key <= Qt::Key_4) {
+        click(key - Qt::Key_1 + 1);
+        return true;
+    }
+    const int raised = picked();
+    switch (key) {
+    case Qt::Key_Escape:
+        // Lowering sends nothing, so it works out of turn too.
+        if (raised)
+            hand_->pick(layout.positionAt(raised));
+        return raised != 0;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (raised)
+            click(raised);
+        return true;
+    default:
+        return false;
+    }
 }
 
 void TableView::showCardCount()
@@ -401,6 +471,7 @@ void TableView::showTopCard()
         image_topcard_->clear();
     else
         image_topcard_->setPixmap(tablepictures::bigCard(state_->topCard()));
+    namePile();
 }
 
 void TableView::showTotal()
@@ -409,6 +480,7 @@ void TableView::showTotal()
     const bool twoDigits = total >= 10;
     image_nums1_->setPixmap(tablepictures::digit(twoDigits ? total / 10 : 0));
     image_nums2_->setPixmap(tablepictures::digit(twoDigits ? total % 10 : total));
+    namePile();
 }
 
 void TableView::showBags(int seat)
@@ -418,6 +490,7 @@ void TableView::showBags(int seat)
         controls->image_chips->setPixmap(tablepictures::bags(bags));
         controls->image_chips->setProperty(kTagProperty, bags);
     }
+    nameSeat(seat);
 }
 
 void TableView::showMoneyList()
@@ -493,6 +566,8 @@ void TableView::showTurn(int seat)
         controls->image_turn->show();
         controls->label_playername->setFont(sidelook::arialPixels(12, true));
     }
+    for (int each = 1; each <= kSeats; ++each)
+        nameSeat(each);
     if (seat == session_->ownSlot) {
         setStatus(kYourTurn);
         turnStatus_ = kYourTurn;

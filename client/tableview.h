@@ -47,6 +47,10 @@ public:
     void clearall();
     // The user pressed a mouse button on one of his cards.
     void cardimagesMouseDown(int position, Qt::MouseButton button);
+    // A key pressed on the table: 1 to 4 click the hand's cards left to
+    // right, Enter or Space click the raised card, Escape lowers it. Returns
+    // whether the key was the hand's.
+    bool handKey(int key);
     // The start button and "File" / "Start Game".
     void button_startClick();
     void Image5Click();
@@ -101,6 +105,9 @@ private:
     void gameWon(const QString &name, int seat);
 
     void showTopCard();
+    // The names a screen reader speaks for a seat and for the pile.
+    void nameSeat(int seat);
+    void namePile();
     void showTotal();
     void showCardCount();
     void showRound();

@@ -14,8 +14,10 @@
 #include "net/tsock.h"
 #include "widgets/tanimated.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -426,4 +428,20 @@ void Tchat::UnsetJustWatch1Click()
 void Tchat::Exit1Click()
 {
     close();
+}
+
+void Tchat::keyPressEvent(QKeyEvent *event)
+{
+    // Return from the chat input comes here too: text fields keep their keys.
+    QWidget *focus = focusWidget();
+    const bool typing =
+        focus && (focus->inherits("QLineEdit") || focus->inherits("QTextEdit") ||
+                  focus->inherits("QPlainTextEdit") || focus->inherits("QAbstractSpinBox"));
+    if (!typing && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (table_ && table_->handKey(event->key())) {
+            event->accept();
+            return;
+        }
+    }
+    QMainWindow::keyPressEvent(event);
 }

@@ -105,6 +105,8 @@ signals:
     void hostUnreachable(const QString &address);
 
 protected:
+    // The hand's keys, when no text field has the focus.
+    void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
