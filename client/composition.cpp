@@ -4,6 +4,7 @@
 #include "client/clientconnection.h"
 #include "client/clientsettings.h"
 #include "client/configlocation.h"
+#include "client/lastplays.h"
 #include "client/mainmenu.h"
 #include "client/playwithothers.h"
 #include "client/soundplayer.h"
@@ -143,6 +144,20 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     connect(&state, &TableState::seatBusted, countdown, &TurnCountdown::stop);
     connect(&state, &TableState::gameWon, countdown, &TurnCountdown::stop);
     connect(countdown, &TurnCountdown::secondsLeftChanged, &table, &TableView::showSecondsLeft);
+    // View > Show Plays In Chat: every card laid gets a quiet line of its
+    // own in the chat log as well.
+    menu.ShowPlaysInChat1->setChecked(settings_->showPlaysInChat());
+    connect(&chat, &Tchat::ownLoginConfirmed, settings_,
+            [this, &menu] { menu.ShowPlaysInChat1->setChecked(settings_->showPlaysInChat()); });
+    connect(menu.ShowPlaysInChat1, &QAction::triggered, settings_,
+            &ClientSettings::setShowPlaysInChat);
+    connect(&state, &TableState::cardPlayed, &chatPanel, [&state, &menu, &chatPanel] {
+        if (!menu.ShowPlaysInChat1->isChecked() || state.plays().isEmpty())
+            return;
+        const TablePlay &play = state.plays().constLast();
+        chatPanel.addlinetochat(LastPlays::lineFor(play.name, play.before, play.card),
+                                QColor(Qt::gray));
+    });
     connectHelpMenu(*menu.Help2, *menu.QuickInstructions1, *menu.About1, *new Thelp(&chat),
                     *new Tabout(&chat), [&chat](const QString &line) { chat.notice(line); });
 
