@@ -2,6 +2,7 @@
 #include "client/composition.h"
 #include "client/inifile.h"
 #include "client/mainmenu.h"
+#include "client/tablepictures.h"
 #include "client/tablestate.h"
 #include "client/tchat.h"
 #include "net/messages.h"
@@ -148,7 +149,11 @@ TEST_F(LastPlaysWindow, StripFollowsTheRoundThroughABustAndClearsAtTheNext)
               (QStringList{"Bob: Four of Hearts on 96: 100, busted", "Ann: Ace of Hearts on 95: 96",
                            "Dan: Seven of Spades on 88: 95"}));
     // The pile's digits and the status line keep the reported 99.
-    EXPECT_EQ(w.chat->state().total(), 99);
+    for (const char *digit : {"image_nums1", "image_nums2"}) {
+        const auto *label = w.chat->findChild<QLabel *>(digit);
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->pixmap().cacheKey(), tablepictures::digit(9).cacheKey()) << digit;
+    }
     const auto *status = w.chat->findChild<QLabel *>("label_status");
     ASSERT_NE(status, nullptr);
     EXPECT_EQ(status->text(), "Bob busted the pile and lost a bag of money.");
@@ -159,6 +164,33 @@ TEST_F(LastPlaysWindow, StripFollowsTheRoundThroughABustAndClearsAtTheNext)
     w.play(3, 2, 2);
     ASSERT_TRUE(w.sync());
     EXPECT_EQ(w.strip(), (QStringList{"Carl: Two of Clubs on 0: 2", "", ""}));
+}
+
+// The strip lies on the board at the window's designed size without
+// touching any other control of the board, shown or hidden, with the user's
+// four cards dealt.
+TEST_F(LastPlaysWindow, StripCoversNoOtherControl)
+{
+    Window &w = *window;
+    w.host.send(msg::Startround{1, {3, 3, 3, 3}}.build());
+    for (int position = 1; position <= 4; ++position)
+        w.host.send(msg::Newcard{1, position, position}.build());
+    ASSERT_TRUE(w.sync());
+    const QWidget *strip = w.chat->findChild<QWidget *>("lastplays");
+    ASSERT_NE(strip, nullptr);
+    const QWidget *board = strip->parentWidget();
+    ASSERT_NE(board, nullptr);
+    EXPECT_TRUE(board->rect().contains(strip->geometry()));
+    int others = 0;
+    for (const QObject *child : board->children()) {
+        const auto *control = qobject_cast<const QWidget *>(child);
+        if (!control || control == strip)
+            continue;
+        ++others;
+        EXPECT_FALSE(control->geometry().intersects(strip->geometry()))
+            << control->objectName().toStdString() << " at " << control->x() << "," << control->y();
+    }
+    EXPECT_GT(others, 30);
 }
 
 TEST_F(LastPlaysWindow, NamesFromOtherPlayersStayPlainText)
