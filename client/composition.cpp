@@ -38,9 +38,6 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     TableView &table = chat.table();
     TableState &state = chat.state();
     ClientConnection &connection = chat.connection();
-    const auto sendToHost = [&connection](const QByteArray &message) {
-        connection.sendToHost(message);
-    };
 
     // The settings file: read after the own login, written at every change
     // of the chat's and the Options menu's preferences.
@@ -52,7 +49,6 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     connect(settings_, &ClientSettings::autoSortChanged, &table, &TableView::setAutoSort);
 
     // The sounds of the table and of logins.
-    ClientSettings *settings = settings_;
     auto *sounds = new SoundPlayer(&chat);
     connect(settings_, &ClientSettings::playSoundsChanged, sounds, &SoundPlayer::setEnabled);
     connect(&chat, &Tchat::playsounds, sounds, &SoundPlayer::playsounds);
@@ -61,10 +57,10 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     // The game options window starts a game for the host's user.
     GameStartHooks gameStart;
     gameStart.numhumans = [this] { return server_->numhumans(); };
-    gameStart.send = sendToHost;
     gameStart.playerName = [&chat] { return chat.session().playerName; };
-    gameStart.saveinifile = [settings] { settings->saveinifile(); };
     auto *options = new Tgamestart(gameStart, &chat);
+    connect(options, &Tgamestart::sendToHost, &connection, &ClientConnection::sendToHost);
+    connect(options, &Tgamestart::gameStarted, settings_, &ClientSettings::saveinifile);
     connect(&table, &TableView::gameOptionsRequested, options, &Tgamestart::open);
 
     // The tally counts the games of the user's seat, with the players the
@@ -84,8 +80,8 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     // on the buttons at once; the spy list shows the watchers and removes
     // one through the main window. Both lie on the main window's own cloth.
     const auto tile = [] { return artwork::backgroundTile(); };
-    phrases_ = new Tphrases(
-        [settings](const Tphrases::Phrases &texts) { settings->savephrases(texts); }, tile, &chat);
+    phrases_ = new Tphrases(tile, &chat);
+    connect(phrases_, &Tphrases::phrasesSaved, settings_, &ClientSettings::savephrases);
     connect(menu.PrhaseList1, &QAction::triggered, this, &Composition::PrhaseList1Click);
     spylist_ = new Tspylist(tile(), &chat);
     connect(spylist_, &Tspylist::kickRequested, &chat, &Tchat::kicking);
