@@ -17,6 +17,7 @@ const QColor kNewest(255, 226, 140); // the newest play, warmer like the status 
 LastPlays::LastPlays(const TableState *state, QWidget *parent) : QWidget(parent), state_(state)
 {
     setObjectName(QStringLiteral("lastplays"));
+    setAccessibleName(QStringLiteral("Last plays"));
     // The strip lies on the cloth and lets the mouse through to it.
     setAttribute(Qt::WA_TransparentForMouseEvents);
     auto *column = new QVBoxLayout(this);
