@@ -166,7 +166,7 @@ TEST_F(LastPlaysWindow, StripFollowsTheRoundThroughABustAndClearsAtTheNext)
     EXPECT_EQ(w.strip(), (QStringList{"Carl: Two of Clubs on 0: 2", "", ""}));
 }
 
-// The strip lies on the board at the window's designed size without
+// The strip lies on the board at the window's own size without
 // touching any other control of the board, shown or hidden, with the user's
 // four cards dealt.
 TEST_F(LastPlaysWindow, StripCoversNoOtherControl)
