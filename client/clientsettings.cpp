@@ -354,6 +354,7 @@ void ClientSettings::showOnMenu()
 
 namespace {
 const QString kHidelobbyoffer = QStringLiteral("Hidelobbyoffer");
+const QString kShowplaysinchat = QStringLiteral("Showplaysinchat");
 const QString kTurntimelimit = QStringLiteral("Turntimelimit");
 } // namespace
 
@@ -378,6 +379,18 @@ void ClientSettings::setHideLobbyOffer(bool hide)
 {
     IniFile ini = readFile();
     ini.setValue(kSection, kHidelobbyoffer, hide ? QStringLiteral("1") : QStringLiteral("0"));
+    writeFile(ini);
+}
+
+bool ClientSettings::showPlaysInChat()
+{
+    return readFile().value(kSection, kShowplaysinchat, QString()) == QStringLiteral("1");
+}
+
+void ClientSettings::setShowPlaysInChat(bool show)
+{
+    IniFile ini = readFile();
+    ini.setValue(kSection, kShowplaysinchat, show ? QStringLiteral("1") : QStringLiteral("0"));
     writeFile(ini);
 }
 

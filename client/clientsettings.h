@@ -93,6 +93,9 @@ public:
     void savePlayChoices(const PlayChoices &choices);
     bool hideLobbyOffer();
     void setHideLobbyOffer(bool hide);
+    // View > Show Plays In Chat; off when the file never said.
+    bool showPlaysInChat();
+    void setShowPlaysInChat(bool show);
     int turnLimitSeconds();
     void setTurnLimitSeconds(int seconds);
 

@@ -4,6 +4,7 @@
 #include "client/clientconnection.h"
 #include "client/clientsettings.h"
 #include "client/configlocation.h"
+#include "client/lastplays.h"
 #include "client/mainmenu.h"
 #include "client/playwithothers.h"
 #include "client/soundplayer.h"
@@ -37,9 +38,6 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     TableView &table = chat.table();
     TableState &state = chat.state();
     ClientConnection &connection = chat.connection();
-    const auto sendToHost = [&connection](const QByteArray &message) {
-        connection.sendToHost(message);
-    };
 
     // The settings file: read after the own login, written at every change
     // of the chat's and the Options menu's preferences.
@@ -51,7 +49,6 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     connect(settings_, &ClientSettings::autoSortChanged, &table, &TableView::setAutoSort);
 
     // The sounds of the table and of logins.
-    ClientSettings *settings = settings_;
     auto *sounds = new SoundPlayer(&chat);
     connect(settings_, &ClientSettings::playSoundsChanged, sounds, &SoundPlayer::setEnabled);
     connect(&chat, &Tchat::playsounds, sounds, &SoundPlayer::playsounds);
@@ -60,10 +57,10 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     // The game options window starts a game for the host's user.
     GameStartHooks gameStart;
     gameStart.numhumans = [this] { return server_->numhumans(); };
-    gameStart.send = sendToHost;
     gameStart.playerName = [&chat] { return chat.session().playerName; };
-    gameStart.saveinifile = [settings] { settings->saveinifile(); };
     auto *options = new Tgamestart(gameStart, &chat);
+    connect(options, &Tgamestart::sendToHost, &connection, &ClientConnection::sendToHost);
+    connect(options, &Tgamestart::gameStarted, settings_, &ClientSettings::saveinifile);
     connect(&table, &TableView::gameOptionsRequested, options, &Tgamestart::open);
 
     // The tally counts the games of the user's seat, with the players the
@@ -83,8 +80,8 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     // on the buttons at once; the spy list shows the watchers and removes
     // one through the main window. Both lie on the main window's own cloth.
     const auto tile = [] { return artwork::backgroundTile(); };
-    phrases_ = new Tphrases(
-        [settings](const Tphrases::Phrases &texts) { settings->savephrases(texts); }, tile, &chat);
+    phrases_ = new Tphrases(tile, &chat);
+    connect(phrases_, &Tphrases::phrasesSaved, settings_, &ClientSettings::savephrases);
     connect(menu.PrhaseList1, &QAction::triggered, this, &Composition::PrhaseList1Click);
     spylist_ = new Tspylist(tile(), &chat);
     connect(spylist_, &Tspylist::kickRequested, &chat, &Tchat::kicking);
@@ -143,6 +140,20 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     connect(&state, &TableState::seatBusted, countdown, &TurnCountdown::stop);
     connect(&state, &TableState::gameWon, countdown, &TurnCountdown::stop);
     connect(countdown, &TurnCountdown::secondsLeftChanged, &table, &TableView::showSecondsLeft);
+    // View > Show Plays In Chat: every card laid gets a quiet line of its
+    // own in the chat log as well.
+    menu.ShowPlaysInChat1->setChecked(settings_->showPlaysInChat());
+    connect(&chat, &Tchat::ownLoginConfirmed, settings_,
+            [this, &menu] { menu.ShowPlaysInChat1->setChecked(settings_->showPlaysInChat()); });
+    connect(menu.ShowPlaysInChat1, &QAction::triggered, settings_,
+            &ClientSettings::setShowPlaysInChat);
+    connect(&state, &TableState::cardPlayed, &chatPanel, [&state, &menu, &chatPanel] {
+        if (!menu.ShowPlaysInChat1->isChecked() || state.plays().isEmpty())
+            return;
+        const TablePlay &play = state.plays().constLast();
+        chatPanel.addlinetochat(LastPlays::lineFor(play.name, play.before, play.card),
+                                QColor(Qt::gray));
+    });
     connectHelpMenu(*menu.Help2, *menu.QuickInstructions1, *menu.About1, *new Thelp(&chat),
                     *new Tabout(&chat), [&chat](const QString &line) { chat.notice(line); });
 

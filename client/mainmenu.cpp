@@ -102,6 +102,8 @@ MainMenu::MainMenu(QMenuBar *bar) : QObject(bar)
     ViewTally1->setEnabled(false);
     SpyList1 = addItem(view, QStringLiteral("Spy List"), "SpyList1");
     PrhaseList1 = addItem(view, QStringLiteral("Phrase List"), "PrhaseList1");
+    ShowPlaysInChat1 =
+        addCheckItem(view, QStringLiteral("Show Plays In Chat"), "ShowPlaysInChat1", false);
 
     QMenu *help = addMenu(bar, QStringLiteral("&Help"), "Help1");
     Help2 = addItem(help, QStringLiteral("Content"), "Help2");

@@ -47,6 +47,9 @@ public:
     QAction *ViewTally1 = nullptr;
     QAction *SpyList1 = nullptr;
     QAction *PrhaseList1 = nullptr;
+    // Each card laid is written to the chat log too; off until the user
+    // turns it on.
+    QAction *ShowPlaysInChat1 = nullptr;
     // Help
     QAction *Help2 = nullptr;
     QAction *QuickInstructions1 = nullptr;

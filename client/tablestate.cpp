@@ -150,6 +150,7 @@ void TableState::startthegame(const QString &name, const QString &)
     }
     total_ = 0;
     cardCount_ = 0;
+    plays_.clear();
     winnerSeat_ = 0;
     winnerName_.clear();
     seatTheComputers();
@@ -165,6 +166,7 @@ void TableState::startround(int round, const SeatValues &bags)
     topCard_ = kEmptyPile;
     total_ = 0;
     cardCount_ = 0;
+    plays_.clear();
     emit roundStarted(bags);
 }
 
@@ -184,6 +186,8 @@ void TableState::gamestats(int round, int total, int topcard, int turn, const Se
         emit turnChanged(turn);
     topCard_ = topcard != 0 ? topcard : kEmptyPile;
     total_ = total;
+    // The cards before the arrival are not known: the last plays start here.
+    plays_.clear();
     markOutOfMoney(bags);
     for (int each = 1; each <= kSeats; ++each)
         seats_[std::size_t(each - 1)].bags = bags[std::size_t(each - 1)];
@@ -193,6 +197,9 @@ void TableState::gamestats(int round, int total, int topcard, int turn, const Se
 
 void TableState::playcard(int seat, int card, int total)
 {
+    // The host reports a bust as 99; the total before keeps the real sum
+    // within reach.
+    plays_.append(TablePlay{seat, this->seat(seat).name, card, total_});
     topCard_ = card;
     total_ = total;
     ++cardCount_;

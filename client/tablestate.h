@@ -31,6 +31,17 @@ struct TableWatcher
     bool operator==(const TableWatcher &) const = default;
 };
 
+// A card laid on the pile this round: who laid it, the card and the pile's
+// total just before, so the real sum of a bust can be worked out.
+struct TablePlay
+{
+    int seat = 0;
+    QString name; // who sat there when the card was laid
+    int card = 0;
+    int before = 0;
+    bool operator==(const TablePlay &) const = default;
+};
+
 // Everything this client knows about the table: who sits where, their bags,
 // whose turn it is, the round, the pile and the watchers. The dispatcher
 // feeds it the host's messages as typed values; the table view, the main
@@ -75,6 +86,9 @@ public:
     int winnerSeat() const { return winnerSeat_; }
     const QString &winnerName() const { return winnerName_; }
     const QList<TableWatcher> &watchers() const { return watchers_; }
+    // The cards laid this round, oldest first; empty at a round's start and
+    // for a client that arrived in the middle of one.
+    const QList<TablePlay> &plays() const { return plays_; }
     QStringList watcherEntries() const;
 
     // The names at the table the tally counts a game with: every seat but
@@ -136,4 +150,5 @@ private:
     int winnerSeat_ = 0;
     QString winnerName_;
     QList<TableWatcher> watchers_;
+    QList<TablePlay> plays_;
 };

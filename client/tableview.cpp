@@ -3,6 +3,7 @@
 
 #include "client/clientsession.h"
 #include "client/hand.h"
+#include "client/lastplays.h"
 #include "client/tablepictures.h"
 #include "client/tablestate.h"
 #include "net/messages.h"
@@ -79,6 +80,9 @@ constexpr QRect kWinnerPlace(30, 6, 388, 59);
 constexpr QRect kWinnerText(43, 10, 302, 40);
 constexpr QRect kLogoPlace(519, 5, 146, 20);
 constexpr QSize kOrnament(30, 30);
+// The last plays: right of the hand and above the start button, clear of the
+// chat column.
+constexpr QRect kLastPlaysPlace(330, 293, 96, 116);
 
 const QColor kInk(250, 246, 228);       // names and notes on the cloth
 const QColor kStatusInk(255, 226, 140); // the status line, a little warmer
@@ -252,6 +256,9 @@ void TableView::buildPile()
     button_start_->setGeometry(kStartPlace);
     button_start_->setToolTip(QStringLiteral("Start Game"));
     connect(button_start_, &QPushButton::clicked, this, &TableView::button_startClick);
+
+    auto *lastPlays = new LastPlays(state_, board_);
+    lastPlays->setGeometry(kLastPlaysPlace);
 }
 
 void TableView::buildSeats()

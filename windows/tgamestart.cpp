@@ -2,8 +2,8 @@
 
 #include "net/messages.h"
 #include "resources/artwork.h"
-#include "widgets/tlbbackground.h"
 #include "widgets/sidelook.h"
+#include "widgets/tlbbackground.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -126,11 +126,9 @@ void Tgamestart::button_startClick()
 {
     const QString name = hooks_.playerName ? hooks_.playerName() : QString();
     const char *mode = botTag() == 1 ? gamemode::withComputers : gamemode::humansOnly;
-    if (hooks_.send)
-        hooks_.send(msg::StartgameToHost{name.toUtf8(), mode}.build());
+    emit sendToHost(msg::StartgameToHost{name.toUtf8(), mode}.build());
     hide();
-    if (hooks_.saveinifile)
-        hooks_.saveinifile();
+    emit gameStarted();
 }
 
 void Tgamestart::keyPressEvent(QKeyEvent *event)

@@ -9,18 +9,15 @@
 class QLabel;
 class TLbBackground;
 
-// What the game options window needs from the program around it.
+// What the game options window asks the program around it when the user
+// clicks; what it has to say goes out through its signals.
 struct GameStartHooks
 {
     // Seats held by human players, from the game server's seat table.
     std::function<int()> numhumans;
-    // Sends one game message to the host.
-    std::function<void(const QByteArray &message)> send;
     // The user's own name: the command line's, or "You" in a solo game.
     std::function<QString()> playerName;
-    // Writes the settings file.
-    std::function<void()> saveinifile;
-    // A message for the user. Empty: a message box.
+    // For tests: takes a message for the user. Empty: a message box.
     std::function<void(const QString &text)> showMessage;
 };
 
@@ -48,6 +45,12 @@ public:
 
     // The switch: 1 bots on, 0 off (the tag of `image_bot`).
     int botTag() const;
+
+signals:
+    // The game start for the host, as a game message.
+    void sendToHost(const QByteArray &message);
+    // The user started a game: the settings are to be written.
+    void gameStarted();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -1,8 +1,8 @@
 #include "windows/tphrases.h"
 
+#include "widgets/sidelook.h"
 #include "widgets/tlbbackground.h"
 #include "widgets/tselbutton.h"
-#include "widgets/sidelook.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -37,9 +37,8 @@ void setInk(QWidget &widget, const QColor &colour)
 
 } // namespace
 
-Tphrases::Tphrases(Saver save, TileSource tile, QWidget *parent)
-    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), save_(std::move(save)),
-      tile_(std::move(tile))
+Tphrases::Tphrases(TileSource tile, QWidget *parent)
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), tile_(std::move(tile))
 {
     setObjectName(QStringLiteral("Tphrases"));
     setWindowTitle(kCaption);
@@ -115,8 +114,7 @@ Tphrases::Phrases Tphrases::phrases() const
 
 void Tphrases::button_doneClick()
 {
-    if (save_)
-        save_(phrases());
+    emit phrasesSaved(phrases());
     close();
 }
 

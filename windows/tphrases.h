@@ -24,13 +24,11 @@ public:
     static constexpr int kClientHeight = 282;
 
     using Phrases = std::array<QString, kPhraseCount>;
-    // Stores the phrases and puts them on the phrase buttons at once.
-    using Saver = std::function<void(const Phrases &phrases)>;
     // The main window's background tile; asked again each time the window
     // comes to the front.
     using TileSource = std::function<QImage()>;
 
-    explicit Tphrases(Saver save, TileSource tile = {}, QWidget *parent = nullptr);
+    explicit Tphrases(TileSource tile = {}, QWidget *parent = nullptr);
     ~Tphrases() override;
 
     // Fills the boxes with the buttons' current phrases and shows the window.
@@ -43,6 +41,10 @@ public:
 
     TLbBackground &LbBackground1() { return *LbBackground1_; }
 
+signals:
+    // "Done": the phrases are to be stored and put on the buttons at once.
+    void phrasesSaved(const Tphrases::Phrases &phrases);
+
 protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -50,7 +52,6 @@ protected:
 private:
     void copyTile();
 
-    Saver save_;
     TileSource tile_;
     TLbBackground *LbBackground1_ = nullptr;
     std::array<QLineEdit *, kPhraseCount> boxes_{};

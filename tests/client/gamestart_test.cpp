@@ -47,11 +47,12 @@ protected:
     {
         GameStartHooks hooks;
         hooks.numhumans = [this] { return humans; };
-        hooks.send = [this](const QByteArray &message) { sent.append(message); };
         hooks.playerName = [] { return QStringLiteral("Ann"); };
-        hooks.saveinifile = [this] { ++saves; };
         hooks.showMessage = [this](const QString &text) { messages.append(text); };
         window = std::make_unique<Tgamestart>(hooks);
+        QObject::connect(window.get(), &Tgamestart::sendToHost,
+                         [this](const QByteArray &message) { sent.append(message); });
+        QObject::connect(window.get(), &Tgamestart::gameStarted, [this] { ++saves; });
         window->open();
     }
 

@@ -194,7 +194,7 @@ void tallyPicture()
 
 void phrasesPicture()
 {
-    Tphrases window({}, [] { return artwork::backgroundTile(); });
+    Tphrases window([] { return artwork::backgroundTile(); });
     window.showphrases({QStringLiteral("Way To Go!"), QStringLiteral("Good One!"), QString(),
                         QStringLiteral("Excellent!"), QStringLiteral("Brilliant!"),
                         QStringLiteral("Wow, WTG!"), QStringLiteral("Thanks, partner!"),

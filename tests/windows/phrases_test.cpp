@@ -35,13 +35,17 @@ struct PhraseWindow
 {
     std::vector<Tphrases::Phrases> saved;
     int tilesAsked = 0;
-    Tphrases window{[this](const Tphrases::Phrases &p) { saved.push_back(p); },
-                    [this] {
-                        ++tilesAsked;
-                        QImage tile(8, 8, QImage::Format_RGB32);
-                        tile.fill(Qt::magenta);
-                        return tile;
-                    }};
+    Tphrases window{[this] {
+        ++tilesAsked;
+        QImage tile(8, 8, QImage::Format_RGB32);
+        tile.fill(Qt::magenta);
+        return tile;
+    }};
+    PhraseWindow()
+    {
+        QObject::connect(&window, &Tphrases::phrasesSaved,
+                         [this](const Tphrases::Phrases &p) { saved.push_back(p); });
+    }
 
     QLineEdit *box(int n) const
     {

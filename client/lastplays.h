@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+class TableState;
+
+// The last three cards laid this round beside the pile, the newest on top,
+// each with who laid it and the sum it made: "Ann: Four of Hearts on 96:
+// 100, busted". A bust reads as 99 on the digits; here it can always be
+// traced to its card. Names come from other players, so every line is plain
+// text.
+class LastPlays : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int kShown = 3;
+
+    LastPlays(const TableState *state, QWidget *parent = nullptr);
+
+    // The lines shown, the newest first; empty lines stand for no card.
+    QStringList lines() const;
+    // One line: who laid the card and what it made of the pile.
+    static QString lineFor(const QString &name, int before, int card);
+
+private:
+    void refresh();
+
+    const TableState *state_;
+    std::array<QLabel *, kShown> rows_{};
+};
