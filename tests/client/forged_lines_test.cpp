@@ -22,18 +22,10 @@ namespace {
 // shows every such text on the one line it came on.
 TEST(ForgedLines, NamesAndChatFromTheHostNeverBreakTheLog)
 {
-    QTemporaryDir settings;
-    ASSERT_TRUE(settings.isValid());
-    QTcpServer lobby;
-    ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
-    ScriptedHost host;
-    Tchat window({"Ann", "127.0.0.1", "false"}, TchatPorts{host.port(), lobby.serverPort()});
-    window.findChild<ClientSettings *>()->setFolder(settings.path());
-    window.show();
-    ASSERT_TRUE(host.waitForClient());
-    host.send(msg::Sendlogininfo{2}.build());
-    ASSERT_TRUE(host.waitForMessage(msg::Logininfo{2, kVersionText, "Ann"}.build()));
-    host.send(msg::Newplayerinfo{2, "Ann"}.build());
+    JoinedWindow joined;
+    ScriptedHost &host = joined.host;
+    Tchat &window = *joined.chat;
+    ASSERT_TRUE(joined.login(2));
     ASSERT_TRUE(waitUntil([&] { return chatHasLine(&window, "You are Connected."); }));
 
     const auto *log = window.findChild<QTextEdit *>(QStringLiteral("mainchat"));

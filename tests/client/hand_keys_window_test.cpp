@@ -30,18 +30,10 @@ void key(QWidget *to, int code, const QString &text = {})
 // (position 3), Seven (1), Queen (4), King (2) from left to right.
 TEST(HandKeysWindow, ChatInputKeepsItsKeysAndTheTableGetsTheRest)
 {
-    QTemporaryDir settings;
-    ASSERT_TRUE(settings.isValid());
-    QTcpServer lobby;
-    ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
-    ScriptedHost host;
-    Tchat window({"Ann", "127.0.0.1", "false"}, TchatPorts{host.port(), lobby.serverPort()});
-    window.findChild<ClientSettings *>()->setFolder(settings.path());
-    window.show();
-    ASSERT_TRUE(host.waitForClient());
-    host.send(msg::Sendlogininfo{2}.build());
-    ASSERT_TRUE(host.waitForMessage(msg::Logininfo{2, kVersionText, "Ann"}.build()));
-    host.send(msg::Newplayerinfo{2, "Ann"}.build());
+    JoinedWindow joined;
+    ScriptedHost &host = joined.host;
+    Tchat &window = *joined.chat;
+    ASSERT_TRUE(joined.login(2));
     host.send(msg::Placecard{2, {7, 26, 27, 51}}.build());
     host.send(msg::Nextplayer{2}.build());
     ASSERT_TRUE(waitUntil([&] { return window.state().turnSeat() == 2; }));

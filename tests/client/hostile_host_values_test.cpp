@@ -20,16 +20,8 @@ class HostileHost : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
-        window = std::make_unique<Tchat>(QStringList{"Ann", "127.0.0.1", "false"},
-                                         TchatPorts{host.port(), lobby.serverPort()});
-        window->show();
-        ASSERT_TRUE(host.waitForClient());
-
         // Ann at seat 1, in her own turn in the first round of a game.
-        host.send(msg::Sendlogininfo{1}.build());
-        ASSERT_TRUE(host.waitForMessage(msg::Logininfo{1, kVersionText, "Ann"}.build()));
-        host.send(msg::Newplayerinfo{1, "Ann"}.build());
+        ASSERT_TRUE(joined.login(1));
         host.send(msg::StartgameToAll{"Ann", gamemode::withComputers}.build());
         host.send(msg::Startround{1, {3, 3, 3, 3}}.build());
         host.send(msg::Placecard{1, {5, 18, 33, 47}}.build());
@@ -87,9 +79,9 @@ protected:
         return changed.join('\n').toStdString();
     }
 
-    ScriptedHost host;
-    QTcpServer lobby;
-    std::unique_ptr<Tchat> window;
+    JoinedWindow joined;
+    ScriptedHost &host = joined.host;
+    std::unique_ptr<Tchat> &window = joined.chat;
     int syncs = 0;
 };
 

@@ -47,26 +47,15 @@ QColor lineColour(const QWidget *window, const QString &line)
 // A main window joined as "Ann" in seat 1 to a scripted host, with its
 // settings in a folder of the test's own. Bob, Carl and Dan hold the other
 // seats.
-class Window
+class Window : public JoinedWindow
 {
 public:
-    explicit Window(const QString &settingsFolder)
-    {
-        EXPECT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
-        chat = std::make_unique<Tchat>(QStringList{"Ann", "127.0.0.1", "false"},
-                                       TchatPorts{host.port(), lobby.serverPort()});
-        chat->parts().settings().setFolder(settingsFolder);
-        chat->show();
-    }
+    explicit Window(const QString &settingsFolder) : JoinedWindow(settingsFolder) {}
 
     bool login()
     {
-        if (!host.waitForClient())
+        if (!JoinedWindow::login(1))
             return false;
-        host.send(msg::Sendlogininfo{1}.build());
-        if (!host.waitForMessage(msg::Logininfo{1, kVersionText, "Ann"}.build()))
-            return false;
-        host.send(msg::Newplayerinfo{1, "Ann"}.build());
         host.send(msg::Newplayerinfo{2, "Bob"}.build());
         host.send(msg::Newplayerinfo{3, "Carl"}.build());
         host.send(msg::Newplayerinfo{4, "Dan"}.build());
@@ -100,10 +89,6 @@ public:
     }
 
     QAction *showPlays() const { return chat->menu().ShowPlaysInChat1; }
-
-    ScriptedHost host;
-    QTcpServer lobby;
-    std::unique_ptr<Tchat> chat;
 
 private:
     int syncs_ = 0;

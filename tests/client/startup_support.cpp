@@ -1,5 +1,8 @@
 #include "tests/client/startup_support.h"
 
+#include "client/clientsettings.h"
+#include "client/composition.h"
+#include "client/tchat.h"
 #include "net/framer.h"
 #include "net/messages.h"
 #include "tests/support/wait.h"
@@ -69,4 +72,26 @@ QStringList chatLines(const QWidget *window)
 bool chatHasLine(const QWidget *window, const QString &line)
 {
     return chatLines(window).contains(line);
+}
+
+JoinedWindow::JoinedWindow(const QString &settingsFolder)
+{
+    lobby.listen(QHostAddress::LocalHost, 0);
+    chat = std::make_unique<Tchat>(QStringList{"Ann", "127.0.0.1", "false"},
+                                   TchatPorts{host.port(), lobby.serverPort()});
+    chat->parts().settings().setFolder(settingsFolder.isEmpty() ? settings.path() : settingsFolder);
+    chat->show();
+}
+
+JoinedWindow::~JoinedWindow() = default;
+
+bool JoinedWindow::login(int slot)
+{
+    if (!host.waitForClient())
+        return false;
+    host.send(msg::Sendlogininfo{slot}.build());
+    if (!host.waitForMessage(msg::Logininfo{slot, kVersionText, "Ann"}.build()))
+        return false;
+    host.send(msg::Newplayerinfo{slot, "Ann"}.build());
+    return true;
 }

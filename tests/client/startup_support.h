@@ -7,7 +7,12 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <QTemporaryDir>
+
+#include <memory>
+
 class QWidget;
+class Tchat;
 
 // A stand-in game host on a loopback port picked at run time: it accepts one
 // client and lets a test write messages to it and read what it sends back,
@@ -43,3 +48,20 @@ private:
 QStringList chatLines(const QWidget *window);
 // Whether the chat log under `window` holds `line` as one whole line.
 bool chatHasLine(const QWidget *window, const QString &line);
+
+// A main window that joins a ScriptedHost as "Ann", with its settings in a
+// folder of its own (a temporary one unless given), shown at once.
+struct JoinedWindow
+{
+    explicit JoinedWindow(const QString &settingsFolder = QString());
+    ~JoinedWindow();
+
+    // Plays the host's side of Ann's login in `slot`: the slot, her answer,
+    // and the newcomer message that tells her she is connected.
+    bool login(int slot);
+
+    QTemporaryDir settings;
+    QTcpServer lobby;
+    ScriptedHost host;
+    std::unique_ptr<Tchat> chat;
+};
