@@ -7,8 +7,6 @@
 #include "net/gamerules.h"
 #include "windows/tplaywithothers.h"
 
-#include <QMessageBox>
-
 PlayWithOthers::PlayWithOthers(Tchat &chat, ClientSettings &settings)
     : QObject(&chat), chat_(chat), settings_(settings), window_(new TplayWithOthers(&chat))
 {
@@ -43,9 +41,7 @@ void PlayWithOthers::start(const PlayChoice &choice)
         remembered.rememberHost(choice.address);
     settings_.savePlayChoices(remembered);
 
-    if (othersConnected(chat_, chat_.server()) &&
-        QMessageBox::question(&chat_, chat_.windowTitle(), kLeaveQuestion,
-                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    if (!chat_.mayLeaveGame())
         return;
     emit restartRequested(commandLineFor(choice));
 }

@@ -193,20 +193,23 @@ void Tchat::showEvent(QShowEvent *event)
     processparams(arguments_);
 }
 
+bool Tchat::mayLeaveGame()
+{
+    // Leaving ends the game for everybody who joined this copy's game: ask.
+    // A solo host or a joined copy leaves at once.
+    if (!PlayWithOthers::othersConnected(*this, server()))
+        return true;
+    if (askLeave_)
+        return askLeave_(PlayWithOthers::kLeaveQuestion);
+    return QMessageBox::question(this, kCaption, PlayWithOthers::kLeaveQuestion,
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
 void Tchat::closeEvent(QCloseEvent *event)
 {
-    // Leaving ends the game for everybody who joined this copy's game: ask
-    // once. A solo host or a joined copy leaves at once.
-    if (!closing_ && PlayWithOthers::othersConnected(*this, server())) {
-        const bool leave =
-            askLeave_
-                ? askLeave_(PlayWithOthers::kLeaveQuestion)
-                : QMessageBox::question(this, kCaption, PlayWithOthers::kLeaveQuestion,
-                                        QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-        if (!leave) {
-            event->ignore();
-            return;
-        }
+    if (!closing_ && !mayLeaveGame()) {
+        event->ignore();
+        return;
     }
     event->accept();
     if (!closing_) {

@@ -77,8 +77,10 @@ public:
     TServer &server();
     const TServer &server() const;
     Composition &parts() { return *parts_; }
-    // Asks whether to leave a game that others have joined; tests answer
-    // for the user. By default a Yes/No box.
+    // Whether the user lets a game that others have joined end (asked only
+    // then; always true otherwise). Closing and a restart both ask here.
+    bool mayLeaveGame();
+    // Tests answer the question for the user; by default a Yes/No box.
     void setLeaveQuestion(std::function<bool(const QString &question)> ask)
     {
         askLeave_ = std::move(ask);
