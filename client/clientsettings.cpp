@@ -356,6 +356,7 @@ namespace {
 const QString kHidelobbyoffer = QStringLiteral("Hidelobbyoffer");
 const QString kShowplaysinchat = QStringLiteral("Showplaysinchat");
 const QString kTurntimelimit = QStringLiteral("Turntimelimit");
+const QString kFittabletowindow = QStringLiteral("Fittabletowindow");
 } // namespace
 
 PlayChoices ClientSettings::playChoices()
@@ -391,6 +392,19 @@ void ClientSettings::setShowPlaysInChat(bool show)
 {
     IniFile ini = readFile();
     ini.setValue(kSection, kShowplaysinchat, show ? QStringLiteral("1") : QStringLiteral("0"));
+    writeFile(ini);
+}
+
+bool ClientSettings::fitTableToWindow()
+{
+    // On unless the user turned it off.
+    return readFile().value(kSection, kFittabletowindow, QString()) != QStringLiteral("0");
+}
+
+void ClientSettings::setFitTableToWindow(bool fit)
+{
+    IniFile ini = readFile();
+    ini.setValue(kSection, kFittabletowindow, fit ? QStringLiteral("1") : QStringLiteral("0"));
     writeFile(ini);
 }
 

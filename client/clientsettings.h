@@ -96,6 +96,9 @@ public:
     // View > Show Plays In Chat; off when the file never said.
     bool showPlaysInChat();
     void setShowPlaysInChat(bool show);
+    // View > Fit Table To Window, on by default.
+    bool fitTableToWindow();
+    void setFitTableToWindow(bool fit);
     int turnLimitSeconds();
     void setTurnLimitSeconds(int seconds);
 

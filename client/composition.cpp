@@ -8,6 +8,7 @@
 #include "client/mainmenu.h"
 #include "client/playwithothers.h"
 #include "client/soundplayer.h"
+#include "client/tablefit.h"
 #include "client/tablestate.h"
 #include "client/tableview.h"
 #include "client/tchat.h"
@@ -153,6 +154,18 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
         const TablePlay &play = state.plays().constLast();
         chatPanel.addlinetochat(LastPlays::lineFor(play.name, play.before, play.card),
                                 QColor(Qt::gray));
+    });
+    // View > Fit Table To Window: a larger window shows a larger table.
+    const auto showFit = [this, &menu, &chat] {
+        const bool fit = settings_->fitTableToWindow();
+        menu.FitTableToWindow1->setChecked(fit);
+        chat.tableFit().setFitToWindow(fit);
+    };
+    showFit();
+    connect(&chat, &Tchat::ownLoginConfirmed, settings_, showFit);
+    connect(menu.FitTableToWindow1, &QAction::triggered, settings_, [this, &chat](bool fit) {
+        chat.tableFit().setFitToWindow(fit);
+        settings_->setFitTableToWindow(fit);
     });
     connectHelpMenu(*menu.Help2, *menu.QuickInstructions1, *menu.About1, *new Thelp(&chat),
                     *new Tabout(&chat), [&chat](const QString &line) { chat.notice(line); });

@@ -2,6 +2,7 @@
 #include "client/cardnames.h"
 
 #include "client/tablepictures.h"
+#include "client/tablescale.h"
 
 #include <QMouseEvent>
 
@@ -20,13 +21,16 @@ CardImage::CardImage(int position, QWidget *board) : QLabel(board), position_(po
     setCursor(Qt::PointingHandCursor);
 }
 
-void CardImage::showCard(int card, bool blank)
+void CardImage::showCard(int card, bool blank, qreal scale)
 {
     setProperty(kHintProperty, QString::number(card));
+    shownScale_ = scale;
+    setFixedSize(
+        tablescale::scaled(QRect(0, 0, HandLayout::kWidth, HandLayout::kHeight), scale).size());
     if (blank)
         clear();
     else
-        setPixmap(tablepictures::bigCard(card));
+        setPixmap(tablepictures::bigCard(card, scale));
 }
 
 void CardImage::mousePressEvent(QMouseEvent *event)
@@ -92,6 +96,12 @@ bool HandView::blankCard(int position)
     return found;
 }
 
+void HandView::setScale(qreal scale)
+{
+    scale_ = scale;
+    show();
+}
+
 bool HandView::pick(int position)
 {
     const bool picked = layout_.pick(position);
@@ -119,10 +129,10 @@ void HandView::show()
             connect(widget, &CardImage::pressed, this, &HandView::cardPressed);
         }
         if (widget->property(kHintProperty).toString() != QString::number(card.card) ||
-            widget->pixmap().isNull() != card.blank)
-            widget->showCard(card.card, card.blank);
+            widget->pixmap().isNull() != card.blank || widget->shownScale() != scale_)
+            widget->showCard(card.card, card.blank, scale_);
         widget->setAccessibleName(card.blank ? QString() : cardnames::handCardName(card.card));
-        widget->move(card.left, card.top);
+        widget->move(qRound(card.left * scale_), qRound(card.top * scale_));
         widget->raise();
         widget->show();
     }

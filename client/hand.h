@@ -16,9 +16,10 @@ public:
     CardImage(int position, QWidget *board);
 
     int position() const { return position_; }
-    // Shows card n of the big-card pictures (0 the back); a blank card
-    // shows nothing at all.
-    void showCard(int card, bool blank);
+    // Shows card n of the big-card pictures (0 the back) drawn for the
+    // table's scale; a blank card shows nothing at all.
+    void showCard(int card, bool blank, qreal scale);
+    qreal shownScale() const { return shownScale_; }
 
 signals:
     void pressed(int position, Qt::MouseButton button);
@@ -28,6 +29,7 @@ protected:
 
 private:
     int position_;
+    qreal shownScale_ = 1.0;
 };
 
 // The user's hand: the card images on the table panel, kept exactly where
@@ -57,6 +59,9 @@ public:
     // A left click; see HandLayout::pick.
     bool pick(int position);
 
+    // Lays the hand out at `scale` times its designed size.
+    void setScale(qreal scale);
+
     const HandLayout &layout() const { return layout_; }
     CardImage *image(int position) const;
 
@@ -70,4 +75,5 @@ private:
     QWidget *board_;
     HandLayout layout_;
     std::map<int, CardImage *> images_;
+    qreal scale_ = 1.0;
 };

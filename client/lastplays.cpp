@@ -1,10 +1,12 @@
 #include "client/lastplays.h"
 
 #include "client/cardnames.h"
+#include "client/scaledplaces.h"
 #include "client/tablestate.h"
 #include "widgets/sidelook.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QVBoxLayout>
 
 namespace {
@@ -22,14 +24,14 @@ LastPlays::LastPlays(const TableState *state, QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(2);
+    column->setSpacing(kSpacing);
     for (int row = 0; row < kShown; ++row) {
         auto *label = new QLabel(this);
         label->setObjectName(QStringLiteral("lastplay%1").arg(row + 1));
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setFont(sidelook::arialPixels(10, row == 0));
+        label->setFont(sidelook::arialPixels(kFontPixels, row == 0));
         QPalette ink = label->palette();
         ink.setColor(QPalette::WindowText, row == 0 ? kNewest : kInk);
         label->setPalette(ink);
@@ -41,6 +43,15 @@ LastPlays::LastPlays(const TableState *state, QWidget *parent) : QWidget(parent)
     connect(state_, &TableState::gameStarted, this, &LastPlays::refresh);
     connect(state_, &TableState::lateArrival, this, &LastPlays::refresh);
     refresh();
+}
+
+void LastPlays::setScale(qreal scale)
+{
+    layout()->setSpacing(qRound(kSpacing * scale));
+    for (int row = 0; row < kShown; ++row) {
+        rows_[std::size_t(row)]->setFont(
+            ScaledPlaces::scaledFont(sidelook::arialPixels(kFontPixels, row == 0), scale));
+    }
 }
 
 QString LastPlays::lineFor(const QString &name, int before, int card)

@@ -20,6 +20,9 @@ public:
 
     LastPlays(const TableState *state, QWidget *parent = nullptr);
 
+    // Fonts and spacing for the table's scale (1 the designed size).
+    void setScale(qreal scale);
+
     // The lines shown, the newest first; empty lines stand for no card.
     QStringList lines() const;
     // One line: who laid the card and what it made of the pile.
@@ -27,6 +30,9 @@ public:
 
 private:
     void refresh();
+
+    static constexpr int kSpacing = 2;
+    static constexpr int kFontPixels = 10;
 
     const TableState *state_;
     std::array<QLabel *, kShown> rows_{};

@@ -104,6 +104,8 @@ MainMenu::MainMenu(QMenuBar *bar) : QObject(bar)
     PrhaseList1 = addItem(view, QStringLiteral("Phrase List"), "PrhaseList1");
     ShowPlaysInChat1 =
         addCheckItem(view, QStringLiteral("Show Plays In Chat"), "ShowPlaysInChat1", false);
+    FitTableToWindow1 =
+        addCheckItem(view, QStringLiteral("&Fit Table To Window"), "FitTableToWindow1", true);
 
     QMenu *help = addMenu(bar, QStringLiteral("&Help"), "Help1");
     Help2 = addItem(help, QStringLiteral("Content"), "Help2");

@@ -50,6 +50,9 @@ public:
     // Each card laid is written to the chat log too; off until the user
     // turns it on.
     QAction *ShowPlaysInChat1 = nullptr;
+    // A larger window shows the table larger; on until the user turns it
+    // off to keep the designed size.
+    QAction *FitTableToWindow1 = nullptr;
     // Help
     QAction *Help2 = nullptr;
     QAction *QuickInstructions1 = nullptr;

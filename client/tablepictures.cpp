@@ -20,6 +20,11 @@ qreal screenRatio()
     return qApp ? qApp->devicePixelRatio() : 1.0;
 }
 
+QPixmap picture(artwork::Art kind, int index, qreal scale, qreal ratio)
+{
+    return shown(kind, index, scale, ratio);
+}
+
 QPixmap bigCard(int n, qreal scale, qreal ratio)
 {
     return shown(artwork::Art::BigCard, n, scale, ratio);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "resources/artsizes.h"
+
 #include <QPixmap>
 
 // The table's pictures as pixmaps, decoded or drawn once and then taken from
@@ -14,6 +16,9 @@
 // is taken (2 with QT_SCALE_FACTOR=2); at scale 1 on an ordinary screen the
 // pictures are exactly the designed ones.
 namespace tablepictures {
+
+// Any picture of the table (resources/artsizes.h) at that scale and ratio.
+QPixmap picture(artwork::Art kind, int index = 0, qreal scale = 1.0, qreal ratio = 0);
 
 QPixmap bigCard(int n, qreal scale = 1.0, qreal ratio = 0);  // 0 the card back, 1 to 52 the faces
 QPixmap digit(int d, qreal scale = 1.0, qreal ratio = 0);    // 0 to 9

@@ -5,8 +5,10 @@
 #include "client/hand.h"
 #include "client/lastplays.h"
 #include "client/tablepictures.h"
+#include "client/tablescale.h"
 #include "client/tablestate.h"
 #include "net/messages.h"
+#include "resources/artsizes.h"
 #include "resources/artwork.h"
 #include "widgets/sidelook.h"
 #include "widgets/tanimated.h"
@@ -96,37 +98,48 @@ void paint(QLabel *label, const QColor &colour)
     label->setPalette(ink);
 }
 
-QLabel *picture(QWidget *board, const QString &name, QRect place, const QImage &image)
+// A picture's label at its place; its picture comes with the table's scale
+// (TableView::drawPictures).
+QLabel *picture(QWidget *board, ScaledPlaces &places, const QString &name, QRect place)
 {
     auto *label = new QLabel(board);
     label->setObjectName(name);
-    label->setGeometry(place);
-    if (!image.isNull())
-        label->setPixmap(QPixmap::fromImage(image));
+    places.place(label, place);
     return label;
 }
 
-QLabel *text(QWidget *board, const QString &name, QRect place, const QString &caption, int pixels,
-             const QColor &colour)
+QLabel *text(QWidget *board, ScaledPlaces &places, const QString &name, QRect place,
+             const QString &caption, int pixels, const QColor &colour)
 {
     auto *label = new QLabel(caption, board);
     label->setObjectName(name);
-    label->setGeometry(place);
+    places.place(label, place);
     label->setTextFormat(Qt::PlainText);
-    label->setFont(sidelook::arialPixels(pixels, true));
+    places.font(label, sidelook::arialPixels(pixels, true));
     paint(label, colour);
     return label;
+}
+
+QPixmap art(artwork::Art kind, int index, qreal scale)
+{
+    return tablepictures::picture(kind, index, scale);
 }
 
 // START GAME drawn as its picture, pressed while the mouse holds it.
 class PictureButton : public QPushButton
 {
 public:
-    PictureButton(const QImage &up, const QImage &down, QWidget *parent)
-        : QPushButton(parent), up_(QPixmap::fromImage(up)), down_(QPixmap::fromImage(down))
+    explicit PictureButton(QWidget *parent) : QPushButton(parent)
     {
         setCursor(Qt::PointingHandCursor);
         setFocusPolicy(Qt::NoFocus);
+    }
+
+    void setPictures(const QPixmap &up, const QPixmap &down)
+    {
+        up_ = up;
+        down_ = down;
+        update();
     }
 
 protected:
@@ -150,12 +163,17 @@ public:
 protected:
     void paintEvent(QPaintEvent *) override
     {
+        // Rim and corners grow with the banner, which is laid out for
+        // kWinnerPlace.
+        const qreal scale = qreal(width()) / kWinnerPlace.width();
+        const qreal inset = 1.5 * scale;
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         QPainterPath plate;
-        plate.addRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 10, 10);
+        plate.addRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), 10 * scale,
+                             10 * scale);
         painter.fillPath(plate, QColor(255, 250, 228, 240));
-        painter.setPen(QPen(QColor(196, 156, 58), 3));
+        painter.setPen(QPen(QColor(196, 156, 58), 3 * scale));
         painter.drawPath(plate);
     }
 };
@@ -190,10 +208,9 @@ TableView::TableView(QWidget *board, const ClientSession *session, TableState *s
     setObjectName(QStringLiteral("tableview"));
     // The window's cloth: tiles beneath everything, the board panel itself
     // stays transparent so they show through.
-    auto *background = new TLbBackground(board->window());
-    background->setObjectName(QStringLiteral("LbBackground1"));
-    background->setImage(artwork::backgroundTile());
-    background->setEnabled(true);
+    background_ = new TLbBackground(board->window());
+    background_->setObjectName(QStringLiteral("LbBackground1"));
+    background_->setEnabled(true);
 
     buildDecorations();
     buildPile();
@@ -202,6 +219,7 @@ TableView::TableView(QWidget *board, const ClientSession *session, TableState *s
 
     hand_ = new HandView(board_, this);
     connect(hand_, &HandView::cardPressed, this, &TableView::cardimagesMouseDown);
+    drawPictures();
     clearall();
 
     connect(state_, &TableState::seatChanged, this, &TableView::showSeat);
@@ -216,6 +234,43 @@ TableView::TableView(QWidget *board, const ClientSession *session, TableState *s
 
 TableView::~TableView() = default;
 
+void TableView::setScale(qreal scale)
+{
+    if (scale <= 0 || scale == places_.scale())
+        return;
+    places_.setScale(scale);
+    lastPlays_->setScale(scale);
+    hand_->setScale(scale);
+    drawPictures();
+}
+
+void TableView::drawPictures()
+{
+    using artwork::Art;
+    const qreal scale = places_.scale();
+    // The cloth and the fans are drawn when they are painted, for the
+    // screen they are painted on.
+    background_->setImageMaker(
+        [scale](qreal ratio) { return artwork::picture(Art::BackgroundTile, 0, scale, ratio); });
+    for (int corner = 1; corner <= 4; ++corner)
+        ornaments_[std::size_t(corner - 1)]->setPixmap(art(Art::Ornament, corner, scale));
+    logo_->setPixmap(art(Art::Logo, 0, scale));
+    static_cast<PictureButton *>(button_start_)
+        ->setPictures(art(Art::StartButton, 0, scale), art(Art::StartButtonDown, 0, scale));
+    for (const SeatControls &seat : seatsAtPlaces_) {
+        seat.image_card->setBitMapMaker(
+            [scale](qreal ratio) { return artwork::picture(Art::CardFan, 0, scale, ratio); });
+        seat.image_turn->setPixmap(art(Art::TurnMarker, 0, scale));
+        seat.image_eyes->setPixmap(art(Art::Eyes, 0, scale));
+        seat.image_money->setPixmap(art(Art::OutOfMoney, 0, scale));
+        seat.image_winner->setPixmap(art(Art::Winner, 0, scale));
+    }
+    for (int seat = 1; seat <= kSeats; ++seat)
+        showBags(seat);
+    showTopCard();
+    showTotal();
+}
+
 void TableView::buildDecorations()
 {
     const QSize area = board_->size();
@@ -224,74 +279,71 @@ void TableView::buildDecorations()
         QPoint(0, area.height() - kOrnament.height()),
         QPoint(area.width() - kOrnament.width(), area.height() - kOrnament.height())};
     for (int corner = 1; corner <= 4; ++corner) {
-        picture(board_, QStringLiteral("Image%1").arg(corner),
-                QRect(corners[std::size_t(corner - 1)], kOrnament), artwork::ornament(corner));
+        ornaments_[std::size_t(corner - 1)] =
+            picture(board_, places_, QStringLiteral("Image%1").arg(corner),
+                    QRect(corners[std::size_t(corner - 1)], kOrnament));
     }
-    auto *logo = new ClickablePicture([this] { Image5Click(); }, board_);
-    logo->setObjectName(QStringLiteral("Image5"));
-    logo->setGeometry(kLogoPlace);
-    logo->setPixmap(QPixmap::fromImage(artwork::logo()));
-    logo->setToolTip(QStringLiteral("http://") + helptexts::kMakerSite);
+    logo_ = new ClickablePicture([this] { Image5Click(); }, board_);
+    logo_->setObjectName(QStringLiteral("Image5"));
+    places_.place(logo_, kLogoPlace);
+    logo_->setToolTip(QStringLiteral("http://") + helptexts::kMakerSite);
 }
 
 void TableView::buildPile()
 {
-    image_topcard_ =
-        picture(board_, QStringLiteral("image_topcard"), kTopCard, artwork::bigCard(0));
+    image_topcard_ = picture(board_, places_, QStringLiteral("image_topcard"), kTopCard);
     image_topcard_->setScaledContents(true);
-    image_nums1_ = picture(board_, QStringLiteral("image_nums1"), kTens, artwork::digit(0));
-    image_nums2_ = picture(board_, QStringLiteral("image_nums2"), kOnes, artwork::digit(0));
+    image_nums1_ = picture(board_, places_, QStringLiteral("image_nums1"), kTens);
+    image_nums2_ = picture(board_, places_, QStringLiteral("image_nums2"), kOnes);
 
-    label_cardcount_ =
-        text(board_, QStringLiteral("label_cardcount"), kCardCountPlace, QString(), 12, kInk);
+    label_cardcount_ = text(board_, places_, QStringLiteral("label_cardcount"), kCardCountPlace,
+                            QString(), 12, kInk);
     label_cardcount_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label_round_ = text(board_, QStringLiteral("label_round"), kRoundPlace,
+    label_round_ = text(board_, places_, QStringLiteral("label_round"), kRoundPlace,
                         kRound + QStringLiteral("0"), 14, kInk);
-    label_status_ =
-        text(board_, QStringLiteral("label_status"), kStatusPlace, kWelcome, 12, kStatusInk);
+    label_status_ = text(board_, places_, QStringLiteral("label_status"), kStatusPlace, kWelcome,
+                         12, kStatusInk);
     label_status_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    button_start_ = new PictureButton(artwork::startButton(), artwork::startButtonDown(), board_);
+    button_start_ = new PictureButton(board_);
     button_start_->setObjectName(QStringLiteral("button_start"));
-    button_start_->setGeometry(kStartPlace);
+    places_.place(button_start_, kStartPlace);
     button_start_->setToolTip(QStringLiteral("Start Game"));
     connect(button_start_, &QPushButton::clicked, this, &TableView::button_startClick);
 
-    auto *lastPlays = new LastPlays(state_, board_);
-    lastPlays->setGeometry(kLastPlaysPlace);
+    lastPlays_ = new LastPlays(state_, board_);
+    places_.place(lastPlays_, kLastPlaysPlace);
 }
 
 void TableView::buildSeats()
 {
-    const QImage fanStrip = artwork::cardFan();
     for (int index = 0; index < kTablePlaces; ++index) {
         const std::size_t place = std::size_t(index);
         const auto placed = [place](const SeatControl &control) {
             return QRect(control.places[place], control.size);
         };
-        SeatControls &seat = places_[place];
+        SeatControls &seat = seatsAtPlaces_[place];
 
         seat.image_card = new TAnimated(board_);
-        seat.image_card->setGeometry(placed(kFan));
+        places_.place(seat.image_card, placed(kFan));
         seat.image_card->setInterval(250);
         seat.image_card->setFrameCount(artwork::cardFanFrames);
-        seat.image_card->setBitMap(fanStrip);
         seat.image_card->setTransparentColor(QColor::fromRgb(artwork::cardFanKey()));
         seat.image_card->setColor(artwork::feltColour());
         seat.image_card->hide();
 
-        seat.image_chips = picture(board_, QString(), placed(kChips), artwork::bags(kStartBags));
-        seat.image_turn = picture(board_, QString(), placed(kTurn), artwork::turnMarker());
-        seat.image_eyes = picture(board_, QString(), placed(kEyes), artwork::eyes());
+        seat.image_chips = picture(board_, places_, QString(), placed(kChips));
+        seat.image_turn = picture(board_, places_, QString(), placed(kTurn));
+        seat.image_eyes = picture(board_, places_, QString(), placed(kEyes));
         seat.image_eyes->hide();
-        seat.image_money = picture(board_, QString(), placed(kMoney), artwork::outOfMoney());
+        seat.image_money = picture(board_, places_, QString(), placed(kMoney));
         seat.image_money->hide();
-        seat.image_winner = picture(board_, QString(), placed(kWinner), artwork::winner());
+        seat.image_winner = picture(board_, places_, QString(), placed(kWinner));
         seat.image_winner->hide();
 
         seat.label_playername =
-            text(board_, QString(), placed(kName), TableState::kWaiting, 12, kInk);
-        seat.label_playername->setFont(sidelook::arialPixels(12, false));
+            text(board_, places_, QString(), placed(kName), TableState::kWaiting, 12, kInk);
+        places_.font(seat.label_playername, sidelook::arialPixels(12, false));
         // Centred under the seat's fan, which stands at the same left edge.
         seat.label_playername->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         // The tag is the seat number of the label's place in the form; the
@@ -305,7 +357,7 @@ void TableView::buildSeats()
 void TableView::nameSeatControls()
 {
     for (int index = 0; index < kTablePlaces; ++index) {
-        const SeatControls &seat = places_[std::size_t(index)];
+        const SeatControls &seat = seatsAtPlaces_[std::size_t(index)];
         const QString number = QString::number(rotation_.seatAt(TablePlace(index)));
         seat.label_playername->setObjectName(QLatin1String(kName.prefix) + number);
         seat.image_card->setObjectName(QLatin1String(kFan.prefix) + number);
@@ -326,12 +378,12 @@ void TableView::buildBanner()
 {
     panel_winner_ = new WinnerBanner(board_);
     panel_winner_->setObjectName(QStringLiteral("panel_winner"));
-    panel_winner_->setGeometry(kWinnerPlace);
+    places_.place(panel_winner_, kWinnerPlace);
     // The shadow first, so the olive text lies over it.
-    label_winner2_ = text(panel_winner_, QStringLiteral("label_winner2"),
+    label_winner2_ = text(panel_winner_, places_, QStringLiteral("label_winner2"),
                           kWinnerText.translated(1, -1), QString(), 15, kShadow);
-    label_winner1_ =
-        text(panel_winner_, QStringLiteral("label_winner1"), kWinnerText, QString(), 15, kOlive);
+    label_winner1_ = text(panel_winner_, places_, QStringLiteral("label_winner1"), kWinnerText,
+                          QString(), 15, kOlive);
     for (QLabel *label : {label_winner2_, label_winner1_}) {
         label->setAlignment(Qt::AlignCenter);
         label->setWordWrap(true);
@@ -348,7 +400,7 @@ void TableView::connectDispatcher(ClientDispatcher &dispatcher)
 
 const SeatControls &TableView::atPlace(TablePlace place) const
 {
-    return places_[std::size_t(place)];
+    return seatsAtPlaces_[std::size_t(place)];
 }
 
 const SeatControls *TableView::seatControls(int seat) const
@@ -477,7 +529,7 @@ void TableView::showTopCard()
     if (state_->topCard() == TableState::kEmptyPile)
         image_topcard_->clear();
     else
-        image_topcard_->setPixmap(tablepictures::bigCard(state_->topCard()));
+        image_topcard_->setPixmap(tablepictures::bigCard(state_->topCard(), places_.scale()));
     namePile();
 }
 
@@ -485,8 +537,8 @@ void TableView::showTotal()
 {
     const int total = state_->total();
     const bool twoDigits = total >= 10;
-    image_nums1_->setPixmap(tablepictures::digit(twoDigits ? total / 10 : 0));
-    image_nums2_->setPixmap(tablepictures::digit(twoDigits ? total % 10 : total));
+    image_nums1_->setPixmap(tablepictures::digit(twoDigits ? total / 10 : 0, places_.scale()));
+    image_nums2_->setPixmap(tablepictures::digit(twoDigits ? total % 10 : total, places_.scale()));
     namePile();
 }
 
@@ -494,7 +546,7 @@ void TableView::showBags(int seat)
 {
     if (const SeatControls *controls = seatControls(seat)) {
         const int bags = state_->seat(seat).bags;
-        controls->image_chips->setPixmap(tablepictures::bags(bags));
+        controls->image_chips->setPixmap(tablepictures::bags(bags, places_.scale()));
         controls->image_chips->setProperty(kTagProperty, bags);
     }
     nameSeat(seat);
@@ -517,7 +569,7 @@ void TableView::showMoneyList()
 
 void TableView::stopFans()
 {
-    for (const SeatControls &controls : places_) {
+    for (const SeatControls &controls : seatsAtPlaces_) {
         controls.image_card->setPlay(false);
         controls.image_card->setFrame(0);
     }
@@ -539,7 +591,7 @@ void TableView::gameStarted(const QString &name)
     emit notice(name + kHasStarted);
     showTotal();
     hand_->removeAllCards();
-    for (const SeatControls &controls : places_) {
+    for (const SeatControls &controls : seatsAtPlaces_) {
         controls.image_winner->hide();
         controls.image_money->hide();
     }
@@ -562,7 +614,7 @@ void TableView::roundStarted()
 
 void TableView::showTurn(int seat)
 {
-    for (const SeatControls &controls : places_) {
+    for (const SeatControls &controls : seatsAtPlaces_) {
         controls.image_card->setPlay(false);
         controls.image_card->setFrame(0);
         controls.label_playername->setFont(sidelook::arialPixels(12, false));
@@ -671,7 +723,7 @@ void TableView::seatBusted(int seat, int bags)
         for (int position = 1; position <= kSeats; ++position)
             hand_->removeCard(position);
     }
-    for (const SeatControls &each : places_)
+    for (const SeatControls &each : seatsAtPlaces_)
         each.image_card->hide();
     if (state_->isOwnSeat(seat))
         emit tallyIncrease(kColumnBusts, 1);
@@ -700,7 +752,7 @@ void TableView::gameWon(const QString &name, int seat)
     if (session_->host)
         button_start_->show();
 
-    for (const SeatControls &controls : places_) {
+    for (const SeatControls &controls : seatsAtPlaces_) {
         controls.image_turn->hide();
         controls.image_chips->clear();
     }

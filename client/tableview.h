@@ -1,6 +1,7 @@
 #pragma once
 
 #include "client/clientdispatcher.h"
+#include "client/scaledplaces.h"
 #include "client/seatrotation.h"
 
 #include <QByteArray>
@@ -11,9 +12,11 @@
 #include <array>
 
 class HandView;
+class LastPlays;
 class QLabel;
 class QPushButton;
 class QWidget;
+class TLbBackground;
 class TableState;
 struct ClientSession;
 
@@ -33,6 +36,11 @@ public:
     TableView(QWidget *board, const ClientSession *session, TableState *state,
               QObject *parent = nullptr);
     ~TableView() override;
+
+    // Lays the table out again at `scale` times its designed size (1 the
+    // designed size) and draws every picture for that size.
+    void setScale(qreal scale);
+    qreal scale() const { return places_.scale(); }
 
     // Wires the hand's messages of the dispatcher to their handlers; the
     // rest of the table follows the table state.
@@ -89,6 +97,8 @@ signals:
 
 private:
     void buildSeats();
+    // Every picture of the table, drawn for the scale now.
+    void drawPictures();
     void buildPile();
     void buildBanner();
     void buildDecorations();
@@ -123,15 +133,20 @@ private:
     bool autoSort_ = true;
 
     SeatRotation rotation_;
-    std::array<SeatControls, kTablePlaces> places_{};
+    ScaledPlaces places_;
+    std::array<SeatControls, kTablePlaces> seatsAtPlaces_{};
+    TLbBackground *background_ = nullptr;
+    std::array<QLabel *, 4> ornaments_{};
+    QLabel *logo_ = nullptr;
+    LastPlays *lastPlays_ = nullptr;
     QLabel *image_topcard_ = nullptr;
     QLabel *image_nums1_ = nullptr;
     QLabel *image_nums2_ = nullptr;
     QLabel *label_cardcount_ = nullptr;
     QLabel *label_round_ = nullptr;
     QLabel *label_status_ = nullptr;
-    QString turnStatus_; // the status line of the turn now
-    QPushButton *button_start_ = nullptr;
+    QString turnStatus_;                  // the status line of the turn now
+    QPushButton *button_start_ = nullptr; // a PictureButton
     QWidget *panel_winner_ = nullptr;
     QLabel *label_winner1_ = nullptr;
     QLabel *label_winner2_ = nullptr;

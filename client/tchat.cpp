@@ -1,4 +1,5 @@
 #include "client/tchat.h"
+#include "client/tablefit.h"
 
 #include "client/chatpanel.h"
 #include "client/clientconnection.h"
@@ -49,7 +50,6 @@ const QString kGameIsFull = QStringLiteral("Game is full");
 const QString kEnteredSound = QStringLiteral("entered");
 
 // The main window's client area and the board on it.
-constexpr QSize kClientArea(714, 489);
 constexpr QRect kBoard(8, 8, 697, 474);
 // The chat column of the board: below the maker's logo and clear of the
 // corner ornaments.
@@ -114,12 +114,13 @@ void Tchat::FormCreate()
 void Tchat::buildBoard()
 {
     auto *client = new QWidget(this);
-    client->setFixedSize(kClientArea);
     setCentralWidget(client);
 
     panel_board_ = new QWidget(client);
     panel_board_->setObjectName(QStringLiteral("panel_board"));
-    panel_board_->setGeometry(kBoard);
+    // The designed size is the smallest; a larger window grows the board and
+    // the chat column alike.
+    fit_ = new TableFit(client, panel_board_, kBoard, this);
 
     // The table owns every control of the card table; the seat menu on the
     // name labels is the main window's.
@@ -147,6 +148,10 @@ void Tchat::buildBoard()
     chat_ = new ChatPanel(&session_, panel_board_);
     connect(chat_, &ChatPanel::sendToHost, connection_, &ClientConnection::sendToHost);
     chat_->setGeometry(kChatPlace);
+    connect(fit_, &TableFit::scaleChanged, this, [this](qreal scale) {
+        table_->setScale(scale);
+        chat_->setGeometry(tablescale::scaled(kChatPlace, scale));
+    });
 }
 
 void Tchat::buildSeatPopup()

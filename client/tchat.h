@@ -23,6 +23,7 @@ class QMessageBox;
 class QPushButton;
 class TServer;
 class TSock;
+class TableFit;
 class TableState;
 class TableView;
 
@@ -87,6 +88,7 @@ public:
     }
     MainMenu &menu() { return *menu_; }
     TableView &table() { return *table_; }
+    TableFit &tableFit() { return *fit_; }
     QColor systemColour() const { return systemColour_; }
     // The seat number the seat popup menu was last opened for (its tag).
     int popupSeat() const { return popupSeat_; }
@@ -146,6 +148,7 @@ private:
     ClientConnection *connection_ = nullptr;
     TSock *Sock11_ = nullptr;
     QWidget *panel_board_ = nullptr;
+    TableFit *fit_ = nullptr;
     ChatPanel *chat_ = nullptr;
     TableState *state_ = nullptr;
     TableView *table_ = nullptr;
