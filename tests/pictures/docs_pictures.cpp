@@ -84,8 +84,10 @@ QString status(const Tchat &window)
 }
 
 // A solo game at its four moments: the table before the start, a round
-// under way with the user's hand, a seat going broke, and the winner.
-void tablePictures()
+// under way with the user's hand, a seat going broke, and the winner; and
+// the round once more with the window filling the screen. With a
+// `roundOnly` name only the round is taken, under that name.
+void tablePictures(const char *roundOnly = nullptr)
 {
     QTemporaryDir scratch;
     QTcpServer lobby;
@@ -102,7 +104,8 @@ void tablePictures()
     if (!check(waitUntil([&] { return server.botdelay() == kTestBotDelay; }, 30000),
                "the bot speed"))
         return;
-    save(window, "table-start.png");
+    if (!roundOnly)
+        save(window, "table-start.png");
 
     clickWidget(*window.findChild<QPushButton *>(QStringLiteral("button_start")), Qt::LeftButton);
     clickWidget(*window.findChild<QWidget *>(QStringLiteral("Tgamestart"))
@@ -128,7 +131,20 @@ void tablePictures()
                }),
                "a round under way"))
         return;
+    if (roundOnly) {
+        save(window, roundOnly);
+        return;
+    }
     save(window, "table-round.png");
+    // The same moment with the window as large as the screen, as a
+    // maximised window on a desktop shows it, then back to the designed
+    // size for the rest.
+    const QSize designed = window.size();
+    window.setGeometry(window.screen()->availableGeometry());
+    waitUntil([] { return false; }, 300);
+    save(window, "table-maximised.png");
+    window.resize(designed);
+    waitUntil([] { return false; }, 300);
 
     if (!check(playUntil([&] {
                    if (!server.pauseRunning() || !status(window).endsWith("lost a bag of money."))
@@ -229,12 +245,18 @@ void playWithOthersPicture()
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: docs_pictures <folder>\n");
+    // With a file name only the table in a round is taken, under that
+    // name: the script runs it once more on a screen scaled to 200%.
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: docs_pictures <folder> [round picture's name]\n");
         return 2;
     }
     target = QDir(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(target.path());
+    if (argc == 3) {
+        tablePictures(argv[2]);
+        return failures == 0 ? 0 : 1;
+    }
     gameOptionsPicture();
     tallyPicture();
     phrasesPicture();
