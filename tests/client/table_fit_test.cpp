@@ -1,0 +1,156 @@
+#include "client/clientsettings.h"
+#include "client/composition.h"
+#include "client/hand.h"
+#include "client/inifile.h"
+#include "client/mainmenu.h"
+#include "client/tablefit.h"
+#include "client/tablescale.h"
+#include "client/tableview.h"
+#include "client/tchat.h"
+#include "net/messages.h"
+#include "tests/client/startup_support.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <map>
+#include <memory>
+
+namespace {
+
+// A window joined as Ann in seat 1 with a round under way and her four
+// cards dealt, so that every kind of control is on the board.
+class FitWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        window = std::make_unique<JoinedWindow>(folder.path());
+        ASSERT_TRUE(window->login(1));
+        window->host.send(msg::Startround{1, {3, 3, 3, 3}}.build());
+        window->host.send(msg::PlaycardToAll{2, 5, 5}.build());
+        for (int position = 1; position <= 4; ++position)
+            window->host.send(msg::Newcard{1, position, position * 3}.build());
+        ASSERT_TRUE(waitUntil([&] { return table().hand().image(4) != nullptr; }));
+    }
+
+    Tchat &chat() { return *window->chat; }
+    TableView &table() { return chat().table(); }
+    QWidget *board() { return table().board(); }
+    QWidget *area() { return chat().centralWidget(); }
+
+    // Grows or shrinks the window until its client area is `size`.
+    bool resizeArea(QSize size)
+    {
+        chat().resize(chat().size() + size - area()->size());
+        return waitUntil([&] { return area()->size() == size; });
+    }
+
+    // Every control lying on the board, by its place in the child list.
+    std::map<const QWidget *, QRect> places()
+    {
+        std::map<const QWidget *, QRect> found;
+        for (const QObject *child : board()->children()) {
+            if (const auto *control = qobject_cast<const QWidget *>(child))
+                found[control] = control->geometry();
+        }
+        return found;
+    }
+
+    QLabel *label(const char *name) { return chat().findChild<QLabel *>(QLatin1String(name)); }
+
+    QTemporaryDir folder;
+    std::unique_ptr<JoinedWindow> window;
+};
+
+TEST_F(FitWindow, EveryControlScalesWithTheWindowAndComesBackToItsDesignedPlace)
+{
+    ASSERT_EQ(area()->size(), tablescale::designedSize);
+    EXPECT_EQ(area()->minimumSize(), tablescale::designedSize);
+    EXPECT_EQ(table().scale(), 1.0);
+    const std::map<const QWidget *, QRect> designed = places();
+    ASSERT_GT(designed.size(), 40u);
+    const QRect designedBoard = board()->geometry();
+
+    // Twice the designed size, and 1.5 times with a taller window whose
+    // extra height goes to the cloth above and below.
+    struct Case
+    {
+        QSize area;
+        qreal scale;
+        QPoint offset;
+    };
+    const Case cases[] = {{{1428, 978}, 2.0, {0, 0}}, {{1071, 900}, 1.5, {0, 83}}};
+    for (const Case &c : cases) {
+        ASSERT_TRUE(resizeArea(c.area));
+        EXPECT_EQ(table().scale(), c.scale);
+        EXPECT_EQ(board()->geometry(),
+                  tablescale::scaled(designedBoard, c.scale).translated(c.offset));
+        for (const auto &[control, place] : places()) {
+            ASSERT_TRUE(designed.count(control)) << control->objectName().toStdString();
+            EXPECT_EQ(place, tablescale::scaled(designed.at(control), c.scale))
+                << control->objectName().toStdString() << " at " << c.scale;
+        }
+        // Text is set in a larger font, not enlarged.
+        EXPECT_EQ(label("label_status")->font().pixelSize(), qRound(12 * c.scale));
+        // Pictures are drawn for the size they are shown at.
+        const QSize card = tablescale::scaled(QRect(0, 0, 71, 96), c.scale).size();
+        EXPECT_EQ(label("image_topcard")->pixmap().deviceIndependentSize().toSize(), card);
+        EXPECT_EQ(label("image_nums1")->pixmap().deviceIndependentSize().toSize(), card);
+        EXPECT_EQ(table().hand().image(1)->pixmap().deviceIndependentSize().toSize(), card);
+        EXPECT_EQ(table().hand().image(1)->size(), card);
+    }
+
+    ASSERT_TRUE(resizeArea(tablescale::designedSize));
+    EXPECT_EQ(table().scale(), 1.0);
+    EXPECT_EQ(board()->geometry(), designedBoard);
+    EXPECT_EQ(places(), designed);
+    EXPECT_EQ(label("label_status")->font().pixelSize(), 12);
+    EXPECT_EQ(label("image_topcard")->pixmap().size(), QSize(71, 96));
+}
+
+TEST_F(FitWindow, FittingTurnedOffKeepsTheDesignedSizeCentredAndIsRemembered)
+{
+    QAction *fit = chat().menu().FitTableToWindow1;
+    ASSERT_NE(fit, nullptr);
+    EXPECT_EQ(fit->objectName(), "FitTableToWindow1");
+    EXPECT_EQ(fit->text(), "&Fit Table To Window");
+    EXPECT_TRUE(fit->isCheckable());
+    EXPECT_TRUE(fit->isChecked());
+    const QRect designedBoard = board()->geometry();
+
+    ASSERT_TRUE(resizeArea({1428, 978}));
+    EXPECT_EQ(table().scale(), 2.0);
+    fit->trigger();
+    EXPECT_FALSE(fit->isChecked());
+    EXPECT_EQ(table().scale(), 1.0);
+    EXPECT_EQ(board()->geometry(), designedBoard.translated(357, 244));
+
+    const QString path = chat().parts().settings().filePath();
+    EXPECT_EQ(IniFile::load(path).value(ClientSettings::kSection, "Fittabletowindow", QString()),
+              "0");
+
+    // A new window on the same settings keeps the designed size however
+    // large it is, until the item is checked again.
+    window.reset();
+    JoinedWindow again(folder.path());
+    ASSERT_TRUE(again.login(1));
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(again.chat.get(), "You are Connected."); }));
+    QAction *fitAgain = again.chat->menu().FitTableToWindow1;
+    EXPECT_FALSE(fitAgain->isChecked());
+    QWidget *area = again.chat->centralWidget();
+    again.chat->resize(again.chat->size() + QSize(714, 489));
+    ASSERT_TRUE(waitUntil([&] { return area->size() == QSize(1428, 978); }));
+    EXPECT_EQ(again.chat->table().scale(), 1.0);
+    fitAgain->trigger();
+    EXPECT_EQ(again.chat->table().scale(), 2.0);
+    EXPECT_EQ(IniFile::load(path).value(ClientSettings::kSection, "Fittabletowindow", QString()),
+              "1");
+}
+
+} // namespace
