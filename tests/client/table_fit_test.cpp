@@ -8,6 +8,9 @@
 #include "client/tableview.h"
 #include "client/tchat.h"
 #include "net/messages.h"
+#include "resources/artsizes.h"
+#include "widgets/tanimated.h"
+#include "widgets/tlbbackground.h"
 #include "tests/client/startup_support.h"
 #include "tests/support/wait.h"
 
@@ -104,6 +107,15 @@ TEST_F(FitWindow, EveryControlScalesWithTheWindowAndComesBackToItsDesignedPlace)
         EXPECT_EQ(label("image_nums1")->pixmap().deviceIndependentSize().toSize(), card);
         EXPECT_EQ(table().hand().image(1)->pixmap().deviceIndependentSize().toSize(), card);
         EXPECT_EQ(table().hand().image(1)->size(), card);
+        // The fans and the cloth take theirs when they are painted.
+        chat().grab();
+        const TAnimated *fan = table().seatControls(2)->image_card;
+        ASSERT_TRUE(fan->isVisible());
+        EXPECT_EQ(fan->BitMap().size(), artwork::pixelSize(artwork::Art::CardFan, c.scale, 1));
+        const auto *cloth = chat().findChild<TLbBackground *>(QStringLiteral("LbBackground1"));
+        ASSERT_NE(cloth, nullptr);
+        EXPECT_EQ(cloth->Image().size(),
+                  artwork::pixelSize(artwork::Art::BackgroundTile, c.scale, 1));
     }
 
     ASSERT_TRUE(resizeArea(tablescale::designedSize));
