@@ -16,6 +16,7 @@
 #include "host/tserver.h"
 #include "net/errorreport.h"
 #include "net/gamerules.h"
+#include "resources/artsizes.h"
 #include "resources/artwork.h"
 #include "stats/ttallylist.h"
 #include "widgets/sidelook.h"
@@ -28,6 +29,7 @@
 #include "windows/tspylist.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QMenu>
 
 Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
@@ -80,7 +82,9 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     // The phrase list stores through the settings file and puts the phrases
     // on the buttons at once; the spy list shows the watchers and removes
     // one through the main window. Both lie on the main window's own cloth.
-    const auto tile = [] { return artwork::backgroundTile(); };
+    const auto tile = [] {
+        return artwork::picture(artwork::Art::BackgroundTile, 0, 1.0, qApp->devicePixelRatio());
+    };
     phrases_ = new Tphrases(tile, &chat);
     connect(phrases_, &Tphrases::phrasesSaved, settings_, &ClientSettings::savephrases);
     connect(menu.PrhaseList1, &QAction::triggered, this, &Composition::PrhaseList1Click);

@@ -250,16 +250,14 @@ void TableView::drawPictures()
     const qreal scale = places_.scale();
     // The cloth and the fans are drawn when they are painted, for the
     // screen they are painted on.
-    background_->setImageMaker(
-        [scale](qreal ratio) { return artwork::picture(Art::BackgroundTile, 0, scale, ratio); });
+    background_->setImageMaker(artwork::makerFor(Art::BackgroundTile, 0, scale));
     for (int corner = 1; corner <= 4; ++corner)
         ornaments_[std::size_t(corner - 1)]->setPixmap(art(Art::Ornament, corner, scale));
     logo_->setPixmap(art(Art::Logo, 0, scale));
     static_cast<PictureButton *>(button_start_)
         ->setPictures(art(Art::StartButton, 0, scale), art(Art::StartButtonDown, 0, scale));
     for (const SeatControls &seat : seatsAtPlaces_) {
-        seat.image_card->setBitMapMaker(
-            [scale](qreal ratio) { return artwork::picture(Art::CardFan, 0, scale, ratio); });
+        seat.image_card->setBitMapMaker(artwork::makerFor(Art::CardFan, 0, scale));
         seat.image_turn->setPixmap(art(Art::TurnMarker, 0, scale));
         seat.image_eyes->setPixmap(art(Art::Eyes, 0, scale));
         seat.image_money->setPixmap(art(Art::OutOfMoney, 0, scale));

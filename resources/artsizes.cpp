@@ -250,6 +250,11 @@ QImage picture(Art art, int index, qreal scale, qreal ratio)
     return image;
 }
 
+std::function<QImage(qreal ratio)> makerFor(Art art, int index, qreal scale)
+{
+    return [art, index, scale](qreal ratio) { return picture(art, index, scale, ratio); };
+}
+
 QPixmap pixmap(Art art, int index, qreal scale, qreal ratio)
 {
     if (!valid(art, index, scale, ratio))

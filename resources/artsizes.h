@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QSize>
 
+#include <functional>
 #include <vector>
 
 // The game's pictures drawn for the size they are shown at.
@@ -68,6 +69,11 @@ QImage drawn(Art art, int index, qreal scale, qreal ratio);
 // otherwise drawn once for its pixel size and ratio and kept in a cache of
 // a few megabytes, so a bigger table draws each picture once.
 QImage picture(Art art, int index, qreal scale = 1.0, qreal ratio = 1.0);
+
+// A maker for widgets that draw their picture for the screen they are
+// shown on (TLbBackground, TAnimated): the picture at `scale` for the ratio
+// asked.
+std::function<QImage(qreal ratio)> makerFor(Art art, int index = 0, qreal scale = 1.0);
 
 // The same as a pixmap, kept in the application's pixmap cache. Needs a
 // QGuiApplication.

@@ -2,6 +2,7 @@
 
 #include "net/gamerules.h"
 
+#include "resources/artsizes.h"
 #include "resources/artwork.h"
 #include "widgets/dialogkeys.h"
 #include "widgets/plainmessagebox.h"
@@ -121,7 +122,7 @@ void Ttallylist::buildForm()
 
     // The same cloth as the main window.
     auto *background = new TLbBackground(this);
-    background->setImage(artwork::backgroundTile());
+    background->setImageMaker(artwork::makerFor(artwork::Art::BackgroundTile));
     background->setEnabled(true);
 
     buildTotalsPanel()->setGeometry(kTotalsPanel);

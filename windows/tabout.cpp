@@ -3,11 +3,12 @@
 #include "widgets/dialogkeys.h"
 
 #include "net/messages.h"
+#include "resources/artsizes.h"
 #include "resources/artwork.h"
+#include "widgets/sidelook.h"
 #include "widgets/tlbbackground.h"
 #include "widgets/tselbutton.h"
 #include "windows/helptexts.h"
-#include "widgets/sidelook.h"
 
 #include <QDesktopServices>
 #include <QKeyEvent>
@@ -42,7 +43,7 @@ Tabout::Tabout(QWidget *parent)
 
     // The table cloth frames a white card that holds the text.
     LbBackground1_ = new TLbBackground(this);
-    LbBackground1_->setImage(artwork::backgroundTile());
+    LbBackground1_->setImageMaker(artwork::makerFor(artwork::Art::BackgroundTile));
     LbBackground1_->setEnabled(true);
     auto *card = new QWidget(this);
     card->setObjectName(QStringLiteral("panel_about"));

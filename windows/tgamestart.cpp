@@ -1,6 +1,7 @@
 #include "windows/tgamestart.h"
 
 #include "net/messages.h"
+#include "resources/artsizes.h"
 #include "resources/artwork.h"
 #include "widgets/sidelook.h"
 #include "widgets/tlbbackground.h"
@@ -19,12 +20,19 @@ const QString kBots = QStringLiteral("Bots");
 const char kTagProperty[] = "tag";
 constexpr int kMargin = 6;
 
-QLabel *addPicture(QWidget *parent, const char *name, const QImage &image)
+// The picture drawn for the screen's device pixel ratio, so that a desktop
+// scaled to 200% shows it sharp.
+QPixmap shown(artwork::Art art, int index = 0)
+{
+    return artwork::pixmap(art, index, 1.0, qApp->devicePixelRatio());
+}
+
+QLabel *addPicture(QWidget *parent, const char *name, const QPixmap &picture)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
-    label->setPixmap(QPixmap::fromImage(image));
-    label->setFixedSize(image.size());
+    label->setPixmap(picture);
+    label->setFixedSize(picture.deviceIndependentSize().toSize());
     label->setCursor(Qt::PointingHandCursor);
     return label;
 }
@@ -41,7 +49,7 @@ Tgamestart::Tgamestart(GameStartHooks hooks, QWidget *parent)
     // The table cloth frames a white card holding the options.
     LbBackground1_ = new TLbBackground(this);
     LbBackground1_->setObjectName(QStringLiteral("LbBackground1"));
-    LbBackground1_->setImage(artwork::backgroundTile());
+    LbBackground1_->setImageMaker(artwork::makerFor(artwork::Art::BackgroundTile));
     LbBackground1_->setEnabled(true);
     auto *card = new QWidget(this);
     card->setObjectName(QStringLiteral("panel_options"));
@@ -63,7 +71,7 @@ Tgamestart::Tgamestart(GameStartHooks hooks, QWidget *parent)
     bots->setObjectName(QStringLiteral("label_bots"));
     bots->setFont(sidelook::arialPixels(13, true));
     bots->adjustSize();
-    image_bot_ = addPicture(card, "image_bot", artwork::botSwitch(1));
+    image_bot_ = addPicture(card, "image_bot", shown(artwork::Art::BotSwitch, 1));
     image_bot_->setToolTip(QStringLiteral("Computer players fill the free seats"));
     const int rowWidth = bots->width() + 8 + image_bot_->width();
     const int rowLeft = (width - rowWidth) / 2;
@@ -71,7 +79,7 @@ Tgamestart::Tgamestart(GameStartHooks hooks, QWidget *parent)
     bots->move(rowLeft, 32 + (image_bot_->height() - bots->height()) / 2);
     image_bot_->installEventFilter(this);
 
-    button_start_ = addPicture(card, "button_start", artwork::startButton());
+    button_start_ = addPicture(card, "button_start", shown(artwork::Art::StartButton));
     button_start_->move((width - button_start_->width()) / 2, 70);
     button_start_->installEventFilter(this);
 
@@ -101,7 +109,7 @@ int Tgamestart::botTag() const
 void Tgamestart::showSwitch(int tag)
 {
     image_bot_->setProperty(kTagProperty, tag);
-    image_bot_->setPixmap(QPixmap::fromImage(artwork::botSwitch(tag)));
+    image_bot_->setPixmap(shown(artwork::Art::BotSwitch, tag));
 }
 
 void Tgamestart::image_botClick()
@@ -151,9 +159,9 @@ bool Tgamestart::eventFilter(QObject *watched, QEvent *event)
     // START GAME looks pressed while the mouse holds it.
     if (watched == button_start_ && event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
-        button_start_->setPixmap(QPixmap::fromImage(artwork::startButtonDown()));
+        button_start_->setPixmap(shown(artwork::Art::StartButtonDown));
     if (watched == button_start_ && event->type() == QEvent::MouseButtonRelease)
-        button_start_->setPixmap(QPixmap::fromImage(artwork::startButton()));
+        button_start_->setPixmap(shown(artwork::Art::StartButton));
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         const auto *picture = static_cast<QWidget *>(watched);

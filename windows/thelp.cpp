@@ -2,11 +2,12 @@
 
 #include "widgets/dialogkeys.h"
 
+#include "resources/artsizes.h"
 #include "resources/artwork.h"
+#include "widgets/sidelook.h"
 #include "widgets/tlbbackground.h"
 #include "widgets/tselbutton.h"
 #include "windows/helptexts.h"
-#include "widgets/sidelook.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -70,7 +71,7 @@ Thelp::Thelp(QWidget *parent) : QWidget(parent, Qt::Window)
     setPalette(white);
 
     LbBackground1_ = new TLbBackground(this);
-    LbBackground1_->setImage(artwork::backgroundTile());
+    LbBackground1_->setImageMaker(artwork::makerFor(artwork::Art::BackgroundTile));
     LbBackground1_->setEnabled(true);
 
     auto *layout = new QHBoxLayout(this);

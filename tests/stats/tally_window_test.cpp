@@ -301,6 +301,8 @@ TEST_F(TallyWindow, FormLayoutAndDone)
     auto *background = window->findChild<TLbBackground *>(QStringLiteral("LbBackground1"));
     ASSERT_TRUE(background);
     EXPECT_TRUE(background->Enabled());
+    // The cloth is drawn for the screen when the window is first painted.
+    window->grab();
     EXPECT_EQ(background->Image().size(), QSize(71, 96));
 
     auto *done = window->findChild<TSelButton *>(QStringLiteral("button_done"));
