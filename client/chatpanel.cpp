@@ -3,6 +3,9 @@
 #include "client/chatlog.h"
 #include "client/clientsession.h"
 #include "client/mainmenu.h"
+#include "client/scaledplaces.h"
+#include "client/tablepictures.h"
+#include "client/tablescale.h"
 #include "net/messages.h"
 #include "net/peertext.h"
 #include "resources/artwork.h"
@@ -39,6 +42,9 @@ const std::array<QString, ChatPanel::kPhraseCount> kBuiltinPhrases{
 };
 
 constexpr auto kTextSizes = MainMenu::kTextSizes;
+constexpr QSize kLogMinimum(265, 200);
+constexpr QSize kPhraseButton(25, 19);
+constexpr int kInputTextSize = 10;
 
 const QString kActionPrefix = QStringLiteral("/me");
 const QString kPhraseActionPrefix = QStringLiteral("/me ");
@@ -68,18 +74,11 @@ ChatPanel::ChatPanel(const ClientSession *session, QWidget *parent)
     setObjectName(QStringLiteral("chatpanel"));
 
     mainchat_ = new ChatLog(this);
-    mainchat_->setMinimumSize(265, 200);
-    QFont logFont;
-    logFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Sans Serif")});
-    logFont.setPointSize(textSize_);
-    mainchat_->setFont(logFont);
+    mainchat_->setMinimumSize(kLogMinimum);
 
     mychat_ = new QLineEdit(this);
     mychat_->setObjectName(QStringLiteral("mychat"));
-    QFont inputFont;
-    inputFont.setFamilies({QStringLiteral("Arial"), QStringLiteral("Sans Serif")});
-    inputFont.setPointSize(10);
-    mychat_->setFont(inputFont);
+    applyFonts();
     // The host closes a connection whose message grows past its frame limit;
     // a pasted book must not cost the player his seat.
     mychat_->setMaxLength(kMaxChatLength);
@@ -97,6 +96,7 @@ ChatPanel::ChatPanel(const ClientSession *session, QWidget *parent)
     column->addWidget(mychat_);
 
     buildPhraseButtons();
+    showPhraseButtons();
     for (QToolButton *button : phraseButtons_)
         buttons->addWidget(button);
     buttons->addStretch(1);
@@ -122,14 +122,8 @@ void ChatPanel::buildPhraseButtons()
         auto *button = new QToolButton(this);
         button->setObjectName(QStringLiteral("b_phrase%1").arg(number));
         button->setText(QStringLiteral("P%1").arg(number % 10));
-        button->setFixedSize(25, 19);
-        const QImage picture = artwork::phraseButton(number);
-        if (!picture.isNull()) {
-            button->setIcon(QPixmap::fromImage(picture));
-            button->setIconSize(picture.size());
-            button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-            button->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; }"));
-        }
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        button->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; }"));
         button->setFocusPolicy(Qt::NoFocus);
         connect(button, &QToolButton::clicked, this, [this, number] { b_phrase1Click(number); });
         phraseButtons_[i] = button;
@@ -306,11 +300,45 @@ void ChatPanel::b_phrase1Click(int number)
 void ChatPanel::setTextSize(int points)
 {
     textSize_ = points;
-    QFont font = mainchat_->font();
-    font.setPointSize(points);
-    mainchat_->setFont(font);
-    mainchat_->document()->setDefaultFont(font);
+    applyFonts();
     updateSizeChecks();
+}
+
+void ChatPanel::setScale(qreal scale)
+{
+    if (scale <= 0 || scale == scale_)
+        return;
+    scale_ = scale;
+    mainchat_->setMinimumSize(tablescale::scaled(QRect(QPoint(), kLogMinimum), scale_).size());
+    applyFonts();
+    showPhraseButtons();
+}
+
+void ChatPanel::applyFonts()
+{
+    QFont logFont;
+    logFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Sans Serif")});
+    logFont.setPointSize(textSize_);
+    logFont = ScaledPlaces::scaledFont(logFont, scale_);
+    mainchat_->setFont(logFont);
+    mainchat_->document()->setDefaultFont(logFont);
+
+    QFont inputFont;
+    inputFont.setFamilies({QStringLiteral("Arial"), QStringLiteral("Sans Serif")});
+    inputFont.setPointSize(kInputTextSize);
+    mychat_->setFont(ScaledPlaces::scaledFont(inputFont, scale_));
+}
+
+void ChatPanel::showPhraseButtons()
+{
+    const QSize size = tablescale::scaled(QRect(QPoint(), kPhraseButton), scale_).size();
+    for (int i = 0; i < kPhraseCount; ++i) {
+        QToolButton *button = phraseButtons_[std::size_t(i)];
+        button->setFixedSize(size);
+        const QPixmap picture = tablepictures::picture(artwork::Art::PhraseButton, i + 1, scale_);
+        button->setIcon(picture);
+        button->setIconSize(size);
+    }
 }
 
 void ChatPanel::updateSizeChecks()

@@ -64,7 +64,13 @@ public:
     // A click on phrase button `number`, 1 to 10.
     void b_phrase1Click(int number);
 
-    // Preferences kept in the settings file.
+    // Lays the panel's insides out for the table's scale (1 the designed
+    // size): fonts set larger, phrase buttons drawn for their new size. The
+    // text size chosen applies on top of it.
+    void setScale(qreal scale);
+    qreal scale() const { return scale_; }
+
+    // Preferences kept in the settings file, in points at the designed size.
     int textSize() const { return textSize_; }
     void setTextSize(int points);
     colortext::ColorValue textColor() const { return textColor_; }
@@ -108,6 +114,8 @@ protected:
 
 private:
     void buildPhraseButtons();
+    void showPhraseButtons();
+    void applyFonts();
     void buildMenus();
     enum class MessageKind { Chat, Action };
     void sendChatText(MessageKind kind, const QString &words, colortext::ColorValue colour);
@@ -133,6 +141,7 @@ private:
     std::array<QAction *, 4> sizeItems_{};
 
     int textSize_ = kDefaultTextSize;
+    qreal scale_ = 1.0;
     colortext::ColorValue textColor_ = colortext::kBlack;
     colortext::ColorValue actionColor_ = colortext::kBlack;
     bool scrollChatOff_ = false;

@@ -151,6 +151,7 @@ void Tchat::buildBoard()
     connect(fit_, &TableFit::scaleChanged, this, [this](qreal scale) {
         table_->setScale(scale);
         chat_->setGeometry(tablescale::scaled(kChatPlace, scale));
+        chat_->setScale(scale);
     });
 }
 
