@@ -5,6 +5,9 @@
 #include "client/tablescale.h"
 
 #include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
 
 namespace {
 const char kTagProperty[] = "tag";
@@ -31,6 +34,32 @@ void CardImage::showCard(int card, bool blank, qreal scale)
         clear();
     else
         setPixmap(tablepictures::bigCard(card, scale));
+}
+
+void CardImage::setHighlighted(bool on)
+{
+    if (on == highlighted_)
+        return;
+    highlighted_ = on;
+    setAccessibleDescription(on ? QStringLiteral("Selected") : QString());
+    update();
+}
+
+void CardImage::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!highlighted_)
+        return;
+    // Inside the card's own edge, so it grows with the card and covers
+    // nothing around it.
+    const qreal pen = std::max(2.0, width() / 30.0);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(255, 200, 40), pen));
+    painter.setBrush(Qt::NoBrush);
+    const qreal inset = pen / 2;
+    painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), 3 * pen,
+                            3 * pen);
 }
 
 void CardImage::mousePressEvent(QMouseEvent *event)
@@ -96,6 +125,24 @@ bool HandView::blankCard(int position)
     return found;
 }
 
+void HandView::moveHighlight(int step)
+{
+    layout_.moveHighlight(step);
+    show();
+}
+
+void HandView::highlight(int position)
+{
+    layout_.highlight(position);
+    show();
+}
+
+void HandView::clearHighlight()
+{
+    layout_.clearHighlight();
+    show();
+}
+
 void HandView::setScale(qreal scale)
 {
     scale_ = scale;
@@ -132,6 +179,7 @@ void HandView::show()
             widget->pixmap().isNull() != card.blank || widget->shownScale() != scale_)
             widget->showCard(card.card, card.blank, scale_);
         widget->setAccessibleName(card.blank ? QString() : cardnames::handCardName(card.card));
+        widget->setHighlighted(card.position == layout_.highlighted());
         widget->move(qRound(card.left * scale_), qRound(card.top * scale_));
         widget->raise();
         widget->show();

@@ -20,16 +20,21 @@ public:
     // table's scale; a blank card shows nothing at all.
     void showCard(int card, bool blank, qreal scale);
     qreal shownScale() const { return shownScale_; }
+    // The keyboard's highlight: a gold frame round the card.
+    bool highlighted() const { return highlighted_; }
+    void setHighlighted(bool on);
 
 signals:
     void pressed(int position, Qt::MouseButton button);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     int position_;
     qreal shownScale_ = 1.0;
+    bool highlighted_ = false;
 };
 
 // The user's hand: the card images on the table panel, kept exactly where
@@ -58,6 +63,10 @@ public:
     bool blankCard(int position);
     // A left click; see HandLayout::pick.
     bool pick(int position);
+    // The keyboard's highlight; see HandLayout.
+    void moveHighlight(int step);
+    void highlight(int position);
+    void clearHighlight();
 
     // Lays the hand out at `scale` times its designed size.
     void setScale(qreal scale);

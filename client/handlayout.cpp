@@ -147,14 +147,52 @@ bool HandLayout::sortthem()
     return true;
 }
 
+int HandLayout::highlighted() const
+{
+    if (highlighted_ <= 0)
+        return 0;
+    const int place = placeOf(highlighted_);
+    return place >= 1 && place <= kPlayPlaces && image(highlighted_) ? highlighted_ : 0;
+}
+
+void HandLayout::highlight(int position)
+{
+    const int place = placeOf(position);
+    if (position > 0 && place >= 1 && place <= kPlayPlaces && image(position))
+        highlighted_ = position;
+}
+
+void HandLayout::moveHighlight(int step)
+{
+    // The cards of the play places, left to right.
+    std::vector<int> shown;
+    for (int place = 1; place <= kPlayPlaces; ++place) {
+        const int position = positionAt(place);
+        if (position > 0 && image(position))
+            shown.push_back(position);
+    }
+    if (shown.empty() || step == 0)
+        return;
+    const auto now = std::find(shown.begin(), shown.end(), highlighted());
+    int index;
+    if (now == shown.end())
+        index = step > 0 ? 0 : int(shown.size()) - 1;
+    else
+        index = std::clamp(int(now - shown.begin()) + step, 0, int(shown.size()) - 1);
+    highlighted_ = shown[std::size_t(index)];
+}
+
 void HandLayout::removeImage(int position)
 {
+    if (position == highlighted_)
+        highlighted_ = 0;
     std::erase_if(images_,
                   [position](const CardImage &image) { return image.position == position; });
 }
 
 void HandLayout::removeAllImages()
 {
+    highlighted_ = 0;
     images_.clear();
 }
 

@@ -67,6 +67,19 @@ public:
     // The host refused the position: the image loses its picture and rests.
     bool blank(int position);
 
+    // The keyboard's highlight: one card of the play places the user has
+    // moved to with the arrow keys. It only marks the card (nothing goes to
+    // the host), follows it through sorts and moves and goes with it.
+    // The highlighted hand position, or 0 for none.
+    int highlighted() const;
+    // Highlights the card of the position, if it lies in a play place.
+    void highlight(int position);
+    void clearHighlight() { highlighted_ = 0; }
+    // Moves the highlight `step` cards right (negative: left) along the play
+    // places, stopping at the ends. Without a highlight, a step right
+    // starts at the leftmost card and a step left at the rightmost.
+    void moveHighlight(int step);
+
     const CardImage *image(int position) const;
     // The place holding the position (1 to 20), or 0.
     int placeOf(int position) const;
@@ -82,4 +95,5 @@ private:
     std::array<int, kPlaces> places_{};
     // Bottom first; bringing an image to the front moves it to the end.
     std::vector<CardImage> images_;
+    int highlighted_ = 0;
 };

@@ -489,20 +489,32 @@ bool TableView::handKey(int key)
             cardimagesMouseDown(position, Qt::LeftButton);
     };
     if (key >= Qt::Key_1 && key <= Qt::Key_4) {
-        click(key - Qt::Key_1 + 1);
+        const int place = key - Qt::Key_1 + 1;
+        hand_->highlight(layout.positionAt(place));
+        click(place);
         return true;
     }
     const int raised = picked();
+    const int highlighted = layout.highlighted();
     switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        // The highlight only marks a card: it moves in and out of turn.
+        hand_->moveHighlight(key == Qt::Key_Right ? 1 : -1);
+        return true;
     case Qt::Key_Escape:
         // Lowering sends nothing, so it works out of turn too.
+        if (highlighted)
+            hand_->clearHighlight();
         if (raised)
             hand_->pick(layout.positionAt(raised));
-        return raised != 0;
+        return raised != 0 || highlighted != 0;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
-        if (raised)
+        if (highlighted)
+            cardimagesMouseDown(highlighted, Qt::LeftButton);
+        else if (raised)
             click(raised);
         return true;
     default:

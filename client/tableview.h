@@ -56,8 +56,10 @@ public:
     // The user pressed a mouse button on one of his cards.
     void cardimagesMouseDown(int position, Qt::MouseButton button);
     // A key pressed on the table: 1 to 4 click the hand's cards left to
-    // right, Enter or Space click the raised card, Escape lowers it. Returns
-    // whether the key was the hand's.
+    // right, Left and Right move the highlight between them, Enter or Space
+    // click the highlighted card (else the raised one), Escape takes the
+    // highlight away and lowers a raised card. Returns whether the key was
+    // the hand's.
     bool handKey(int key);
     // The start button and "File" / "Start Game".
     void button_startClick();

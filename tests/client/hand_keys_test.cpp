@@ -67,6 +67,27 @@ TEST(HandKeysTable, KeysClickTheCardsAsShown)
         {"one card per turn", true, {Qt::Key_2, Qt::Key_3, Qt::Key_Return}, {1}},
         {"out of turn nothing goes", false, {Qt::Key_1, Qt::Key_Space, Qt::Key_4}, {}},
         {"other keys play nothing", true, {Qt::Key_5, Qt::Key_0, Qt::Key_A}, {}},
+        {"Right starts at the leftmost card", true, {Qt::Key_Right, Qt::Key_Return}, {3}},
+        {"Left starts at the rightmost card", true, {Qt::Key_Left, Qt::Key_Space}, {2}},
+        {"Right moves along one card", true, {Qt::Key_Right, Qt::Key_Right, Qt::Key_Enter}, {1}},
+        {"Right stops at the rightmost card",
+         true,
+         {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right,
+          Qt::Key_Return},
+         {2}},
+        {"Left stops at the leftmost card",
+         true,
+         {Qt::Key_Right, Qt::Key_Right, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Space},
+         {3}},
+        {"the highlight moves out of turn and plays nothing",
+         false,
+         {Qt::Key_Right, Qt::Key_Right, Qt::Key_Return},
+         {}},
+        {"Escape takes the highlight away",
+         true,
+         {Qt::Key_Right, Qt::Key_Escape, Qt::Key_Return},
+         {}},
+        {"a digit moves the highlight to its card", true, {Qt::Key_3, Qt::Key_Return}, {4}},
     };
     for (const KeyCase &c : cases) {
         SCOPED_TRACE(c.what);
@@ -99,6 +120,35 @@ TEST_F(HandKeys, EscapeLowersTheRaisedCard)
     EXPECT_TRUE(table->handKey(Qt::Key_Escape));
     EXPECT_EQ(table->hand().image(1)->y(), 296);
     EXPECT_FALSE(table->handKey(Qt::Key_Escape));
+}
+
+TEST_F(HandKeys, TheHighlightIsDrawnAndSaidOnItsCardOnly)
+{
+    const auto highlightedCards = [this] {
+        std::vector<int> found;
+        for (int position = 1; position <= 4; ++position) {
+            const CardImage *card = table->hand().image(position);
+            if (card && card->highlighted()) {
+                found.push_back(position);
+                EXPECT_EQ(card->accessibleDescription(), "Selected");
+            } else if (card) {
+                EXPECT_EQ(card->accessibleDescription(), "");
+            }
+        }
+        return found;
+    };
+    EXPECT_EQ(highlightedCards(), std::vector<int>{});
+    press({Qt::Key_Right, Qt::Key_Right});
+    EXPECT_EQ(highlightedCards(), std::vector<int>{1});
+    // The frame lies on the card's own pixels.
+    CardImage *seven = table->hand().image(1);
+    const QImage drawn = seven->grab().toImage();
+    const QImage plain = seven->pixmap().toImage().convertToFormat(drawn.format());
+    EXPECT_NE(drawn.pixelColor(1, 48), plain.pixelColor(1, 48));
+    EXPECT_EQ(drawn.pixelColor(35, 48), plain.pixelColor(35, 48));
+    press({Qt::Key_Escape});
+    EXPECT_EQ(highlightedCards(), std::vector<int>{});
+    EXPECT_EQ(sent, QByteArrayList{});
 }
 
 TEST_F(HandKeys, NamesFollowTheTable)

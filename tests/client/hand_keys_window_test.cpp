@@ -48,7 +48,10 @@ TEST(HandKeysWindow, ChatInputKeepsItsKeysAndTheTableGetsTheRest)
     key(chat, Qt::Key_1, "1");
     key(chat, Qt::Key_Return);
     key(chat, Qt::Key_4, "4");
+    key(chat, Qt::Key_Right);
+    key(chat, Qt::Key_Left);
     EXPECT_EQ(window.table().hand().image(3)->y(), 296);
+    EXPECT_EQ(window.table().hand().layout().highlighted(), 0);
 
     // Away from the chat input, 4 plays the rightmost card, the King.
     chat->clearFocus();

@@ -138,6 +138,34 @@ TEST(HandLayout, PlayingTheSecondCardClosesTheGapAndTheNewCardLandsAtTheRight)
     EXPECT_EQ(stackingOrder(hand), (std::vector<int>{2, 1, 3, 4}));
 }
 
+TEST(HandLayout, TheHighlightFollowsItsCardAndGoesWithIt)
+{
+    HandLayout hand = dealt({8, 6, 7, 1}); // places hold positions 1 to 4
+    EXPECT_EQ(hand.highlighted(), 0);
+    hand.moveHighlight(1);
+    hand.moveHighlight(1);
+    EXPECT_EQ(hand.highlighted(), 2);
+    // Sorted, the Six of position 2 lies second; the highlight stays on it.
+    ASSERT_TRUE(hand.sortthem());
+    EXPECT_EQ(positionsInPlaces(hand), (std::vector<int>{4, 2, 3, 1}));
+    EXPECT_EQ(hand.highlighted(), 2);
+    hand.moveHighlight(1);
+    EXPECT_EQ(hand.highlighted(), 3);
+
+    // Played: the card leaves the play places, the highlight goes with it.
+    hand.movecards(3);
+    EXPECT_EQ(hand.highlighted(), 0);
+    hand.moveHighlight(-1);
+    EXPECT_EQ(hand.highlighted(), 1);
+    hand.removeImage(1);
+    EXPECT_EQ(hand.highlighted(), 0);
+    hand.moveHighlight(1);
+    hand.removeAllImages();
+    EXPECT_EQ(hand.highlighted(), 0);
+    hand.moveHighlight(1); // no cards: nothing to highlight
+    EXPECT_EQ(hand.highlighted(), 0);
+}
+
 TEST(HandLayout, MovingAPositionNoPlaceHoldsChangesNothing)
 {
     HandLayout hand = dealt({5, 6});
