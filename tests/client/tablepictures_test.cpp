@@ -2,12 +2,14 @@
 // (the program runs at QT_SCALE_FACTOR=2, set before the application
 // starts): a label of the designed size shows the picture drawn for that
 // density, pixel for pixel.
+#include "client/chatpanel.h"
 #include "client/tablepictures.h"
 #include "resources/artsizes.h"
 
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QToolButton>
 
 namespace {
 
@@ -61,6 +63,28 @@ TEST(TablePictures, ABiggerTableGetsBiggerPicturesAndNumbersOutsideAListNone)
     EXPECT_TRUE(tablepictures::bigCard(53).isNull());
     EXPECT_TRUE(tablepictures::digit(-1).isNull());
     EXPECT_TRUE(tablepictures::bags(4, 2).isNull());
+}
+
+} // namespace
+
+namespace {
+
+// The chat column's phrase buttons follow the same rule on a dense screen.
+TEST(TablePictures, OnADenseScreenPhraseButtonsAreDrawnForIt)
+{
+    ChatPanel panel(nullptr);
+    for (qreal scale : {1.0, 1.5}) {
+        panel.setScale(scale);
+        const auto *button = panel.findChild<QToolButton *>(QStringLiteral("b_phrase4"));
+        ASSERT_NE(button, nullptr);
+        const QPixmap icon = button->icon().pixmap(button->iconSize(), 2.0);
+        // Drawn for the device pixels, never an enlargement of the 1x icon.
+        EXPECT_EQ(icon.size(), artwork::pixelSize(Art::PhraseButton, scale, 2)) << scale;
+        EXPECT_EQ(
+            icon.toImage().convertToFormat(QImage::Format_ARGB32),
+            artwork::drawn(Art::PhraseButton, 4, scale, 2).convertToFormat(QImage::Format_ARGB32))
+            << scale;
+    }
 }
 
 } // namespace
