@@ -6,10 +6,17 @@
 
 namespace {
 
-template <typename List> auto entryFor(List &list, QWidget *control)
+// Keeps the newest designed value of a control, adding the control when it
+// is new.
+template <typename List, typename Value>
+void remember(List &list, QWidget *control, const Value &designed)
 {
-    return std::find_if(list.begin(), list.end(),
-                        [control](const auto &entry) { return entry.control == control; });
+    const auto it = std::find_if(list.begin(), list.end(),
+                                 [control](const auto &entry) { return entry.control == control; });
+    if (it == list.end())
+        list.push_back({control, designed});
+    else
+        it->designed = designed;
 }
 
 } // namespace
@@ -18,11 +25,7 @@ void ScaledPlaces::place(QWidget *control, const QRect &designed)
 {
     if (!control)
         return;
-    auto it = entryFor(places_, control);
-    if (it == places_.end())
-        places_.push_back({control, designed});
-    else
-        it->designed = designed;
+    remember(places_, control, designed);
     control->setGeometry(tablescale::scaled(designed, scale_));
 }
 
@@ -30,11 +33,7 @@ void ScaledPlaces::font(QWidget *control, const QFont &designed)
 {
     if (!control)
         return;
-    auto it = entryFor(fonts_, control);
-    if (it == fonts_.end())
-        fonts_.push_back({control, designed});
-    else
-        it->designed = designed;
+    remember(fonts_, control, designed);
     control->setFont(scaledFont(designed, scale_));
 }
 
