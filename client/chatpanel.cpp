@@ -75,6 +75,9 @@ ChatPanel::ChatPanel(const ClientSession *session, QWidget *parent)
 
     mainchat_ = new ChatLog(this);
     mainchat_->setMinimumSize(kLogMinimum);
+    // The log is read with the mouse; Tab goes between the input and the
+    // table only.
+    mainchat_->setFocusPolicy(Qt::ClickFocus);
 
     mychat_ = new QLineEdit(this);
     mychat_->setObjectName(QStringLiteral("mychat"));
@@ -452,10 +455,30 @@ void ChatPanel::openLink(const QString &linkText)
         linkOpener_(url);
 }
 
+bool ChatPanel::isTyping() const
+{
+    const QString words = mychat_->text();
+    return window()->focusWidget() == mychat_ && !words.isEmpty() && words != kPlaceholder;
+}
+
+void ChatPanel::setFocusOrder(QWidget *before)
+{
+    // Clicks anywhere on the column that takes no focus of its own land in
+    // the input box rather than on the table beneath.
+    setFocusPolicy(Qt::ClickFocus);
+    setFocusProxy(mychat_);
+    QWidget::setTabOrder(before, mychat_);
+    QWidget::setTabOrder(mychat_, before);
+}
+
 bool ChatPanel::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == mychat_ && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            emit doneTyping();
+            return true;
+        }
         // Typing into the box first removes its "<Enter Chat Here>".
         if (mychat_->text() == kPlaceholder)
             mychat_->clear();

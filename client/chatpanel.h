@@ -61,6 +61,12 @@ public:
     // Sends the input box's text (Enter in the box).
     void sendit();
 
+    // The user is in the middle of a chat line: the input has the window's
+    // focus and holds words of his own.
+    bool isTyping() const;
+    // Tab goes from `before` to the input box and from the box back to it.
+    void setFocusOrder(QWidget *before);
+
     // A click on phrase button `number`, 1 to 10.
     void b_phrase1Click(int number);
 
@@ -102,6 +108,8 @@ public:
     void setPhraseCooldown(std::chrono::milliseconds length) { cooldown_.setLength(length); }
 
 signals:
+    // Escape in the input box: the user is done with the chat for now.
+    void doneTyping();
     // A chat or action line for the host, which relays it to everybody.
     void sendToHost(const QByteArray &message);
     // Emitted after the user changed a preference through a menu command.

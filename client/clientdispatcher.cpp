@@ -41,6 +41,7 @@ const ClientDispatcher::Row ClientDispatcher::kRows[] = {
     {cmd::nocard, &ClientDispatcher::take<msg::Nocard>},
     {cmd::roundover, &ClientDispatcher::take<msg::Roundover>},
     {cmd::gamestats, &ClientDispatcher::take<msg::Gamestats>},
+    {cmd::turnlimit, &ClientDispatcher::take<msg::Turnlimit>},
 };
 
 void ClientDispatcher::dispatch(QByteArrayView message)
@@ -115,6 +116,11 @@ void ClientDispatcher::announce(const msg::StartgameToAll &m)
 void ClientDispatcher::announce(const msg::Nextplayer &m)
 {
     emit getnextplayer(m.seat);
+}
+
+void ClientDispatcher::announce(const msg::Turnlimit &m)
+{
+    emit turnlimit(m.seconds);
 }
 
 void ClientDispatcher::announce(const msg::Winner &m)

@@ -36,6 +36,7 @@ signals:
     void playerdisconnected(int slot, const QString &name);
     void startthegame(const QString &name, const QString &mode);
     void getnextplayer(int seat);
+    void turnlimit(int seconds);
     void winner(const QString &name, int seat);
     void gamefull();
     void justwatching(int seat, const QString &flag);
@@ -55,6 +56,7 @@ private:
     // Reads the payload into its message and, when it reads, announces it.
     template <class Message> void take(FieldReader &fields);
     void announce(const msg::Sendlogininfo &m);
+    void announce(const msg::Turnlimit &m);
     void announce(const msg::ChatToAll &m);
     void announce(const msg::ActionToAll &m);
     void announce(const msg::Newplayerinfo &m);

@@ -122,11 +122,7 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     for (QAction *limit : menu.turnLimits)
         connect(limit, &QAction::triggered, settings_,
                 [this, limit] { settings_->setTurnLimitSeconds(limit->data().toInt()); });
-    auto *countdown = new TurnCountdown(this);
-    const auto applyLimit = [this, countdown](int seconds) {
-        server_->setTurnLimit(seconds * 1000);
-        countdown->setLimit(seconds * 1000);
-    };
+    const auto applyLimit = [this](int seconds) { server_->setTurnLimit(seconds * 1000); };
     for (QAction *limit : menu.turnLimits)
         connect(limit, &QAction::triggered, this,
                 [applyLimit, limit] { applyLimit(limit->data().toInt()); });
@@ -137,7 +133,11 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
         menu.TurnTimeLimit1->setEnabled(true);
         applyLimit(seconds);
     });
-    // The host's status line counts down the last seconds of a human's turn.
+    // Every copy counts down the last seconds of a human's turn under the
+    // limit its host announced.
+    auto *countdown = new TurnCountdown(this);
+    connect(&state, &TableState::turnLimitChanged, countdown,
+            [countdown](int seconds) { countdown->setLimit(seconds * 1000); });
     connect(&state, &TableState::turnChanged, countdown, [&state, countdown](int seat) {
         countdown->turnStarted(isSeat(seat) && !state.seat(seat).computer);
     });

@@ -1,5 +1,6 @@
 #include "client/hand.h"
 #include "client/cardnames.h"
+#include "client/handkeys.h"
 
 #include "client/tablepictures.h"
 #include "client/tablescale.h"
@@ -156,6 +157,32 @@ bool HandView::pick(int position)
     return picked;
 }
 
+bool HandView::keyPressed(int key)
+{
+    using Kind = handkeys::Intent::Kind;
+    const handkeys::Intent intent = handkeys::forKey(key, layout_);
+    switch (intent.kind) {
+    case Kind::None:
+        return false;
+    case Kind::MoveHighlight:
+        moveHighlight(intent.step);
+        break;
+    case Kind::Lower:
+        layout_.clearHighlight();
+        if (intent.position)
+            layout_.pick(intent.position);
+        show();
+        break;
+    case Kind::Play:
+        if (intent.highlight)
+            highlight(intent.position);
+        if (intent.position)
+            emit playRequested(intent.position);
+        break;
+    }
+    return true;
+}
+
 void HandView::show()
 {
     // Images the layout no longer has go first.
@@ -173,7 +200,13 @@ void HandView::show()
         CardImage *&widget = images_[card.position];
         if (!widget) {
             widget = new CardImage(card.position, board_);
-            connect(widget, &CardImage::pressed, this, &HandView::cardPressed);
+            connect(widget, &CardImage::pressed, this,
+                    [this](int position, Qt::MouseButton button) {
+                        if (button == Qt::LeftButton)
+                            emit playRequested(position);
+                        else if (button == Qt::RightButton)
+                            emit sortRequested();
+                    });
         }
         if (widget->property(kHintProperty).toString() != QString::number(card.card) ||
             widget->pixmap().isNull() != card.blank || widget->shownScale() != scale_)

@@ -61,8 +61,13 @@ public:
     // The host refused the position: the card shows empty and rests.
     // Returns whether there was such a card.
     bool blankCard(int position);
-    // A left click; see HandLayout::pick.
+    // The design's left click on a card: raises a resting card, lowers a
+    // raised one; see HandLayout::pick.
     bool pick(int position);
+    // A key pressed on the table (client/handkeys.h): highlight moves are
+    // done here, plays asked for by playRequested. Returns whether the key
+    // was the hand's.
+    bool keyPressed(int key);
     // The keyboard's highlight; see HandLayout.
     void moveHighlight(int step);
     void highlight(int position);
@@ -75,7 +80,11 @@ public:
     CardImage *image(int position) const;
 
 signals:
-    void cardPressed(int position, Qt::MouseButton button);
+    // The user asks to play the card at a hand position: a left click on it
+    // or a key. Whether it may go is the table's to decide.
+    void playRequested(int position);
+    // A right click on a card: the hand is to be sorted.
+    void sortRequested();
 
 private:
     // Makes the widgets match the layout: geometry, picture, stacking.

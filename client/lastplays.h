@@ -1,11 +1,12 @@
 #pragma once
 
+#include "client/tablestate.h"
+
 #include <QWidget>
 
 #include <array>
 
 class QLabel;
-class TableState;
 
 // The last three cards laid this round beside the pile, the newest on top,
 // each with who laid it and the sum it made: "Ann: Four of Hearts on 96:
@@ -16,7 +17,7 @@ class LastPlays : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int kShown = 3;
+    static constexpr int kShown = TableState::kPlaysKept;
 
     LastPlays(const TableState *state, QWidget *parent = nullptr);
 

@@ -28,6 +28,7 @@ void TableState::connectDispatcher(ClientDispatcher &dispatcher)
     connect(&dispatcher, &ClientDispatcher::startthegame, this, &TableState::startthegame);
     connect(&dispatcher, &ClientDispatcher::startround, this, &TableState::startround);
     connect(&dispatcher, &ClientDispatcher::getnextplayer, this, &TableState::getnextplayer);
+    connect(&dispatcher, &ClientDispatcher::turnlimit, this, &TableState::turnlimit);
     connect(&dispatcher, &ClientDispatcher::gamestats, this, &TableState::gamestats);
     connect(&dispatcher, &ClientDispatcher::playcard, this, &TableState::playcard);
     connect(&dispatcher, &ClientDispatcher::roundover, this, &TableState::roundover);
@@ -136,10 +137,13 @@ void TableState::seatTheComputers()
     }
 }
 
-void TableState::markOutOfMoney(const SeatValues &bags)
+void TableState::takeBags(const SeatValues &bags)
 {
-    for (int each = 1; each <= kSeats; ++each)
-        seats_[std::size_t(each - 1)].outOfMoney = bags[std::size_t(each - 1)] < 1;
+    for (int each = 1; each <= kSeats; ++each) {
+        TableSeat &seat = seats_[std::size_t(each - 1)];
+        seat.bags = bags[std::size_t(each - 1)];
+        seat.outOfMoney = seat.bags < 1;
+    }
 }
 
 void TableState::startthegame(const QString &name, const QString &)
@@ -159,10 +163,10 @@ void TableState::startthegame(const QString &name, const QString &)
 
 void TableState::startround(int round, const SeatValues &bags)
 {
-    // The bags themselves come with the busts; the round's list only says
-    // who is out, as the table shows it.
+    // The list is the host's word on every seat's bags at the deal: a seat
+    // nobody plays when the computer players are off starts with none.
     round_ = round;
-    markOutOfMoney(bags);
+    takeBags(bags);
     topCard_ = kEmptyPile;
     total_ = 0;
     cardCount_ = 0;
@@ -174,6 +178,14 @@ void TableState::getnextplayer(int seat)
 {
     turnSeat_ = seat;
     emit turnChanged(seat);
+}
+
+void TableState::turnlimit(int seconds)
+{
+    if (seconds == turnLimitSeconds_)
+        return;
+    turnLimitSeconds_ = seconds;
+    emit turnLimitChanged(seconds);
 }
 
 void TableState::gamestats(int round, int total, int topcard, int turn, const SeatValues &bags)
@@ -188,9 +200,7 @@ void TableState::gamestats(int round, int total, int topcard, int turn, const Se
     total_ = total;
     // The cards before the arrival are not known: the last plays start here.
     plays_.clear();
-    markOutOfMoney(bags);
-    for (int each = 1; each <= kSeats; ++each)
-        seats_[std::size_t(each - 1)].bags = bags[std::size_t(each - 1)];
+    takeBags(bags);
     seatTheComputers();
     emit lateArrival(bags);
 }
@@ -200,6 +210,8 @@ void TableState::playcard(int seat, int card, int total)
     // The host reports a bust as 99; the total before keeps the real sum
     // within reach.
     plays_.append(TablePlay{seat, this->seat(seat).name, card, total_});
+    if (plays_.size() > kPlaysKept)
+        plays_.removeFirst();
     topCard_ = card;
     total_ = total;
     ++cardCount_;

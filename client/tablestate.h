@@ -83,11 +83,16 @@ public:
     // The card on top of the pile: 0 the card back, kEmptyPile nothing.
     int topCard() const { return topCard_; }
     int cardCount() const { return cardCount_; }
+    // The host's turn time limit in seconds, 0 for none (or a host that
+    // does not tell).
+    int turnLimitSeconds() const { return turnLimitSeconds_; }
     int winnerSeat() const { return winnerSeat_; }
     const QString &winnerName() const { return winnerName_; }
     const QList<TableWatcher> &watchers() const { return watchers_; }
-    // The cards laid this round, oldest first; empty at a round's start and
-    // for a client that arrived in the middle of one.
+    // The last cards laid this round (at most kPlaysKept), oldest first;
+    // empty at a round's start and for a client that arrived in the middle
+    // of one. A host that never deals again cannot make it grow.
+    static constexpr int kPlaysKept = 3;
     const QList<TablePlay> &plays() const { return plays_; }
     QStringList watcherEntries() const;
 
@@ -104,6 +109,7 @@ public:
     void startthegame(const QString &name, const QString &mode);
     void startround(int round, const SeatValues &bags);
     void getnextplayer(int seat);
+    void turnlimit(int seconds);
     void gamestats(int round, int total, int topcard, int turn, const SeatValues &bags);
     void playcard(int seat, int card, int total);
     void roundover(int seat, int bags);
@@ -130,6 +136,7 @@ signals:
     void gameStarted(const QString &name);
     void roundStarted(const SeatValues &bags);
     void turnChanged(int seat);
+    void turnLimitChanged(int seconds);
     void lateArrival(const SeatValues &bags);
     void cardPlayed(int seat);
     void seatBusted(int seat, int bags);
@@ -137,7 +144,7 @@ signals:
 
 private:
     TableSeat *find(int seat);
-    void markOutOfMoney(const SeatValues &bags);
+    void takeBags(const SeatValues &bags);
     void seatTheComputers();
 
     const ClientSession *session_;
@@ -147,6 +154,7 @@ private:
     int total_ = 0;
     int topCard_ = 0; // the form shows a card back before any game
     int cardCount_ = 0;
+    int turnLimitSeconds_ = 0;
     int winnerSeat_ = 0;
     QString winnerName_;
     QList<TableWatcher> watchers_;

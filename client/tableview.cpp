@@ -7,6 +7,7 @@
 #include "client/tablepictures.h"
 #include "client/tablescale.h"
 #include "client/tablestate.h"
+#include "client/turncountdown.h"
 #include "net/messages.h"
 #include "resources/artsizes.h"
 #include "resources/artwork.h"
@@ -34,6 +35,7 @@ const QString kHasWon = QStringLiteral(" has won all the bags of money!");
 const QString kNotConnected = QStringLiteral("You are not connected");
 const QString kCardCount = QStringLiteral("Card Count: ");
 const QString kRound = QStringLiteral("Round: ");
+const QString kNextRound = QStringLiteral("Next round in %1 seconds");
 const QString kOwnWin = QStringLiteral("addtomine");
 
 const QString kSoundStartRound = QStringLiteral("startround");
@@ -44,6 +46,8 @@ const QString kSoundLostMoney = QStringLiteral("lostmoney");
 const QString kSoundWinner = QStringLiteral("winner");
 
 const char kTagProperty[] = "tag";
+// Seconds before the turn time limit at which the turn sound calls again.
+constexpr int kWarningSeconds = 5;
 
 // Tally columns the table adds to.
 constexpr int kColumnBusts = 3;
@@ -85,6 +89,8 @@ constexpr QSize kOrnament(30, 30);
 // The last plays: right of the hand and above the start button, clear of the
 // chat column.
 constexpr QRect kLastPlaysPlace(330, 293, 96, 116);
+// Below the last plays, where the start button stands between games.
+constexpr QRect kNextRoundPlace(330, 411, 96, 28);
 
 const QColor kInk(250, 246, 228);       // names and notes on the cloth
 const QColor kStatusInk(255, 226, 140); // the status line, a little warmer
@@ -218,7 +224,8 @@ TableView::TableView(QWidget *board, const ClientSession *session, TableState *s
     buildBanner();
 
     hand_ = new HandView(board_, this);
-    connect(hand_, &HandView::cardPressed, this, &TableView::cardimagesMouseDown);
+    connect(hand_, &HandView::playRequested, this, &TableView::requestPlay);
+    connect(hand_, &HandView::sortRequested, hand_, &HandView::sortthem);
     drawPictures();
     clearall();
 
@@ -311,6 +318,23 @@ void TableView::buildPile()
 
     lastPlays_ = new LastPlays(state_, board_);
     places_.place(lastPlays_, kLastPlaysPlace);
+
+    // The design keeps the bust's status line through the pause; this says
+    // that the game is waiting, and for how long.
+    label_nextround_ = text(board_, places_, QStringLiteral("label_nextround"), kNextRoundPlace,
+                            QString(), 10, kStatusInk);
+    label_nextround_->setWordWrap(true);
+    label_nextround_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label_nextround_->hide();
+    pause_ = new TurnCountdown(this);
+    pause_->setLimit(kPauseSeconds * 1000);
+    connect(pause_, &TurnCountdown::secondsLeftChanged, this, &TableView::showPauseLeft);
+}
+
+void TableView::showPauseLeft(int seconds)
+{
+    label_nextround_->setText(kNextRound.arg(seconds));
+    label_nextround_->setVisible(seconds > 0);
 }
 
 void TableView::buildSeats()
@@ -327,7 +351,8 @@ void TableView::buildSeats()
         seat.image_card->setInterval(250);
         seat.image_card->setFrameCount(artwork::cardFanFrames);
         seat.image_card->setTransparentColor(QColor::fromRgb(artwork::cardFanKey()));
-        seat.image_card->setColor(artwork::feltColour());
+        // The fans lie on the cloth itself, not on a box of felt colour.
+        seat.image_card->setColor(Qt::transparent);
         seat.image_card->hide();
 
         seat.image_chips = picture(board_, places_, QString(), placed(kChips));
@@ -429,6 +454,10 @@ void TableView::showSecondsLeft(int seconds)
     if (turnStatus_.isEmpty() || !label_status_->text().startsWith(turnStatus_))
         return;
     label_status_->setText(seconds > 0 ? turnStatus_ + kSecondsLeft.arg(seconds) : turnStatus_);
+    // One more call of the turn sound, while there is time to choose.
+    if (seconds == kWarningSeconds && state_->turnSeat() == session_->ownSlot &&
+        session_->ownSlotIsSeat())
+        emit playsounds(kSoundTurn);
 }
 
 void TableView::showSeat(int seat)
@@ -468,58 +497,6 @@ void TableView::namePile()
          {static_cast<QWidget *>(image_topcard_), static_cast<QWidget *>(image_nums1_),
           static_cast<QWidget *>(image_nums2_)})
         widget->setAccessibleName(name);
-}
-
-bool TableView::handKey(int key)
-{
-    const HandLayout &layout = hand_->layout();
-    auto picked = [&layout]() {
-        for (int place = 1; place <= HandLayout::kPlayPlaces; ++place) {
-            const int position = layout.positionAt(place);
-            const HandLayout::CardImage *card = position > 0 ? layout.image(position) : nullptr;
-            if (card && card->top == HandLayout::kPickedTop)
-                return place;
-        }
-        return 0;
-    };
-    // Every key goes the way of a left click on the card's image.
-    auto click = [this, &layout](int place) {
-        const int position = layout.positionAt(place);
-        if (position > 0 && layout.image(position))
-            cardimagesMouseDown(position, Qt::LeftButton);
-    };
-    if (key >= Qt::Key_1 && key <= Qt::Key_4) {
-        const int place = key - Qt::Key_1 + 1;
-        hand_->highlight(layout.positionAt(place));
-        click(place);
-        return true;
-    }
-    const int raised = picked();
-    const int highlighted = layout.highlighted();
-    switch (key) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-        // The highlight only marks a card: it moves in and out of turn.
-        hand_->moveHighlight(key == Qt::Key_Right ? 1 : -1);
-        return true;
-    case Qt::Key_Escape:
-        // Lowering sends nothing, so it works out of turn too.
-        if (highlighted)
-            hand_->clearHighlight();
-        if (raised)
-            hand_->pick(layout.positionAt(raised));
-        return raised != 0 || highlighted != 0;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Space:
-        if (highlighted)
-            cardimagesMouseDown(highlighted, Qt::LeftButton);
-        else if (raised)
-            click(raised);
-        return true;
-    default:
-        return false;
-    }
 }
 
 void TableView::showCardCount()
@@ -594,6 +571,7 @@ void TableView::clearall()
 
 void TableView::gameStarted(const QString &name)
 {
+    pause_->stop();
     button_start_->hide();
     panel_winner_->hide();
     clearall();
@@ -611,8 +589,11 @@ void TableView::gameStarted(const QString &name)
 
 void TableView::roundStarted()
 {
+    pause_->stop();
     showRound();
     showMoneyList();
+    for (int seat = 1; seat <= kSeats; ++seat)
+        showBags(seat);
     stopFans();
     showTopCard();
     showTotal();
@@ -627,13 +608,13 @@ void TableView::showTurn(int seat)
     for (const SeatControls &controls : seatsAtPlaces_) {
         controls.image_card->setPlay(false);
         controls.image_card->setFrame(0);
-        controls.label_playername->setFont(sidelook::arialPixels(12, false));
+        places_.font(controls.label_playername, sidelook::arialPixels(12, false));
         controls.image_turn->hide();
     }
     const SeatControls *controls = seatControls(seat);
     if (controls) {
         controls->image_turn->show();
-        controls->label_playername->setFont(sidelook::arialPixels(12, true));
+        places_.font(controls->label_playername, sidelook::arialPixels(12, true));
     }
     for (int each = 1; each <= kSeats; ++each)
         nameSeat(each);
@@ -670,13 +651,9 @@ void TableView::placecard(int seat, const ClientDispatcher::SeatValues &cards)
     hand_->sortthem();
 }
 
-void TableView::cardimagesMouseDown(int position, Qt::MouseButton button)
+void TableView::requestPlay(int position)
 {
-    if (button == Qt::RightButton) {
-        hand_->sortthem();
-        return;
-    }
-    if (button != Qt::LeftButton || !session_->loggedIn || !session_->ownSlotIsSeat() ||
+    if (!session_->loggedIn || !session_->ownSlotIsSeat() ||
         state_->turnSeat() != session_->ownSlot)
         return;
     if (!hand_->pick(position))
@@ -738,21 +715,22 @@ void TableView::seatBusted(int seat, int bags)
     if (state_->isOwnSeat(seat))
         emit tallyIncrease(kColumnBusts, 1);
     emit playsounds(kSoundLostMoney);
+    // A winner, if there is one now, follows at once and ends the count.
+    pause_->start();
 }
 
 void TableView::gameWon(const QString &name, int seat)
 {
+    pause_->stop();
     if (const SeatControls *controls = seatControls(seat))
         controls->image_winner->show();
     emit playsounds(kSoundWinner);
 
+    // By seat, never by name: two players may share one.
     QString banner = name + kHasWon;
-    if (session_->ownSlotIsSeat()) {
-        const TableSeat &own = state_->seat(session_->ownSlot);
-        if (own.name == name) {
-            banner = kYouHaveWon;
-            emit tallyIncrease(kColumnBagsWon, kBagsAtStake - own.bags);
-        }
+    if (state_->isOwnSeat(seat)) {
+        banner = kYouHaveWon;
+        emit tallyIncrease(kColumnBagsWon, kBagsAtStake - state_->seat(seat).bags);
     }
     label_winner1_->setText(banner);
     label_winner2_->setText(banner);

@@ -12,6 +12,7 @@
 #include <array>
 
 class HandView;
+class TurnCountdown;
 class LastPlays;
 class QLabel;
 class QPushButton;
@@ -53,14 +54,10 @@ public:
 
     // Full bags and resting card fans for every seat.
     void clearall();
-    // The user pressed a mouse button on one of his cards.
-    void cardimagesMouseDown(int position, Qt::MouseButton button);
-    // A key pressed on the table: 1 to 4 click the hand's cards left to
-    // right, Left and Right move the highlight between them, Enter or Space
-    // click the highlighted card (else the raised one), Escape takes the
-    // highlight away and lowers a raised card. Returns whether the key was
-    // the hand's.
-    bool handKey(int key);
+    // The user asks to play the card at a hand position, by a click on it or
+    // a key: sent to the host when it is his turn and the card rests; a
+    // raised card is lowered instead.
+    void requestPlay(int position);
     // The start button and "File" / "Start Game".
     void button_startClick();
     void Image5Click();
@@ -127,6 +124,7 @@ private:
     void showMoneyList();
     void stopFans();
     void setStatus(const QString &text);
+    void showPauseLeft(int seconds);
 
     QWidget *board_;
     const ClientSession *session_;
@@ -148,6 +146,9 @@ private:
     QLabel *label_round_ = nullptr;
     QLabel *label_status_ = nullptr;
     QString turnStatus_;                  // the status line of the turn now
+    // The pause after a bust, counted down beside the last plays.
+    QLabel *label_nextround_ = nullptr;
+    TurnCountdown *pause_ = nullptr;
     QPushButton *button_start_ = nullptr; // a PictureButton
     QWidget *panel_winner_ = nullptr;
     QLabel *label_winner1_ = nullptr;

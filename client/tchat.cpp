@@ -1,4 +1,7 @@
 #include "client/tchat.h"
+
+#include "client/boardpanel.h"
+#include "client/hand.h"
 #include "client/tablefit.h"
 
 #include "client/chatpanel.h"
@@ -54,6 +57,8 @@ constexpr QRect kBoard(8, 8, 697, 474);
 // The chat column of the board: below the maker's logo and clear of the
 // corner ornaments.
 constexpr QRect kChatPlace(428, 32, 265, 405);
+// The table part of the board, framed while it has the keyboard focus.
+constexpr QRect kTableArea(0, 0, 426, 474);
 
 QAction *addItem(QMenu *menu, const QString &caption, const char *name)
 {
@@ -116,8 +121,9 @@ void Tchat::buildBoard()
     auto *client = new QWidget(this);
     setCentralWidget(client);
 
-    panel_board_ = new QWidget(client);
+    panel_board_ = new BoardPanel(client);
     panel_board_->setObjectName(QStringLiteral("panel_board"));
+    panel_board_->setTableArea(kTableArea);
     // The designed size is the smallest; a larger window grows the board and
     // the chat column alike.
     fit_ = new TableFit(client, panel_board_, kBoard, this);
@@ -150,9 +156,32 @@ void Tchat::buildBoard()
     chat_->setGeometry(kChatPlace);
     connect(fit_, &TableFit::scaleChanged, this, [this](qreal scale) {
         table_->setScale(scale);
+        panel_board_->setTableArea(tablescale::scaled(kTableArea, scale));
         chat_->setGeometry(tablescale::scaled(kChatPlace, scale));
         chat_->setScale(scale);
     });
+    buildKeyboardFocus();
+}
+
+void Tchat::buildKeyboardFocus()
+{
+    // The table and the chat input are the window's two focus stops: Tab
+    // goes between them, Escape leaves the chat for the table, a click on
+    // the cloth (or anything on the table) gives the table the focus, and a
+    // game starts with the keys on the table unless the user is typing.
+    panel_board_->setKeyHandler([this](int key) { return table_->hand().keyPressed(key); });
+    QWidget *cloth = centralWidget();
+    cloth->setFocusPolicy(Qt::ClickFocus);
+    cloth->setFocusProxy(panel_board_);
+    chat_->setFocusOrder(panel_board_);
+    connect(chat_, &ChatPanel::doneTyping, panel_board_,
+            [this] { panel_board_->setFocus(Qt::ShortcutFocusReason); });
+    connect(state_, &TableState::gameStarted, panel_board_, [this] {
+        if (!chat_->isTyping())
+            panel_board_->setFocus(Qt::OtherFocusReason);
+    });
+    // Until then the chat line has it, ready for a greeting.
+    chat_->setFocus(Qt::OtherFocusReason);
 }
 
 void Tchat::buildSeatPopup()
@@ -437,20 +466,4 @@ void Tchat::UnsetJustWatch1Click()
 void Tchat::Exit1Click()
 {
     close();
-}
-
-void Tchat::keyPressEvent(QKeyEvent *event)
-{
-    // Return from the chat input comes here too: text fields keep their keys.
-    QWidget *focus = focusWidget();
-    const bool typing =
-        focus && (focus->inherits("QLineEdit") || focus->inherits("QTextEdit") ||
-                  focus->inherits("QPlainTextEdit") || focus->inherits("QAbstractSpinBox"));
-    if (!typing && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        if (table_ && table_->handKey(event->key())) {
-            event->accept();
-            return;
-        }
-    }
-    QMainWindow::keyPressEvent(event);
 }

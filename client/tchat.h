@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class BoardPanel;
 class ChatPanel;
 class ClientConnection;
 class Composition;
@@ -109,8 +110,6 @@ signals:
     void hostUnreachable(const QString &address);
 
 protected:
-    // The hand's keys, when no text field has the focus.
-    void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -119,6 +118,7 @@ private:
     void FormCreate();
     void buildBoard();
     void buildSeatPopup();
+    void buildKeyboardFocus();
 
     void connectDispatcher();
     void connectionEnded();
@@ -147,7 +147,7 @@ private:
     ClientSession session_;
     ClientConnection *connection_ = nullptr;
     TSock *Sock11_ = nullptr;
-    QWidget *panel_board_ = nullptr;
+    BoardPanel *panel_board_ = nullptr;
     TableFit *fit_ = nullptr;
     ChatPanel *chat_ = nullptr;
     TableState *state_ = nullptr;

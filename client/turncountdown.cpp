@@ -15,8 +15,16 @@ TurnCountdown::TurnCountdown(QObject *parent) : QObject(parent)
 
 void TurnCountdown::turnStarted(bool human)
 {
+    if (human)
+        start();
+    else
+        stop();
+}
+
+void TurnCountdown::start()
+{
     stop();
-    if (!human || limitMs_ <= 0)
+    if (limitMs_ <= 0)
         return;
     deadlineMs_ = now() + limitMs_;
     timer_.start();

@@ -4,10 +4,10 @@
 #include <QObject>
 #include <QTimer>
 
-// On the host's copy, when a turn time limit is set, the status line counts
-// down the last ten seconds of a human's turn. The clock starts when this
-// copy hears of the turn, a few milliseconds after the server's own; the
-// server alone decides when the limit has passed.
+// On every copy, when the host has announced a turn time limit, the status
+// line counts down the last ten seconds of a human's turn. The clock starts
+// when this copy hears of the turn, a few milliseconds after the server's
+// own; the server alone decides when the limit has passed.
 class TurnCountdown : public QObject
 {
     Q_OBJECT
@@ -19,6 +19,8 @@ public:
     void setLimit(int milliseconds) { limitMs_ = milliseconds; }
     // A new turn: counted when a human holds it and a limit is set.
     void turnStarted(bool human);
+    // Counts the limit from now.
+    void start();
     void stop();
 
     // The whole seconds to show at `nowMs` (ms since the clock started),

@@ -42,8 +42,6 @@ struct GameState
     const SeatState &seat(int n) const { return seats[n - 1]; }
 };
 
-inline constexpr int kPauseSeconds = 7;
-
 // The table the game is played at: the game asks it who sits where and tells
 // it what happened, in the order the players must learn it. The server turns
 // these into messages and timers; a benchmark can ignore them all.

@@ -461,6 +461,8 @@ void TServer::receivedlogininfo(int from, const msg::Logininfo &request)
         if (other != slot && m_players[other].connected)
             sendTo(slot, msg::Existingplayers{other, m_players[other].name}.build());
     }
+    if (m_turnlimit > 0)
+        sendTo(slot, msg::Turnlimit{m_turnlimit / 1000}.build());
     if (request.version != kVersionText) {
         sendTo(kHostSlot, msg::Havewrongversion{newcomer.name}.build());
         sendTo(slot, msg::Wrongversion{}.build());

@@ -11,6 +11,8 @@ const QString kTookTooLong = QStringLiteral("%1 took too long; the computer play
 // A colour no player's own chat uses by default, and not the blue of the
 // game's own notices.
 constexpr char kTookTooLongColour[] = "|clMaroon";
+const QString kLimitSet = QStringLiteral("The host set a turn time limit of %1 seconds.");
+const QString kLimitOff = QStringLiteral("The host turned the turn time limit off.");
 } // namespace
 
 void TServer::startgame(int from, const msg::StartgameToHost &request)
@@ -102,9 +104,18 @@ void TServer::turnPassed(int seat)
 
 void TServer::setTurnLimit(int milliseconds)
 {
-    m_turnlimit = std::max(0, milliseconds);
+    milliseconds = std::max(0, milliseconds);
+    if (milliseconds == m_turnlimit)
+        return;
+    m_turnlimit = milliseconds;
     if (m_turnlimit == 0)
         m_turnclock.stop();
+    // Everybody hears of it: newer copies count their turn down, older ones
+    // at least read the line.
+    const int seconds = m_turnlimit / 1000;
+    const QString line = seconds > 0 ? kLimitSet.arg(seconds) : kLimitOff;
+    sendToAll(msg::ChatToAll::notice(line.toUtf8() + kTookTooLongColour).build());
+    sendToAll(msg::Turnlimit{seconds}.build());
 }
 
 void TServer::turnclockTimer()

@@ -54,6 +54,9 @@ inline constexpr BotSpeed kSlowBots{"Slow", 1000};
 inline constexpr BotSpeed kNormalBots{"Normal", 750};
 inline constexpr BotSpeed kFastBots{"Fast", 500};
 
+// The pause between a bust and the next deal, in seconds.
+inline constexpr int kPauseSeconds = 7;
+
 // ---- Cards and money
 
 // Cards are 1 to 52, 0 for no card: clubs, diamonds, hearts, spades, each

@@ -417,6 +417,19 @@ std::optional<Startround> Startround::read(FieldReader &fields)
     return validIf(m.round >= 1 && allOf(m.money, isMoney), m);
 }
 
+QByteArray Turnlimit::build() const
+{
+    return MessageBuilder(command).number(seconds).closed();
+}
+
+std::optional<Turnlimit> Turnlimit::read(FieldReader &fields)
+{
+    Turnlimit m;
+    m.seconds = fields.number();
+    // A day is far beyond any limit the host offers.
+    return validIf(m.seconds >= 0 && m.seconds <= 24 * 60 * 60, m);
+}
+
 QByteArray Nextplayer::build() const
 {
     return MessageBuilder(command).number(seat).closed();

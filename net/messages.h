@@ -64,6 +64,8 @@ inline constexpr char newcard[] = "CMD_newcard";
 inline constexpr char nocard[] = "CMD_nocard";
 inline constexpr char roundover[] = "CMD_roundover";
 inline constexpr char winner[] = "CMD_winner";
+// Newer than the first clients, which drop names they do not know.
+inline constexpr char turnlimit[] = "CMD_turnlimit";
 } // namespace cmd
 
 // The flag of CMD_justwatch / CMD_justwatching.
@@ -355,6 +357,19 @@ struct Startround
     QByteArray build() const;
     static std::optional<Startround> read(FieldReader &fields);
     bool operator==(const Startround &) const = default;
+};
+
+// "CMD_turnlimit+" seconds "+"      (0: no limit) The host's turn time
+// limit, sent to all when it changes and to each newcomer, so that every
+// player's own copy can warn him before the computer plays for him.
+struct Turnlimit
+{
+    static constexpr const char *command = cmd::turnlimit;
+    int seconds = 0;
+
+    QByteArray build() const;
+    static std::optional<Turnlimit> read(FieldReader &fields);
+    bool operator==(const Turnlimit &) const = default;
 };
 
 // "CMD_nextplayer+" seat "+"

@@ -105,6 +105,9 @@ void TAnimated::setColor(const QColor &color)
     QPalette own = palette();
     own.setColor(QPalette::Window, color);
     setPalette(own);
+    // A see-through colour lets whatever lies beneath show where the key
+    // colour was, such as the cloth under a fan.
+    setAttribute(Qt::WA_OpaquePaintEvent, color.alpha() == 255);
     update();
 }
 
@@ -133,7 +136,7 @@ QImage TAnimated::keyedFrame(const QRect &source) const
     QImage frame = m_bitmap.copy(source).convertToFormat(QImage::Format_ARGB32);
     frame.setDevicePixelRatio(m_bitmap.devicePixelRatio());
     const QRgb key = m_transparentColor.rgb();
-    const QRgb replacement = Color().rgb();
+    const QRgb replacement = Color().rgba();
     for (int y = 0; y < frame.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(frame.scanLine(y));
         for (int x = 0; x < frame.width(); ++x) {

@@ -72,7 +72,8 @@ public:
     void setTransparentColor(const QColor &color);
 
     // The control's colour, painted where the key colour was. It follows the
-    // parent's background colour unless set here.
+    // parent's background colour unless set here; Qt::transparent lets what
+    // lies beneath the control show through instead.
     QColor Color() const;
     void setColor(const QColor &color);
 

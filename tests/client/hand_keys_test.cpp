@@ -37,7 +37,7 @@ struct Hand
     void press(const std::vector<int> &keys)
     {
         for (int key : keys)
-            table->handKey(key);
+            table->hand().keyPressed(key);
     }
 
     QWidget board;
@@ -117,9 +117,9 @@ TEST_F(HandKeys, EscapeLowersTheRaisedCard)
     state.getnextplayer(1);
     press({Qt::Key_2});
     ASSERT_EQ(table->hand().image(1)->y(), 292);
-    EXPECT_TRUE(table->handKey(Qt::Key_Escape));
+    EXPECT_TRUE(table->hand().keyPressed(Qt::Key_Escape));
     EXPECT_EQ(table->hand().image(1)->y(), 296);
-    EXPECT_FALSE(table->handKey(Qt::Key_Escape));
+    EXPECT_FALSE(table->hand().keyPressed(Qt::Key_Escape));
 }
 
 TEST_F(HandKeys, TheHighlightIsDrawnAndSaidOnItsCardOnly)

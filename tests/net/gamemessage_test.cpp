@@ -69,6 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"startround", msg::Startround{12, {0, 1, 2, 3}}.build(),
                    "CMD_startround+12+1+0+2+1+3+2+4+3"},
         LayoutCase{"nextplayer", msg::Nextplayer{4}.build(), "CMD_nextplayer+4+"},
+        LayoutCase{"turnlimit", msg::Turnlimit{30}.build(), "CMD_turnlimit+30+"},
         LayoutCase{"playcardToAll", msg::PlaycardToAll{1, 13, 99}.build(), "CMD_playcard+1+13+99+"},
         LayoutCase{"newcard", msg::Newcard{1, 3, 0}.build(), "CMD_newcard+1+3+0+"},
         LayoutCase{"nocard", msg::Nocard{2, 4}.build(), "CMD_nocard+2+4+"},
