@@ -119,3 +119,33 @@ TEST_F(TurnLimit, ComputerSeatsAreNotTimedAndTheRealClockFires)
 }
 
 } // namespace
+
+namespace {
+
+// Every player hears of the limit when the host changes it, a player who
+// comes later with his login, so that each copy can count its own turn.
+TEST_F(TurnLimit, TheLimitIsToldToEveryPlayerAndEveryNewcomer)
+{
+    server->setTurnLimit(kLimitMs);
+    EXPECT_TRUE(bob->waitFor("CMD_chat+The host set a turn time limit of 30 seconds.|clMaroon"));
+    EXPECT_TRUE(bob->waitFor(msg::Turnlimit{30}.build()));
+    server->setTurnLimit(kLimitMs); // the same limit again says nothing
+    server->setTurnLimit(60000);
+    EXPECT_TRUE(bob->waitFor(msg::Turnlimit{60}.build()));
+    EXPECT_EQ(bob->named(cmd::turnlimit).size(), 2);
+
+    RawClient carol(server->listeningPort());
+    ASSERT_EQ(carol.login("Carol"), 3);
+    EXPECT_TRUE(carol.waitFor(msg::Turnlimit{60}.build()));
+
+    server->setTurnLimit(0);
+    EXPECT_TRUE(carol.waitFor("CMD_chat+The host turned the turn time limit off.|clMaroon"));
+    EXPECT_TRUE(carol.waitFor(msg::Turnlimit{0}.build()));
+    RawClient dave(server->listeningPort());
+    ASSERT_EQ(dave.login("Dave"), 4);
+    alice->send(msg::ChatToHost{1, "hi|clBlack"}.build());
+    ASSERT_TRUE(dave.waitFor("CMD_chat+Alice chats: hi|clBlack"));
+    EXPECT_TRUE(dave.named(cmd::turnlimit).isEmpty()) << "no limit, nothing to tell";
+}
+
+} // namespace
