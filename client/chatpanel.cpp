@@ -317,6 +317,14 @@ void ChatPanel::setScale(qreal scale)
     showPhraseButtons();
 }
 
+void ChatPanel::previewScale(qreal scale)
+{
+    if (scale <= 0)
+        return;
+    mainchat_->setMinimumSize(tablescale::scaled(QRect(QPoint(), kLogMinimum), scale).size());
+    sizePhraseButtons(scale);
+}
+
 void ChatPanel::applyFonts()
 {
     QFont logFont;
@@ -334,12 +342,20 @@ void ChatPanel::applyFonts()
 
 void ChatPanel::showPhraseButtons()
 {
-    const QSize size = tablescale::scaled(QRect(QPoint(), kPhraseButton), scale_).size();
+    sizePhraseButtons(scale_);
     for (int i = 0; i < kPhraseCount; ++i) {
-        QToolButton *button = phraseButtons_[std::size_t(i)];
+        phraseButtons_[std::size_t(i)]->setIcon(
+            tablepictures::picture(artwork::Art::PhraseButton, i + 1, scale_));
+    }
+}
+
+void ChatPanel::sizePhraseButtons(qreal scale)
+{
+    // The icon is shown at the button's size, so a picture drawn for another
+    // size is stretched until its own is drawn.
+    const QSize size = tablescale::scaled(QRect(QPoint(), kPhraseButton), scale).size();
+    for (QToolButton *button : phraseButtons_) {
         button->setFixedSize(size);
-        const QPixmap picture = tablepictures::picture(artwork::Art::PhraseButton, i + 1, scale_);
-        button->setIcon(picture);
         button->setIconSize(size);
     }
 }

@@ -75,6 +75,10 @@ public:
     // text size chosen applies on top of it.
     void setScale(qreal scale);
     qreal scale() const { return scale_; }
+    // A step of a window's drag: the panel's insides take their places for
+    // `scale` at once, while the log's type and the phrase pictures wait for
+    // setScale (laying out a long log again costs more than a frame).
+    void previewScale(qreal scale);
 
     // Preferences kept in the settings file, in points at the designed size.
     int textSize() const { return textSize_; }
@@ -123,6 +127,7 @@ protected:
 private:
     void buildPhraseButtons();
     void showPhraseButtons();
+    void sizePhraseButtons(qreal scale);
     void applyFonts();
     void buildMenus();
     enum class MessageKind { Chat, Action };

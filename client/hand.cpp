@@ -29,8 +29,6 @@ void CardImage::showCard(int card, bool blank, qreal scale)
 {
     setProperty(kHintProperty, QString::number(card));
     shownScale_ = scale;
-    setFixedSize(
-        tablescale::scaled(QRect(0, 0, HandLayout::kWidth, HandLayout::kHeight), scale).size());
     if (blank)
         clear();
     else
@@ -147,6 +145,13 @@ void HandView::clearHighlight()
 void HandView::setScale(qreal scale)
 {
     scale_ = scale;
+    pictureScale_ = scale;
+    show();
+}
+
+void HandView::previewScale(qreal scale)
+{
+    scale_ = scale;
     show();
 }
 
@@ -209,8 +214,10 @@ void HandView::show()
                     });
         }
         if (widget->property(kHintProperty).toString() != QString::number(card.card) ||
-            widget->pixmap().isNull() != card.blank || widget->shownScale() != scale_)
-            widget->showCard(card.card, card.blank, scale_);
+            widget->pixmap().isNull() != card.blank || widget->shownScale() != pictureScale_)
+            widget->showCard(card.card, card.blank, pictureScale_);
+        widget->setFixedSize(
+            tablescale::scaled(QRect(0, 0, HandLayout::kWidth, HandLayout::kHeight), scale_).size());
         widget->setAccessibleName(card.blank ? QString() : cardnames::handCardName(card.card));
         widget->setHighlighted(card.position == layout_.highlighted());
         widget->move(qRound(card.left * scale_), qRound(card.top * scale_));

@@ -73,8 +73,13 @@ public:
     void highlight(int position);
     void clearHighlight();
 
-    // Lays the hand out at `scale` times its designed size.
+    // Lays the hand out at `scale` times its designed size, its cards drawn
+    // for that size.
     void setScale(qreal scale);
+    // Lays the hand out at `scale`, the cards showing the pictures they
+    // have, stretched.
+    void previewScale(qreal scale);
+    qreal pictureScale() const { return pictureScale_; }
 
     const HandLayout &layout() const { return layout_; }
     CardImage *image(int position) const;
@@ -94,4 +99,5 @@ private:
     HandLayout layout_;
     std::map<int, CardImage *> images_;
     qreal scale_ = 1.0;
+    qreal pictureScale_ = 1.0;
 };

@@ -9,6 +9,14 @@ TableFit::TableFit(QWidget *area, QWidget *board, QRect designedBoard, QObject *
     area_->setMinimumSize(tablescale::designedSize);
     area_->installEventFilter(this);
     board_->setGeometry(designedBoard_);
+    settle_.setSingleShot(true);
+    settle_.setInterval(kSettleMs);
+    connect(&settle_, &QTimer::timeout, this, [this] {
+        if (fit_.scale == settledScale_)
+            return;
+        settledScale_ = fit_.scale;
+        emit scaleChanged(settledScale_);
+    });
 }
 
 void TableFit::setFitToWindow(bool fit)
@@ -33,6 +41,8 @@ void TableFit::refit()
     board_->setGeometry(board);
     const bool scaleChanged = fit.scale != fit_.scale;
     fit_ = fit;
-    if (scaleChanged)
-        emit this->scaleChanged(fit.scale);
+    if (scaleChanged) {
+        emit scalePreviewed(fit.scale);
+        settle_.start();
+    }
 }

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QRect>
+#include <QTimer>
 
 class QWidget;
 
@@ -11,6 +12,11 @@ class QWidget;
 // area is resized, the board panel is put at the scale and offset of
 // tablescale::fit, and everybody drawing on it hears the new scale. With
 // fitting off the content keeps its designed size, centred.
+//
+// A drag of the window's edge resizes it many times a second. Each step is
+// only previewed (controls moved and sized, pictures stretched); the scale
+// is changed for good, with every picture drawn for it, once the size has
+// rested for kSettleMs.
 class TableFit : public QObject
 {
     Q_OBJECT
@@ -25,7 +31,10 @@ public:
 
     const tablescale::Fit &fit() const { return fit_; }
 
+    static constexpr int kSettleMs = 150;
+
 signals:
+    void scalePreviewed(qreal scale);
     void scaleChanged(qreal scale);
 
 protected:
@@ -39,4 +48,6 @@ private:
     QRect designedBoard_;
     bool fitToWindow_ = true;
     tablescale::Fit fit_;
+    qreal settledScale_ = 1.0;
+    QTimer settle_;
 };

@@ -111,6 +111,9 @@ QLabel *picture(QWidget *board, ScaledPlaces &places, const QString &name, QRect
     auto *label = new QLabel(board);
     label->setObjectName(name);
     places.place(label, place);
+    // A picture drawn for its size shows pixel for pixel; one drawn for the
+    // size before a resize is stretched until its own is drawn.
+    label->setScaledContents(true);
     return label;
 }
 
@@ -243,12 +246,23 @@ TableView::~TableView() = default;
 
 void TableView::setScale(qreal scale)
 {
+    if (scale <= 0)
+        return;
+    const bool drawn = scale == places_.scale() && hand_->pictureScale() == scale;
+    previewScale(scale);
+    if (drawn)
+        return;
+    hand_->setScale(scale);
+    drawPictures();
+}
+
+void TableView::previewScale(qreal scale)
+{
     if (scale <= 0 || scale == places_.scale())
         return;
     places_.setScale(scale);
     lastPlays_->setScale(scale);
-    hand_->setScale(scale);
-    drawPictures();
+    hand_->previewScale(scale);
 }
 
 void TableView::drawPictures()

@@ -42,6 +42,10 @@ public:
     // designed size) and draws every picture for that size.
     void setScale(qreal scale);
     qreal scale() const { return places_.scale(); }
+    // A step of a window's drag: every control takes its place and size for
+    // `scale` at once, showing the pictures it has stretched until setScale
+    // draws them for the size.
+    void previewScale(qreal scale);
 
     // Wires the hand's messages of the dispatcher to their handlers; the
     // rest of the table follows the table state.

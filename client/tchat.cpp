@@ -154,10 +154,14 @@ void Tchat::buildBoard()
     chat_ = new ChatPanel(&session_, panel_board_);
     connect(chat_, &ChatPanel::sendToHost, connection_, &ClientConnection::sendToHost);
     chat_->setGeometry(kChatPlace);
-    connect(fit_, &TableFit::scaleChanged, this, [this](qreal scale) {
-        table_->setScale(scale);
+    connect(fit_, &TableFit::scalePreviewed, this, [this](qreal scale) {
+        table_->previewScale(scale);
         panel_board_->setTableArea(tablescale::scaled(kTableArea, scale));
         chat_->setGeometry(tablescale::scaled(kChatPlace, scale));
+        chat_->previewScale(scale);
+    });
+    connect(fit_, &TableFit::scaleChanged, this, [this](qreal scale) {
+        table_->setScale(scale);
         chat_->setScale(scale);
     });
     buildKeyboardFocus();

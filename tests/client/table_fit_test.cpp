@@ -47,11 +47,15 @@ protected:
     QWidget *board() { return table().board(); }
     QWidget *area() { return chat().centralWidget(); }
 
-    // Grows or shrinks the window until its client area is `size`.
+    // Grows or shrinks the window until its client area is `size` and the
+    // table has drawn its pictures for the new scale.
     bool resizeArea(QSize size)
     {
         chat().resize(chat().size() + size - area()->size());
-        return waitUntil([&] { return area()->size() == size; });
+        return waitUntil([&] {
+            return area()->size() == size &&
+                   table().hand().pictureScale() == chat().tableFit().fit().scale;
+        });
     }
 
     // Every control lying on the board, by its place in the child list.
@@ -124,6 +128,31 @@ TEST_F(FitWindow, EveryControlScalesWithTheWindowAndComesBackToItsDesignedPlace)
     EXPECT_EQ(places(), designed);
     EXPECT_EQ(label("label_status")->font().pixelSize(), 12);
     EXPECT_EQ(label("image_topcard")->pixmap().size(), QSize(71, 96));
+}
+
+// A drag of the window's edge: each step puts every control at its place
+// for the new size at once and shows the pictures it has, stretched; the
+// pictures of the exact size are drawn once the size rests.
+TEST_F(FitWindow, ADragMovesTheControlsAtOnceAndDrawsThePicturesWhenItRests)
+{
+    const QPixmap designedCard = table().hand().image(1)->pixmap();
+    QSize size = area()->size();
+    for (int step = 0; step < 10; ++step) {
+        size += QSize(20, 14);
+        chat().resize(chat().size() + size - area()->size());
+        QCoreApplication::processEvents();
+        const qreal scale = chat().tableFit().fit().scale;
+        EXPECT_EQ(table().scale(), scale);
+        EXPECT_EQ(label("image_topcard")->size(),
+                  tablescale::scaled(QRect(153, 176, 71, 96), scale).size());
+        EXPECT_EQ(table().hand().image(1)->pixmap().cacheKey(), designedCard.cacheKey());
+    }
+    const qreal scale = chat().tableFit().fit().scale;
+    ASSERT_GT(scale, 1.2);
+    ASSERT_TRUE(waitUntil([&] { return table().hand().pictureScale() == scale; }));
+    const QSize card = tablescale::scaled(QRect(0, 0, 71, 96), scale).size();
+    EXPECT_EQ(table().hand().image(1)->pixmap().deviceIndependentSize().toSize(), card);
+    EXPECT_EQ(label("image_topcard")->pixmap().deviceIndependentSize().toSize(), card);
 }
 
 TEST_F(FitWindow, FittingTurnedOffKeepsTheDesignedSizeCentredAndIsRemembered)
