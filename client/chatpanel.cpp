@@ -495,8 +495,11 @@ bool ChatPanel::eventFilter(QObject *watched, QEvent *event)
             emit doneTyping();
             return true;
         }
-        // Typing into the box first removes its "<Enter Chat Here>".
-        if (mychat_->text() == kPlaceholder)
+        // Typing into the box first removes its "<Enter Chat Here>"; a
+        // menu's Alt key or a bare Shift leaves it.
+        const bool typed = !key->text().isEmpty() &&
+                           !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier));
+        if (mychat_->text() == kPlaceholder && typed)
             mychat_->clear();
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             sendit();

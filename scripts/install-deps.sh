@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev liblz4-dev
   clang libclang-rt-14-dev
-  xvfb xauth pulseaudio pulseaudio-utils
+  xvfb xauth libx11-6 libxtst6 openbox pulseaudio pulseaudio-utils
 )
 
 missing=()
