@@ -462,7 +462,7 @@ void TServer::receivedlogininfo(int from, const msg::Logininfo &request)
             sendTo(slot, msg::Existingplayers{other, m_players[other].name}.build());
     }
     if (m_turnlimit > 0)
-        sendTo(slot, msg::Turnlimit{m_turnlimit / 1000}.build());
+        tellTurnLimit(slot);
     if (request.version != kVersionText) {
         sendTo(kHostSlot, msg::Havewrongversion{newcomer.name}.build());
         sendTo(slot, msg::Wrongversion{}.build());

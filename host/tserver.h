@@ -138,6 +138,8 @@ private:
     void sendTo(int slot, const QByteArray &message);
     void sendFramed(int slot, const QByteArray &framedMessage);
     void sendToAll(const QByteArray &message);
+    // The turn time limit now, as a chat line and as the limit itself.
+    void tellTurnLimit(int slot);
     void arm();
     NumberedValues moneyBySeat() const;
     bool liveSlot(int slot) const;

@@ -110,12 +110,20 @@ void TServer::setTurnLimit(int milliseconds)
     m_turnlimit = milliseconds;
     if (m_turnlimit == 0)
         m_turnclock.stop();
-    // Everybody hears of it: newer copies count their turn down, older ones
-    // at least read the line.
+    for (int slot = 1; slot <= m_slotcount; ++slot) {
+        if (m_players[slot].loggedIn)
+            tellTurnLimit(slot);
+    }
+}
+
+void TServer::tellTurnLimit(int slot)
+{
+    // Newer copies count their own turn down; older ones at least read the
+    // line.
     const int seconds = m_turnlimit / 1000;
     const QString line = seconds > 0 ? kLimitSet.arg(seconds) : kLimitOff;
-    sendToAll(msg::ChatToAll::notice(line.toUtf8() + kTookTooLongColour).build());
-    sendToAll(msg::Turnlimit{seconds}.build());
+    sendTo(slot, msg::ChatToAll::notice(line.toUtf8() + kTookTooLongColour).build());
+    sendTo(slot, msg::Turnlimit{seconds}.build());
 }
 
 void TServer::turnclockTimer()

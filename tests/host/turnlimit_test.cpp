@@ -136,6 +136,7 @@ TEST_F(TurnLimit, TheLimitIsToldToEveryPlayerAndEveryNewcomer)
 
     RawClient carol(server->listeningPort());
     ASSERT_EQ(carol.login("Carol"), 3);
+    EXPECT_TRUE(carol.waitFor("CMD_chat+The host set a turn time limit of 60 seconds.|clMaroon"));
     EXPECT_TRUE(carol.waitFor(msg::Turnlimit{60}.build()));
 
     server->setTurnLimit(0);
@@ -146,6 +147,7 @@ TEST_F(TurnLimit, TheLimitIsToldToEveryPlayerAndEveryNewcomer)
     alice->send(msg::ChatToHost{1, "hi|clBlack"}.build());
     ASSERT_TRUE(dave.waitFor("CMD_chat+Alice chats: hi|clBlack"));
     EXPECT_TRUE(dave.named(cmd::turnlimit).isEmpty()) << "no limit, nothing to tell";
+    EXPECT_EQ(dave.named(cmd::chat).size(), 1);
 }
 
 } // namespace
