@@ -9,7 +9,7 @@
 //   long:  messages of 60,000 bytes, under the unterminated-message limit
 
 #include "bench/rawpeer.h"
-#include "client/clientconnection.h"
+#include "client/session/clientconnection.h"
 #include "client/tchat.h"
 #include "net/messages.h"
 

@@ -5,8 +5,8 @@
 // pictures of the exact size are drawn once the drag has settled.
 // Run with QT_QPA_PLATFORM=offscreen where there is no display.
 
-#include "client/tablefit.h"
-#include "client/tableview.h"
+#include "client/table/tablefit.h"
+#include "client/table/tableview.h"
 #include "client/tchat.h"
 
 #include <QApplication>

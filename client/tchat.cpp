@@ -1,16 +1,16 @@
 #include "client/tchat.h"
 
-#include "client/boardpanel.h"
-#include "client/hand.h"
-#include "client/tablefit.h"
+#include "client/table/boardpanel.h"
+#include "client/table/hand.h"
+#include "client/table/tablefit.h"
 
-#include "client/chatpanel.h"
-#include "client/clientconnection.h"
+#include "client/chat/chatpanel.h"
+#include "client/session/clientconnection.h"
 #include "client/composition.h"
 #include "client/mainmenu.h"
-#include "client/playwithothers.h"
-#include "client/tablestate.h"
-#include "client/tableview.h"
+#include "client/session/playwithothers.h"
+#include "client/model/tablestate.h"
+#include "client/table/tableview.h"
 #include "host/random.h"
 #include "host/tserver.h"
 #include "net/errorreport.h"
@@ -207,7 +207,7 @@ void Tchat::connectDispatcher()
     connect(&dispatcher, &ClientDispatcher::chatrecieved, chat_, &ChatPanel::chatrecieved);
     // Seats, watchers and the game go into the table state; the table view
     // and the notices below follow what it announces.
-    state_->connectDispatcher(dispatcher);
+    dispatcher.feed(*state_);
     connect(state_, &TableState::playerArrived, this, &Tchat::newplayerinfo);
     connect(&dispatcher, &ClientDispatcher::havewrongversion, this, &Tchat::havewrongversion);
     connect(&dispatcher, &ClientDispatcher::wrongversion, this, &Tchat::wrongversion);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "client/clientsession.h"
-#include "client/seatrotation.h"
+#include "client/model/clientsession.h"
+#include "client/model/seatrotation.h"
 #include "net/gamerules.h"
 
 #include <QColor>

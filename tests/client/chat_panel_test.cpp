@@ -1,6 +1,6 @@
-#include "client/chatlog.h"
-#include "client/chatpanel.h"
-#include "client/clientsession.h"
+#include "client/chat/chatlog.h"
+#include "client/chat/chatpanel.h"
+#include "client/model/clientsession.h"
 #include "tests/support/wait.h"
 
 #include <QAction>

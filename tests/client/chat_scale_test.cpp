@@ -1,6 +1,6 @@
 // The chat column at the table's scale: type set larger, never enlarged, and
 // phrase buttons drawn for their size.
-#include "client/chatpanel.h"
+#include "client/chat/chatpanel.h"
 #include "resources/artsizes.h"
 
 #include <gtest/gtest.h>

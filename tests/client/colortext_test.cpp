@@ -1,4 +1,4 @@
-#include "client/colortext.h"
+#include "client/chat/colortext.h"
 
 #include <QPalette>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "client/clientdispatcher.h"
+#include "client/session/clientdispatcher.h"
 #include "net/errorreport.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "client/clientsettings.h"
-#include "client/tablestate.h"
+#include "client/session/clientsettings.h"
+#include "client/model/tablestate.h"
 #include "client/tchat.h"
 #include "net/messages.h"
 #include "tests/client/startup_support.h"

@@ -1,7 +1,7 @@
-#include "client/clientsession.h"
-#include "client/hand.h"
-#include "client/tablestate.h"
-#include "client/tableview.h"
+#include "client/model/clientsession.h"
+#include "client/table/hand.h"
+#include "client/model/tablestate.h"
+#include "client/table/tableview.h"
 #include "net/messages.h"
 #include "widgets/tanimated.h"
 

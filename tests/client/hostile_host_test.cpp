@@ -2,7 +2,7 @@
 // messages, a message without end, a connection reset. The window stays
 // open, says in the chat what happened, and holds only a bounded queue.
 
-#include "client/clientconnection.h"
+#include "client/session/clientconnection.h"
 #include "client/tchat.h"
 #include "net/framer.h"
 #include "net/messages.h"

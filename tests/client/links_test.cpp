@@ -1,4 +1,4 @@
-#include "client/linkfinder.h"
+#include "client/chat/linkfinder.h"
 
 #include <gtest/gtest.h>
 

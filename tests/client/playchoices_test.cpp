@@ -1,6 +1,6 @@
-#include "client/clientsettings.h"
-#include "client/inifile.h"
-#include "client/playchoices.h"
+#include "client/session/clientsettings.h"
+#include "client/session/inifile.h"
+#include "client/session/playchoices.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "client/shutdownsignals.h"
+#include "client/session/shutdownsignals.h"
 #include "stats/tallyfile.h"
 #include "stats/ttallylist.h"
 

@@ -1,4 +1,4 @@
-#include "client/clientsettings.h"
+#include "client/session/clientsettings.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
 #include "net/framer.h"

@@ -1,4 +1,4 @@
-#include "client/clientconnection.h"
+#include "client/session/clientconnection.h"
 #include "client/errorbox.h"
 #include "client/tchat.h"
 #include "net/errorreport.h"

@@ -1,4 +1,4 @@
-#include "client/singleinstance.h"
+#include "client/session/singleinstance.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>

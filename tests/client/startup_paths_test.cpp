@@ -1,4 +1,4 @@
-#include "client/clientconnection.h"
+#include "client/session/clientconnection.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
 #include "net/tsock.h"

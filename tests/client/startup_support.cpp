@@ -1,6 +1,6 @@
 #include "tests/client/startup_support.h"
 
-#include "client/clientsettings.h"
+#include "client/session/clientsettings.h"
 #include "client/composition.h"
 #include "client/tchat.h"
 #include "net/framer.h"

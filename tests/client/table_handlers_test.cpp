@@ -1,8 +1,8 @@
-#include "client/clientsession.h"
-#include "client/hand.h"
-#include "client/tablepictures.h"
-#include "client/tablestate.h"
-#include "client/tableview.h"
+#include "client/model/clientsession.h"
+#include "client/table/hand.h"
+#include "client/table/tablepictures.h"
+#include "client/model/tablestate.h"
+#include "client/table/tableview.h"
 #include "net/messages.h"
 #include "widgets/tanimated.h"
 

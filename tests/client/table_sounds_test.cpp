@@ -1,7 +1,7 @@
-#include "client/clientsession.h"
-#include "client/soundplayer.h"
-#include "client/tablestate.h"
-#include "client/tableview.h"
+#include "client/model/clientsession.h"
+#include "client/table/soundplayer.h"
+#include "client/model/tablestate.h"
+#include "client/table/tableview.h"
 #include "resources/artwork.h"
 #include "tests/support/wait.h"
 

@@ -2,8 +2,8 @@
 // (the program runs at QT_SCALE_FACTOR=2, set before the application
 // starts): a label of the designed size shows the picture drawn for that
 // density, pixel for pixel.
-#include "client/chatpanel.h"
-#include "client/tablepictures.h"
+#include "client/chat/chatpanel.h"
+#include "client/table/tablepictures.h"
 #include "resources/artsizes.h"
 
 #include <gtest/gtest.h>

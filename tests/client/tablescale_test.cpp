@@ -1,4 +1,4 @@
-#include "client/tablescale.h"
+#include "client/table/tablescale.h"
 
 #include <gtest/gtest.h>
 

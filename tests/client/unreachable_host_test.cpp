@@ -1,4 +1,4 @@
-#include "client/clientconnection.h"
+#include "client/session/clientconnection.h"
 #include "tests/client/startup_support.h"
 #include "tests/support/wait.h"
 

@@ -1,9 +1,9 @@
 #include "tests/e2e/game_driver.h"
 
-#include "client/clientsettings.h"
-#include "client/hand.h"
-#include "client/tablestate.h"
-#include "client/tableview.h"
+#include "client/session/clientsettings.h"
+#include "client/table/hand.h"
+#include "client/model/tablestate.h"
+#include "client/table/tableview.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
 

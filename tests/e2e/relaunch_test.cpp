@@ -1,5 +1,5 @@
-#include "client/relaunch.h"
-#include "client/singleinstance.h"
+#include "client/session/relaunch.h"
+#include "client/session/singleinstance.h"
 #include "tests/e2e/xdisplay.h"
 #include "tests/support/wait.h"
 

@@ -3,10 +3,10 @@
 // program, not a test: scripts/table_screenshots.sh runs it under Xvfb.
 // Usage: docs_pictures <folder>
 
-#include "client/clientconnection.h"
-#include "client/hand.h"
-#include "client/tablestate.h"
-#include "client/tableview.h"
+#include "client/session/clientconnection.h"
+#include "client/table/hand.h"
+#include "client/model/tablestate.h"
+#include "client/table/tableview.h"
 #include "client/tchat.h"
 #include "host/random.h"
 #include "host/tserver.h"

@@ -1,0 +1,47 @@
+#include "client/session/playwithothers.h"
+
+#include "client/session/clientsettings.h"
+#include "client/session/relaunch.h"
+#include "client/tchat.h"
+#include "host/tserver.h"
+#include "net/gamerules.h"
+#include "windows/tplaywithothers.h"
+
+PlayWithOthers::PlayWithOthers(Tchat &chat, ClientSettings &settings)
+    : QObject(&chat), chat_(chat), settings_(settings), window_(new TplayWithOthers(&chat))
+{
+    connect(window_, &TplayWithOthers::startRequested, this, &PlayWithOthers::start);
+}
+
+void PlayWithOthers::open(const QString &failedAddress)
+{
+    const PlayChoices remembered = settings_.playChoices();
+    QString name = remembered.playerName;
+    if (name.isEmpty())
+        name = chat_.session().playerName;
+    window_->open(name, remembered.recentHosts, failedAddress);
+}
+
+bool PlayWithOthers::othersConnected(const Tchat &chat, const TServer &server)
+{
+    if (!chat.session().host)
+        return false;
+    for (int slot = 1; slot <= kHighestSlot; ++slot) {
+        if (slot != chat.session().ownSlot && server.player(slot).connected)
+            return true;
+    }
+    return false;
+}
+
+void PlayWithOthers::start(const PlayChoice &choice)
+{
+    PlayChoices remembered = settings_.playChoices();
+    remembered.playerName = choice.name;
+    if (!choice.host)
+        remembered.rememberHost(choice.address);
+    settings_.savePlayChoices(remembered);
+
+    if (!chat_.mayLeaveGame())
+        return;
+    emit restartRequested(commandLineFor(choice));
+}

@@ -1,0 +1,777 @@
+#include "client/table/tableview.h"
+#include "client/model/cardnames.h"
+
+#include "client/model/clientsession.h"
+#include "client/table/hand.h"
+#include "client/table/lastplays.h"
+#include "client/table/tablepictures.h"
+#include "client/table/tablescale.h"
+#include "client/model/tablestate.h"
+#include "client/model/turncountdown.h"
+#include "net/messages.h"
+#include "resources/artsizes.h"
+#include "resources/artwork.h"
+#include "widgets/sidelook.h"
+#include "widgets/tanimated.h"
+#include "widgets/tlbbackground.h"
+#include "windows/helptexts.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+
+namespace {
+
+const QString kYourTurn = QStringLiteral("Your Turn.");
+const QString kSomebodysTurn = QStringLiteral("'s turn.");
+const QString kSecondsLeft = QStringLiteral(" %1 seconds left");
+const QString kBusted = QStringLiteral(" busted the pile and lost a bag of money.");
+const QString kWelcome = QStringLiteral("Welcome to Zandor by Korvex Software");
+const QString kHasStarted = QStringLiteral(" has started a game.");
+const QString kYouHaveWon = QStringLiteral("You have won all the bags of money!");
+const QString kHasWon = QStringLiteral(" has won all the bags of money!");
+const QString kNotConnected = QStringLiteral("You are not connected");
+const QString kCardCount = QStringLiteral("Card Count: ");
+const QString kRound = QStringLiteral("Round: ");
+const QString kNextRound = QStringLiteral("Next round in %1 seconds");
+const QString kOwnWin = QStringLiteral("addtomine");
+
+const QString kSoundStartRound = QStringLiteral("startround");
+const QString kSoundTurn = QStringLiteral("turn");
+const QString kSoundPlaceCard = QStringLiteral("placecard");
+const QString kSoundError = QStringLiteral("error");
+const QString kSoundLostMoney = QStringLiteral("lostmoney");
+const QString kSoundWinner = QStringLiteral("winner");
+
+const char kTagProperty[] = "tag";
+// Seconds before the turn time limit at which the turn sound calls again.
+constexpr int kWarningSeconds = 5;
+
+// Tally columns the table adds to.
+constexpr int kColumnBusts = 3;
+constexpr int kColumnBagsWon = 4;
+constexpr int kColumnBagsStaked = 5;
+constexpr int kBagsAtStake = 12;
+constexpr int kStartBags = TableState::kStartBags;
+constexpr int kSeats = TableState::kSeats;
+
+// The seven controls of a seat, by prefix, at their four places: bottom,
+// left, upper left, upper right (seats 1 to 4 as the form lays them out).
+struct SeatControl
+{
+    const char *prefix;
+    std::array<QPoint, kTablePlaces> places;
+    QSize size;
+};
+const SeatControl kName{
+    "label_playername", {{{176, 398}, {32, 319}, {82, 148}, {280, 152}}}, {99, 16}};
+const SeatControl kFan{"image_card", {{{176, 293}, {32, 216}, {82, 43}, {280, 48}}}, {101, 102}};
+const SeatControl kChips{"image_chips", {{{152, 298}, {8, 218}, {58, 48}, {256, 50}}}, {23, 76}};
+const SeatControl kTurn{"image_turn", {{{152, 372}, {8, 293}, {58, 122}, {256, 126}}}, {23, 24}};
+const SeatControl kEyes{"image_eyes", {{{153, 398}, {9, 319}, {59, 148}, {257, 152}}}, {23, 15}};
+const SeatControl kMoney{"image_money", {{{176, 338}, {32, 261}, {82, 88}, {280, 92}}}, {66, 57}};
+const SeatControl kWinner{"image_winner", {{{170, 338}, {32, 261}, {82, 88}, {272, 92}}}, {77, 56}};
+
+constexpr QRect kTopCard(153, 176, 71, 96);
+constexpr QRect kTens(233, 176, 71, 96);
+constexpr QRect kOnes(297, 176, 71, 96);
+// Centred under the pile.
+constexpr QRect kCardCountPlace(146, 273, 230, 16);
+constexpr QRect kRoundPlace(5, 430, 99, 16);
+constexpr QRect kStatusPlace(31, 451, 385, 16);
+constexpr QRect kStartPlace(275, 411, 144, 33);
+constexpr QRect kWinnerPlace(30, 6, 388, 59);
+constexpr QRect kWinnerText(43, 10, 302, 40);
+constexpr QRect kLogoPlace(519, 5, 146, 20);
+constexpr QSize kOrnament(30, 30);
+// The last plays: right of the hand and above the start button, clear of the
+// chat column.
+constexpr QRect kLastPlaysPlace(330, 293, 96, 116);
+// Below the last plays, where the start button stands between games.
+constexpr QRect kNextRoundPlace(330, 411, 96, 28);
+
+const QColor kInk(250, 246, 228);       // names and notes on the cloth
+const QColor kStatusInk(255, 226, 140); // the status line, a little warmer
+const QColor kOlive(128, 128, 0);
+const QColor kShadow(128, 128, 128);
+
+void paint(QLabel *label, const QColor &colour)
+{
+    QPalette ink = label->palette();
+    ink.setColor(QPalette::WindowText, colour);
+    label->setPalette(ink);
+}
+
+// A picture's label at its place; its picture comes with the table's scale
+// (TableView::drawPictures).
+QLabel *picture(QWidget *board, ScaledPlaces &places, const QString &name, QRect place)
+{
+    auto *label = new QLabel(board);
+    label->setObjectName(name);
+    places.place(label, place);
+    // A picture drawn for its size shows pixel for pixel; one drawn for the
+    // size before a resize is stretched until its own is drawn.
+    label->setScaledContents(true);
+    return label;
+}
+
+QLabel *text(QWidget *board, ScaledPlaces &places, const QString &name, QRect place,
+             const QString &caption, int pixels, const QColor &colour)
+{
+    auto *label = new QLabel(caption, board);
+    label->setObjectName(name);
+    places.place(label, place);
+    label->setTextFormat(Qt::PlainText);
+    places.font(label, sidelook::arialPixels(pixels, true));
+    paint(label, colour);
+    return label;
+}
+
+QPixmap art(artwork::Art kind, int index, qreal scale)
+{
+    return tablepictures::picture(kind, index, scale);
+}
+
+// START GAME drawn as its picture, pressed while the mouse holds it.
+class PictureButton : public QPushButton
+{
+public:
+    explicit PictureButton(QWidget *parent) : QPushButton(parent)
+    {
+        setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+    void setPictures(const QPixmap &up, const QPixmap &down)
+    {
+        up_ = up;
+        down_ = down;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.drawPixmap(rect(), isDown() ? down_ : up_);
+    }
+
+private:
+    QPixmap up_;
+    QPixmap down_;
+};
+
+// The banner that announces the winner: a parchment plate with a gold rim.
+class WinnerBanner : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        // Rim and corners grow with the banner, which is laid out for
+        // kWinnerPlace.
+        const qreal scale = qreal(width()) / kWinnerPlace.width();
+        const qreal inset = 1.5 * scale;
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath plate;
+        plate.addRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), 10 * scale,
+                             10 * scale);
+        painter.fillPath(plate, QColor(255, 250, 228, 240));
+        painter.setPen(QPen(QColor(196, 156, 58), 3 * scale));
+        painter.drawPath(plate);
+    }
+};
+
+// A picture on the board that answers a left click.
+class ClickablePicture : public QLabel
+{
+public:
+    ClickablePicture(std::function<void()> clicked, QWidget *parent)
+        : QLabel(parent), clicked_(std::move(clicked))
+    {
+        setCursor(Qt::PointingHandCursor);
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            clicked_();
+    }
+
+private:
+    std::function<void()> clicked_;
+};
+
+} // namespace
+
+TableView::TableView(QWidget *board, const ClientSession *session, TableState *state,
+                     QObject *parent)
+    : QObject(parent), board_(board), session_(session), state_(state)
+{
+    setObjectName(QStringLiteral("tableview"));
+    // The window's cloth: tiles beneath everything, the board panel itself
+    // stays transparent so they show through.
+    background_ = new TLbBackground(board->window());
+    background_->setObjectName(QStringLiteral("LbBackground1"));
+    background_->setEnabled(true);
+
+    buildDecorations();
+    buildPile();
+    buildSeats();
+    buildBanner();
+
+    hand_ = new HandView(board_, this);
+    connect(hand_, &HandView::playRequested, this, &TableView::requestPlay);
+    connect(hand_, &HandView::sortRequested, hand_, &HandView::sortthem);
+    drawPictures();
+    clearall();
+
+    connect(state_, &TableState::seatChanged, this, &TableView::showSeat);
+    connect(state_, &TableState::gameStarted, this, &TableView::gameStarted);
+    connect(state_, &TableState::roundStarted, this, &TableView::roundStarted);
+    connect(state_, &TableState::turnChanged, this, &TableView::showTurn);
+    connect(state_, &TableState::lateArrival, this, &TableView::lateArrival);
+    connect(state_, &TableState::cardPlayed, this, &TableView::cardPlayed);
+    connect(state_, &TableState::seatBusted, this, &TableView::seatBusted);
+    connect(state_, &TableState::gameWon, this, &TableView::gameWon);
+}
+
+TableView::~TableView() = default;
+
+void TableView::setScale(qreal scale)
+{
+    if (scale <= 0)
+        return;
+    const bool drawn = scale == places_.scale() && hand_->pictureScale() == scale;
+    previewScale(scale);
+    if (drawn)
+        return;
+    hand_->setScale(scale);
+    drawPictures();
+}
+
+void TableView::previewScale(qreal scale)
+{
+    if (scale <= 0 || scale == places_.scale())
+        return;
+    places_.setScale(scale);
+    lastPlays_->setScale(scale);
+    hand_->previewScale(scale);
+}
+
+void TableView::drawPictures()
+{
+    using artwork::Art;
+    const qreal scale = places_.scale();
+    // The cloth and the fans are drawn when they are painted, for the
+    // screen they are painted on.
+    background_->setImageMaker(artwork::makerFor(Art::BackgroundTile, 0, scale));
+    for (int corner = 1; corner <= 4; ++corner)
+        ornaments_[std::size_t(corner - 1)]->setPixmap(art(Art::Ornament, corner, scale));
+    logo_->setPixmap(art(Art::Logo, 0, scale));
+    static_cast<PictureButton *>(button_start_)
+        ->setPictures(art(Art::StartButton, 0, scale), art(Art::StartButtonDown, 0, scale));
+    for (const SeatControls &seat : seatsAtPlaces_) {
+        seat.image_card->setBitMapMaker(artwork::makerFor(Art::CardFan, 0, scale));
+        seat.image_turn->setPixmap(art(Art::TurnMarker, 0, scale));
+        seat.image_eyes->setPixmap(art(Art::Eyes, 0, scale));
+        seat.image_money->setPixmap(art(Art::OutOfMoney, 0, scale));
+        seat.image_winner->setPixmap(art(Art::Winner, 0, scale));
+    }
+    for (int seat = 1; seat <= kSeats; ++seat)
+        showBags(seat);
+    showTopCard();
+    showTotal();
+}
+
+void TableView::buildDecorations()
+{
+    const QSize area = board_->size();
+    const std::array<QPoint, 4> corners = {
+        QPoint(0, 0), QPoint(area.width() - kOrnament.width(), 0),
+        QPoint(0, area.height() - kOrnament.height()),
+        QPoint(area.width() - kOrnament.width(), area.height() - kOrnament.height())};
+    for (int corner = 1; corner <= 4; ++corner) {
+        ornaments_[std::size_t(corner - 1)] =
+            picture(board_, places_, QStringLiteral("Image%1").arg(corner),
+                    QRect(corners[std::size_t(corner - 1)], kOrnament));
+    }
+    logo_ = new ClickablePicture([this] { Image5Click(); }, board_);
+    logo_->setObjectName(QStringLiteral("Image5"));
+    places_.place(logo_, kLogoPlace);
+    logo_->setToolTip(QStringLiteral("http://") + helptexts::kMakerSite);
+}
+
+void TableView::buildPile()
+{
+    image_topcard_ = picture(board_, places_, QStringLiteral("image_topcard"), kTopCard);
+    image_topcard_->setScaledContents(true);
+    image_nums1_ = picture(board_, places_, QStringLiteral("image_nums1"), kTens);
+    image_nums2_ = picture(board_, places_, QStringLiteral("image_nums2"), kOnes);
+
+    label_cardcount_ = text(board_, places_, QStringLiteral("label_cardcount"), kCardCountPlace,
+                            QString(), 12, kInk);
+    label_cardcount_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label_round_ = text(board_, places_, QStringLiteral("label_round"), kRoundPlace,
+                        kRound + QStringLiteral("0"), 14, kInk);
+    label_status_ = text(board_, places_, QStringLiteral("label_status"), kStatusPlace, kWelcome,
+                         12, kStatusInk);
+    label_status_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    button_start_ = new PictureButton(board_);
+    button_start_->setObjectName(QStringLiteral("button_start"));
+    places_.place(button_start_, kStartPlace);
+    button_start_->setToolTip(QStringLiteral("Start Game"));
+    connect(button_start_, &QPushButton::clicked, this, &TableView::button_startClick);
+
+    lastPlays_ = new LastPlays(state_, board_);
+    places_.place(lastPlays_, kLastPlaysPlace);
+
+    // The design keeps the bust's status line through the pause; this says
+    // that the game is waiting, and for how long.
+    label_nextround_ = text(board_, places_, QStringLiteral("label_nextround"), kNextRoundPlace,
+                            QString(), 10, kStatusInk);
+    label_nextround_->setWordWrap(true);
+    label_nextround_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label_nextround_->hide();
+    pause_ = new TurnCountdown(this);
+    pause_->setLimit(kPauseSeconds * 1000);
+    connect(pause_, &TurnCountdown::secondsLeftChanged, this, &TableView::showPauseLeft);
+}
+
+void TableView::showPauseLeft(int seconds)
+{
+    label_nextround_->setText(kNextRound.arg(seconds));
+    label_nextround_->setVisible(seconds > 0);
+}
+
+void TableView::buildSeats()
+{
+    for (int index = 0; index < kTablePlaces; ++index) {
+        const std::size_t place = std::size_t(index);
+        const auto placed = [place](const SeatControl &control) {
+            return QRect(control.places[place], control.size);
+        };
+        SeatControls &seat = seatsAtPlaces_[place];
+
+        seat.image_card = new TAnimated(board_);
+        places_.place(seat.image_card, placed(kFan));
+        seat.image_card->setInterval(250);
+        seat.image_card->setFrameCount(artwork::cardFanFrames);
+        seat.image_card->setTransparentColor(QColor::fromRgb(artwork::cardFanKey()));
+        // The fans lie on the cloth itself, not on a box of felt colour.
+        seat.image_card->setColor(Qt::transparent);
+        seat.image_card->hide();
+
+        seat.image_chips = picture(board_, places_, QString(), placed(kChips));
+        seat.image_turn = picture(board_, places_, QString(), placed(kTurn));
+        seat.image_eyes = picture(board_, places_, QString(), placed(kEyes));
+        seat.image_eyes->hide();
+        seat.image_money = picture(board_, places_, QString(), placed(kMoney));
+        seat.image_money->hide();
+        seat.image_winner = picture(board_, places_, QString(), placed(kWinner));
+        seat.image_winner->hide();
+
+        seat.label_playername =
+            text(board_, places_, QString(), placed(kName), TableState::kWaiting, 12, kInk);
+        places_.font(seat.label_playername, sidelook::arialPixels(12, false));
+        // Centred under the seat's fan, which stands at the same left edge.
+        seat.label_playername->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        // The tag is the seat number of the label's place in the form; the
+        // seat menu reads it.
+        seat.label_playername->setProperty(kTagProperty, index + 1);
+        seat.label_playername->setContextMenuPolicy(Qt::CustomContextMenu);
+    }
+    nameSeatControls();
+}
+
+void TableView::nameSeatControls()
+{
+    for (int index = 0; index < kTablePlaces; ++index) {
+        const SeatControls &seat = seatsAtPlaces_[std::size_t(index)];
+        const QString number = QString::number(rotation_.seatAt(TablePlace(index)));
+        seat.label_playername->setObjectName(QLatin1String(kName.prefix) + number);
+        seat.image_card->setObjectName(QLatin1String(kFan.prefix) + number);
+        seat.image_chips->setObjectName(QLatin1String(kChips.prefix) + number);
+        // The form spells the turn markers of the left and upper right
+        // places with a capital T.
+        const bool capital =
+            TablePlace(index) == TablePlace::Left || TablePlace(index) == TablePlace::UpperRight;
+        seat.image_turn->setObjectName(
+            (capital ? QStringLiteral("image_Turn") : QLatin1String(kTurn.prefix)) + number);
+        seat.image_eyes->setObjectName(QLatin1String(kEyes.prefix) + number);
+        seat.image_money->setObjectName(QLatin1String(kMoney.prefix) + number);
+        seat.image_winner->setObjectName(QLatin1String(kWinner.prefix) + number);
+    }
+}
+
+void TableView::buildBanner()
+{
+    panel_winner_ = new WinnerBanner(board_);
+    panel_winner_->setObjectName(QStringLiteral("panel_winner"));
+    places_.place(panel_winner_, kWinnerPlace);
+    // The shadow first, so the olive text lies over it.
+    label_winner2_ = text(panel_winner_, places_, QStringLiteral("label_winner2"),
+                          kWinnerText.translated(1, -1), QString(), 15, kShadow);
+    label_winner1_ = text(panel_winner_, places_, QStringLiteral("label_winner1"), kWinnerText,
+                          QString(), 15, kOlive);
+    for (QLabel *label : {label_winner2_, label_winner1_}) {
+        label->setAlignment(Qt::AlignCenter);
+        label->setWordWrap(true);
+    }
+    panel_winner_->hide();
+}
+
+void TableView::connectDispatcher(ClientDispatcher &dispatcher)
+{
+    connect(&dispatcher, &ClientDispatcher::placecard, this, &TableView::placecard);
+    connect(&dispatcher, &ClientDispatcher::newcard, this, &TableView::newcard);
+    connect(&dispatcher, &ClientDispatcher::nocard, this, &TableView::nocard);
+}
+
+const SeatControls &TableView::atPlace(TablePlace place) const
+{
+    return seatsAtPlaces_[std::size_t(place)];
+}
+
+const SeatControls *TableView::seatControls(int seat) const
+{
+    if (!TableState::isSeat(seat))
+        return nullptr;
+    return &atPlace(rotation_.placeOf(seat));
+}
+
+void TableView::sortstuff(int ownSlot)
+{
+    rotation_ = SeatRotation(ownSlot);
+    nameSeatControls();
+    for (int seat = 1; seat <= kSeats; ++seat) {
+        showSeat(seat);
+        showBags(seat);
+    }
+}
+
+void TableView::setStatus(const QString &line)
+{
+    label_status_->setText(line);
+}
+
+void TableView::showSecondsLeft(int seconds)
+{
+    // Only over the turn's own line: a bust or a winner has taken it over.
+    if (turnStatus_.isEmpty() || !label_status_->text().startsWith(turnStatus_))
+        return;
+    label_status_->setText(seconds > 0 ? turnStatus_ + kSecondsLeft.arg(seconds) : turnStatus_);
+    // One more call of the turn sound, while there is time to choose.
+    if (seconds == kWarningSeconds && state_->turnSeat() == session_->ownSlot &&
+        session_->ownSlotIsSeat())
+        emit playsounds(kSoundTurn);
+}
+
+void TableView::showSeat(int seat)
+{
+    const SeatControls *controls = seatControls(seat);
+    if (!controls)
+        return;
+    const TableSeat &state = state_->seat(seat);
+    controls->label_playername->setText(state.name);
+    controls->image_eyes->setVisible(state.watching);
+    nameSeat(seat);
+}
+
+void TableView::nameSeat(int seat)
+{
+    const SeatControls *controls = seatControls(seat);
+    if (!controls)
+        return;
+    const TableSeat &state = state_->seat(seat);
+    cardnames::Seat words;
+    words.name = state.name;
+    words.bags = state.bags;
+    words.holdsTurn = state_->turnSeat() == seat;
+    words.justWatches = state.watching;
+    words.won = state_->winnerSeat() == seat;
+    const QString name = cardnames::seatName(words);
+    for (QWidget *widget : {static_cast<QWidget *>(controls->label_playername),
+                            static_cast<QWidget *>(controls->image_card),
+                            static_cast<QWidget *>(controls->image_chips)})
+        widget->setAccessibleName(name);
+}
+
+void TableView::namePile()
+{
+    const QString name = cardnames::pileName(state_->total(), state_->topCard());
+    for (QWidget *widget :
+         {static_cast<QWidget *>(image_topcard_), static_cast<QWidget *>(image_nums1_),
+          static_cast<QWidget *>(image_nums2_)})
+        widget->setAccessibleName(name);
+}
+
+void TableView::showCardCount()
+{
+    // The tag holds the count as the form keeps it; it is never read back.
+    label_cardcount_->setProperty(kTagProperty, state_->cardCount());
+    label_cardcount_->setText(kCardCount + QString::number(state_->cardCount()));
+}
+
+void TableView::showRound()
+{
+    label_round_->setText(kRound + QString::number(state_->round()));
+}
+
+void TableView::showTopCard()
+{
+    if (state_->topCard() == TableState::kEmptyPile)
+        image_topcard_->clear();
+    else
+        image_topcard_->setPixmap(tablepictures::bigCard(state_->topCard(), places_.scale()));
+    namePile();
+}
+
+void TableView::showTotal()
+{
+    const int total = state_->total();
+    const bool twoDigits = total >= 10;
+    image_nums1_->setPixmap(tablepictures::digit(twoDigits ? total / 10 : 0, places_.scale()));
+    image_nums2_->setPixmap(tablepictures::digit(twoDigits ? total % 10 : total, places_.scale()));
+    namePile();
+}
+
+void TableView::showBags(int seat)
+{
+    if (const SeatControls *controls = seatControls(seat)) {
+        const int bags = state_->seat(seat).bags;
+        controls->image_chips->setPixmap(tablepictures::bags(bags, places_.scale()));
+        controls->image_chips->setProperty(kTagProperty, bags);
+    }
+    nameSeat(seat);
+}
+
+void TableView::showMoneyList()
+{
+    for (int seat = 1; seat <= kSeats; ++seat) {
+        const SeatControls &controls = *seatControls(seat);
+        if (state_->seat(seat).outOfMoney) {
+            controls.image_money->show();
+            controls.image_card->hide();
+        } else if (!state_->isOwnSeat(seat)) {
+            // The user sees his own hand instead of a fan.
+            controls.image_card->show();
+            controls.image_money->hide();
+        }
+    }
+}
+
+void TableView::stopFans()
+{
+    for (const SeatControls &controls : seatsAtPlaces_) {
+        controls.image_card->setPlay(false);
+        controls.image_card->setFrame(0);
+    }
+}
+
+void TableView::clearall()
+{
+    for (int seat = 1; seat <= kSeats; ++seat)
+        showBags(seat);
+    stopFans();
+}
+
+void TableView::gameStarted(const QString &name)
+{
+    pause_->stop();
+    button_start_->hide();
+    panel_winner_->hide();
+    clearall();
+    showCardCount();
+    emit notice(name + kHasStarted);
+    showTotal();
+    hand_->removeAllCards();
+    for (const SeatControls &controls : seatsAtPlaces_) {
+        controls.image_winner->hide();
+        controls.image_money->hide();
+    }
+    if (session_->ownSlotIsSeat())
+        emit tallyIncrease(kColumnBagsStaked, kStartBags);
+}
+
+void TableView::roundStarted()
+{
+    pause_->stop();
+    showRound();
+    showMoneyList();
+    for (int seat = 1; seat <= kSeats; ++seat)
+        showBags(seat);
+    stopFans();
+    showTopCard();
+    showTotal();
+    showCardCount();
+    hand_->freePlaces();
+    hand_->removeAllCards();
+    emit playsounds(kSoundStartRound);
+}
+
+void TableView::showTurn(int seat)
+{
+    for (const SeatControls &controls : seatsAtPlaces_) {
+        controls.image_card->setPlay(false);
+        controls.image_card->setFrame(0);
+        places_.font(controls.label_playername, sidelook::arialPixels(12, false));
+        controls.image_turn->hide();
+    }
+    const SeatControls *controls = seatControls(seat);
+    if (controls) {
+        controls->image_turn->show();
+        places_.font(controls->label_playername, sidelook::arialPixels(12, true));
+    }
+    for (int each = 1; each <= kSeats; ++each)
+        nameSeat(each);
+    if (seat == session_->ownSlot) {
+        setStatus(kYourTurn);
+        turnStatus_ = kYourTurn;
+        emit playsounds(kSoundTurn);
+        return;
+    }
+    if (controls) {
+        turnStatus_ = state_->seat(seat).name + kSomebodysTurn;
+        setStatus(turnStatus_);
+        controls->image_card->setPlay(true);
+    }
+}
+
+void TableView::lateArrival()
+{
+    showRound();
+    showTopCard();
+    showTotal();
+    showMoneyList();
+    for (int seat = 1; seat <= kSeats; ++seat)
+        showBags(seat);
+}
+
+void TableView::placecard(int seat, const ClientDispatcher::SeatValues &cards)
+{
+    if (!state_->isOwnSeat(seat))
+        return;
+    for (int position = 1; position <= kSeats; ++position)
+        hand_->createcard(position, cards[std::size_t(position - 1)]);
+    // A fresh hand is always sorted, whatever "Auto Sort" says.
+    hand_->sortthem();
+}
+
+void TableView::requestPlay(int position)
+{
+    if (!session_->loggedIn || !session_->ownSlotIsSeat() ||
+        state_->turnSeat() != session_->ownSlot)
+        return;
+    if (!hand_->pick(position))
+        return;
+    // One card per turn: the next turn message opens the hand again.
+    state_->closeHand();
+    emit sendToHost(msg::PlaycardToHost{session_->ownSlot, position}.build());
+}
+
+void TableView::cardPlayed(int seat)
+{
+    showTopCard();
+    showTotal();
+    if (const SeatControls *controls = seatControls(seat)) {
+        controls->image_card->setPlay(false);
+        controls->image_card->setFrame(0);
+    }
+    showCardCount();
+    emit playsounds(kSoundPlaceCard);
+}
+
+void TableView::newcard(int seat, int position, int card)
+{
+    // A hand has positions 1 to 4; anything else names no card of ours.
+    if (!state_->isOwnSeat(seat) || position < 1 || position > kSeats)
+        return;
+    hand_->removeCard(position);
+    hand_->movecards(position);
+    hand_->createcard(position, card);
+    if (autoSort_)
+        hand_->sortthem();
+}
+
+void TableView::nocard(int seat, int position)
+{
+    if (!state_->isOwnSeat(seat))
+        return;
+    hand_->blankCard(position);
+    // The host sends no new turn after a refusal: the user picks again.
+    state_->reopenHand();
+    emit playsounds(kSoundError);
+}
+
+void TableView::seatBusted(int seat, int bags)
+{
+    setStatus(state_->seat(seat).name + kBusted);
+    if (bags < 0 || bags > kStartBags)
+        return;
+    const SeatControls *controls = seatControls(seat);
+    if (controls && bags < 1)
+        controls->image_money->show();
+    showBags(seat);
+    if (session_->ownSlotIsSeat()) {
+        for (int position = 1; position <= kSeats; ++position)
+            hand_->removeCard(position);
+    }
+    for (const SeatControls &each : seatsAtPlaces_)
+        each.image_card->hide();
+    if (state_->isOwnSeat(seat))
+        emit tallyIncrease(kColumnBusts, 1);
+    emit playsounds(kSoundLostMoney);
+    // A winner, if there is one now, follows at once and ends the count.
+    pause_->start();
+}
+
+void TableView::gameWon(const QString &name, int seat)
+{
+    pause_->stop();
+    if (const SeatControls *controls = seatControls(seat))
+        controls->image_winner->show();
+    emit playsounds(kSoundWinner);
+
+    // By seat, never by name: two players may share one.
+    QString banner = name + kHasWon;
+    if (state_->isOwnSeat(seat)) {
+        banner = kYouHaveWon;
+        emit tallyIncrease(kColumnBagsWon, kBagsAtStake - state_->seat(seat).bags);
+    }
+    label_winner1_->setText(banner);
+    label_winner2_->setText(banner);
+    emit notice(banner);
+    panel_winner_->show();
+    panel_winner_->raise();
+    if (session_->host)
+        button_start_->show();
+
+    for (const SeatControls &controls : seatsAtPlaces_) {
+        controls.image_turn->hide();
+        controls.image_chips->clear();
+    }
+    if (session_->ownSlotIsSeat())
+        emit tallyGame(state_->isOwnSeat(seat) ? kOwnWin : name);
+}
+
+void TableView::button_startClick()
+{
+    if (!session_->loggedIn) {
+        emit messageForUser(kNotConnected);
+        return;
+    }
+    emit gameOptionsRequested();
+}
+
+void TableView::Image5Click()
+{
+    emit linkClicked(QUrl(QStringLiteral("http://") + helptexts::kMakerSite));
+}
