@@ -1,4 +1,4 @@
-#include "client/cardnames.h"
+#include "client/model/cardnames.h"
 
 #include <QStringList>
 
