@@ -59,8 +59,8 @@ int main(int argc, char **argv)
     std::sort(sorted.begin(), sorted.end());
     std::printf("drag of %zu steps to scale %.2f: per step median %.1f ms, 90th %.1f ms, max %.1f "
                 "ms\n",
-                steps.size(), finalScale, sorted[sorted.size() / 2],
-                sorted[sorted.size() * 9 / 10], sorted.back());
+                steps.size(), finalScale, sorted[sorted.size() / 2], sorted[sorted.size() * 9 / 10],
+                sorted.back());
     std::printf("table scale after the drag settled: %.2f\n", window.table().scale());
     return 0;
 }

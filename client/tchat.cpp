@@ -5,11 +5,11 @@
 #include "client/table/tablefit.h"
 
 #include "client/chat/chatpanel.h"
-#include "client/session/clientconnection.h"
 #include "client/composition.h"
 #include "client/mainmenu.h"
-#include "client/session/playwithothers.h"
 #include "client/model/tablestate.h"
+#include "client/session/clientconnection.h"
+#include "client/session/playwithothers.h"
 #include "client/table/tableview.h"
 #include "host/random.h"
 #include "host/tserver.h"

@@ -1,8 +1,8 @@
 #include "client/chat/chatpanel.h"
 
 #include "client/chat/chatlog.h"
-#include "client/model/clientsession.h"
 #include "client/mainmenu.h"
+#include "client/model/clientsession.h"
 #include "client/table/scaledplaces.h"
 #include "client/table/tablepictures.h"
 #include "client/table/tablescale.h"
@@ -497,8 +497,8 @@ bool ChatPanel::eventFilter(QObject *watched, QEvent *event)
         }
         // Typing into the box first removes its "<Enter Chat Here>"; a
         // menu's Alt key or a bare Shift leaves it.
-        const bool typed = !key->text().isEmpty() &&
-                           !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier));
+        const bool typed =
+            !key->text().isEmpty() && !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier));
         if (mychat_->text() == kPlaceholder && typed)
             mychat_->clear();
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

@@ -216,6 +216,20 @@ void TableState::winner(const QString &name, int seat)
     emit gameWon(name, seat);
 }
 
+void TableState::closeHand()
+{
+    turnSeat_ = 0;
+    emit handClosed();
+}
+
+void TableState::nocard(int seat, int position)
+{
+    if (!isOwnSeat(seat))
+        return;
+    reopenHand();
+    emit cardRefused(position);
+}
+
 void TableState::reopenHand()
 {
     if (turnSeat_ == 0)

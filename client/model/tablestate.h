@@ -1,7 +1,7 @@
 #pragma once
 
-#include "net/messages.h"
 #include "net/gamerules.h"
+#include "net/messages.h"
 
 #include <QObject>
 #include <QString>
@@ -112,10 +112,12 @@ public:
     void roundover(int seat, int bags);
     void winner(const QString &name, int seat);
 
+    // The host refused a card of `seat`'s hand: when it is the user's, he
+    // picks again (the host sends no new turn after a refusal).
+    void nocard(int seat, int position);
+
     // The user sent his card: no other may go until the next turn.
-    void closeHand() { turnSeat_ = 0; }
-    // The host refused the card: the user picks again.
-    void reopenHand();
+    void closeHand();
 
 signals:
     // A seat's name or its watching mark changed.
@@ -137,11 +139,16 @@ signals:
     void lateArrival(const SeatValues &bags);
     void cardPlayed(int seat);
     void seatBusted(int seat, int bags);
+    // The user's card went to the host; or the host refused it, and the
+    // card at `position` of his hand is no longer his to play.
+    void handClosed();
+    void cardRefused(int position);
     void gameWon(const QString &name, int seat);
 
 private:
     TableSeat *find(int seat);
     void takeBags(const SeatValues &bags);
+    void reopenHand();
     void seatTheComputers();
 
     const ClientSession *session_;

@@ -178,12 +178,10 @@ void ClientDispatcher::announce(const msg::Gamestats &m)
 void ClientDispatcher::feed(TableState &table)
 {
     connect(this, &ClientDispatcher::newplayerinfo, &table, &TableState::newplayerinfo);
-    connect(this, &ClientDispatcher::playerdisconnected, &table,
-            &TableState::playerdisconnected);
-    connect(this, &ClientDispatcher::justwatching, &table,
-            [&table](int seat, const QString &flag) {
-                table.justwatching(seat, flag == QLatin1String(watchflag::justWatch));
-            });
+    connect(this, &ClientDispatcher::playerdisconnected, &table, &TableState::playerdisconnected);
+    connect(this, &ClientDispatcher::justwatching, &table, [&table](int seat, const QString &flag) {
+        table.justwatching(seat, flag == QLatin1String(watchflag::justWatch));
+    });
     connect(this, &ClientDispatcher::startthegame, &table, &TableState::startthegame);
     connect(this, &ClientDispatcher::startround, &table, &TableState::startround);
     connect(this, &ClientDispatcher::getnextplayer, &table, &TableState::getnextplayer);
@@ -192,4 +190,5 @@ void ClientDispatcher::feed(TableState &table)
     connect(this, &ClientDispatcher::playcard, &table, &TableState::playcard);
     connect(this, &ClientDispatcher::roundover, &table, &TableState::roundover);
     connect(this, &ClientDispatcher::winner, &table, &TableState::winner);
+    connect(this, &ClientDispatcher::nocard, &table, &TableState::nocard);
 }

@@ -217,7 +217,8 @@ void HandView::show()
             widget->pixmap().isNull() != card.blank || widget->shownScale() != pictureScale_)
             widget->showCard(card.card, card.blank, pictureScale_);
         widget->setFixedSize(
-            tablescale::scaled(QRect(0, 0, HandLayout::kWidth, HandLayout::kHeight), scale_).size());
+            tablescale::scaled(QRect(0, 0, HandLayout::kWidth, HandLayout::kHeight), scale_)
+                .size());
         widget->setAccessibleName(card.blank ? QString() : cardnames::handCardName(card.card));
         widget->setHighlighted(card.position == layout_.highlighted());
         widget->move(qRound(card.left * scale_), qRound(card.top * scale_));

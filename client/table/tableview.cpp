@@ -2,12 +2,13 @@
 #include "client/model/cardnames.h"
 
 #include "client/model/clientsession.h"
+#include "client/model/tablestate.h"
+#include "client/model/turncountdown.h"
 #include "client/table/hand.h"
 #include "client/table/lastplays.h"
 #include "client/table/tablepictures.h"
 #include "client/table/tablescale.h"
-#include "client/model/tablestate.h"
-#include "client/model/turncountdown.h"
+#include "client/table/tablesounds.h"
 #include "net/messages.h"
 #include "resources/artsizes.h"
 #include "resources/artwork.h"
@@ -38,16 +39,7 @@ const QString kRound = QStringLiteral("Round: ");
 const QString kNextRound = QStringLiteral("Next round in %1 seconds");
 const QString kOwnWin = QStringLiteral("addtomine");
 
-const QString kSoundStartRound = QStringLiteral("startround");
-const QString kSoundTurn = QStringLiteral("turn");
-const QString kSoundPlaceCard = QStringLiteral("placecard");
-const QString kSoundError = QStringLiteral("error");
-const QString kSoundLostMoney = QStringLiteral("lostmoney");
-const QString kSoundWinner = QStringLiteral("winner");
-
 const char kTagProperty[] = "tag";
-// Seconds before the turn time limit at which the turn sound calls again.
-constexpr int kWarningSeconds = 5;
 
 // Tally columns the table adds to.
 constexpr int kColumnBusts = 3;
@@ -232,6 +224,8 @@ TableView::TableView(QWidget *board, const ClientSession *session, TableState *s
     drawPictures();
     clearall();
 
+    sounds_ = new TableSounds(state_, this);
+    connect(sounds_, &TableSounds::playsounds, this, &TableView::playsounds);
     connect(state_, &TableState::seatChanged, this, &TableView::showSeat);
     connect(state_, &TableState::gameStarted, this, &TableView::gameStarted);
     connect(state_, &TableState::roundStarted, this, &TableView::roundStarted);
@@ -240,6 +234,7 @@ TableView::TableView(QWidget *board, const ClientSession *session, TableState *s
     connect(state_, &TableState::cardPlayed, this, &TableView::cardPlayed);
     connect(state_, &TableState::seatBusted, this, &TableView::seatBusted);
     connect(state_, &TableState::gameWon, this, &TableView::gameWon);
+    connect(state_, &TableState::cardRefused, this, &TableView::cardRefused);
 }
 
 TableView::~TableView() = default;
@@ -432,7 +427,6 @@ void TableView::connectDispatcher(ClientDispatcher &dispatcher)
 {
     connect(&dispatcher, &ClientDispatcher::placecard, this, &TableView::placecard);
     connect(&dispatcher, &ClientDispatcher::newcard, this, &TableView::newcard);
-    connect(&dispatcher, &ClientDispatcher::nocard, this, &TableView::nocard);
 }
 
 const SeatControls &TableView::atPlace(TablePlace place) const
@@ -468,10 +462,7 @@ void TableView::showSecondsLeft(int seconds)
     if (turnStatus_.isEmpty() || !label_status_->text().startsWith(turnStatus_))
         return;
     label_status_->setText(seconds > 0 ? turnStatus_ + kSecondsLeft.arg(seconds) : turnStatus_);
-    // One more call of the turn sound, while there is time to choose.
-    if (seconds == kWarningSeconds && state_->turnSeat() == session_->ownSlot &&
-        session_->ownSlotIsSeat())
-        emit playsounds(kSoundTurn);
+    sounds_->turnSecondsLeft(seconds);
 }
 
 void TableView::showSeat(int seat)
@@ -614,7 +605,6 @@ void TableView::roundStarted()
     showCardCount();
     hand_->freePlaces();
     hand_->removeAllCards();
-    emit playsounds(kSoundStartRound);
 }
 
 void TableView::showTurn(int seat)
@@ -635,7 +625,6 @@ void TableView::showTurn(int seat)
     if (seat == session_->ownSlot) {
         setStatus(kYourTurn);
         turnStatus_ = kYourTurn;
-        emit playsounds(kSoundTurn);
         return;
     }
     if (controls) {
@@ -686,7 +675,6 @@ void TableView::cardPlayed(int seat)
         controls->image_card->setFrame(0);
     }
     showCardCount();
-    emit playsounds(kSoundPlaceCard);
 }
 
 void TableView::newcard(int seat, int position, int card)
@@ -701,14 +689,9 @@ void TableView::newcard(int seat, int position, int card)
         hand_->sortthem();
 }
 
-void TableView::nocard(int seat, int position)
+void TableView::cardRefused(int position)
 {
-    if (!state_->isOwnSeat(seat))
-        return;
     hand_->blankCard(position);
-    // The host sends no new turn after a refusal: the user picks again.
-    state_->reopenHand();
-    emit playsounds(kSoundError);
 }
 
 void TableView::seatBusted(int seat, int bags)
@@ -728,7 +711,6 @@ void TableView::seatBusted(int seat, int bags)
         each.image_card->hide();
     if (state_->isOwnSeat(seat))
         emit tallyIncrease(kColumnBusts, 1);
-    emit playsounds(kSoundLostMoney);
     // A winner, if there is one now, follows at once and ends the count.
     pause_->start();
 }
@@ -738,7 +720,6 @@ void TableView::gameWon(const QString &name, int seat)
     pause_->stop();
     if (const SeatControls *controls = seatControls(seat))
         controls->image_winner->show();
-    emit playsounds(kSoundWinner);
 
     // By seat, never by name: two players may share one.
     QString banner = name + kHasWon;

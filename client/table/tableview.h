@@ -12,6 +12,7 @@
 #include <array>
 
 class HandView;
+class TableSounds;
 class TurnCountdown;
 class LastPlays;
 class QLabel;
@@ -54,7 +55,6 @@ public:
     // The hand's message handlers.
     void placecard(int seat, const ClientDispatcher::SeatValues &cards);
     void newcard(int seat, int position, int card);
-    void nocard(int seat, int position);
 
     // Full bags and resting card fans for every seat.
     void clearall();
@@ -116,6 +116,7 @@ private:
     void cardPlayed(int seat);
     void seatBusted(int seat, int bags);
     void gameWon(const QString &name, int seat);
+    void cardRefused(int position);
 
     void showTopCard();
     // The names a screen reader speaks for a seat and for the pile.
@@ -134,6 +135,7 @@ private:
     const ClientSession *session_;
     TableState *state_;
     HandView *hand_ = nullptr;
+    TableSounds *sounds_ = nullptr;
     bool autoSort_ = true;
 
     SeatRotation rotation_;

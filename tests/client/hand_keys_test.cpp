@@ -105,7 +105,7 @@ TEST_F(HandKeys, KeyAfterARefusedCardPicksAgain)
 {
     state.getnextplayer(1);
     press({Qt::Key_4});
-    table->nocard(1, 2);
+    state.nocard(1, 2);
     state.getnextplayer(1);
     press({Qt::Key_1});
     EXPECT_EQ(sent, (QByteArrayList{(msg::PlaycardToHost{1, 2}.build()),

@@ -1,5 +1,5 @@
-#include "client/table/hand.h"
 #include "client/model/tablestate.h"
+#include "client/table/hand.h"
 #include "client/table/tableview.h"
 #include "client/tchat.h"
 #include "net/messages.h"

@@ -303,7 +303,7 @@ TEST_F(Table, RefusedPositionBlanksTheCardAndTheUserPicksAgain)
     table->placecard(1, {7, 26, 27, 51});
     state.getnextplayer(1);
     click(4);
-    table->nocard(1, 4);
+    state.nocard(1, 4);
     EXPECT_TRUE(table->hand().image(4)->pixmap().isNull());
     EXPECT_EQ(table->hand().image(4)->y(), 296);
     EXPECT_EQ(sounds.last(), "error");
@@ -311,7 +311,7 @@ TEST_F(Table, RefusedPositionBlanksTheCardAndTheUserPicksAgain)
     EXPECT_EQ(sent, (QByteArrayList{(msg::PlaycardToHost{1, 4}.build()),
                                     (msg::PlaycardToHost{1, 1}.build())}));
     // A refusal for a card that is gone still sounds.
-    table->nocard(1, 9);
+    state.nocard(1, 9);
     EXPECT_EQ(sounds.count("error"), 2);
 }
 

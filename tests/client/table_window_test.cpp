@@ -1,5 +1,5 @@
-#include "client/table/tablepictures.h"
 #include "client/model/tablestate.h"
+#include "client/table/tablepictures.h"
 #include "client/table/tableview.h"
 #include "client/tchat.h"
 #include "net/messages.h"
@@ -28,9 +28,8 @@ protected:
     bool sync()
     {
         send(msg::Newplayerinfo{9, "sync"}.build());
-        return waitUntil([&] {
-            return chat().state().watcherEntries().contains(QStringLiteral("9: sync"));
-        });
+        return waitUntil(
+            [&] { return chat().state().watcherEntries().contains(QStringLiteral("9: sync")); });
     }
 
     JoinedWindow joined;
@@ -72,7 +71,8 @@ TEST_F(TableWindow, AWinnerWhoSharesTheUsersNameIsNotTheUser)
     send(msg::StartgameToAll{"Host", "h"}.build());
     send(msg::Winner{"Ann", 2}.build());
     ASSERT_TRUE(waitUntil([&] { return chat().state().winnerSeat() == 2; }));
-    EXPECT_EQ(label(QStringLiteral("label_winner1"))->text(), "You have won all the bags of money!");
+    EXPECT_EQ(label(QStringLiteral("label_winner1"))->text(),
+              "You have won all the bags of money!");
 }
 
 // Without computer players the seats nobody plays start the round with no
@@ -86,8 +86,7 @@ TEST_F(TableWindow, TheBagsOfADealFollowTheHostsList)
     for (const auto &[seat, bags] : {std::pair{2, 0}, {3, 0}, {4, 2}}) {
         const SeatControls &controls = *table().seatControls(seat);
         EXPECT_EQ(controls.image_chips->property("tag").toInt(), bags) << "seat " << seat;
-        EXPECT_EQ(controls.image_chips->pixmap().cacheKey(),
-                  tablepictures::bags(bags).cacheKey())
+        EXPECT_EQ(controls.image_chips->pixmap().cacheKey(), tablepictures::bags(bags).cacheKey())
             << "seat " << seat;
         EXPECT_EQ(controls.image_money->isVisible(), bags == 0) << "seat " << seat;
     }

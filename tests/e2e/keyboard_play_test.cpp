@@ -148,7 +148,8 @@ TEST(KeyboardPlay, AGameStartedAndPlayedWithKeysAlone)
     QProcess game;
     game.setProcessEnvironment(environment);
     game.setProcessChannelMode(QProcess::ForwardedChannels);
-    game.start(program, {QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("true")});
+    game.start(program,
+               {QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("true")});
     ASSERT_TRUE(game.waitForStarted());
 
     Peer bob;
@@ -200,8 +201,7 @@ TEST(KeyboardPlay, AGameStartedAndPlayedWithKeysAlone)
             return bob.playsOfSeat1() >= 4;
         },
         120000);
-    EXPECT_TRUE(played) << "keys typed " << typed << " times, cards laid "
-                        << bob.playsOfSeat1();
+    EXPECT_TRUE(played) << "keys typed " << typed << " times, cards laid " << bob.playsOfSeat1();
 
     game.kill();
     game.waitForFinished();

@@ -141,14 +141,23 @@ TEST_F(State, TheUsersCardClosesTheHandUntilTheNextTurn)
 {
     seatAs(2);
     state.getnextplayer(2);
+    QList<int> refused;
+    int closed = 0;
+    QObject::connect(&state, &TableState::handClosed, [&] { ++closed; });
+    QObject::connect(&state, &TableState::cardRefused,
+                     [&](int position) { refused.append(position); });
     state.closeHand();
     EXPECT_EQ(state.turnSeat(), 0);
-    // A refusal gives the turn back; a turn that has moved on stays.
-    state.reopenHand();
+    EXPECT_EQ(closed, 1);
+    // A refusal gives the turn back; a turn that has moved on stays; another
+    // seat's refusal is none of the user's.
+    state.nocard(2, 4);
     EXPECT_EQ(state.turnSeat(), 2);
     state.getnextplayer(3);
-    state.reopenHand();
+    state.nocard(2, 1);
     EXPECT_EQ(state.turnSeat(), 3);
+    state.nocard(3, 2);
+    EXPECT_EQ(refused, (QList<int>{4, 1}));
 }
 
 TEST_F(State, LateArrivalShowsTheTurnBeforeTheComputersSit)
