@@ -1,18 +1,19 @@
 #include "client/composition.h"
 
 #include "client/chat/chatpanel.h"
+#include "client/mainmenu.h"
+#include "client/model/tablestate.h"
+#include "client/model/tallyrecorder.h"
+#include "client/model/turncountdown.h"
 #include "client/session/clientconnection.h"
 #include "client/session/clientsettings.h"
 #include "client/session/configlocation.h"
-#include "client/table/lastplays.h"
-#include "client/mainmenu.h"
 #include "client/session/playwithothers.h"
+#include "client/table/lastplays.h"
 #include "client/table/soundplayer.h"
 #include "client/table/tablefit.h"
-#include "client/model/tablestate.h"
 #include "client/table/tableview.h"
 #include "client/tchat.h"
-#include "client/model/turncountdown.h"
 #include "host/tserver.h"
 #include "net/errorreport.h"
 #include "net/gamerules.h"
@@ -74,10 +75,13 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     menu.ViewTally1->setEnabled(true);
     connect(menu.ViewTally1, &QAction::triggered, tally_,
             [this, &state] { tally_->viewtally(state.currentPlayers()); });
-    connect(&table, &TableView::tallyIncrease, tally_, &Ttallylist::addtomineincrease);
-    connect(&table, &TableView::tallyGame, tally_, [this, &state](const QString &winner) {
-        tally_->addgame(winner, state.currentPlayers());
-    });
+    auto *recorder = new TallyRecorder(&state, this);
+    connect(recorder, &TallyRecorder::increase, tally_, &Ttallylist::addtomineincrease);
+    connect(recorder, &TallyRecorder::gameRecorded, tally_,
+            [this, &state](bool userWon, const QString &winner) {
+                tally_->addgame(userWon ? QStringLiteral("addtomine") : winner,
+                                state.currentPlayers());
+            });
 
     // The phrase list stores through the settings file and puts the phrases
     // on the buttons at once; the spy list shows the watchers and removes

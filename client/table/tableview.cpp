@@ -37,15 +37,9 @@ const QString kNotConnected = QStringLiteral("You are not connected");
 const QString kCardCount = QStringLiteral("Card Count: ");
 const QString kRound = QStringLiteral("Round: ");
 const QString kNextRound = QStringLiteral("Next round in %1 seconds");
-const QString kOwnWin = QStringLiteral("addtomine");
 
 const char kTagProperty[] = "tag";
 
-// Tally columns the table adds to.
-constexpr int kColumnBusts = 3;
-constexpr int kColumnBagsWon = 4;
-constexpr int kColumnBagsStaked = 5;
-constexpr int kBagsAtStake = 12;
 constexpr int kStartBags = TableState::kStartBags;
 constexpr int kSeats = TableState::kSeats;
 
@@ -588,8 +582,6 @@ void TableView::gameStarted(const QString &name)
         controls.image_winner->hide();
         controls.image_money->hide();
     }
-    if (session_->ownSlotIsSeat())
-        emit tallyIncrease(kColumnBagsStaked, kStartBags);
 }
 
 void TableView::roundStarted()
@@ -709,8 +701,6 @@ void TableView::seatBusted(int seat, int bags)
     }
     for (const SeatControls &each : seatsAtPlaces_)
         each.image_card->hide();
-    if (state_->isOwnSeat(seat))
-        emit tallyIncrease(kColumnBusts, 1);
     // A winner, if there is one now, follows at once and ends the count.
     pause_->start();
 }
@@ -723,10 +713,8 @@ void TableView::gameWon(const QString &name, int seat)
 
     // By seat, never by name: two players may share one.
     QString banner = name + kHasWon;
-    if (state_->isOwnSeat(seat)) {
+    if (state_->isOwnSeat(seat))
         banner = kYouHaveWon;
-        emit tallyIncrease(kColumnBagsWon, kBagsAtStake - state_->seat(seat).bags);
-    }
     label_winner1_->setText(banner);
     label_winner2_->setText(banner);
     emit notice(banner);
@@ -739,8 +727,6 @@ void TableView::gameWon(const QString &name, int seat)
         controls.image_turn->hide();
         controls.image_chips->clear();
     }
-    if (session_->ownSlotIsSeat())
-        emit tallyGame(state_->isOwnSeat(seat) ? kOwnWin : name);
 }
 
 void TableView::button_startClick()

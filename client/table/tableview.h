@@ -1,8 +1,8 @@
 #pragma once
 
+#include "client/model/seatrotation.h"
 #include "client/session/clientdispatcher.h"
 #include "client/table/scaledplaces.h"
-#include "client/model/seatrotation.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -92,11 +92,6 @@ signals:
     void gameOptionsRequested();
     // The maker's logo was clicked.
     void linkClicked(const QUrl &url);
-    // The statistics' calls: a column of the user's totals grows, a game
-    // ended ("addtomine" when the user won, else the winner's name). Sent
-    // only while the user holds a seat.
-    void tallyIncrease(int column, int amount);
-    void tallyGame(const QString &winner);
 
 private:
     void buildSeats();
@@ -151,7 +146,7 @@ private:
     QLabel *label_cardcount_ = nullptr;
     QLabel *label_round_ = nullptr;
     QLabel *label_status_ = nullptr;
-    QString turnStatus_;                  // the status line of the turn now
+    QString turnStatus_; // the status line of the turn now
     // The pause after a bust, counted down beside the last plays.
     QLabel *label_nextround_ = nullptr;
     TurnCountdown *pause_ = nullptr;

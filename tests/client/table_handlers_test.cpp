@@ -1,7 +1,8 @@
 #include "client/model/clientsession.h"
+#include "client/model/tablestate.h"
+#include "client/model/tallyrecorder.h"
 #include "client/table/hand.h"
 #include "client/table/tablepictures.h"
-#include "client/model/tablestate.h"
 #include "client/table/tableview.h"
 #include "net/messages.h"
 #include "widgets/tanimated.h"
@@ -43,11 +44,13 @@ protected:
                          [this](const QString &text) { messages.append(text); });
         QObject::connect(table.get(), &TableView::playsounds,
                          [this](const QString &name) { sounds.append(name); });
-        QObject::connect(table.get(), &TableView::tallyIncrease, [this](int column, int amount) {
+        QObject::connect(&recorder, &TallyRecorder::increase, [this](int column, int amount) {
             tallies.append(QStringLiteral("%1+%2").arg(column).arg(amount));
         });
-        QObject::connect(table.get(), &TableView::tallyGame,
-                         [this](const QString &winner) { tallies.append("game " + winner); });
+        QObject::connect(&recorder, &TallyRecorder::gameRecorded,
+                         [this](bool userWon, const QString &winner) {
+                             tallies.append(userWon ? "game won by the user" : "game " + winner);
+                         });
         board.show();
     }
 
@@ -85,6 +88,7 @@ protected:
     QWidget board;
     ClientSession session;
     TableState state{&session};
+    TallyRecorder recorder{&state};
     std::unique_ptr<TableView> table;
     int optionsOpened = 0;
     QByteArrayList sent;
@@ -394,7 +398,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, TableWinner,
     ::testing::Values(
         // Seat 1 kept 2 bags: 12 - 2 bags won.
-        WinnerCase{1, 1, "You have won all the bags of money!", {"4+10", "game addtomine"}},
+        WinnerCase{1, 1, "You have won all the bags of money!", {"4+10", "game won by the user"}},
         WinnerCase{3, 2, "P2 has won all the bags of money!", {"game P2"}},
         WinnerCase{5, 2, "P2 has won all the bags of money!", {}}));
 
@@ -416,7 +420,7 @@ TEST_F(Table, OnlyAUserWithASeatRecords)
         state.roundover(bust, 2);
         state.winner("Ann", bust);
         if (c.records)
-            EXPECT_EQ(tallies, (QStringList{"5+3", "3+1", "4+10", "game addtomine"}));
+            EXPECT_EQ(tallies, (QStringList{"5+3", "3+1", "4+10", "game won by the user"}));
         else
             EXPECT_TRUE(tallies.isEmpty()) << tallies.join(',').toStdString();
     }
