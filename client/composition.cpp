@@ -2,6 +2,7 @@
 
 #include "client/chat/chatpanel.h"
 #include "client/mainmenu.h"
+#include "client/model/handstate.h"
 #include "client/model/tablestate.h"
 #include "client/model/tallyrecorder.h"
 #include "client/model/turncountdown.h"
@@ -50,7 +51,8 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     settings_->connectMainMenu(menu);
     connect(settings_, &ClientSettings::sendToHost, &connection, &ClientConnection::sendToHost);
     connect(&chat, &Tchat::ownLoginConfirmed, settings_, &ClientSettings::loadinifile);
-    connect(settings_, &ClientSettings::autoSortChanged, &table, &TableView::setAutoSort);
+    connect(settings_, &ClientSettings::autoSortChanged, &chat.handState(),
+            &HandState::setAutoSort);
 
     // The sounds of the table and of logins.
     auto *sounds = new SoundPlayer(&chat);

@@ -7,6 +7,7 @@
 #include "client/chat/chatpanel.h"
 #include "client/composition.h"
 #include "client/mainmenu.h"
+#include "client/model/handstate.h"
 #include "client/model/tablestate.h"
 #include "client/session/clientconnection.h"
 #include "client/session/playwithothers.h"
@@ -131,7 +132,8 @@ void Tchat::buildBoard()
     // The table owns every control of the card table; the seat menu on the
     // name labels is the main window's.
     state_ = new TableState(&session_, this);
-    table_ = new TableView(panel_board_, &session_, state_, this);
+    hand_ = new HandState(state_, this);
+    table_ = new TableView(panel_board_, &session_, state_, hand_, this);
     connect(table_, &TableView::sendToHost, connection_, &ClientConnection::sendToHost);
     connect(table_, &TableView::notice, this, &Tchat::notice);
     connect(table_, &TableView::messageForUser, this, [this](const QString &text) {
@@ -208,6 +210,7 @@ void Tchat::connectDispatcher()
     // Seats, watchers and the game go into the table state; the table view
     // and the notices below follow what it announces.
     dispatcher.feed(*state_);
+    dispatcher.feed(*hand_);
     connect(state_, &TableState::playerArrived, this, &Tchat::newplayerinfo);
     connect(&dispatcher, &ClientDispatcher::havewrongversion, this, &Tchat::havewrongversion);
     connect(&dispatcher, &ClientDispatcher::wrongversion, this, &Tchat::wrongversion);
@@ -216,7 +219,6 @@ void Tchat::connectDispatcher()
             [this](const TableWatcher &watcher) { notice(watcher.name + kHasLeft); });
     connect(&dispatcher, &ClientDispatcher::gamefull, this, &Tchat::gamefull);
     connect(state_, &TableState::watchingChanged, this, &Tchat::justwatching);
-    table_->connectDispatcher(dispatcher);
     connect(connection_, &ClientConnection::ended, this, &Tchat::connectionEnded);
     connect(connection_, &ClientConnection::connectionLost, this, &Tchat::notice);
     connect(connection_, &ClientConnection::unreachable, this,

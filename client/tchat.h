@@ -15,6 +15,7 @@
 class BoardPanel;
 class ChatPanel;
 class ClientConnection;
+class HandState;
 class Composition;
 class MainMenu;
 class QAction;
@@ -76,6 +77,7 @@ public:
     ClientConnection &connection() { return *connection_; }
     ChatPanel &chatPanel() { return *chat_; }
     TableState &state() { return *state_; }
+    HandState &handState() { return *hand_; }
     TServer &server();
     const TServer &server() const;
     Composition &parts() { return *parts_; }
@@ -151,6 +153,7 @@ private:
     TableFit *fit_ = nullptr;
     ChatPanel *chat_ = nullptr;
     TableState *state_ = nullptr;
+    HandState *hand_ = nullptr;
     TableView *table_ = nullptr;
     QPushButton *button_start_ = nullptr;
     QMenu *popup_kick_ = nullptr;

@@ -1,5 +1,6 @@
 #include "client/session/clientdispatcher.h"
 
+#include "client/model/handstate.h"
 #include "client/model/tablestate.h"
 
 #include "net/errorreport.h"
@@ -191,4 +192,10 @@ void ClientDispatcher::feed(TableState &table)
     connect(this, &ClientDispatcher::roundover, &table, &TableState::roundover);
     connect(this, &ClientDispatcher::winner, &table, &TableState::winner);
     connect(this, &ClientDispatcher::nocard, &table, &TableState::nocard);
+}
+
+void ClientDispatcher::feed(HandState &hand)
+{
+    connect(this, &ClientDispatcher::placecard, &hand, &HandState::placecard);
+    connect(this, &ClientDispatcher::newcard, &hand, &HandState::newcard);
 }

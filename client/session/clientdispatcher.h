@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 #include <QObject>
 
+class HandState;
 class TableState;
 #include <QString>
 
@@ -31,6 +32,8 @@ public:
 
     // Hands every message that changes the table to the table's model.
     void feed(TableState &table);
+    // Hands the user's cards to the hand's model.
+    void feed(HandState &hand);
 
 signals:
     void sendloginfo(int slot);

@@ -1,6 +1,7 @@
 #include "client/table/hand.h"
 #include "client/model/cardnames.h"
 #include "client/model/handkeys.h"
+#include "client/model/handstate.h"
 
 #include "client/table/tablepictures.h"
 #include "client/table/tablescale.h"
@@ -13,7 +14,6 @@
 namespace {
 const char kTagProperty[] = "tag";
 const char kHintProperty[] = "hint";
-constexpr int kRoundPlaces = 10;
 } // namespace
 
 CardImage::CardImage(int position, QWidget *board) : QLabel(board), position_(position)
@@ -67,9 +67,18 @@ void CardImage::mousePressEvent(QMouseEvent *event)
     emit pressed(position_, event->button());
 }
 
-HandView::HandView(QWidget *board, QObject *parent) : QObject(parent), board_(board) {}
+HandView::HandView(QWidget *board, HandState *hand, QObject *parent)
+    : QObject(parent), board_(board), hand_(hand)
+{
+    connect(hand_, &HandState::changed, this, &HandView::show);
+}
 
 HandView::~HandView() = default;
+
+const HandLayout &HandView::layout() const
+{
+    return hand_->layout();
+}
 
 QString HandView::imageName(int position)
 {
@@ -80,66 +89,6 @@ CardImage *HandView::image(int position) const
 {
     const auto it = images_.find(position);
     return it == images_.end() ? nullptr : it->second;
-}
-
-void HandView::createcard(int position, int card)
-{
-    layout_.createcard(position, card);
-    show();
-}
-
-void HandView::movecards(int position)
-{
-    layout_.movecards(position);
-    show();
-}
-
-void HandView::sortthem()
-{
-    layout_.sortthem();
-    show();
-}
-
-void HandView::removeCard(int position)
-{
-    layout_.removeImage(position);
-    show();
-}
-
-void HandView::removeAllCards()
-{
-    layout_.removeAllImages();
-    show();
-}
-
-void HandView::freePlaces()
-{
-    layout_.freePlaces(1, kRoundPlaces);
-}
-
-bool HandView::blankCard(int position)
-{
-    const bool found = layout_.blank(position);
-    show();
-    return found;
-}
-
-void HandView::moveHighlight(int step)
-{
-    layout_.moveHighlight(step);
-    show();
-}
-
-void HandView::highlight(int position)
-{
-    layout_.highlight(position);
-    show();
-}
-
-void HandView::clearHighlight()
-{
-    layout_.clearHighlight();
-    show();
 }
 
 void HandView::setScale(qreal scale)
@@ -155,32 +104,22 @@ void HandView::previewScale(qreal scale)
     show();
 }
 
-bool HandView::pick(int position)
-{
-    const bool picked = layout_.pick(position);
-    show();
-    return picked;
-}
-
 bool HandView::keyPressed(int key)
 {
     using Kind = handkeys::Intent::Kind;
-    const handkeys::Intent intent = handkeys::forKey(key, layout_);
+    const handkeys::Intent intent = handkeys::forKey(key, layout());
     switch (intent.kind) {
     case Kind::None:
         return false;
     case Kind::MoveHighlight:
-        moveHighlight(intent.step);
+        hand_->moveHighlight(intent.step);
         break;
     case Kind::Lower:
-        layout_.clearHighlight();
-        if (intent.position)
-            layout_.pick(intent.position);
-        show();
+        hand_->lower(intent.position);
         break;
     case Kind::Play:
         if (intent.highlight)
-            highlight(intent.position);
+            hand_->highlight(intent.position);
         if (intent.position)
             emit playRequested(intent.position);
         break;
@@ -192,7 +131,7 @@ void HandView::show()
 {
     // Images the layout no longer has go first.
     for (auto it = images_.begin(); it != images_.end();) {
-        if (!layout_.image(it->first)) {
+        if (!layout().image(it->first)) {
             delete it->second;
             it = images_.erase(it);
         } else {
@@ -201,7 +140,7 @@ void HandView::show()
     }
     // Then every image the layout has, bottom of the pile first, so that
     // raising each in turn leaves the pile in the layout's order.
-    for (const HandLayout::CardImage &card : layout_.stacking()) {
+    for (const HandLayout::CardImage &card : layout().stacking()) {
         CardImage *&widget = images_[card.position];
         if (!widget) {
             widget = new CardImage(card.position, board_);
@@ -220,7 +159,7 @@ void HandView::show()
             tablescale::scaled(QRect(0, 0, HandLayout::kWidth, HandLayout::kHeight), scale_)
                 .size());
         widget->setAccessibleName(card.blank ? QString() : cardnames::handCardName(card.card));
-        widget->setHighlighted(card.position == layout_.highlighted());
+        widget->setHighlighted(card.position == layout().highlighted());
         widget->move(qRound(card.left * scale_), qRound(card.top * scale_));
         widget->raise();
         widget->show();

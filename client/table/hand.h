@@ -2,6 +2,8 @@
 
 #include "client/model/handlayout.h"
 
+class HandState;
+
 #include <QLabel>
 #include <QObject>
 
@@ -37,41 +39,23 @@ private:
     bool highlighted_ = false;
 };
 
-// The user's hand: the card images on the table panel, kept exactly where
-// the hand layout says, each card overlapping the one to its left.
+// The user's hand on the table: a card image for every card of the hand
+// state, kept exactly where its layout says, each card overlapping the one
+// to its left. Clicks and keys on it become the user's intents: a play, a
+// sort, the highlight moved.
 class HandView : public QObject
 {
     Q_OBJECT
 public:
-    explicit HandView(QWidget *board, QObject *parent = nullptr);
+    HandView(QWidget *board, HandState *hand, QObject *parent = nullptr);
     ~HandView() override;
 
     static QString imageName(int position);
 
-    void createcard(int position, int card);
-    void movecards(int position);
-    void sortthem();
-
-    // Destroys the image of a position, if it has one.
-    void removeCard(int position);
-    // Destroys every card image.
-    void removeAllCards();
-    // A new round: places 1 to 10 are free again.
-    void freePlaces();
-    // The host refused the position: the card shows empty and rests.
-    // Returns whether there was such a card.
-    bool blankCard(int position);
-    // The design's left click on a card: raises a resting card, lowers a
-    // raised one; see HandLayout::pick.
-    bool pick(int position);
-    // A key pressed on the table (client/handkeys.h): highlight moves are
-    // done here, plays asked for by playRequested. Returns whether the key
-    // was the hand's.
+    // A key pressed on the table (client/model/handkeys.h): highlight moves
+    // go to the hand state, plays are asked for by playRequested. Returns
+    // whether the key was the hand's.
     bool keyPressed(int key);
-    // The keyboard's highlight; see HandLayout.
-    void moveHighlight(int step);
-    void highlight(int position);
-    void clearHighlight();
 
     // Lays the hand out at `scale` times its designed size, its cards drawn
     // for that size.
@@ -81,7 +65,7 @@ public:
     void previewScale(qreal scale);
     qreal pictureScale() const { return pictureScale_; }
 
-    const HandLayout &layout() const { return layout_; }
+    const HandLayout &layout() const;
     CardImage *image(int position) const;
 
 signals:
@@ -96,7 +80,7 @@ private:
     void show();
 
     QWidget *board_;
-    HandLayout layout_;
+    HandState *hand_;
     std::map<int, CardImage *> images_;
     qreal scale_ = 1.0;
     qreal pictureScale_ = 1.0;

@@ -2,6 +2,7 @@
 #include "client/model/cardnames.h"
 
 #include "client/model/clientsession.h"
+#include "client/model/handstate.h"
 #include "client/model/tablestate.h"
 #include "client/model/turncountdown.h"
 #include "client/table/hand.h"
@@ -197,8 +198,8 @@ private:
 } // namespace
 
 TableView::TableView(QWidget *board, const ClientSession *session, TableState *state,
-                     QObject *parent)
-    : QObject(parent), board_(board), session_(session), state_(state)
+                     HandState *hand, QObject *parent)
+    : QObject(parent), board_(board), session_(session), state_(state), handState_(hand)
 {
     setObjectName(QStringLiteral("tableview"));
     // The window's cloth: tiles beneath everything, the board panel itself
@@ -212,9 +213,9 @@ TableView::TableView(QWidget *board, const ClientSession *session, TableState *s
     buildSeats();
     buildBanner();
 
-    hand_ = new HandView(board_, this);
+    hand_ = new HandView(board_, handState_, this);
     connect(hand_, &HandView::playRequested, this, &TableView::requestPlay);
-    connect(hand_, &HandView::sortRequested, hand_, &HandView::sortthem);
+    connect(hand_, &HandView::sortRequested, handState_, &HandState::sort);
     drawPictures();
     clearall();
 
@@ -228,7 +229,6 @@ TableView::TableView(QWidget *board, const ClientSession *session, TableState *s
     connect(state_, &TableState::cardPlayed, this, &TableView::cardPlayed);
     connect(state_, &TableState::seatBusted, this, &TableView::seatBusted);
     connect(state_, &TableState::gameWon, this, &TableView::gameWon);
-    connect(state_, &TableState::cardRefused, this, &TableView::cardRefused);
 }
 
 TableView::~TableView() = default;
@@ -417,12 +417,6 @@ void TableView::buildBanner()
     panel_winner_->hide();
 }
 
-void TableView::connectDispatcher(ClientDispatcher &dispatcher)
-{
-    connect(&dispatcher, &ClientDispatcher::placecard, this, &TableView::placecard);
-    connect(&dispatcher, &ClientDispatcher::newcard, this, &TableView::newcard);
-}
-
 const SeatControls &TableView::atPlace(TablePlace place) const
 {
     return seatsAtPlaces_[std::size_t(place)];
@@ -577,7 +571,6 @@ void TableView::gameStarted(const QString &name)
     showCardCount();
     emit notice(name + kHasStarted);
     showTotal();
-    hand_->removeAllCards();
     for (const SeatControls &controls : seatsAtPlaces_) {
         controls.image_winner->hide();
         controls.image_money->hide();
@@ -595,8 +588,6 @@ void TableView::roundStarted()
     showTopCard();
     showTotal();
     showCardCount();
-    hand_->freePlaces();
-    hand_->removeAllCards();
 }
 
 void TableView::showTurn(int seat)
@@ -636,22 +627,12 @@ void TableView::lateArrival()
         showBags(seat);
 }
 
-void TableView::placecard(int seat, const ClientDispatcher::SeatValues &cards)
-{
-    if (!state_->isOwnSeat(seat))
-        return;
-    for (int position = 1; position <= kSeats; ++position)
-        hand_->createcard(position, cards[std::size_t(position - 1)]);
-    // A fresh hand is always sorted, whatever "Auto Sort" says.
-    hand_->sortthem();
-}
-
 void TableView::requestPlay(int position)
 {
     if (!session_->loggedIn || !session_->ownSlotIsSeat() ||
         state_->turnSeat() != session_->ownSlot)
         return;
-    if (!hand_->pick(position))
+    if (!handState_->pick(position))
         return;
     // One card per turn: the next turn message opens the hand again.
     state_->closeHand();
@@ -669,23 +650,6 @@ void TableView::cardPlayed(int seat)
     showCardCount();
 }
 
-void TableView::newcard(int seat, int position, int card)
-{
-    // A hand has positions 1 to 4; anything else names no card of ours.
-    if (!state_->isOwnSeat(seat) || position < 1 || position > kSeats)
-        return;
-    hand_->removeCard(position);
-    hand_->movecards(position);
-    hand_->createcard(position, card);
-    if (autoSort_)
-        hand_->sortthem();
-}
-
-void TableView::cardRefused(int position)
-{
-    hand_->blankCard(position);
-}
-
 void TableView::seatBusted(int seat, int bags)
 {
     setStatus(state_->seat(seat).name + kBusted);
@@ -695,10 +659,6 @@ void TableView::seatBusted(int seat, int bags)
     if (controls && bags < 1)
         controls->image_money->show();
     showBags(seat);
-    if (session_->ownSlotIsSeat()) {
-        for (int position = 1; position <= kSeats; ++position)
-            hand_->removeCard(position);
-    }
     for (const SeatControls &each : seatsAtPlaces_)
         each.image_card->hide();
     // A winner, if there is one now, follows at once and ends the count.

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "client/model/seatrotation.h"
-#include "client/session/clientdispatcher.h"
 #include "client/table/scaledplaces.h"
 
 #include <QByteArray>
@@ -11,6 +10,7 @@
 
 #include <array>
 
+class HandState;
 class HandView;
 class TableSounds;
 class TurnCountdown;
@@ -35,7 +35,7 @@ public:
     // The turn's status line with the seconds left before the host's turn
     // time limit; 0 shows the plain line again.
     void showSecondsLeft(int seconds);
-    TableView(QWidget *board, const ClientSession *session, TableState *state,
+    TableView(QWidget *board, const ClientSession *session, TableState *state, HandState *hand,
               QObject *parent = nullptr);
     ~TableView() override;
 
@@ -48,14 +48,6 @@ public:
     // draws them for the size.
     void previewScale(qreal scale);
 
-    // Wires the hand's messages of the dispatcher to their handlers; the
-    // rest of the table follows the table state.
-    void connectDispatcher(ClientDispatcher &dispatcher);
-
-    // The hand's message handlers.
-    void placecard(int seat, const ClientDispatcher::SeatValues &cards);
-    void newcard(int seat, int position, int card);
-
     // Full bags and resting card fans for every seat.
     void clearall();
     // The user asks to play the card at a hand position, by a click on it or
@@ -67,9 +59,6 @@ public:
     void Image5Click();
     // Turns the table so that the own slot's seat is drawn at the bottom.
     void sortstuff(int ownSlot);
-
-    // "Auto Sort": a new card is sorted into the hand at once.
-    void setAutoSort(bool on) { autoSort_ = on; }
 
     QWidget *board() const { return board_; }
     HandView &hand() { return *hand_; }
@@ -111,7 +100,6 @@ private:
     void cardPlayed(int seat);
     void seatBusted(int seat, int bags);
     void gameWon(const QString &name, int seat);
-    void cardRefused(int position);
 
     void showTopCard();
     // The names a screen reader speaks for a seat and for the pile.
@@ -129,9 +117,9 @@ private:
     QWidget *board_;
     const ClientSession *session_;
     TableState *state_;
+    HandState *handState_;
     HandView *hand_ = nullptr;
     TableSounds *sounds_ = nullptr;
-    bool autoSort_ = true;
 
     SeatRotation rotation_;
     ScaledPlaces places_;

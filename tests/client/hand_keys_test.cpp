@@ -1,6 +1,7 @@
 #include "client/model/clientsession.h"
-#include "client/table/hand.h"
+#include "client/model/handstate.h"
 #include "client/model/tablestate.h"
+#include "client/table/hand.h"
 #include "client/table/tableview.h"
 #include "net/messages.h"
 #include "widgets/tanimated.h"
@@ -22,7 +23,7 @@ struct Hand
     Hand()
     {
         board.resize(697, 474);
-        table = std::make_unique<TableView>(&board, &session, &state);
+        table = std::make_unique<TableView>(&board, &session, &state, &hand);
         QObject::connect(table.get(), &TableView::sendToHost,
                          [this](const QByteArray &message) { sent.append(message); });
         board.show();
@@ -31,7 +32,7 @@ struct Hand
         table->sortstuff(1);
         state.newplayerinfo(1, "Ann");
         state.newplayerinfo(2, "Bob");
-        table->placecard(1, {7, 26, 27, 51});
+        hand.placecard(1, {7, 26, 27, 51});
     }
 
     void press(const std::vector<int> &keys)
@@ -43,6 +44,7 @@ struct Hand
     QWidget board;
     ClientSession session;
     TableState state{&session};
+    HandState hand{&state};
     std::unique_ptr<TableView> table;
     QByteArrayList sent;
 };

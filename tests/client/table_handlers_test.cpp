@@ -1,4 +1,5 @@
 #include "client/model/clientsession.h"
+#include "client/model/handstate.h"
 #include "client/model/tablestate.h"
 #include "client/model/tallyrecorder.h"
 #include "client/table/hand.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-using Seats = ClientDispatcher::SeatValues;
+using Seats = NumberedValues;
 
 bool shows(const QLabel *label, const QPixmap &picture)
 {
@@ -33,7 +34,7 @@ protected:
     void SetUp() override
     {
         board.resize(697, 474);
-        table = std::make_unique<TableView>(&board, &session, &state);
+        table = std::make_unique<TableView>(&board, &session, &state, &hand);
         QObject::connect(table.get(), &TableView::sendToHost,
                          [this](const QByteArray &message) { sent.append(message); });
         QObject::connect(table.get(), &TableView::notice,
@@ -88,6 +89,7 @@ protected:
     QWidget board;
     ClientSession session;
     TableState state{&session};
+    HandState hand{&state};
     TallyRecorder recorder{&state};
     std::unique_ptr<TableView> table;
     int optionsOpened = 0;
@@ -234,7 +236,7 @@ TEST_F(Table, TurnMarksOneSeatAndSaysWhose)
 TEST_F(Table, TwoClicksInOneTurnSendOnePlay)
 {
     seatAs(2);
-    table->placecard(2, {7, 26, 27, 51});
+    hand.placecard(2, {7, 26, 27, 51});
     state.getnextplayer(2);
     click(3);
     click(3);
@@ -247,7 +249,7 @@ TEST_F(Table, TwoClicksInOneTurnSendOnePlay)
 TEST_F(Table, ClicksOutsideTheTurnSendNothing)
 {
     seatAs(1);
-    table->placecard(1, {7, 26, 27, 51});
+    hand.placecard(1, {7, 26, 27, 51});
     state.getnextplayer(2);
     click(1);
     click(2, Qt::MiddleButton);
@@ -258,8 +260,8 @@ TEST_F(Table, ClicksOutsideTheTurnSendNothing)
 TEST_F(Table, DealIsSortedAndRightClickSortsLaterCards)
 {
     seatAs(1);
-    table->setAutoSort(false);
-    table->placecard(1, {7, 26, 27, 51});
+    hand.setAutoSort(false);
+    hand.placecard(1, {7, 26, 27, 51});
     EXPECT_EQ(table->hand().layout().positionAt(1), 3); // the Ace
     const int dealt[] = {7, 26, 27, 51};
     for (int position = 1; position <= 4; ++position) {
@@ -271,7 +273,7 @@ TEST_F(Table, DealIsSortedAndRightClickSortsLaterCards)
         EXPECT_TRUE(shows(card, tablepictures::bigCard(dealt[position - 1])));
     }
     // Playing the Ace: the new Two stays at the right until asked.
-    table->newcard(1, 3, 2);
+    hand.newcard(1, 3, 2);
     EXPECT_EQ(table->hand().image(3)->x(), 253);
     click(1, Qt::RightButton);
     EXPECT_EQ(table->hand().layout().positionAt(1), 3);
@@ -284,9 +286,9 @@ TEST_F(Table, DealIsSortedAndRightClickSortsLaterCards)
 TEST_F(Table, NewCardForAPositionOutsideTheHandIsIgnored)
 {
     seatAs(1);
-    table->placecard(1, {7, 26, 27, 51});
+    hand.placecard(1, {7, 26, 27, 51});
     for (int position : {-1, 0, 5, 20}) {
-        table->newcard(1, position, 9);
+        hand.newcard(1, position, 9);
         EXPECT_EQ(board.findChildren<CardImage *>().size(), 4) << position;
         EXPECT_EQ(control<CardImage>(QStringLiteral("card%1").arg(position)), nullptr) << position;
     }
@@ -295,8 +297,8 @@ TEST_F(Table, NewCardForAPositionOutsideTheHandIsIgnored)
 TEST_F(Table, NewCardIsSortedInWithAutoSort)
 {
     seatAs(1);
-    table->placecard(1, {7, 26, 27, 51});
-    table->newcard(1, 3, 2); // the Ace went, a Two came
+    hand.placecard(1, {7, 26, 27, 51});
+    hand.newcard(1, 3, 2); // the Ace went, a Two came
     EXPECT_EQ(table->hand().layout().positionAt(1), 3);
     EXPECT_EQ(table->hand().image(3)->property("hint").toString(), "2");
 }
@@ -304,7 +306,7 @@ TEST_F(Table, NewCardIsSortedInWithAutoSort)
 TEST_F(Table, RefusedPositionBlanksTheCardAndTheUserPicksAgain)
 {
     seatAs(1);
-    table->placecard(1, {7, 26, 27, 51});
+    hand.placecard(1, {7, 26, 27, 51});
     state.getnextplayer(1);
     click(4);
     state.nocard(1, 4);
@@ -324,7 +326,7 @@ TEST_F(Table, OwnBustEmptiesTheHandAndHidesTheFans)
     seatAs(1);
     name(1, "Ann");
     state.startround(1, {3, 3, 3, 3});
-    table->placecard(1, {7, 26, 27, 51});
+    hand.placecard(1, {7, 26, 27, 51});
     state.roundover(1, 2);
     EXPECT_EQ(label("label_status")->text(), "Ann busted the pile and lost a bag of money.");
     EXPECT_EQ(board.findChildren<CardImage *>().size(), 0);
@@ -345,7 +347,7 @@ TEST_F(Table, LastBagLostShowsOutOfMoneyAndBadBagCountsOnlyTalk)
     EXPECT_TRUE(state.seat(4).outOfMoney);
     EXPECT_TRUE(tallies.isEmpty());
 
-    table->placecard(1, {7, 26, 27, 51});
+    hand.placecard(1, {7, 26, 27, 51});
     state.roundover(4, 7);
     EXPECT_EQ(label("label_status")->text(), "Darar busted the pile and lost a bag of money.");
     EXPECT_EQ(state.seat(4).bags, 0);
@@ -432,7 +434,7 @@ TEST_F(Table, GameStartResetsTheTableAndSeatsTheComputers)
     name(1, "Ann");
     name(3, "Bob");
     state.startthegame("Ann", "b");
-    table->placecard(1, {7, 26, 27, 51});
+    hand.placecard(1, {7, 26, 27, 51});
     state.roundover(2, 0);
     state.winner("Ann", 1);
     tallies.clear();
@@ -465,8 +467,8 @@ TEST_F(Table, WatcherSeesEveryFanAndNeverAHand)
 {
     seatAs(6);
     state.startround(1, {3, 3, 3, 3});
-    table->placecard(1, {7, 26, 27, 51});
-    table->placecard(6, {7, 26, 27, 51});
+    hand.placecard(1, {7, 26, 27, 51});
+    hand.placecard(6, {7, 26, 27, 51});
     for (int number = 1; number <= 4; ++number)
         EXPECT_TRUE(seat(number).image_card->isVisible()) << number;
     EXPECT_EQ(board.findChildren<CardImage *>().size(), 0);

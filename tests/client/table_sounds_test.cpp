@@ -1,6 +1,7 @@
 #include "client/model/clientsession.h"
-#include "client/table/soundplayer.h"
+#include "client/model/handstate.h"
 #include "client/model/tablestate.h"
+#include "client/table/soundplayer.h"
 #include "client/table/tableview.h"
 #include "resources/artwork.h"
 #include "tests/support/wait.h"
@@ -168,7 +169,8 @@ protected:
         session.ownSlot = 1;
         session.loggedIn = true;
         state = std::make_unique<TableState>(&session);
-        table = std::make_unique<TableView>(&board, &session, state.get());
+        hand = std::make_unique<HandState>(state.get());
+        table = std::make_unique<TableView>(&board, &session, state.get(), hand.get());
         player = std::make_unique<SoundPlayer>();
         QObject::connect(table.get(), &TableView::playsounds, player.get(),
                          &SoundPlayer::playsounds);
@@ -184,6 +186,7 @@ protected:
     QWidget board;
     ClientSession session;
     std::unique_ptr<TableState> state;
+    std::unique_ptr<HandState> hand;
     std::unique_ptr<TableView> table;
     std::unique_ptr<SoundPlayer> player;
 };
