@@ -210,6 +210,9 @@ void TServer::attach(int slot, TSock *sock)
     if (!m_logintimer.isActive())
         m_logintimer.start();
     sendTo(slot, msg::Sendlogininfo{slot}.build());
+    // A newcomer in a computer's seat holds its turn from now on.
+    if (isSeat(slot))
+        humanHoldsTurn(slot);
 }
 
 void TServer::logintimerTimer()
@@ -370,6 +373,13 @@ void TServer::sendTo(int slot, const QByteArray &message)
         sendFramed(slot, framed(message));
 }
 
+void TServer::sendToPlayer(int slot, const QByteArray &message)
+{
+    // A connection that has not logged in sees its seat's hand at its login.
+    if (m_players[slot].loggedIn)
+        sendTo(slot, message);
+}
+
 void TServer::sendFramed(int slot, const QByteArray &framedMessage)
 {
     tplayer &player = m_players[slot];
@@ -407,6 +417,10 @@ void TServer::dispatch(int from, const QByteArray &text)
 {
     const GameMessage message = GameMessage::parse(text);
     if (!message.hasName())
+        return;
+    // Until it has logged in a connection is nobody: it may not talk, play
+    // or change anything, only say who it is.
+    if (!m_players[from].loggedIn && message.name != cmd::logininfo)
         return;
     for (const Route &route : kRoutes) {
         if (message.name != route.name)
@@ -516,6 +530,7 @@ void TServer::justwatch(int from, const msg::Justwatch &request)
     if (request.flag == watchflag::playAgain) {
         m_players[seat].watching = false;
         sendToAll(msg::Justwatching{seat, watchflag::playAgain}.build());
+        humanHoldsTurn(seat);
     } else if (request.flag == watchflag::justWatch && m_game.state().ingame()) {
         m_players[seat].watching = true;
         sendToAll(msg::Justwatching{seat, watchflag::justWatch}.build());
