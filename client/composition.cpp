@@ -75,9 +75,10 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     connect(menu.ViewTally1, &QAction::triggered, tally_,
             [this, &state] { tally_->viewtally(state.currentPlayers()); });
     connect(&table, &TableView::tallyIncrease, tally_, &Ttallylist::addtomineincrease);
-    connect(&table, &TableView::tallyGame, tally_, [this, &state](const QString &winner) {
-        tally_->addgame(winner, state.currentPlayers());
-    });
+    connect(&table, &TableView::tallyGame, tally_,
+            [this, &state](bool userWon, const QString &winner) {
+                tally_->addgame(userWon, winner, state.currentPlayers());
+            });
 
     // The phrase list stores through the settings file and puts the phrases
     // on the buttons at once; the spy list shows the watchers and removes

@@ -8,6 +8,7 @@
 #include "client/tablescale.h"
 #include "client/tablestate.h"
 #include "net/messages.h"
+#include "net/peertext.h"
 #include "resources/artsizes.h"
 #include "resources/artwork.h"
 #include "widgets/sidelook.h"
@@ -34,7 +35,6 @@ const QString kHasWon = QStringLiteral(" has won all the bags of money!");
 const QString kNotConnected = QStringLiteral("You are not connected");
 const QString kCardCount = QStringLiteral("Card Count: ");
 const QString kRound = QStringLiteral("Round: ");
-const QString kOwnWin = QStringLiteral("addtomine");
 
 const QString kSoundStartRound = QStringLiteral("startround");
 const QString kSoundTurn = QStringLiteral("turn");
@@ -598,7 +598,7 @@ void TableView::gameStarted(const QString &name)
     panel_winner_->hide();
     clearall();
     showCardCount();
-    emit notice(name + kHasStarted);
+    emit notice(peertext::isolated(name) + kHasStarted);
     showTotal();
     hand_->removeAllCards();
     for (const SeatControls &controls : seatsAtPlaces_) {
@@ -644,7 +644,7 @@ void TableView::showTurn(int seat)
         return;
     }
     if (controls) {
-        turnStatus_ = state_->seat(seat).name + kSomebodysTurn;
+        turnStatus_ = peertext::isolated(state_->seat(seat).name) + kSomebodysTurn;
         setStatus(turnStatus_);
         controls->image_card->setPlay(true);
     }
@@ -722,7 +722,7 @@ void TableView::nocard(int seat, int position)
 
 void TableView::seatBusted(int seat, int bags)
 {
-    setStatus(state_->seat(seat).name + kBusted);
+    setStatus(peertext::isolated(state_->seat(seat).name) + kBusted);
     if (bags < 0 || bags > kStartBags)
         return;
     const SeatControls *controls = seatControls(seat);
@@ -746,7 +746,7 @@ void TableView::gameWon(const QString &name, int seat)
         controls->image_winner->show();
     emit playsounds(kSoundWinner);
 
-    QString banner = name + kHasWon;
+    QString banner = peertext::isolated(name) + kHasWon;
     if (session_->ownSlotIsSeat()) {
         const TableSeat &own = state_->seat(session_->ownSlot);
         if (own.name == name) {
@@ -767,7 +767,7 @@ void TableView::gameWon(const QString &name, int seat)
         controls.image_chips->clear();
     }
     if (session_->ownSlotIsSeat())
-        emit tallyGame(state_->isOwnSeat(seat) ? kOwnWin : name);
+        emit tallyGame(state_->isOwnSeat(seat), name);
 }
 
 void TableView::button_startClick()

@@ -92,10 +92,10 @@ signals:
     // The maker's logo was clicked.
     void linkClicked(const QUrl &url);
     // The statistics' calls: a column of the user's totals grows, a game
-    // ended ("addtomine" when the user won, else the winner's name). Sent
+    // ended, won by the user's own seat or by the seat of `winner`. Sent
     // only while the user holds a seat.
     void tallyIncrease(int column, int amount);
-    void tallyGame(const QString &winner);
+    void tallyGame(bool userWon, const QString &winner);
 
 private:
     void buildSeats();
