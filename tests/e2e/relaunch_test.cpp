@@ -2,6 +2,7 @@
 #include "client/singleinstance.h"
 #include "tests/e2e/xdisplay.h"
 #include "tests/support/wait.h"
+#include "windows/tplaywithothers.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,48 @@ TEST(Relaunch, TheNewCopyTakesTheDesktopOver)
 
     ASSERT_GT(relaunch.startedPid(), 0);
     ::kill(pid_t(relaunch.startedPid()), SIGKILL);
+}
+
+// The restart hands the new copy the player's name, and Qt takes an
+// argument that begins with "-" for one of its options: the name "-platform"
+// killed the new copy and "-qwindowtitle" retitled its window. Whatever the
+// name, the new copy starts, takes the desktop over and is the game's window.
+TEST(Relaunch, ANameLikeAnOptionOfQtIsOnlyAName)
+{
+    VirtualDisplay display;
+    if (!display.running())
+        GTEST_SKIP() << "Xvfb is not available";
+    XWindowProbe probe(display.name());
+    ASSERT_TRUE(probe.connected());
+    QTemporaryDir runtime;
+    qputenv("DISPLAY", display.name().toUtf8());
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    qunsetenv("WAYLAND_DISPLAY");
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const QString key = SingleInstance::desktopKey();
+
+    for (const char *name : {"-platform", "-qwindowtitle"}) {
+        SCOPED_TRACE(name);
+        // A host that cannot be found: the new copy says so and touches no
+        // game's port.
+        const PlayChoice join{name, false, QStringLiteral("no-such-host.invalid")};
+        Relaunch relaunch(ZANDOR_BINARY, key);
+        bool handedOver = false;
+        bool failed = false;
+        QObject::connect(&relaunch, &Relaunch::handedOver, [&] { handedOver = true; });
+        QObject::connect(&relaunch, &Relaunch::failed, [&] { failed = true; });
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        ASSERT_TRUE(relaunch.start(commandLineFor(join)));
+        qputenv("QT_QPA_PLATFORM", platform);
+        ASSERT_TRUE(waitUntil([&] { return handedOver || failed; }, 30000));
+        EXPECT_TRUE(handedOver);
+        EXPECT_TRUE(waitUntil([&] { return !probe.mappedWindowsTitled("Zandor").empty(); }, 30000));
+        EXPECT_TRUE(probe.mappedWindowsTitled(join.address).empty());
+
+        ASSERT_GT(relaunch.startedPid(), 0);
+        ::kill(pid_t(relaunch.startedPid()), SIGKILL);
+        EXPECT_TRUE(waitUntil([&] { return probe.mappedWindowsTitled("Zandor").empty(); }, 10000));
+    }
 }
 
 } // namespace
