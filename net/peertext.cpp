@@ -16,25 +16,19 @@ bool isInvisibleInName(char32_t u)
            (u >= 0x2060 && u <= 0x206F) || u == 0xFEFF;
 }
 
-// Calls `take` with each code point of `text` and the number of UTF-16
-// units it takes; a lone surrogate is a code point of its own.
+// Calls `take` with each code point of `text` and the UTF-16 units that
+// hold it; a lone surrogate is a code point of its own.
 template <class Take> void forEachCodePoint(const QString &text, Take take)
 {
     for (qsizetype i = 0; i < text.size();) {
         const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            take(QChar::surrogateToUcs4(c, text.at(i + 1)), qsizetype(2));
-            i += 2;
-        } else {
-            take(char32_t(c.unicode()), qsizetype(1));
-            i += 1;
-        }
+        const bool pair =
+            c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const qsizetype units = pair ? 2 : 1;
+        take(pair ? QChar::surrogateToUcs4(c, text.at(i + 1)) : char32_t(c.unicode()),
+             QStringView(text).sliced(i, units));
+        i += units;
     }
-}
-
-QString fromCodePoint(char32_t u)
-{
-    return QString::fromUcs4(&u, 1);
 }
 
 bool isBlank(const QString &text)
@@ -71,14 +65,14 @@ template <class Keep> QString blankingAllBut(const QString &text, Keep keep)
 {
     // Most text has nothing to change and is shared, not copied.
     bool clean = true;
-    forEachCodePoint(text, [&](char32_t u, qsizetype) { clean = clean && keep(u); });
+    forEachCodePoint(text, [&](char32_t u, QStringView) { clean = clean && keep(u); });
     if (clean)
         return text;
     QString out;
     out.reserve(text.size());
-    forEachCodePoint(text, [&](char32_t u, qsizetype) {
+    forEachCodePoint(text, [&](char32_t u, QStringView units) {
         if (keep(u))
-            out += fromCodePoint(u);
+            out += units;
         else
             out += u' ';
     });
@@ -111,13 +105,13 @@ QString cleanNameText(const QString &name)
 {
     QString out;
     out.reserve(name.size());
-    forEachCodePoint(name, [&](char32_t u, qsizetype) {
+    forEachCodePoint(name, [&](char32_t u, QStringView units) {
         if (isInvisibleInName(u))
             return;
         if (!isPrintable(u) || u == U'|')
             out += u' ';
         else
-            out += fromCodePoint(u);
+            out += units;
     });
     out = cut(out, kMaxNameChars);
     return isBlank(out) ? QString() : out;
