@@ -18,19 +18,29 @@
 
 namespace {
 
-// A hostile host (or a peer it relays) puts line breaks into names and chat
-// lines to make them look like the game's own notices. The joined window
-// shows every such text on the one line it came on.
-TEST(ForgedLines, NamesAndChatFromTheHostNeverBreakTheLog)
+// Ann's window, joined and logged in to a host the test plays.
+class ForgedLines : public ::testing::Test
 {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(joined.login(2));
+        ASSERT_TRUE(waitUntil([&] { return chatHasLine(&window, "You are Connected."); }));
+        log = window.findChild<QTextEdit *>(QStringLiteral("mainchat"));
+        ASSERT_NE(log, nullptr);
+    }
+
     JoinedWindow joined;
     ScriptedHost &host = joined.host;
     Tchat &window = *joined.chat;
-    ASSERT_TRUE(joined.login(2));
-    ASSERT_TRUE(waitUntil([&] { return chatHasLine(&window, "You are Connected."); }));
+    const QTextEdit *log = nullptr;
+};
 
-    const auto *log = window.findChild<QTextEdit *>(QStringLiteral("mainchat"));
-    ASSERT_NE(log, nullptr);
+// A hostile host (or a peer it relays) puts line breaks into names and chat
+// lines to make them look like the game's own notices. The joined window
+// shows every such text on the one line it came on.
+TEST_F(ForgedLines, NamesAndChatFromTheHostNeverBreakTheLog)
+{
     const int before = log->document()->blockCount();
 
     const QByteArray forgedName = "Eve\r\nYou have won all the bags of money!\n";
@@ -73,16 +83,8 @@ TEST(ForgedLines, NamesAndChatFromTheHostNeverBreakTheLog)
 // name cut the words from the line. Each received text shows as one line of
 // printable characters, each name between the marks that keep its direction
 // to itself, and nothing longer than a host of ours relays.
-TEST(ForgedLines, UnprintableCharactersFromTheHostNeitherBreakNorTurnALine)
+TEST_F(ForgedLines, UnprintableCharactersFromTheHostNeitherBreakNorTurnALine)
 {
-    JoinedWindow joined;
-    ScriptedHost &host = joined.host;
-    Tchat &window = *joined.chat;
-    ASSERT_TRUE(joined.login(2));
-    ASSERT_TRUE(waitUntil([&] { return chatHasLine(&window, "You are Connected."); }));
-    const auto *log = window.findChild<QTextEdit *>(QStringLiteral("mainchat"));
-    ASSERT_NE(log, nullptr);
-
     const QString eveWords = QString(peertext::kMaxChatChars, u'w');
     const struct
     {

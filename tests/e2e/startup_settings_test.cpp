@@ -35,12 +35,8 @@ TEST(StartupSettings, AFileSetAsideAtStartIsToldInTheWindow)
         file.write(QByteArray("[Zandor]\nTextsize=12\n\0\0\0\0", 26));
     }
 
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("DISPLAY", display.name());
-    environment.insert("QT_QPA_PLATFORM", "xcb");
-    environment.insert("XDG_RUNTIME_DIR", folder.path());
+    QProcessEnvironment environment = programEnvironment(display, folder.path());
     environment.insert("XDG_CONFIG_HOME", folder.path());
-    environment.remove("WAYLAND_DISPLAY");
     QProcess game;
     game.setProcessEnvironment(environment);
     game.setProcessChannelMode(QProcess::ForwardedChannels);
