@@ -10,6 +10,9 @@ namespace {
 constexpr int kSocktimerMs = 10;
 // The squatters are looked for once a second.
 constexpr int kLogintimerMs = 1000;
+// The name of a player who logs in without one that shows: a line from a
+// nameless player would read as the host's own notice.
+const QString kDefaultName = QStringLiteral("Player %1");
 
 // Chat and action lines count against the sender's chat limit.
 bool isChatLine(QByteArrayView message)
@@ -467,6 +470,8 @@ void TServer::receivedlogininfo(int from, const msg::Logininfo &request)
     const int slot = from;
     tplayer &newcomer = m_players[slot];
     newcomer.name = peertext::cleanName(request.name);
+    if (newcomer.name.isEmpty())
+        newcomer.name = kDefaultName.arg(slot).toUtf8();
     newcomer.connected = true;
     newcomer.loggedIn = true;
 

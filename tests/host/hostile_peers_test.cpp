@@ -142,7 +142,9 @@ TEST_F(HostilePeers, ControlCharactersBecomeBlanksAndLongTextIsCutBeforeItIsRela
 
 // A name shows as the player's letters alone: nothing that turns the words
 // after it around, hides it or makes it a look-alike of another, and no "|",
-// at which every reader cuts a chat line's words from its colour.
+// at which every reader cuts a chat line's words from its colour. A name
+// with nothing left to show gets the default name, as an empty one does, so
+// that no line of his reads as the host's own.
 TEST_F(HostilePeers, NamesLoseInvisibleCharactersAndBars)
 {
     Client alice = join("Alice", 1);
@@ -158,11 +160,14 @@ TEST_F(HostilePeers, NamesLoseInvisibleCharactersAndBars)
         {"direction marks and isolates", "\u200EE\u200Fv\u2066e\u2069\u061C", "Eve"},
         {"a bar", "Mal|clRed", "Mal clRed"},
         {"noncharacters", "Eve\uFDD0You are Connected.", "Eve You are Connected."},
-        {"nothing visible", "\u202E\u200B\uFEFF", ""},
-        {"only blanks once cleaned", "\uFDD0 \x07", ""},
+        {"nothing visible", "\u202E\u200B\uFEFF", "Player 2"},
+        {"only blanks once cleaned", "\uFDD0 \x07", "Player 2"},
+        {"no name at all, as before", "", "Player 2"},
     };
     int slot = 1;
     for (const auto &c : cases) {
+        // Two cases may give the same name: only what comes now counts.
+        alice->received.clear();
         Client peer = connect();
         ASSERT_EQ(peer->waitForSlot(), ++slot);
         peer->send(msg::Logininfo{slot, kVersionText, c.sent}.build());
