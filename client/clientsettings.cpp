@@ -243,14 +243,12 @@ void ClientSettings::writeFile(const IniFile &ini)
 {
     if (foreignFileInPlace_)
         return;
-    QString why;
     // A file the next start would judge damaged, and set aside with every
     // setting in it, is never written.
     const QByteArray bytes = ini.toBytes();
     const bool readable = bytes.size() <= kMaxFileSize && IniFile::holdsText(bytes);
-    if (!readable)
-        why = kWouldNotRead;
-    else if (ini.save(path_, &why)) {
+    QString why = kWouldNotRead;
+    if (readable && ini.save(path_, &why)) {
         saveFailureReported_ = false;
         return;
     }
