@@ -19,7 +19,11 @@
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    // The game's own arguments, after the mark, are kept from Qt: a name
+    // such as "-platform" is a name, not an option.
+    const SplitCommandLine commandLine = splitCommandLine(argc, argv);
+    int qtArgc = commandLine.qtArgc;
+    QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Zandor"));
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(artwork::windowIcon())));
 
@@ -31,7 +35,7 @@ int main(int argc, char **argv)
     // The desktop entry's actions: host under the remembered name, or offer
     // the Play with Others window.
     const DesktopAction start = readDesktopAction(
-        QApplication::arguments().mid(1),
+        commandLine.gameArguments.value_or(QApplication::arguments().mid(1)),
         PlayChoices::read(IniFile::load(ConfigLocation().filePath(ClientSettings::kFileName)),
                           ClientSettings::kSection));
     Tchat chat(start.arguments);

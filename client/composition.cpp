@@ -81,8 +81,7 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     connect(recorder, &TallyRecorder::increase, tally_, &Ttallylist::addtomineincrease);
     connect(recorder, &TallyRecorder::gameRecorded, tally_,
             [this, &state](bool userWon, const QString &winner) {
-                tally_->addgame(userWon ? QStringLiteral("addtomine") : winner,
-                                state.currentPlayers());
+                tally_->addgame(userWon, winner, state.currentPlayers());
             });
 
     // The phrase list stores through the settings file and puts the phrases

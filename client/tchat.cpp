@@ -16,6 +16,7 @@
 #include "host/tserver.h"
 #include "net/errorreport.h"
 #include "net/messages.h"
+#include "net/peertext.h"
 #include "net/tsock.h"
 #include "widgets/tanimated.h"
 
@@ -215,8 +216,9 @@ void Tchat::connectDispatcher()
     connect(&dispatcher, &ClientDispatcher::havewrongversion, this, &Tchat::havewrongversion);
     connect(&dispatcher, &ClientDispatcher::wrongversion, this, &Tchat::wrongversion);
     connect(state_, &TableState::seatLeft, this, &Tchat::playerdisconnected);
-    connect(state_, &TableState::watcherLeft, this,
-            [this](const TableWatcher &watcher) { notice(watcher.name + kHasLeft); });
+    connect(state_, &TableState::watcherLeft, this, [this](const TableWatcher &watcher) {
+        notice(peertext::isolated(watcher.name) + kHasLeft);
+    });
     connect(&dispatcher, &ClientDispatcher::gamefull, this, &Tchat::gamefull);
     connect(state_, &TableState::watchingChanged, this, &Tchat::justwatching);
     connect(connection_, &ClientConnection::ended, this, &Tchat::connectionEnded);
@@ -366,29 +368,30 @@ void Tchat::newplayerinfo(int slot, const QString &name)
         notice(kQuickInstructions);
         notice(QString());
     } else {
-        notice(name + kIsConnected);
+        notice(peertext::isolated(name) + kIsConnected);
     }
     if (!session_.isSeat(slot))
-        notice(own ? kYouAreSpying : name + kIsSpying);
+        notice(own ? kYouAreSpying : peertext::isolated(name) + kIsSpying);
     emit playsounds(kEnteredSound);
 }
 
 void Tchat::playerdisconnected(int seat, const QString &name)
 {
     if (name != state_->defaultName(seat))
-        notice(name + kDisconnected);
+        notice(peertext::isolated(name) + kDisconnected);
 }
 
 void Tchat::justwatching(int seat, bool watching)
 {
     if (seat == session_.ownSlot)
         menu_->JustWatch1->setChecked(watching);
-    notice(state_->seat(seat).name + (watching ? kIsJustWatching : kPlayingAgain));
+    notice(peertext::isolated(state_->seat(seat).name) +
+           (watching ? kIsJustWatching : kPlayingAgain));
 }
 
 void Tchat::havewrongversion(const QString &name)
 {
-    notice(name + kHasWrongVersion);
+    notice(peertext::isolated(name) + kHasWrongVersion);
 }
 
 void Tchat::wrongversion()

@@ -10,6 +10,9 @@ namespace {
 constexpr int kSocktimerMs = 10;
 // The squatters are looked for once a second.
 constexpr int kLogintimerMs = 1000;
+// The name of a player who logs in without one that shows: a line from a
+// nameless player would read as the host's own notice.
+const QString kDefaultName = QStringLiteral("Player %1");
 
 // Chat and action lines count against the sender's chat limit.
 bool isChatLine(QByteArrayView message)
@@ -210,6 +213,9 @@ void TServer::attach(int slot, TSock *sock)
     if (!m_logintimer.isActive())
         m_logintimer.start();
     sendTo(slot, msg::Sendlogininfo{slot}.build());
+    // A newcomer in a computer's seat holds its turn from now on.
+    if (isSeat(slot))
+        humanHoldsTurn(slot);
 }
 
 void TServer::logintimerTimer()
@@ -370,6 +376,13 @@ void TServer::sendTo(int slot, const QByteArray &message)
         sendFramed(slot, framed(message));
 }
 
+void TServer::sendToPlayer(int slot, const QByteArray &message)
+{
+    // A connection that has not logged in sees its seat's hand at its login.
+    if (m_players[slot].loggedIn)
+        sendTo(slot, message);
+}
+
 void TServer::sendFramed(int slot, const QByteArray &framedMessage)
 {
     tplayer &player = m_players[slot];
@@ -407,6 +420,10 @@ void TServer::dispatch(int from, const QByteArray &text)
 {
     const GameMessage message = GameMessage::parse(text);
     if (!message.hasName())
+        return;
+    // Until it has logged in a connection is nobody: it may not talk, play
+    // or change anything, only say who it is.
+    if (!m_players[from].loggedIn && message.name != cmd::logininfo)
         return;
     for (const Route &route : kRoutes) {
         if (message.name != route.name)
@@ -453,6 +470,8 @@ void TServer::receivedlogininfo(int from, const msg::Logininfo &request)
     const int slot = from;
     tplayer &newcomer = m_players[slot];
     newcomer.name = peertext::cleanName(request.name);
+    if (newcomer.name.isEmpty())
+        newcomer.name = kDefaultName.arg(slot).toUtf8();
     newcomer.connected = true;
     newcomer.loggedIn = true;
 
@@ -518,6 +537,7 @@ void TServer::justwatch(int from, const msg::Justwatch &request)
     if (request.flag == watchflag::playAgain) {
         m_players[seat].watching = false;
         sendToAll(msg::Justwatching{seat, watchflag::playAgain}.build());
+        humanHoldsTurn(seat);
     } else if (request.flag == watchflag::justWatch && m_game.state().ingame()) {
         m_players[seat].watching = true;
         sendToAll(msg::Justwatching{seat, watchflag::justWatch}.build());

@@ -136,11 +136,16 @@ private:
     void playcard(int from, const msg::PlaycardToHost &request);
 
     void sendTo(int slot, const QByteArray &message);
+    // The seat's own cards: only to a connection that has logged in.
+    void sendToPlayer(int slot, const QByteArray &message);
     void sendFramed(int slot, const QByteArray &framedMessage);
     void sendToAll(const QByteArray &message);
     // The turn time limit now, as a chat line and as the limit itself.
     void tellTurnLimit(int slot);
     void arm();
+    // The seat, holding the turn, has become a human's (a turn passed to it,
+    // a player came back or took it over): the turn clock runs.
+    void humanHoldsTurn(int seat);
     NumberedValues moneyBySeat() const;
     bool liveSlot(int slot) const;
 

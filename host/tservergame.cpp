@@ -91,14 +91,25 @@ void TServer::roundStarted(int round)
 
 void TServer::handDealt(int seat)
 {
-    sendTo(seat, msg::Placecard{seat, m_game.state().seat(seat).hand}.build());
+    sendToPlayer(seat, msg::Placecard{seat, m_game.state().seat(seat).hand}.build());
 }
 
 void TServer::turnPassed(int seat)
 {
     sendToAll(msg::Nextplayer{seat}.build());
     m_turnclock.stop();
-    if (m_turnlimit > 0 && !m_game.computerPlays(seat))
+    humanHoldsTurn(seat);
+}
+
+void TServer::humanHoldsTurn(int seat)
+{
+    const GameState &state = m_game.state();
+    if (m_turnlimit == 0 || state.phase != GameState::Phase::Round || seat != state.turn ||
+        m_game.computerPlays(seat))
+        return;
+    // A clock already running goes on: leaving the seat to the computer and
+    // taking it back must not wind the clock back.
+    if (!m_turnclock.isActive())
         m_turnclock.start(m_turnlimit);
 }
 
@@ -154,12 +165,12 @@ void TServer::cardPlayed(int seat, int card, int total)
 
 void TServer::cardDrawn(int seat, int position, int card)
 {
-    sendTo(seat, msg::Newcard{seat, position, card}.build());
+    sendToPlayer(seat, msg::Newcard{seat, position, card}.build());
 }
 
 void TServer::noCard(int seat, int position)
 {
-    sendTo(seat, msg::Nocard{seat, position}.build());
+    sendToPlayer(seat, msg::Nocard{seat, position}.build());
 }
 
 void TServer::roundOver(int seat, int money)

@@ -5,8 +5,8 @@
 
 namespace {
 
-constexpr char kChatsSeparator[] = " chats: ";
-constexpr char kActionSeparator[] = " ";
+using msg::kActionSeparator;
+using msg::kChatsSeparator;
 
 // Builds one message: the command name, then fields each preceded by "+".
 class MessageBuilder
@@ -91,15 +91,18 @@ template <class Message> std::optional<Message> validIf(bool valid, Message mess
 }
 
 // Splits a chat line at the first separator. Without one it is no player's
-// line but the host's own word, kept whole.
+// line but the host's own word, kept whole. Each part is held to what a host
+// of ours sends (a name, a chat text, or a whole line for the host's own
+// word), so a host that sends more cannot make the reader keep it.
 template <class Message>
 std::optional<Message> splitLine(FieldReader &fields, const char *separator)
 {
     const QByteArray line = fields.rest();
     const qsizetype at = line.indexOf(separator);
     if (at < 0)
-        return Message{{}, line, false};
-    return Message{line.first(at), line.sliced(at + qstrlen(separator))};
+        return Message{{}, peertext::cleanChatText(line, peertext::kMaxLineChars), false};
+    return Message{peertext::cleanName(line.first(at)),
+                   peertext::cleanChatText(line.sliced(at + qstrlen(separator)))};
 }
 
 template <class Message> QByteArray joinLine(const Message &m, const char *separator)

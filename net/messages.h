@@ -28,8 +28,9 @@
 // name no seat, slot, hand position, card, total or bags the game has gives
 // no value: it cannot come from a host or client of this game, and acting on
 // it would only draw things that do not exist. Names are read as the game
-// shows them (peertext::cleanName): control characters become blanks and
-// long names are cut, not refused.
+// shows them (peertext::cleanName): unprintable characters become blanks or
+// go, and long names are cut, not refused; chat and action lines are held to
+// what a host of ours relays (peertext::cleanChatText).
 
 // The version text both sides compare at login; also the about window's
 // caption.
@@ -299,6 +300,10 @@ struct Justwatching
     static std::optional<Justwatching> read(FieldReader &fields);
     bool operator==(const Justwatching &) const = default;
 };
+
+// What stands between the name and the chat text in a relayed line.
+inline constexpr char kChatsSeparator[] = " chats: ";
+inline constexpr char kActionSeparator[] = " ";
 
 // "CMD_chat+" name " chats: " chat text      (chat text as the host received it)
 // The client shows the whole line(); the reader splits it at the first

@@ -4,8 +4,6 @@
 
 #include <QSet>
 
-const QString TallyGrid::kUserWon = QStringLiteral("addtomine");
-
 namespace {
 
 const QString kZero = QStringLiteral("0");
@@ -101,10 +99,10 @@ void TallyGrid::moverow(int row)
     m_rows.remove(row);
 }
 
-void TallyGrid::addgame(const QString &winner, const QStringList &currentPlayers)
+void TallyGrid::addgame(bool userWon, const QString &winner, const QStringList &currentPlayers)
 {
     addit(kTotalGames, 0, 1);
-    if (winner == kUserWon)
+    if (userWon)
         addit(kUserWins, 0, 1);
 
     // Two seats whose names differ only in letter case share one row; the
@@ -124,10 +122,10 @@ void TallyGrid::addgame(const QString &winner, const QStringList &currentPlayers
                 m_rows[row][column] = kZero;
         }
         int outcome = kNeitherWon;
-        if (m_rows[row][0] == winner)
-            outcome = kOpponentWins;
-        else if (winner == kUserWon)
+        if (userWon)
             outcome = kYourWins;
+        else if (m_rows[row][0] == winner)
+            outcome = kOpponentWins;
         for (int column : {kGamesTogether, outcome}) {
             addit(column, row, 1);
             addit(column + kSessionOffset, row, 1);

@@ -34,9 +34,6 @@ public:
     static constexpr int kNeitherWon = 4;
     static constexpr int kSessionOffset = 4;
 
-    // The winner that addgame is given when the user won.
-    static const QString kUserWon;
-
     // One row of "0": the user, nobody followed.
     TallyGrid();
 
@@ -61,8 +58,9 @@ public:
     void moverow(int row);
 
     // One finished game. `currentPlayers` are the names at the table, the
-    // user excluded; `winner` is kUserWon or the winner's name.
-    void addgame(const QString &winner, const QStringList &currentPlayers);
+    // user excluded; `winner` is the winner's name. Whether the user won is
+    // a flag of its own: a name is whatever a player chose to be called.
+    void addgame(bool userWon, const QString &winner, const QStringList &currentPlayers);
 
     // The "Session" columns start from 0 in every run of the program.
     void clearSession();

@@ -386,16 +386,17 @@ void Ttallylist::listbox_tallyClick(int index)
 void Ttallylist::addtomineincrease(int column, int amount)
 {
     m_grid.addtomineincrease(column, amount);
+    // Written at once: when the X server goes away the program ends without
+    // destroying its windows, and the file is only tens of bytes.
+    savetally();
     if (column >= TallyGrid::kTotalGames && column <= TallyGrid::kBagsReceived)
         m_mylabel[column]->setText(m_grid.cell(column, 0));
 }
 
-void Ttallylist::addgame(const QString &winner, const QStringList &players)
+void Ttallylist::addgame(bool userWon, const QString &winner, const QStringList &players)
 {
     loadchecklist(players);
-    m_grid.addgame(winner, players);
-    // Written at once, not only at exit: when the X server goes away the
-    // program ends without destroying its windows.
+    m_grid.addgame(userWon, winner, players);
     savetally();
     showTotals();
     const int selected = m_listboxTally->currentRow();

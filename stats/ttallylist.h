@@ -53,10 +53,11 @@ public:
     void listbox_tallyClick(int index);
 
     // The table's calls, made only while the user holds a seat: a column
-    // of the user's totals grows; a game ended ("addtomine" when the user
-    // won, else the winner's name) with `players` at the table.
+    // of the user's totals grows; a game ended, won by the user or by the
+    // player named `winner`, with `players` at the table. Each is on disk
+    // at once.
     void addtomineincrease(int column, int amount);
-    void addgame(const QString &winner, const QStringList &players);
+    void addgame(bool userWon, const QString &winner, const QStringList &players);
 
 signals:
     // The tally file could not be read; the text says why.

@@ -12,7 +12,6 @@ ChatLog::ChatLog(QWidget *parent) : QTextEdit(parent)
     setObjectName(QStringLiteral("mainchat"));
     setReadOnly(true);
     setUndoRedoEnabled(false); // a log keeps no undo history
-    document()->setMaximumBlockCount(kMaxLines);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setLineWrapMode(QTextEdit::WidgetWidth);
@@ -83,6 +82,26 @@ void ChatLog::selectLink(const FoundLink &link)
     selection.setPosition(link.start);
     selection.setPosition(link.start + link.length, QTextCursor::KeepAnchor);
     setTextCursor(selection);
+}
+
+void ChatLog::dropOldestLines()
+{
+    QTextDocument *log = document();
+    const int extraLines = log->blockCount() - kMaxLines;
+    const int characters = log->characterCount();
+    if (extraLines <= 0 && characters <= kMaxCharacters)
+        return;
+    int dropped = 0;
+    int keptFrom = 0;
+    for (QTextBlock line = log->firstBlock(); line.next().isValid(); line = line.next()) {
+        if (dropped >= extraLines && characters - keptFrom <= kMaxCharacters)
+            break;
+        keptFrom = line.next().position();
+        ++dropped;
+    }
+    QTextCursor oldest(log);
+    oldest.setPosition(keptFrom, QTextCursor::KeepAnchor);
+    oldest.removeSelectedText();
 }
 
 void ChatLog::mouseMoveEvent(QMouseEvent *event)

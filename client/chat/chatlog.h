@@ -13,10 +13,12 @@ class ChatLog : public QTextEdit
 {
     Q_OBJECT
 public:
-    // The log keeps this many lines, one block each; older ones drop off
-    // the top, so that a flood of long lines cannot make each new line
-    // slower to lay out than the last.
+    // The log keeps this many lines, one block each, and no more than this
+    // many characters (a few dozen of the longest lines a host relays);
+    // older lines drop off the top, so that a flood of long lines cannot
+    // make each new line, or each line dropped, slower than the last.
     static constexpr int kMaxLines = 3000;
+    static constexpr int kMaxCharacters = 400000;
 
     explicit ChatLog(QWidget *parent = nullptr);
 
@@ -26,6 +28,10 @@ public:
 
     // Selects exactly the link's characters.
     void selectLink(const FoundLink &link);
+
+    // Drops the oldest lines, in one edit, until the log is within both
+    // limits; the newest line always stays.
+    void dropOldestLines();
 
 signals:
     void linkClicked(const QString &linkText);

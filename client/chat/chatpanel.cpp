@@ -193,7 +193,7 @@ void ChatPanel::connectMainMenu(const MainMenu &menu)
 
 void ChatPanel::addlinetochat(const QString &text, const QColor &colour)
 {
-    const QString line = peertext::withoutControls(text);
+    const QString line = peertext::withoutControlsButIsolates(text);
     QTextDocument *log = mainchat_->document();
     QScrollBar *bar = mainchat_->verticalScrollBar();
     mainchat_->setUpdatesEnabled(false);
@@ -214,8 +214,14 @@ void ChatPanel::addlinetochat(const QString &text, const QColor &colour)
     QTextCursor end(log);
     end.movePosition(QTextCursor::End);
     end.beginEditBlock();
+    // Every line reads left to right, as the game's words do, whatever
+    // letters a name or chat text begins with.
+    QTextBlockFormat lineFormat;
+    lineFormat.setLayoutDirection(Qt::LeftToRight);
     if (linesShown_ > 0)
-        end.insertBlock();
+        end.insertBlock(lineFormat);
+    else
+        end.setBlockFormat(lineFormat);
     const qsizetype colon = line.indexOf(u':');
     const QString head = colon < 0 ? QString() : line.left(colon + 1);
     QTextCharFormat format;
@@ -225,6 +231,7 @@ void ChatPanel::addlinetochat(const QString &text, const QColor &colour)
     format.setFontWeight(QFont::Normal);
     end.insertText(line.mid(head.size()), format);
     end.endEditBlock();
+    mainchat_->dropOldestLines();
     ++linesShown_;
 
     if (scrollChatOff_) {
@@ -249,7 +256,7 @@ int ChatPanel::lineTop(const QTextBlock &line) const
 
 void ChatPanel::chatrecieved(const QString &received)
 {
-    const QString payload = peertext::withoutControls(received);
+    const QString payload = peertext::withoutControlsButIsolates(received);
     const qsizetype bar = payload.indexOf(u'|');
     if (bar < 0) {
         addlinetochat(payload, colortext::toQColor(colortext::kRed));

@@ -2,10 +2,11 @@
 
 #include "client/model/clientsession.h"
 #include "net/messages.h"
+#include "net/peertext.h"
 
 QString TableWatcher::entry() const
 {
-    return QString::number(slot) + QStringLiteral(": ") + name;
+    return QString::number(slot) + QStringLiteral(": ") + peertext::isolated(name);
 }
 
 TableState::TableState(const ClientSession *session, QObject *parent)

@@ -78,11 +78,19 @@ void ClientDispatcher::announce(const msg::Sendlogininfo &m)
 
 void ClientDispatcher::announce(const msg::ChatToAll &m)
 {
-    emit chatrecieved(textOf(m.line()));
+    // The game's " chats: " is built here around the player's name, which is
+    // isolated so that right-to-left letters in it cannot reorder them.
+    if (m.fromPlayer)
+        emit chatrecieved(peertext::isolated(textOf(m.name)) + QLatin1String(msg::kChatsSeparator) +
+                          textOf(m.chatText));
+    else
+        emit chatrecieved(textOf(m.chatText));
 }
 
 void ClientDispatcher::announce(const msg::ActionToAll &m)
 {
+    // An action is the player's name and his words, nothing of the game's;
+    // where a name with a blank ends cannot be told, so none is marked.
     emit chatrecieved(textOf(m.line()));
 }
 

@@ -36,20 +36,8 @@ const QString kNotMoved =
 const QString kCannotSave =
     QStringLiteral("Your settings could not be saved to %1 : %2\n\nThe file keeps the settings "
                    "it held before.");
-
-// Text editors write text: a file with bytes no text has (a NUL, most control
-// characters) is something else that ended up under our name.
-bool looksLikeText(const QByteArray &bytes)
-{
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool allowed = byte == '\t' || byte == '\n' || byte == '\r' || byte == '\f' ||
-                             byte == '\v' || byte == 0x1A; // the old DOS end-of-file mark
-        if (byte < 0x20 && !allowed)
-            return false;
-    }
-    return true;
-}
+const QString kWouldNotRead =
+    QStringLiteral("a setting is too long to be kept, and the file would not be read again");
 
 // The phrase window takes no more than this; a longer text in the file
 // (typed by hand, or damaged) would make the button send a line the host
@@ -232,7 +220,7 @@ IniFile ClientSettings::readFile()
     const bool tooLarge = file.size() > kMaxFileSize;
     const QByteArray bytes = tooLarge ? QByteArray() : file.readAll();
     file.close();
-    if (!tooLarge && looksLikeText(bytes)) {
+    if (!tooLarge && IniFile::holdsText(bytes)) {
         foreignFileInPlace_ = false;
         return IniFile::fromBytes(bytes);
     }
@@ -255,8 +243,12 @@ void ClientSettings::writeFile(const IniFile &ini)
 {
     if (foreignFileInPlace_)
         return;
-    QString why;
-    if (ini.save(path_, &why)) {
+    // A file the next start would judge damaged, and set aside with every
+    // setting in it, is never written.
+    const QByteArray bytes = ini.toBytes();
+    const bool readable = bytes.size() <= kMaxFileSize && IniFile::holdsText(bytes);
+    QString why = kWouldNotRead;
+    if (readable && ini.save(path_, &why)) {
         saveFailureReported_ = false;
         return;
     }

@@ -68,18 +68,38 @@ QString readValue(QStringView raw)
     return text.toString();
 }
 
+// A character below a blank, tab aside: a line break would start a new line
+// of the file, and the others make the reader judge the file no text at all.
+bool isControl(char32_t c)
+{
+    return c < 0x20 && c != u'\t';
+}
+
 QString writtenValue(const QString &value)
 {
-    // One line per key: a line break inside a value would start a new line
-    // of the file.
     QString text = value;
-    text.replace(u'\r', u' ').replace(u'\n', u' ');
+    for (QChar &c : text) {
+        if (isControl(c.unicode()))
+            c = u' ';
+    }
     const bool needsQuotes =
         !text.isEmpty() && (isSpace(text.front()) || isSpace(text.back()) || isQuoted(text));
     return needsQuotes ? u'"' + text + u'"' : text;
 }
 
 } // namespace
+
+bool IniFile::holdsText(QByteArrayView bytes)
+{
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool allowed = byte == '\t' || byte == '\n' || byte == '\r' || byte == '\f' ||
+                             byte == '\v' || byte == 0x1A;
+        if (byte < 0x20 && !allowed)
+            return false;
+    }
+    return true;
+}
 
 IniFile IniFile::load(const QString &path)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -15,11 +16,18 @@
 // of this format: blanks around a value are dropped, and one pair of double
 // quotes around the whole value is removed. The writer quotes a value only
 // when one of those rules would change it, so every value reads back as it
-// was set.
+// was set. A character the reader would not take as text, or that would
+// start a new line, is written as a blank.
 class IniFile
 {
 public:
     IniFile() = default;
+
+    // Whether `bytes` are text as an editor writes it: no NUL and none of
+    // the control characters no text holds (tab, the line and page breaks
+    // and the old DOS end-of-file mark are text). Anything else is a file
+    // that ended up under our name and holds no settings.
+    static bool holdsText(QByteArrayView bytes);
 
     // A missing or unreadable file reads as empty.
     static IniFile load(const QString &path);

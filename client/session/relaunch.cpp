@@ -27,8 +27,22 @@ bool keyIsOwned(const QString &key)
 QStringList commandLineFor(const PlayChoice &choice)
 {
     if (choice.host)
-        return {choice.name, kLoopback, kHost};
-    return {choice.name, choice.address, kJoin};
+        return {kGameArgumentsFollow, choice.name, kLoopback, kHost};
+    return {kGameArgumentsFollow, choice.name, choice.address, kJoin};
+}
+
+SplitCommandLine splitCommandLine(int argc, const char *const *argv)
+{
+    const QByteArray mark = kGameArgumentsFollow.toLocal8Bit();
+    for (int at = 1; at < argc; ++at) {
+        if (mark != argv[at])
+            continue;
+        QStringList game;
+        for (int each = at + 1; each < argc; ++each)
+            game.append(QString::fromLocal8Bit(argv[each]));
+        return {at, game};
+    }
+    return {argc, std::nullopt};
 }
 
 Relaunch::Relaunch(QString program, QString instanceKey, QObject *parent)

@@ -3,6 +3,7 @@
 #include "client/model/cardnames.h"
 #include "client/table/scaledplaces.h"
 #include "client/model/tablestate.h"
+#include "net/peertext.h"
 #include "widgets/sidelook.h"
 
 #include <QLabel>
@@ -56,7 +57,7 @@ void LastPlays::setScale(qreal scale)
 
 QString LastPlays::lineFor(const QString &name, int before, int card)
 {
-    return name + QStringLiteral(": ") + cardnames::playText(before, card);
+    return peertext::isolated(name) + QStringLiteral(": ") + cardnames::playText(before, card);
 }
 
 QStringList LastPlays::lines() const

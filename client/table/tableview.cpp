@@ -11,6 +11,7 @@
 #include "client/table/tablescale.h"
 #include "client/table/tablesounds.h"
 #include "net/messages.h"
+#include "net/peertext.h"
 #include "resources/artsizes.h"
 #include "resources/artwork.h"
 #include "widgets/sidelook.h"
@@ -569,7 +570,7 @@ void TableView::gameStarted(const QString &name)
     panel_winner_->hide();
     clearall();
     showCardCount();
-    emit notice(name + kHasStarted);
+    emit notice(peertext::isolated(name) + kHasStarted);
     showTotal();
     for (const SeatControls &controls : seatsAtPlaces_) {
         controls.image_winner->hide();
@@ -611,7 +612,7 @@ void TableView::showTurn(int seat)
         return;
     }
     if (controls) {
-        turnStatus_ = state_->seat(seat).name + kSomebodysTurn;
+        turnStatus_ = peertext::isolated(state_->seat(seat).name) + kSomebodysTurn;
         setStatus(turnStatus_);
         controls->image_card->setPlay(true);
     }
@@ -652,7 +653,7 @@ void TableView::cardPlayed(int seat)
 
 void TableView::seatBusted(int seat, int bags)
 {
-    setStatus(state_->seat(seat).name + kBusted);
+    setStatus(peertext::isolated(state_->seat(seat).name) + kBusted);
     if (bags < 0 || bags > kStartBags)
         return;
     const SeatControls *controls = seatControls(seat);
@@ -672,7 +673,7 @@ void TableView::gameWon(const QString &name, int seat)
         controls->image_winner->show();
 
     // By seat, never by name: two players may share one.
-    QString banner = name + kHasWon;
+    QString banner = peertext::isolated(name) + kHasWon;
     if (state_->isOwnSeat(seat))
         banner = kYouHaveWon;
     label_winner1_->setText(banner);

@@ -3,6 +3,7 @@
 #include "client/session/clientsettings.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
+#include "net/peertext.h"
 #include "tests/support/wait.h"
 
 #include <QApplication>
@@ -104,7 +105,11 @@ TEST(ChatExchange, TwoClientsSeeTheSameChatActionsAndPhrasesThroughARealHost)
                 TchatPorts{host.server().listeningPort(), lobby.serverPort()});
     guest.findChild<ClientSettings *>()->setFolder(guestFolder.path());
     guest.show();
-    const ShownLine guestJoined{guestName + QStringLiteral(" is Connected."), QString(),
+    // The game's own words around a name keep the name's direction to the
+    // name; an action is the player's words alone.
+    const QString guestShown = peertext::isolated(guestName);
+    const QString hal = peertext::isolated(QStringLiteral("Hal"));
+    const ShownLine guestJoined{guestShown + QStringLiteral(" is Connected."), QString(),
                                 QColor(0, 0, 255)};
     ASSERT_TRUE(waitUntil([&] { return shows(host, guestJoined); }));
     ASSERT_TRUE(waitUntil([&] { return guest.chatPanel().phrase(3) == "Hi <b>all</b>"; }))
@@ -115,8 +120,8 @@ TEST(ChatExchange, TwoClientsSeeTheSameChatActionsAndPhrasesThroughARealHost)
     const QColor teal(0, 0x80, 0x80);
     const QColor guestText(0x56, 0x34, 0x12);
     const std::vector<ShownLine> expected{
-        {"Hal chats: hello all", "Hal chats:", green},
-        {guestName + " chats: grüße, 世界", guestName + " chats:", guestText},
+        {hal + " chats: hello all", hal + " chats:", green},
+        {guestShown + " chats: grüße, 世界", guestShown + " chats:", guestText},
         {guestName + " dances", QString(), teal},
         {guestName + " says: Hi <b>all</b>", guestName + " says:", teal},
         {"Hal waves \"Good-Bye\"", QString(), purple},

@@ -108,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
     HostMessages, DispatchTable,
     ::testing::Values(
         DispatchCase{"CMD_sendlogininfo+3", "sendloginfo(3)"},
-        DispatchCase{"CMD_chat+Ann chats: a+b|clRed", "chatrecieved(Ann chats: a+b|clRed)"},
+        DispatchCase{"CMD_chat+Ann chats: a+b|clRed",
+                     "chatrecieved(\u2068Ann\u2069 chats: a+b|clRed)"},
         DispatchCase{"CMD_action+Ann waves|clBlue", "chatrecieved(Ann waves|clBlue)"},
         DispatchCase{"CMD_newplayerinfo+2+Ann+Bob", "newplayerinfo(2,Ann+Bob)"},
         DispatchCase{"CMD_existingplayers+5+Zo\xc3\xab",

@@ -2,7 +2,9 @@
 // messages, a message without end, a connection reset. The window stays
 // open, says in the chat what happened, and holds only a bounded queue.
 
+#include "client/chat/chatlog.h"
 #include "client/session/clientconnection.h"
+#include "client/session/shutdownsignals.h"
 #include "client/tchat.h"
 #include "net/framer.h"
 #include "net/messages.h"
@@ -11,11 +13,25 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimer>
 
 #include <sys/socket.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
 
 #include <memory>
 
@@ -151,6 +167,93 @@ TEST_F(HostileHost, AResetLeavesTheWindowOpenWithTheSocketsError)
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->connection().lost());
     EXPECT_FALSE(window->connection().isOpen());
+}
+
+// Resident memory in MiB.
+double residentMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+// A host that sends 60,000-character chat lines as fast as the client takes
+// them once froze the window for good inside the chat log's text layout: no
+// menu opened and a logout's signal went unheard. For a minute the host
+// keeps one line waiting; all the while a click opens the menu and a signal
+// is heard within a second, and the memory the window holds stays bounded.
+TEST_F(HostileHost, LongChatLinesAtTheClientsPaceForAMinuteLeaveTheWindowAnswering)
+{
+    login();
+    ClientConnection &connection = window->connection();
+    QByteArray words;
+    while (words.size() < 60000)
+        words += "flooding ";
+    const QByteArray line = framed("CMD_chat+Eve chats: " + words.left(60000) + "|clRed");
+    qint64 linesSent = 0;
+    QTimer pace;
+    QObject::connect(&pace, &QTimer::timeout, [&] {
+        if (client && client->bytesToWrite() == 0 && connection.queuedMessages() == 0) {
+            send(line);
+            ++linesSent;
+        }
+    });
+    pace.start(1);
+
+    ShutdownSignals shutdown;
+    ASSERT_TRUE(shutdown.active());
+    int signalsHeard = 0;
+    QObject::connect(&shutdown, &ShutdownSignals::received, [&] { ++signalsHeard; });
+    QMenuBar *bar = window->menuBar();
+    QAction *file = bar->actions().value(0);
+    ASSERT_NE(file, nullptr);
+    ASSERT_NE(file->menu(), nullptr);
+    const QPoint onFile = bar->actionGeometry(file).center();
+
+    waitUntil([] { return false; }, 5000);
+    const double settledMiB = residentMiB();
+    double mostMiB = settledMiB;
+    QElapsedTimer minute;
+    minute.start();
+    int checks = 0;
+    qint64 slowestAnswerMs = 0;
+    QElapsedTimer answer;
+    while (minute.elapsed() < 60000) {
+        ++checks;
+        answer.start();
+        QCoreApplication::postEvent(bar, new QMouseEvent(QEvent::MouseButtonPress, onFile,
+                                                         bar->mapToGlobal(onFile), Qt::LeftButton,
+                                                         Qt::LeftButton, Qt::NoModifier));
+        ASSERT_TRUE(waitUntil([&] { return file->menu()->isVisible(); }, 1000)) << checks;
+        slowestAnswerMs = std::max(slowestAnswerMs, answer.elapsed());
+        QCoreApplication::postEvent(
+            file->menu(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        ASSERT_TRUE(waitUntil([&] { return !file->menu()->isVisible(); }, 1000)) << checks;
+        answer.start();
+        ASSERT_EQ(::raise(SIGTERM), 0);
+        ASSERT_TRUE(waitUntil([&] { return signalsHeard == checks; }, 1000)) << checks;
+        slowestAnswerMs = std::max(slowestAnswerMs, answer.elapsed());
+        mostMiB = std::max(mostMiB, residentMiB());
+        waitUntil([] { return false; }, 3000);
+    }
+    pace.stop();
+
+    std::printf("%lld lines of 60,000 characters sent; %d menus and signals answered, the "
+                "slowest in %lld ms; memory %.1f MiB after 5 s, at most %.1f MiB\n",
+                (long long)linesSent, checks, (long long)slowestAnswerMs, settledMiB, mostMiB);
+    EXPECT_FALSE(connection.lost());
+    EXPECT_GT(linesSent, 100);
+    const auto *log = window->findChild<QTextEdit *>(QStringLiteral("mainchat"));
+    ASSERT_NE(log, nullptr);
+    EXPECT_LE(log->document()->characterCount(), ChatLog::kMaxCharacters + 60000);
+    // Generous: the log's limits hold it to a few MiB of text and layout;
+    // without them its text grew by some 150 MB a minute.
+    EXPECT_LT(mostMiB - settledMiB, 100.0);
 }
 
 TEST_F(HostileHost, AnOrderlyCloseStillEndsTheWindowWithoutANotice)

@@ -158,7 +158,7 @@ TEST_F(HostileHost, NamesOfThousandsOfCharactersAreCut)
     host.send(msg::Winner{longName, 2}.build());
     sync();
     EXPECT_EQ(label(QStringLiteral("label_winner1"))->text(),
-              shown + " has won all the bags of money!");
+              peertext::isolated(shown) + " has won all the bags of money!");
 }
 
 } // namespace

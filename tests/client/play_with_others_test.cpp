@@ -122,7 +122,7 @@ TEST(PlayWithOthersWindow, StartRemembersTheChoiceAndRestartsInTheChosenRole)
     w.others().findChild<QComboBox *>("combo_address")->setEditText("192.0.2.7");
     w.others().findChild<QPushButton *>("button_start")->click();
     ASSERT_EQ(w.restarts.size(), 1u);
-    EXPECT_EQ(w.restarts[0], (QStringList{"Zoë", "192.0.2.7", "false"}));
+    EXPECT_EQ(w.restarts[0], (QStringList{"--", "Zoë", "192.0.2.7", "false"}));
     EXPECT_EQ(w.settingsFile().value(kSection, "Playername", ""), "Zoë");
     EXPECT_EQ(w.settingsFile().value(kSection, "Recenthosts", ""), "192.0.2.7");
 
@@ -132,7 +132,7 @@ TEST(PlayWithOthersWindow, StartRemembersTheChoiceAndRestartsInTheChosenRole)
     w.others().findChild<QRadioButton *>("radio_host")->setChecked(true);
     w.others().findChild<QPushButton *>("button_start")->click();
     ASSERT_EQ(w.restarts.size(), 2u);
-    EXPECT_EQ(w.restarts[1], (QStringList{"Zoë", "127.0.0.1", "true"}));
+    EXPECT_EQ(w.restarts[1], (QStringList{"--", "Zoë", "127.0.0.1", "true"}));
 }
 
 // Without a lobby, the lobby offer's Play with Others opens our window; the

@@ -1,8 +1,12 @@
 #include "client/session/clientsettings.h"
 #include "client/session/inifile.h"
 #include "client/session/playchoices.h"
+#include "client/session/relaunch.h"
+#include "windows/tplaywithothers.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -78,6 +82,44 @@ TEST(PlayChoices, DesktopActionsBecomeTheGamesOwnCommandLines)
         EXPECT_EQ(action.arguments, c.arguments) << c.given.join(' ').toStdString();
         EXPECT_EQ(action.openPlayWithOthers, c.window) << c.given.join(' ').toStdString();
     }
+}
+
+// A restart hands the new copy the player's name and address. Qt reads any
+// argument that begins with "-" as one of its options, so the name
+// "-platform" killed the new copy and "-reverse" was swallowed. The game's
+// own arguments follow a mark that keeps them from Qt; a command line
+// without the mark (the lobby's) is read as it always was.
+TEST(CommandLine, TheGamesOwnArgumentsNeverReachQt)
+{
+    const auto split = [](const QStringList &arguments) {
+        std::vector<QByteArray> bytes;
+        for (const QString &argument : arguments)
+            bytes.push_back(argument.toLocal8Bit());
+        std::vector<const char *> argv;
+        for (const QByteArray &argument : bytes)
+            argv.push_back(argument.constData());
+        return splitCommandLine(int(argv.size()), argv.data());
+    };
+    for (const char *name : {"-platform", "-qwindowtitle", "-reverse", "--", "-", "Ann", ""}) {
+        SCOPED_TRACE(name);
+        for (const PlayChoice &choice :
+             {PlayChoice{name, true, QString()}, PlayChoice{name, false, "-display"}}) {
+            const QStringList given = QStringList{"zandor"} + commandLineFor(choice);
+            const SplitCommandLine read = split(given);
+            EXPECT_EQ(read.qtArgc, 1);
+            const QStringList expected = choice.host ? QStringList{name, "127.0.0.1", "true"}
+                                                     : QStringList{name, "-display", "false"};
+            EXPECT_EQ(read.gameArguments, expected);
+        }
+    }
+
+    const SplitCommandLine lobby = split({"zandor", "Ann", "192.0.2.7", "false"});
+    EXPECT_EQ(lobby.qtArgc, 4);
+    EXPECT_FALSE(lobby.gameArguments);
+    const SplitCommandLine withQtOptions =
+        split({"zandor", "-platform", "offscreen", "--", "Bob", "127.0.0.1", "true"});
+    EXPECT_EQ(withQtOptions.qtArgc, 3);
+    EXPECT_EQ(withQtOptions.gameArguments, (QStringList{"Bob", "127.0.0.1", "true"}));
 }
 
 } // namespace

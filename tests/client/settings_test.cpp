@@ -4,6 +4,7 @@
 #include "client/session/configlocation.h"
 #include "client/session/inifile.h"
 #include "client/mainmenu.h"
+#include "client/session/playchoices.h"
 #include "net/errorreport.h"
 #include "stats/tallyfile.h"
 #include "tests/support/filelimits.h"
@@ -480,6 +481,59 @@ TEST_F(SettingsFixture, AFileThatHoldsNoSettingsIsKeptAsideWithAMessage)
         EXPECT_EQ(readAll(path() + ".damaged"), bytes);
         EXPECT_EQ(errors.size(), 1);
     }
+}
+
+// A name may hold characters no settings file holds (a bell from a pasted
+// text, an escape sequence). Written as they were, they made the next start
+// judge the whole file damaged and set it aside with every setting in it.
+// They are written as blanks; a name too long for any settings file is not
+// written at all, and the file keeps what it held.
+TEST_F(SettingsFixture, ANameNoSettingsFileCanHoldNeverCostsTheSettings)
+{
+    writeAll(path(), "[Zandor]\nTextsize=12\nPhrase1=Mine\n");
+    logIn(2);
+    settings.loadinifile();
+    const struct
+    {
+        const char *what;
+        QString name;
+        QString kept;
+    } cases[] = {
+        {"a bell", QStringLiteral("Ann\aBell"), QStringLiteral("Ann Bell")},
+        {"a NUL", QString::fromUtf8("Ann\0Bell", 8), QStringLiteral("Ann Bell")},
+        {"an escape sequence", QStringLiteral("Ann\x1b[1mBell"), QStringLiteral("Ann [1mBell")},
+        {"a line break", QStringLiteral("Ann\r\nBell"), QStringLiteral("Ann  Bell")},
+        {"the end-of-file mark",
+         QStringLiteral("Ann\x1a"
+                        "Bell"),
+         QStringLiteral("Ann Bell")},
+        {"a vertical tab and a form feed", QStringLiteral("Ann\v\fBell"),
+         QStringLiteral("Ann  Bell")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        PlayChoices choices = settings.playChoices();
+        choices.playerName = c.name;
+        settings.savePlayChoices(choices);
+        settings.loadinifile();
+        EXPECT_TRUE(errors.isEmpty()) << errors.join(u'|').toStdString();
+        EXPECT_FALSE(QFile::exists(path() + ".damaged"));
+        EXPECT_EQ(settings.playChoices().playerName, c.kept);
+        EXPECT_EQ(chat.textSize(), 12);
+        EXPECT_EQ(chat.phrase(1), QStringLiteral("Mine"));
+    }
+
+    const QByteArray before = readAll(path());
+    PlayChoices huge = settings.playChoices();
+    huge.playerName = QString(ClientSettings::kMaxFileSize, u'n');
+    settings.savePlayChoices(huge);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith("Your settings could not be saved to " + path() + " : "))
+        << errors[0].toStdString();
+    EXPECT_EQ(readAll(path()), before);
+    settings.loadinifile();
+    EXPECT_EQ(errors.size(), 1);
+    EXPECT_EQ(chat.textSize(), 12);
 }
 
 TEST_F(SettingsFixture, AHandWrittenFileFromAWindowsCopyIsRead)

@@ -81,7 +81,7 @@ TEST(ShutdownSignals, SigtermAfterAGameLeavesTheTallyWithThatGame)
     // One game played and won, the next one dealt.
     tally->addtomineincrease(TallyGrid::kBagsReceived, 3);
     tally->addtomineincrease(TallyGrid::kBagsWon, 12 - 2);
-    tally->addgame(TallyGrid::kUserWon, {"Computer 2", "Computer 3", "Computer 4"});
+    tally->addgame(true, QString(), {"Computer 2", "Computer 3", "Computer 4"});
     tally->addtomineincrease(TallyGrid::kBagsReceived, 3);
 
     ShutdownSignals shutdown;

@@ -78,7 +78,7 @@ TEST_F(JoinedWindow, WatcherOwnLoginShowsTheBottomFan)
 {
     login(5);
     EXPECT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "You are spying."); }));
-    EXPECT_EQ(window->state().watcherEntries(), QStringList{"5: Ann"});
+    EXPECT_EQ(window->state().watcherEntries(), QStringList{"5: \u2068Ann\u2069"});
     EXPECT_FALSE(control("image_card1")->isHidden());
     EXPECT_EQ(loginsConfirmed, 1);
     for (int seat = 1; seat <= 4; ++seat)

@@ -44,7 +44,8 @@ private:
     QByteArray bytes_;
 };
 
-// The lines of the chat log under `window`, as the user reads them.
+// The lines of the chat log under `window`, as the user reads them (the
+// invisible marks around names left out).
 QStringList chatLines(const QWidget *window);
 // Whether the chat log under `window` holds `line` as one whole line.
 bool chatHasLine(const QWidget *window, const QString &line);

@@ -222,7 +222,7 @@ TEST_F(Table, TurnMarksOneSeatAndSaysWhose)
     seatAs(1);
     name(3, "Doruv");
     state.getnextplayer(3);
-    EXPECT_EQ(label("label_status")->text(), "Doruv's turn.");
+    EXPECT_EQ(label("label_status")->text(), "\u2068Doruv\u2069's turn.");
     for (int number = 1; number <= 4; ++number) {
         EXPECT_EQ(seat(number).image_turn->isVisible(), number == 3) << number;
         EXPECT_EQ(seat(number).label_playername->font().bold(), number == 3) << number;
@@ -328,7 +328,8 @@ TEST_F(Table, OwnBustEmptiesTheHandAndHidesTheFans)
     state.startround(1, {3, 3, 3, 3});
     hand.placecard(1, {7, 26, 27, 51});
     state.roundover(1, 2);
-    EXPECT_EQ(label("label_status")->text(), "Ann busted the pile and lost a bag of money.");
+    EXPECT_EQ(label("label_status")->text(),
+              "\u2068Ann\u2069 busted the pile and lost a bag of money.");
     EXPECT_EQ(board.findChildren<CardImage *>().size(), 0);
     for (int number = 1; number <= 4; ++number)
         EXPECT_FALSE(seat(number).image_card->isVisible()) << number;
@@ -349,7 +350,8 @@ TEST_F(Table, LastBagLostShowsOutOfMoneyAndBadBagCountsOnlyTalk)
 
     hand.placecard(1, {7, 26, 27, 51});
     state.roundover(4, 7);
-    EXPECT_EQ(label("label_status")->text(), "Darar busted the pile and lost a bag of money.");
+    EXPECT_EQ(label("label_status")->text(),
+              "\u2068Darar\u2069 busted the pile and lost a bag of money.");
     EXPECT_EQ(state.seat(4).bags, 0);
     EXPECT_EQ(board.findChildren<CardImage *>().size(), 4);
 }
@@ -401,8 +403,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Seat 1 kept 2 bags: 12 - 2 bags won.
         WinnerCase{1, 1, "You have won all the bags of money!", {"4+10", "game won by the user"}},
-        WinnerCase{3, 2, "P2 has won all the bags of money!", {"game P2"}},
-        WinnerCase{5, 2, "P2 has won all the bags of money!", {}}));
+        WinnerCase{3, 2, "\u2068P2\u2069 has won all the bags of money!", {"game P2"}},
+        WinnerCase{5, 2, "\u2068P2\u2069 has won all the bags of money!", {}}));
 
 TEST_F(Table, OnlyAUserWithASeatRecords)
 {
@@ -443,7 +445,7 @@ TEST_F(Table, GameStartResetsTheTableAndSeatsTheComputers)
     EXPECT_FALSE(table->startButton()->isVisible());
     EXPECT_FALSE(control("panel_winner")->isVisible());
     EXPECT_EQ(label("label_cardcount")->text(), "Card Count: 0");
-    EXPECT_EQ(notices.last(), "Ann has started a game.");
+    EXPECT_EQ(notices.last(), "\u2068Ann\u2069 has started a game.");
     EXPECT_TRUE(shows(label("image_nums2"), tablepictures::digit(0)));
     const QStringList names = {state.seat(1).name, state.seat(2).name, state.seat(3).name,
                                state.seat(4).name};

@@ -28,8 +28,9 @@ protected:
     bool sync()
     {
         send(msg::Newplayerinfo{9, "sync"}.build());
-        return waitUntil(
-            [&] { return chat().state().watcherEntries().contains(QStringLiteral("9: sync")); });
+        return waitUntil([&] {
+            return chat().state().watchers().contains(TableWatcher{9, QStringLiteral("sync")});
+        });
     }
 
     JoinedWindow joined;
@@ -66,7 +67,8 @@ TEST_F(TableWindow, AWinnerWhoSharesTheUsersNameIsNotTheUser)
     send(msg::StartgameToAll{"Host", "h"}.build());
     send(msg::Winner{"Ann", 3}.build());
     ASSERT_TRUE(waitUntil([&] { return chat().state().winnerSeat() == 3; }));
-    EXPECT_EQ(label(QStringLiteral("label_winner1"))->text(), "Ann has won all the bags of money!");
+    EXPECT_EQ(label(QStringLiteral("label_winner1"))->text(),
+              "\u2068Ann\u2069 has won all the bags of money!");
 
     send(msg::StartgameToAll{"Host", "h"}.build());
     send(msg::Winner{"Ann", 2}.build());
@@ -161,7 +163,7 @@ TEST_F(TableWindow, ThePauseAfterABustCountsDownToTheNextRound)
     ASSERT_TRUE(waitUntil([&] { return pause->isVisible(); }, 1000));
     EXPECT_EQ(pause->text(), "Next round in 7 seconds");
     ASSERT_TRUE(waitUntil([&] { return pause->text() == "Next round in 6 seconds"; }, 2000));
-    EXPECT_EQ(status(), "Doruv busted the pile and lost a bag of money.");
+    EXPECT_EQ(status(), "\u2068Doruv\u2069 busted the pile and lost a bag of money.");
     send(msg::Startround{2, {3, 3, 2, 3}}.build());
     ASSERT_TRUE(waitUntil([&] { return !pause->isVisible(); }));
 

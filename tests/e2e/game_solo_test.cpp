@@ -5,6 +5,7 @@
 #include "client/tchat.h"
 #include "host/tserver.h"
 #include "net/messages.h"
+#include "net/peertext.h"
 #include "stats/tallygrid.h"
 #include "stats/ttallylist.h"
 #include "tests/e2e/game_driver.h"
@@ -88,7 +89,7 @@ TEST(SoloGame, UserClicksHisCardsUntilTheWinnerBannerShows)
     EXPECT_TRUE(window.table().seatControls(winnerSeat)->image_winner->isVisible());
     const QString expected = winnerSeat == 1
                                  ? QStringLiteral("You have won all the bags of money!")
-                                 : window.state().seat(winnerSeat).name +
+                                 : peertext::isolated(window.state().seat(winnerSeat).name) +
                                        QStringLiteral(" has won all the bags of money!");
     EXPECT_EQ(winnerBanner(window), expected);
     EXPECT_EQ(window.state().winnerSeat(), winnerSeat);

@@ -4,6 +4,7 @@
 #include "client/tchat.h"
 #include "host/tserver.h"
 #include "net/messages.h"
+#include "net/peertext.h"
 #include "tests/e2e/game_driver.h"
 #include "tests/support/wait.h"
 
@@ -85,7 +86,8 @@ TEST(TwoHumansGame, BothPlayUntilBothSeeTheSameWinner)
     const QString names[] = {"Hal", "Bob", "Doruv", "Darar"};
     const QString winner = names[winnerSeat - 1];
     const QString you = QStringLiteral("You have won all the bags of money!");
-    const QString other = winner + QStringLiteral(" has won all the bags of money!");
+    const QString other =
+        peertext::isolated(winner) + QStringLiteral(" has won all the bags of money!");
     EXPECT_EQ(winnerBanner(host), winnerSeat == 1 ? you : other);
     EXPECT_EQ(winnerBanner(guest), winnerSeat == 2 ? you : other);
     for (Tchat *window : {&host, &guest})

@@ -32,13 +32,8 @@ TEST(ShutdownExit, LogoutAndShutdownEndTheProgramAsExitDoes)
         const QString program = folder.filePath(QStringLiteral("zandor"));
         ASSERT_TRUE(QFile::copy(QStringLiteral(ZANDOR_BINARY), program));
 
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("DISPLAY", display.name());
-        environment.insert("QT_QPA_PLATFORM", "xcb");
-        environment.insert("XDG_RUNTIME_DIR", folder.path());
-        environment.remove("WAYLAND_DISPLAY");
         QProcess game;
-        game.setProcessEnvironment(environment);
+        game.setProcessEnvironment(programEnvironment(display, folder.path()));
         game.setProcessChannelMode(QProcess::ForwardedChannels);
         // One argument: the game only says it is loading and opens no port.
         game.start(program, {QStringLiteral("Ann")});

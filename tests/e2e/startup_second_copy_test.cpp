@@ -23,11 +23,7 @@ TEST(SecondCopy, RaisesTheMinimisedFirstCopyAndEnds)
     ASSERT_TRUE(probe.connected());
 
     QTemporaryDir runtime;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("DISPLAY", display.name());
-    environment.insert("QT_QPA_PLATFORM", "xcb");
-    environment.insert("XDG_RUNTIME_DIR", runtime.path());
-    environment.remove("WAYLAND_DISPLAY");
+    const QProcessEnvironment environment = programEnvironment(display, runtime.path());
     // One argument: the program only says a game is loading, so these copies
     // never touch the game's port.
     const QStringList arguments = {"Ann"};

@@ -37,6 +37,16 @@ VirtualDisplay::VirtualDisplay()
     }
 }
 
+QProcessEnvironment programEnvironment(const VirtualDisplay &display, const QString &runtimeFolder)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", display.name());
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    environment.insert("XDG_RUNTIME_DIR", runtimeFolder);
+    environment.remove("WAYLAND_DISPLAY");
+    return environment;
+}
+
 VirtualDisplay::~VirtualDisplay()
 {
     if (xvfb_.state() == QProcess::NotRunning)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 
 #include <memory>
@@ -22,6 +23,10 @@ private:
     QProcess xvfb_;
     int number_ = -1;
 };
+
+// The environment for the real program on `display`, with a runtime folder
+// of the test's own (where the single-instance key lives).
+QProcessEnvironment programEnvironment(const VirtualDisplay &display, const QString &runtimeFolder);
 
 // Looks at the top-level windows of an X display and can put a window of its
 // own on top, through libxcb, which every Qt desktop installation carries.

@@ -1,7 +1,7 @@
 // What one peer can do to the host and to the other players: log in twice,
-// forge lines with control characters, sit on a slot without logging in,
-// flood the queue, talk too fast, cause errors by the thousand, or vanish
-// with a reset.
+// forge lines with control characters or invisible ones, talk or play before
+// logging in, sit on a slot without logging in, flood the queue, talk too
+// fast, cause errors by the thousand, or vanish with a reset.
 
 #include "host/chatlimit.h"
 #include "host/errorthrottle.h"
@@ -110,6 +110,18 @@ TEST_F(HostilePeers, ControlCharactersBecomeBlanksAndLongTextIsCutBeforeItIsRela
         {"every control byte and DEL", QByteArray("a\x01\x08\x0b\x1f\x7f") + "b|clBlue",
          "a     b|clBlue"},
         {"Unicode line breaks", "x\u2028y\u2029z\u0085w|clRed", "x y z w|clRed"},
+        // Qt's text insertion breaks a block at these two.
+        {"noncharacters", "hi all\uFDD0You are Connected.\uFDD1Host has started a game.|clBlue",
+         "hi all You are Connected. Host has started a game.|clBlue"},
+        {"noncharacters at the end of a plane", "a\uFFFEb\uFFFFc\U0001FFFEd\U0010FFFFe|clRed",
+         "a b c d e|clRed"},
+        {"format characters and the object mark", "a\u202Eb\u200Bc\uFFFCd\U000E0001e\u00ADf|clRed",
+         "a b c d e f|clRed"},
+        {"private and unassigned code points", "a\uE000b\U000F0000c\U000E0080d|clRed",
+         "a b c d|clRed"},
+        {"right-to-left words stay",
+         "\u05E9\u05DC\u05D5\u05DD \u0645\u0631\u062D\u0628\u0627|clRed",
+         "\u05E9\u05DC\u05D5\u05DD \u0645\u0631\u062D\u0628\u0627|clRed"},
         {"a control in the colour", "ok|cl\nRed", "ok|cl Red"},
         {"words cut, colour kept", QByteArray(9000, 'w') + "|clRed",
          QByteArray(peertext::kMaxChatChars, 'w') + "|clRed"},
@@ -125,6 +137,49 @@ TEST_F(HostilePeers, ControlCharactersBecomeBlanksAndLongTextIsCutBeforeItIsRela
         EXPECT_TRUE(alice->waitFor(msg::ChatToAll{storedName, c.relayed}.build())) << c.what;
         EXPECT_TRUE(alice->waitFor(msg::ActionToAll{storedName, c.relayed}.build())) << c.what;
         now += ChatLimit::kWindowMs;
+    }
+}
+
+// A name shows as the player's letters alone: nothing that turns the words
+// after it around, hides it or makes it a look-alike of another, and no "|",
+// at which every reader cuts a chat line's words from its colour. A name
+// with nothing left to show gets the default name, as an empty one does, so
+// that no line of his reads as the host's own.
+TEST_F(HostilePeers, NamesLoseInvisibleCharactersAndBars)
+{
+    Client alice = join("Alice", 1);
+    const struct
+    {
+        const char *what;
+        QByteArray sent;
+        QByteArray kept;
+    } cases[] = {
+        {"a zero-width look-alike", "Ann\u200BAnn", "AnnAnn"},
+        {"every zero width", "A\u200Cn\u200Dn\u2060a\uFEFFb\u2063", "Annab"},
+        {"a right-to-left override", "Eve\u202E won the game", "Eve won the game"},
+        {"direction marks and isolates", "\u200EE\u200Fv\u2066e\u2069\u061C", "Eve"},
+        {"a bar", "Mal|clRed", "Mal clRed"},
+        {"noncharacters", "Eve\uFDD0You are Connected.", "Eve You are Connected."},
+        {"nothing visible", "\u202E\u200B\uFEFF", "Player 2"},
+        {"only blanks once cleaned", "\uFDD0 \x07", "Player 2"},
+        {"no name at all, as before", "", "Player 2"},
+    };
+    int slot = 1;
+    for (const auto &c : cases) {
+        // Two cases may give the same name: only what comes now counts.
+        alice->received.clear();
+        Client peer = connect();
+        ASSERT_EQ(peer->waitForSlot(), ++slot);
+        peer->send(msg::Logininfo{slot, kVersionText, c.sent}.build());
+        EXPECT_TRUE(alice->waitFor(msg::Newplayerinfo{slot, c.kept}.build())) << c.what;
+        EXPECT_EQ(server->player(slot).name, c.kept) << c.what;
+        now += ChatLimit::kWindowMs;
+        // His words keep their colour on every reader.
+        peer->send(msg::ChatToHost{slot, "hello|clGreen"}.build());
+        EXPECT_TRUE(alice->waitFor(msg::ChatToAll{c.kept, "hello|clGreen"}.build())) << c.what;
+        peer->close();
+        ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{slot, c.kept}.build())) << c.what;
+        --slot;
     }
 }
 
@@ -304,9 +359,43 @@ TEST(ChatLimitWindow, TenLinesInAnyTenSeconds)
         EXPECT_EQ(limit.allow(step.at), step.passes) << step.at;
 }
 
+// Until a connection has logged in it is nobody: what it says is dropped
+// (an action with an empty name would read as the host's own notice), it
+// plays no card and is shown no hand. Its login alone is heard.
+TEST_F(HostilePeers, AConnectionIsHeardOnlyForItsLoginUntilItHasLoggedIn)
+{
+    Client alice = join("Alice", 1);
+    Client mallory = connect();
+    ASSERT_EQ(mallory->waitForSlot(), 2);
+    alice->send(msg::Botspeed{1, 60000}.build());
+    alice->send(msg::StartgameToHost{"Alice", gamemode::withComputers}.build());
+    ASSERT_TRUE(alice->waitFor(msg::Nextplayer{1}.build()));
+
+    mallory->send(msg::ChatToHost{2, "hi|clRed"}.build());
+    mallory->send(msg::ActionToHost{2, "Alice has left.|clBlue"}.build());
+    mallory->send(msg::Justwatch{2, watchflag::justWatch}.build());
+    mallory->send(msg::PlaycardToHost{2, 1}.build());
+    sync(*alice);
+    EXPECT_EQ(alice->named(cmd::chat),
+              (QByteArrayList{msg::ChatToAll{"Alice", "sync 1|clBlack"}.build()}));
+    for (const char *command : {cmd::action, cmd::justwatching, cmd::playcard})
+        EXPECT_TRUE(alice->named(command).isEmpty()) << command;
+    EXPECT_TRUE(mallory->named(cmd::placecard).isEmpty());
+    EXPECT_FALSE(server->player(2).watching);
+
+    // Logged in, she has her hand and her say.
+    mallory->send(msg::Logininfo{2, kVersionText, "Mallory"}.build());
+    ASSERT_TRUE(alice->waitFor(msg::Newplayerinfo{2, "Mallory"}.build()));
+    ASSERT_TRUE(waitUntil([&] { return mallory->named(cmd::placecard).size() == 1; }));
+    mallory->send(msg::ChatToHost{2, "hi|clRed"}.build());
+    EXPECT_TRUE(alice->waitFor(msg::ChatToAll{"Mallory", "hi|clRed"}.build()));
+}
+
 TEST_F(HostilePeers, PeerErrorsAreReportedAtMostOnceASecond)
 {
     const int slot = server->attachConnection();
+    server->receive(slot, msg::Logininfo{slot, kVersionText, "Eve"}.build());
+    server->socktimerTimer();
     const auto bad = [&](const QByteArray &field) {
         server->receive(slot, "CMD_botspeed+" + field + "+5+");
         server->socktimerTimer();

@@ -100,6 +100,44 @@ TEST_F(TurnLimit, ASeatThatPlaysInTimeIsNeverPlayedFor)
     EXPECT_FALSE(alice->hasReceived(kAliceTookTooLong));
 }
 
+// The clock runs whenever the seat holding the turn becomes a human's, not
+// only when a turn passes to one: a player who leaves his seat to the
+// computer and takes it back as the turn comes to him is timed, and so is a
+// newcomer who takes over a computer's seat in its turn.
+TEST_F(TurnLimit, ASeatThatBecomesAHumansInItsTurnIsTimed)
+{
+    // The computer would take its time over the seats it plays.
+    alice->send(msg::Botspeed{1, 60000}.build());
+    server->setTurnLimit(kLimitMs);
+    startHumansOnly();
+    bob->send(msg::Justwatch{2, watchflag::justWatch}.build());
+    ASSERT_TRUE(alice->waitFor(msg::Justwatching{2, watchflag::justWatch}.build()));
+    alice->send(msg::PlaycardToHost{1, 1}.build());
+    ASSERT_TRUE(bob->waitFor(msg::Nextplayer{2}.build()));
+    EXPECT_FALSE(server->turnClockRunning());
+    bob->send(msg::Justwatch{2, watchflag::playAgain}.build());
+    ASSERT_TRUE(alice->waitFor(msg::Justwatching{2, watchflag::playAgain}.build()));
+    EXPECT_TRUE(server->turnClockRunning());
+    server->turnclockTimer();
+    EXPECT_TRUE(
+        alice->waitFor("CMD_chat+Bob took too long; the computer played for him.|clMaroon"));
+    ASSERT_TRUE(alice->waitFor(msg::Nextplayer{1}.build(), 5000));
+
+    // Seat 3 is the computer's and holds the turn when Carol takes it.
+    alice->send(msg::StartgameToHost{"Alice", gamemode::withComputers}.build());
+    ASSERT_TRUE(waitUntil([&] { return alice->named(cmd::startgame).size() == 2; }));
+    alice->send(msg::PlaycardToHost{1, 1}.build());
+    bob->send(msg::PlaycardToHost{2, 1}.build());
+    ASSERT_TRUE(waitUntil([&] { return server->gameState().turn == 3; }));
+    EXPECT_FALSE(server->turnClockRunning());
+    RawClient carol(server->listeningPort());
+    ASSERT_EQ(carol.login("Carol"), 3);
+    EXPECT_TRUE(server->turnClockRunning());
+    server->turnclockTimer();
+    EXPECT_TRUE(
+        alice->waitFor("CMD_chat+Carol took too long; the computer played for him.|clMaroon"));
+}
+
 // Computer seats are never timed, and the real timer does fire.
 TEST_F(TurnLimit, ComputerSeatsAreNotTimedAndTheRealClockFires)
 {

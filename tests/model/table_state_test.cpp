@@ -69,7 +69,7 @@ TEST_F(State, WatchersComeAndGoByTheirSlotAndName)
     seatAs(1);
     state.newplayerinfo(5, "Cy");
     state.newplayerinfo(7, "Dee: Jr");
-    EXPECT_EQ(state.watcherEntries(), (QStringList{"5: Cy", "7: Dee: Jr"}));
+    EXPECT_EQ(state.watcherEntries(), (QStringList{"5: \u2068Cy\u2069", "7: \u2068Dee: Jr\u2069"}));
 
     QStringList left;
     QObject::connect(&state, &TableState::watcherLeft,
@@ -79,8 +79,8 @@ TEST_F(State, WatchersComeAndGoByTheirSlotAndName)
     state.playerdisconnected(6, "Cy");
     EXPECT_TRUE(left.isEmpty());
     state.playerdisconnected(5, "Cy");
-    EXPECT_EQ(state.watcherEntries(), QStringList{"7: Dee: Jr"});
-    EXPECT_EQ(left, QStringList{"5: Cy"});
+    EXPECT_EQ(state.watcherEntries(), QStringList{"7: \u2068Dee: Jr\u2069"});
+    EXPECT_EQ(left, QStringList{"5: \u2068Cy\u2069"});
 }
 
 TEST_F(State, CurrentPlayersLeaveOutTheUserAndEmptySeats)

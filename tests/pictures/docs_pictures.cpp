@@ -199,9 +199,9 @@ void tallyPicture()
     file.close();
     const QStringList atTable = {"Marta", "Computer 2", "Computer 3"};
     Ttallylist window(folder.path());
-    window.addgame(QStringLiteral("Computer 2"), atTable);
-    window.addgame(QStringLiteral("addtomine"), atTable);
-    window.addgame(QStringLiteral("Marta"), atTable);
+    window.addgame(false, QStringLiteral("Computer 2"), atTable);
+    window.addgame(true, QString(), atTable);
+    window.addgame(false, QStringLiteral("Marta"), atTable);
     window.viewtally(atTable);
     window.findChild<QListWidget *>(QStringLiteral("listbox_tally"))->setCurrentRow(1);
     waitUntil([&] { return window.isVisible(); });

@@ -50,7 +50,7 @@ TallyGrid sampleGrid()
     TallyGrid grid;
     grid.follow(QStringLiteral("Ann"));
     grid.follow(QStringLiteral("Computer 3"));
-    grid.addgame(QStringLiteral("Computer 3"), {"Ann", "Computer 3"});
+    grid.addgame(false, QStringLiteral("Computer 3"), {"Ann", "Computer 3"});
     grid.addtomineincrease(TallyGrid::kBagsReceived, 3);
     return grid;
 }
@@ -221,7 +221,7 @@ TallyGrid crowdedGrid(const QString &prefix)
     TallyGrid grid;
     for (int i = 0; i < 3000; ++i)
         grid.follow(prefix + QString::number(i));
-    grid.addgame(prefix + QStringLiteral("7"), grid.followed());
+    grid.addgame(false, prefix + QStringLiteral("7"), grid.followed());
     grid.clearSession();
     return grid;
 }

@@ -169,19 +169,22 @@ TEST(TallyGrid, AddgameCountsEveryFollowedOpponentAtTheTable)
     const struct
     {
         const char *what;
+        bool userWon;
         QString winner;
         QStringList atTable;
         std::array<int, 2> user; // games, wins
         Counts ann, bob, computer;
     } cases[] = {
         {"the user wins",
-         "addtomine",
+         true,
+         "Zed",
          {"Ann", "bob", "Dave"},
          {1, 1},
          {1, 0, 1, 0},
          {1, 0, 1, 0},
          {0, 0, 0, 0}},
         {"a followed computer player wins",
+         false,
          "Computer 3",
          {"Ann", "Computer 3", "Dave"},
          {1, 0},
@@ -189,6 +192,7 @@ TEST(TallyGrid, AddgameCountsEveryFollowedOpponentAtTheTable)
          {0, 0, 0, 0},
          {1, 1, 0, 0}},
         {"somebody not followed wins",
+         false,
          "Dave",
          {"bob", "Dave"},
          {1, 0},
@@ -196,6 +200,7 @@ TEST(TallyGrid, AddgameCountsEveryFollowedOpponentAtTheTable)
          {1, 0, 0, 1},
          {0, 0, 0, 0}},
         {"followed whatever the case, the winner compared exactly",
+         false,
          "BOB",
          {"BOB"},
          {1, 0},
@@ -203,6 +208,7 @@ TEST(TallyGrid, AddgameCountsEveryFollowedOpponentAtTheTable)
          {1, 0, 0, 1},
          {0, 0, 0, 0}},
         {"one row counts once when two seats share its name",
+         false,
          "Ann",
          {"Ann", "ANN"},
          {1, 0},
@@ -210,13 +216,32 @@ TEST(TallyGrid, AddgameCountsEveryFollowedOpponentAtTheTable)
          {0, 0, 0, 0},
          {0, 0, 0, 0}},
         {"nobody followed at the table",
-         "addtomine",
+         true,
+         "Zed",
          {"Dave"},
          {1, 1},
          {0, 0, 0, 0},
          {0, 0, 0, 0},
          {0, 0, 0, 0}},
-        {"an empty table", "Dave", {}, {1, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}},
+        {"an empty table", false, "Dave", {}, {1, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}},
+        // A player may call himself anything, the word the table once used
+        // for the user's own win included.
+        {"a player named addtomine wins",
+         false,
+         "addtomine",
+         {"Ann", "addtomine"},
+         {1, 0},
+         {1, 0, 0, 1},
+         {0, 0, 0, 0},
+         {0, 0, 0, 0}},
+        {"the user wins against a follower of the same name",
+         true,
+         "Ann",
+         {"Ann"},
+         {1, 1},
+         {1, 0, 1, 0},
+         {0, 0, 0, 0},
+         {0, 0, 0, 0}},
     };
     for (const auto &c : cases) {
         TallyGrid grid;
@@ -229,7 +254,7 @@ TEST(TallyGrid, AddgameCountsEveryFollowedOpponentAtTheTable)
                 grid.setCell(column, grid.rowCount() - 1, QStringLiteral("10"));
         }
 
-        grid.addgame(c.winner, c.atTable);
+        grid.addgame(c.userWon, c.winner, c.atTable);
 
         EXPECT_EQ(grid.cell(TallyGrid::kTotalGames, 0).toInt(), 20 + c.user[0]) << c.what;
         EXPECT_EQ(grid.cell(TallyGrid::kUserWins, 0).toInt(), 7 + c.user[1]) << c.what;
@@ -255,7 +280,7 @@ TEST(TallyGrid, AddgameFillsEmptyCellsOfACountedRow)
         for (int column = 1; column < TallyGrid::kColumns; ++column)
             grid.setCell(column, row, QString());
     }
-    grid.addgame(TallyGrid::kUserWon, {"Ann"});
+    grid.addgame(true, QString(), {"Ann"});
     EXPECT_EQ(rowOf(grid, 1), QStringList({"Ann", "1", "0", "1", "0", "1", "0", "1", "0"}));
     // Bob was not at the table: his row is not touched at all.
     EXPECT_EQ(rowOf(grid, 2), QStringList({"Bob", "", "", "", "", "", "", "", ""}));

@@ -202,7 +202,7 @@ TEST_F(TallyWindow, AGameCountsForTheFollowedPlayersAtTheTable)
     list(*window, "listbox_tally")->setCurrentRow(1);
 
     // A followed computer player wins.
-    window->addgame(QStringLiteral("Computer 3"), atTable);
+    window->addgame(false, QStringLiteral("Computer 3"), atTable);
     EXPECT_EQ(itemsOf(list(*window, "checklist")), atTable);
     EXPECT_EQ(labels(*window, "mylabel_", 1, 2), QStringList({"13", "4"}));
     // The open window shows the new counts at once.
@@ -212,7 +212,7 @@ TEST_F(TallyWindow, AGameCountsForTheFollowedPlayersAtTheTable)
     for (int column = 0; column < 9; ++column)
         EXPECT_EQ(window->grid().cell(column, 3), bobRow[column]) << "column " << column;
 
-    window->addgame(QStringLiteral("addtomine"), atTable);
+    window->addgame(true, QString(), atTable);
     EXPECT_EQ(labels(*window, "mylabel_", 1, 2), QStringList({"14", "5"}));
     EXPECT_EQ(labels(*window, "label_", 1, 8),
               QStringList({"6", "2", "2", "2", "2", "1", "1", "0"}));
@@ -236,7 +236,7 @@ TEST_F(TallyWindow, ADamagedFileIsReportedAndKept)
             << errors[0].toStdString();
         EXPECT_EQ(window->grid().rowCount(), 1);
         EXPECT_EQ(list(*window, "listbox_tally")->count(), 0);
-        window->addgame(QStringLiteral("addtomine"), atTable);
+        window->addgame(true, QString(), atTable);
     }
     EXPECT_EQ(readAll(tallyPath() + QStringLiteral(".damaged")), damaged);
     auto again = open();
@@ -261,7 +261,7 @@ TEST_F(TallyWindow, NoWorkingFileAppearsInTheCurrentFolder)
         atTable = {"Ann"};
         {
             auto window = open();
-            window->addgame(QStringLiteral("Ann"), atTable);
+            window->addgame(false, QStringLiteral("Ann"), atTable);
         }
         {
             auto window = open();

@@ -26,9 +26,10 @@ TallyGrid onDisk(const QString &folder)
 }
 
 // When the X server goes away, Qt ends the program on the spot and no window
-// is destroyed, so the save at exit never comes. Every finished game, and
-// every opponent followed or forgotten, is on disk as soon as it happens.
-TEST(TallyWritten, EveryGameAndEveryChangeOfFollowedPlayersIsOnDiskAtOnce)
+// is destroyed, so the save at exit never comes. Every change the game makes
+// (a bag counted, a finished game) and every opponent followed or forgotten
+// is on disk as soon as it happens.
+TEST(TallyWritten, EveryChangeIsOnDiskAtOnce)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -40,8 +41,10 @@ TEST(TallyWritten, EveryGameAndEveryChangeOfFollowedPlayersIsOnDiskAtOnce)
     window->checklistClickCheck(0); // follow Ann
     EXPECT_EQ(onDisk(dir.path()).followed(), QStringList{"Ann"});
 
+    // A game dealt: the bags received are counted before anybody has won.
     window->addtomineincrease(TallyGrid::kBagsReceived, 3);
-    window->addgame(QStringLiteral("Ann"), atTable);
+    EXPECT_EQ(onDisk(dir.path()).cell(TallyGrid::kBagsReceived, 0), QStringLiteral("3"));
+    window->addgame(false, QStringLiteral("Ann"), atTable);
     TallyGrid saved = onDisk(dir.path());
     EXPECT_EQ(saved.cell(TallyGrid::kTotalGames, 0), QStringLiteral("1"));
     EXPECT_EQ(saved.cell(TallyGrid::kBagsReceived, 0), QStringLiteral("3"));
@@ -56,11 +59,14 @@ TEST(TallyWritten, EveryGameAndEveryChangeOfFollowedPlayersIsOnDiskAtOnce)
     ASSERT_TRUE(waitUntil([&] { return window->grid().rowCount() == 2; }));
     EXPECT_EQ(onDisk(dir.path()).followed(), QStringList{"Computer 3"});
 
-    // The save at exit still writes what came after the last game.
+    // The next game's bags, before it ends; the save at exit changes nothing.
     window->addtomineincrease(TallyGrid::kBagsReceived, 3);
-    EXPECT_EQ(onDisk(dir.path()).cell(TallyGrid::kBagsReceived, 0), QStringLiteral("3"));
+    window->addtomineincrease(TallyGrid::kBagsLost, 1);
+    saved = onDisk(dir.path());
+    EXPECT_EQ(saved.cell(TallyGrid::kBagsReceived, 0), QStringLiteral("6"));
+    EXPECT_EQ(saved.cell(TallyGrid::kBagsLost, 0), QStringLiteral("1"));
     window.reset();
-    EXPECT_EQ(onDisk(dir.path()).cell(TallyGrid::kBagsReceived, 0), QStringLiteral("6"));
+    EXPECT_EQ(onDisk(dir.path()).text(), saved.text());
 }
 
 } // namespace
