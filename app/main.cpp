@@ -6,11 +6,11 @@
 #include "client/playchoices.h"
 #include "client/playwithothers.h"
 #include "client/relaunch.h"
+#include "client/rolechange.h"
 #include "client/shutdownsignals.h"
 #include "client/singleinstance.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
-#include "net/errorreport.h"
 #include "resources/artwork.h"
 
 #include <QApplication>
@@ -40,34 +40,23 @@ int main(int argc, char **argv)
     // Side windows may still be open; the main window alone decides.
     QObject::connect(&chat, &Tchat::mainWindowClosed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // Play with Others starts the game again in the chosen role: a new copy
+    // takes the desktop over, or everything is taken back.
+    Relaunch relaunch(QCoreApplication::applicationFilePath(), SingleInstance::desktopKey());
+    RoleChange roleChange(chat, instance, relaunch);
+    QObject::connect(&chat.parts().playWithOthers(), &PlayWithOthers::restartRequested, &roleChange,
+                     &RoleChange::begin);
+    QObject::connect(&roleChange, &RoleChange::handedOver, &app, [] { QCoreApplication::exit(0); });
     // Logging out or shutting down ends the event loop, open boxes and all
     // (exit, not quit, which a window could refuse), so the windows are
     // destroyed in order and the tally is written.
-    // Play with Others starts the game again in the chosen role: this copy
-    // gives up the desktop's key and the game port, starts the new copy, and
-    // ends once the new one has taken the key over.
-    Relaunch relaunch(QCoreApplication::applicationFilePath(), SingleInstance::desktopKey());
-    QObject::connect(&chat.parts().playWithOthers(), &PlayWithOthers::restartRequested, &chat,
-                     [&](const QStringList &arguments) {
-                         instance.release();
-                         chat.server().stopListening();
-                         if (relaunch.start(arguments)) {
-                             chat.hide();
-                             return;
-                         }
-                         reportError(QStringLiteral("Zandor could not be started again."));
-                         instance.claim();
-                     });
-    QObject::connect(&relaunch, &Relaunch::handedOver, &app, [] { QCoreApplication::exit(0); });
-    QObject::connect(&relaunch, &Relaunch::failed, &chat, [&] {
-        chat.show();
-        reportError(QStringLiteral("The new game did not start."));
-    });
     ShutdownSignals shutdown;
     QObject::connect(&shutdown, &ShutdownSignals::received, &app,
                      [] { QCoreApplication::exit(0); });
-    chat.show();
+    // "Join a Game..." opens the Play with Others window on joining, with
+    // no game started behind it.
     if (start.openPlayWithOthers)
-        chat.parts().playWithOthers().open();
+        chat.choosePlayAtStart();
+    chat.show();
     return app.exec();
 }

@@ -57,6 +57,8 @@ public:
     // won, else the winner's name) with `players` at the table.
     void addtomineincrease(int column, int amount);
     void addgame(const QString &winner, const QStringList &players);
+    // Writes the tally file now (it is written at program end anyway).
+    void savetally();
 
 signals:
     // The tally file could not be read; the text says why.
@@ -72,7 +74,6 @@ private:
     void buildLists();
 
     void loadtally();
-    void savetally();
     void showTotals();
     void clearOpponent();
     void setCheck(QListWidgetItem *item, bool checked);

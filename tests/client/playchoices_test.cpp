@@ -1,3 +1,4 @@
+#include "client/accountname.h"
 #include "client/clientsettings.h"
 #include "client/inifile.h"
 #include "client/playchoices.h"
@@ -67,7 +68,8 @@ TEST(PlayChoices, DesktopActionsBecomeTheGamesOwnCommandLines)
     };
     const Case cases[] = {
         {{"--host"}, ann, {"Ann", "127.0.0.1", "true"}, false},
-        {{"--host"}, {}, {"You", "127.0.0.1", "true"}, false},
+        // Nobody is announced as "You": the account's own name.
+        {{"--host"}, {}, {accountName(), "127.0.0.1", "true"}, false},
         {{"--play-with-others"}, ann, {}, true},
         {{}, ann, {}, false},
         {{"Bob", "192.0.2.7", "false"}, ann, {"Bob", "192.0.2.7", "false"}, false},
@@ -78,6 +80,28 @@ TEST(PlayChoices, DesktopActionsBecomeTheGamesOwnCommandLines)
         EXPECT_EQ(action.arguments, c.arguments) << c.given.join(' ').toStdString();
         EXPECT_EQ(action.openPlayWithOthers, c.window) << c.given.join(' ').toStdString();
     }
+}
+
+// The name others see when the user typed none: the account's full name,
+// without the office and telephone numbers that follow it, else its user
+// name.
+TEST(PlayChoices, TheAccountsNameIsItsFullNameOrItsUserName)
+{
+    struct Case
+    {
+        QString gecos;
+        QString user;
+        QString name;
+    };
+    const Case cases[] = {
+        {"Ann Smith,Room 12,555-0100,,", "ann", "Ann Smith"},
+        {"Zoë  Brun", "zoe", "Zoë Brun"},
+        {"", "bob", "bob"},
+        {" ,Room 3", "carl", "carl"},
+        {"root", "root", "root"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(accountNameFrom(c.gecos, c.user), c.name) << c.gecos.toStdString();
 }
 
 } // namespace
