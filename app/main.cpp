@@ -1,16 +1,16 @@
-#include "client/session/clientsettings.h"
 #include "client/composition.h"
-#include "client/session/configlocation.h"
 #include "client/errorbox.h"
+#include "client/session/clientsettings.h"
+#include "client/session/configlocation.h"
 #include "client/session/inifile.h"
 #include "client/session/playchoices.h"
 #include "client/session/playwithothers.h"
 #include "client/session/relaunch.h"
+#include "client/session/rolechange.h"
 #include "client/session/shutdownsignals.h"
 #include "client/session/singleinstance.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
-#include "net/errorreport.h"
 #include "resources/artwork.h"
 
 #include <QApplication>
@@ -44,34 +44,23 @@ int main(int argc, char **argv)
     // Side windows may still be open; the main window alone decides.
     QObject::connect(&chat, &Tchat::mainWindowClosed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // Play with Others starts the game again in the chosen role: a new copy
+    // takes the desktop over, or everything is taken back.
+    Relaunch relaunch(QCoreApplication::applicationFilePath(), SingleInstance::desktopKey());
+    RoleChange roleChange(chat, instance, relaunch);
+    QObject::connect(&chat.parts().playWithOthers(), &PlayWithOthers::restartRequested, &roleChange,
+                     &RoleChange::begin);
+    QObject::connect(&roleChange, &RoleChange::handedOver, &app, [] { QCoreApplication::exit(0); });
     // Logging out or shutting down ends the event loop, open boxes and all
     // (exit, not quit, which a window could refuse), so the windows are
     // destroyed in order and the tally is written.
-    // Play with Others starts the game again in the chosen role: this copy
-    // gives up the desktop's key and the game port, starts the new copy, and
-    // ends once the new one has taken the key over.
-    Relaunch relaunch(QCoreApplication::applicationFilePath(), SingleInstance::desktopKey());
-    QObject::connect(&chat.parts().playWithOthers(), &PlayWithOthers::restartRequested, &chat,
-                     [&](const QStringList &arguments) {
-                         instance.release();
-                         chat.server().stopListening();
-                         if (relaunch.start(arguments)) {
-                             chat.hide();
-                             return;
-                         }
-                         reportError(QStringLiteral("Zandor could not be started again."));
-                         instance.claim();
-                     });
-    QObject::connect(&relaunch, &Relaunch::handedOver, &app, [] { QCoreApplication::exit(0); });
-    QObject::connect(&relaunch, &Relaunch::failed, &chat, [&] {
-        chat.show();
-        reportError(QStringLiteral("The new game did not start."));
-    });
     ShutdownSignals shutdown;
     QObject::connect(&shutdown, &ShutdownSignals::received, &app,
                      [] { QCoreApplication::exit(0); });
-    chat.show();
+    // "Join a Game..." opens the Play with Others window on joining, with
+    // no game started behind it.
     if (start.openPlayWithOthers)
-        chat.parts().playWithOthers().open();
+        chat.choosePlayAtStart();
+    chat.show();
     return app.exec();
 }

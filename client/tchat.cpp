@@ -10,6 +10,7 @@
 #include "client/model/handstate.h"
 #include "client/model/tablestate.h"
 #include "client/session/clientconnection.h"
+#include "client/session/joinfailure.h"
 #include "client/session/playwithothers.h"
 #include "client/table/tableview.h"
 #include "host/random.h"
@@ -18,6 +19,7 @@
 #include "net/messages.h"
 #include "net/peertext.h"
 #include "net/tsock.h"
+#include "net/tsocktexts.h"
 #include "widgets/tanimated.h"
 
 #include <QApplication>
@@ -29,6 +31,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 const QString kCaption = QStringLiteral("Zandor");
@@ -39,6 +42,12 @@ const QString kHostMode = QStringLiteral("true");
 const QString kLoadingSolo = QStringLiteral("Loading Solo Game..Please wait.");
 const QString kLoadingMulti = QStringLiteral("Loading Multi-player Game.. Please Wait.");
 const QString kUnreachable = QStringLiteral("Could not reach the game at %1: %2.");
+const QString kConnecting = QStringLiteral("Connecting to %1...");
+const QString kCouldNotHost = QStringLiteral("Could not host a game: %1.");
+const QString kPortTaken = QStringLiteral(
+    "port %1 is already in use on this computer, perhaps by another copy of Zandor (%2)");
+const QString kChooseGame =
+    QStringLiteral("Host a game or join one through File > Play with Others...");
 const QString kYouAreConnected = QStringLiteral("You are Connected.");
 const QString kIsConnected = QStringLiteral(" is Connected.");
 const QString kQuickInstructions = QStringLiteral("For Quick Instructions press ctrl-i");
@@ -233,7 +242,16 @@ void Tchat::showEvent(QShowEvent *event)
     if (shownBefore_)
         return;
     shownBefore_ = true;
-    processparams(arguments_);
+    if (!choosePlay_) {
+        processparams(arguments_);
+        return;
+    }
+    button_start_->hide();
+    menu_->StartGame1->setEnabled(false);
+    notice(kChooseGame);
+    // Once the main window is up, so that the window comes up over it and
+    // has the keyboard.
+    QTimer::singleShot(0, this, [this] { parts_->playWithOthers().openToJoin(); });
 }
 
 bool Tchat::mayLeaveGame()
@@ -289,13 +307,23 @@ void Tchat::processparams(const QStringList &arguments)
         reportError(error.text);
         if (arguments.size() >= 3 && arguments.at(2) != kHostMode)
             unreachable(session_.hostAddress, error.text);
+        else
+            couldNotHost(error.text);
     }
 }
 
 void Tchat::unreachable(const QString &address, const QString &why)
 {
-    notice(kUnreachable.arg(address, why));
+    notice(kUnreachable.arg(address, joinFailureWords(why, ports_.game)));
     emit hostUnreachable(address);
+}
+
+void Tchat::couldNotHost(const QString &why)
+{
+    // The chat would otherwise go on saying that the game is loading.
+    const QString words =
+        why == QString(TSockText::ListenBindError) ? kPortTaken.arg(ports_.game).arg(why) : why;
+    notice(kCouldNotHost.arg(words));
 }
 
 void Tchat::hostpress()
@@ -310,6 +338,7 @@ void Tchat::hostpress()
 
 void Tchat::joinpress()
 {
+    notice(kConnecting.arg(session_.hostAddress));
     connection_->open(session_.hostAddress, ports_.game);
     button_start_->hide();
     menu_->StartGame1->setEnabled(false);

@@ -54,6 +54,11 @@ public:
                    QWidget *parent = nullptr);
     ~Tchat() override;
 
+    // Instead of the command line, the first showing opens the Play with
+    // Others window on joining, with no game started: "Join a Game...".
+    void choosePlayAtStart() { choosePlay_ = true; }
+    // Started without a command line: a solo game under the name "You".
+    bool playsSolo() const { return arguments_.isEmpty() && !choosePlay_; }
     // Reads the command line: no arguments host a solo game, three arguments
     // (name, host address, "true" to host) host or join, one or two only say
     // that a game is loading.
@@ -117,6 +122,7 @@ protected:
 
 private:
     void unreachable(const QString &address, const QString &why);
+    void couldNotHost(const QString &why);
     void FormCreate();
     void buildBoard();
     void buildSeatPopup();
@@ -167,5 +173,6 @@ private:
     QColor systemColour_;
     int popupSeat_ = 0;
     bool shownBefore_ = false;
+    bool choosePlay_ = false;
     bool closing_ = false;
 };

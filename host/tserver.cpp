@@ -123,12 +123,31 @@ qint64 TServer::now() const
 
 void TServer::startListening()
 {
+    // A bind that failed (another program held the port) leaves its handle
+    // with the socket, which then refuses every new attempt: close it first.
+    if (Sock1->HasHandle() && !Sock1->Listen())
+        Sock1->Close();
     Sock1->setListen(true);
 }
 
 void TServer::stopListening()
 {
+    // A socket whose bind failed never listened; switching it off would be
+    // refused, closing frees its handle.
+    if (!Sock1->Listen()) {
+        Sock1->Close();
+        return;
+    }
+    // A later start comes back to the same port, also one the system chose.
+    const quint16 port = Sock1->LocalPort();
     Sock1->setListen(false);
+    if (port != 0)
+        Sock1->setPortName(QString::number(port));
+}
+
+bool TServer::listening() const
+{
+    return Sock1->Listen();
 }
 
 quint16 TServer::listeningPort() const
@@ -388,7 +407,15 @@ void TServer::sendFramed(int slot, const QByteArray &framedMessage)
     tplayer &player = m_players[slot];
     if (!player.connected || player.closing || !player.sock || !player.sock->HasHandle())
         return;
-    player.sock->Send(framedMessage);
+    // Timers send too, outside any message's handling: a refusal must not
+    // leave the event loop, nor keep the others from their copy.
+    try {
+        player.sock->Send(framedMessage);
+    } catch (const ESockException &e) {
+        reportPeerError(e.text);
+        closeLater(slot);
+        return;
+    }
     // A peer that stops reading would have us hold its bytes for ever.
     if (player.sock->PendingSendBytes() > kMaxUnsentBytes)
         closeLater(slot);

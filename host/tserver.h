@@ -51,8 +51,11 @@ public:
     // Starts listening; throws ESockException with the socket's text when
     // the port cannot be bound.
     void startListening();
-    // Frees the game port; games already joined go on until the program ends.
+    // Frees the game port; games already joined go on until the program
+    // ends, and a later start listens on the same port again. Never throws,
+    // also after a start that failed.
     void stopListening();
+    bool listening() const;
     quint16 listeningPort() const;
 
     // Seats 1 to 4 with a live connection; a seat that just watches counts.

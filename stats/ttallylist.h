@@ -58,6 +58,8 @@ public:
     // at once.
     void addtomineincrease(int column, int amount);
     void addgame(bool userWon, const QString &winner, const QStringList &players);
+    // Writes the tally file now (it is written at program end anyway).
+    void savetally();
 
 signals:
     // The tally file could not be read; the text says why.
@@ -73,7 +75,6 @@ private:
     void buildLists();
 
     void loadtally();
-    void savetally();
     void showTotals();
     void clearOpponent();
     void setCheck(QListWidgetItem *item, bool checked);

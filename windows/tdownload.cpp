@@ -2,11 +2,11 @@
 
 #include "net/errorreport.h"
 #include "resources/artwork.h"
+#include "widgets/sidelook.h"
 #include "widgets/tlbbackground.h"
 #include "windows/downloadtarget.h"
 #include "windows/helptexts.h"
 #include "windows/jpegimage.h"
-#include "widgets/sidelook.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 
@@ -115,9 +116,9 @@ void showMessageBox(QWidget *parent, const QString &words)
 Tdownload::Tdownload(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
       lobbyProgram_(downloadtarget::installedLobbyProgram()),
-      shellOpen_([](const QString &file, const QString &parameters, shellopen::Show show) {
-          return shellopen::open(file, parameters, show);
-      }),
+      shellOpen_(
+          [](const QString &file, const QString &parameters, shellopen::Show show,
+             shellopen::Done done) { shellopen::open(file, parameters, show, std::move(done)); }),
       showMessage_([this](const QString &words) { showMessageBox(this, words); })
 {
     setObjectName(QStringLiteral("Tdownload"));
@@ -269,11 +270,19 @@ void Tdownload::Button2Click()
     }
     // Closing the game when the lobby did not start would leave the user
     // with neither.
-    if (!shellOpen_(lobbyProgram_, QString(), shellopen::Show::NoActivate)) {
-        showMessage_(text::startFailed);
-        return;
-    }
-    emit exitRequested();
+    shellOpen_(lobbyProgram_, QString(), shellopen::Show::NoActivate, startOutcome());
+}
+
+shellopen::Done Tdownload::startOutcome()
+{
+    return [window = QPointer<Tdownload>(this)](bool started) {
+        if (!window)
+            return;
+        if (started)
+            emit window->exitRequested();
+        else
+            window->showMessage_(text::startFailed);
+    };
 }
 
 void Tdownload::HttpCli1HeaderData()
@@ -320,10 +329,7 @@ void Tdownload::HttpCli1RequestDone(THttpCli::Outcome outcome, int, const QStrin
 
     if (downloadMark_ != 2) {
         infolabel3_->setText(text::installing);
-        if (shellOpen_(installer, kInstallerParameters, shellopen::Show::Normal))
-            emit exitRequested();
-        else
-            showMessage_(text::startFailed);
+        shellOpen_(installer, kInstallerParameters, shellopen::Show::Normal, startOutcome());
     }
     if (!failure.isEmpty())
         reportError(failure);

@@ -23,10 +23,11 @@ class Tdownload : public QWidget
 {
     Q_OBJECT
 public:
-    // The desktop's "open" action: file, parameters, window state; returns
-    // whether the start succeeded.
-    using ShellOpen =
-        std::function<bool(const QString &file, const QString &parameters, shellopen::Show show)>;
+    // The desktop's "open" action: file, parameters, window state, and who
+    // hears later whether the start succeeded. It must not wait: the game
+    // this copy may host runs on the same thread.
+    using ShellOpen = std::function<void(const QString &file, const QString &parameters,
+                                         shellopen::Show show, shellopen::Done done)>;
     using MessageShower = std::function<void(const QString &text)>;
 
     static constexpr int kClientWidth = 724;
@@ -81,6 +82,8 @@ private:
     void HttpCli1DocBegin();
     void HttpCli1DocData(qint64 rcvdCount);
     void HttpCli1RequestDone(THttpCli::Outcome outcome, int status, const QString &reason);
+    // What follows a start of the installer or the lobby, once it is known.
+    shellopen::Done startOutcome();
 
     THttpCli *HttpCli1_ = nullptr;
     TLbBackground *LbBackground1_ = nullptr;

@@ -84,23 +84,53 @@ TplayWithOthers::TplayWithOthers(QWidget *parent) : QDialog(parent)
 }
 
 void TplayWithOthers::open(const QString &name, const QStringList &recentHosts,
-                           const QString &failedAddress)
+                           const QString &failedAddress, bool askName)
+{
+    fill(name, recentHosts);
+    if (!failedAddress.isEmpty()) {
+        chooseJoin(failedAddress);
+    } else {
+        // The last address joined is the likeliest next one; hosting stays
+        // the choice until the user picks otherwise.
+        combo_address_->setEditText(recentHosts.value(0));
+        radio_host_->setChecked(true);
+        edit_name_->setFocus();
+        edit_name_->selectAll();
+    }
+    show(askName);
+}
+
+void TplayWithOthers::openToJoin(const QString &name, const QStringList &recentHosts, bool askName)
+{
+    fill(name, recentHosts);
+    chooseJoin(recentHosts.value(0));
+    show(askName);
+}
+
+void TplayWithOthers::fill(const QString &name, const QStringList &recentHosts)
 {
     edit_name_->setText(name);
     combo_address_->clear();
     combo_address_->addItems(recentHosts);
     label_problem_->clear();
     label_problem_->hide();
-    if (!failedAddress.isEmpty()) {
-        radio_join_->setChecked(true);
-        combo_address_->setEditText(failedAddress);
-        combo_address_->setFocus();
-        combo_address_->lineEdit()->selectAll();
-    } else {
-        // The last address joined is the likeliest next one; hosting stays
-        // the choice until the user picks otherwise.
-        combo_address_->setEditText(recentHosts.value(0));
-        radio_host_->setChecked(true);
+}
+
+void TplayWithOthers::chooseJoin(const QString &address)
+{
+    radio_join_->setChecked(true);
+    combo_address_->setEditText(address);
+    combo_address_->setFocus();
+    combo_address_->lineEdit()->selectAll();
+}
+
+void TplayWithOthers::show(bool askName)
+{
+    // A name nobody has typed yet is only our guess: the user confirms it
+    // first, so that others know him.
+    if (askName) {
+        label_problem_->setText(kAskName);
+        label_problem_->show();
         edit_name_->setFocus();
         edit_name_->selectAll();
     }

@@ -37,12 +37,19 @@ public:
 
     explicit TplayWithOthers(QWidget *parent = nullptr);
 
+    static inline const QString kAskName =
+        QStringLiteral("Please type the name the other players will see.");
+
     // Fills the window with the remembered name and addresses (the most
     // recent first) and shows it. With a `failedAddress` the join is chosen
     // with that address in the box, so the user can correct it or host
-    // instead.
+    // instead. With `askName` the name is only a guess: the window asks for
+    // it and the name box has the focus.
     void open(const QString &name, const QStringList &recentHosts,
-              const QString &failedAddress = QString());
+              const QString &failedAddress = QString(), bool askName = false);
+    // The same with the join chosen and the focus in the address box, which
+    // holds the address joined last.
+    void openToJoin(const QString &name, const QStringList &recentHosts, bool askName = false);
 
     // What the boxes say now, trimmed.
     PlayChoice choice() const;
@@ -55,6 +62,10 @@ signals:
     void startRequested(const PlayChoice &choice);
 
 private:
+    void fill(const QString &name, const QStringList &recentHosts);
+    void chooseJoin(const QString &address);
+    void show(bool askName);
+
     QLineEdit *edit_name_ = nullptr;
     QRadioButton *radio_host_ = nullptr;
     QRadioButton *radio_join_ = nullptr;

@@ -1,5 +1,6 @@
 #include "client/session/playchoices.h"
 
+#include "client/session/accountname.h"
 #include "client/session/inifile.h"
 
 namespace {
@@ -7,7 +8,6 @@ namespace {
 const QChar kSeparator = QLatin1Char(',');
 const QString kHostAction = QStringLiteral("--host");
 const QString kPlayWithOthersAction = QStringLiteral("--play-with-others");
-const QString kSoloName = QStringLiteral("You");
 const QString kLoopback = QStringLiteral("127.0.0.1");
 const QString kHostMode = QStringLiteral("true");
 } // namespace
@@ -45,7 +45,8 @@ void PlayChoices::rememberHost(const QString &address)
 DesktopAction readDesktopAction(const QStringList &arguments, const PlayChoices &remembered)
 {
     if (arguments == QStringList{kHostAction}) {
-        const QString name = remembered.playerName.isEmpty() ? kSoloName : remembered.playerName;
+        const QString name =
+            remembered.playerName.isEmpty() ? accountName() : remembered.playerName;
         return {{name, kLoopback, kHostMode}, false};
     }
     if (arguments == QStringList{kPlayWithOthersAction})

@@ -26,9 +26,10 @@ struct PlayChoices
 };
 
 // The desktop entry's actions arrive as command lines of their own:
-// "--host" hosts under the remembered name, "--play-with-others" opens the
-// Play with Others window over a solo game. Any other command line is the
-// game's own and passes unchanged.
+// "--host" hosts under the remembered name (the account's name when none
+// is), "--play-with-others" opens the Play with Others window on joining,
+// with no game behind it. Any other command line is the game's own and
+// passes unchanged.
 struct DesktopAction
 {
     QStringList arguments;

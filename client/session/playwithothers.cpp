@@ -1,5 +1,6 @@
 #include "client/session/playwithothers.h"
 
+#include "client/session/accountname.h"
 #include "client/session/clientsettings.h"
 #include "client/session/relaunch.h"
 #include "client/tchat.h"
@@ -16,10 +17,26 @@ PlayWithOthers::PlayWithOthers(Tchat &chat, ClientSettings &settings)
 void PlayWithOthers::open(const QString &failedAddress)
 {
     const PlayChoices remembered = settings_.playChoices();
-    QString name = remembered.playerName;
-    if (name.isEmpty())
-        name = chat_.session().playerName;
-    window_->open(name, remembered.recentHosts, failedAddress);
+    const QString known = knownName(remembered);
+    window_->open(known.isEmpty() ? accountName() : known, remembered.recentHosts, failedAddress,
+                  known.isEmpty());
+}
+
+void PlayWithOthers::openToJoin()
+{
+    const PlayChoices remembered = settings_.playChoices();
+    const QString known = knownName(remembered);
+    window_->openToJoin(known.isEmpty() ? accountName() : known, remembered.recentHosts,
+                        known.isEmpty());
+}
+
+QString PlayWithOthers::knownName(const PlayChoices &remembered) const
+{
+    if (!remembered.playerName.isEmpty())
+        return remembered.playerName;
+    // The name this game was started under; never the solo game's "You",
+    // or others would be told that "You" joined.
+    return chat_.playsSolo() ? QString() : chat_.session().playerName;
 }
 
 bool PlayWithOthers::othersConnected(const Tchat &chat, const TServer &server)

@@ -9,6 +9,7 @@ class TServer;
 class Tchat;
 class TplayWithOthers;
 struct PlayChoice;
+struct PlayChoices;
 
 // Hosting and joining from the window: opens the Play with Others window
 // (from the File menu, the lobby offer, or after a join that failed), keeps
@@ -25,6 +26,8 @@ public:
 
     // With `failedAddress`, joining that address is what the window offers.
     void open(const QString &failedAddress = QString());
+    // Opens it on joining, the address joined last in the box.
+    void openToJoin();
     TplayWithOthers &window() { return *window_; }
 
     // Whether this copy hosts a game that other people have joined.
@@ -36,6 +39,9 @@ signals:
 
 private:
     void start(const PlayChoice &choice);
+    // The name the user chose, in the window or on the command line; empty
+    // when he never did.
+    QString knownName(const PlayChoices &remembered) const;
 
     Tchat &chat_;
     ClientSettings &settings_;

@@ -5,8 +5,10 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
 
+class QLocalSocket;
 struct PlayChoice;
 
 // Marks the start of the game's own arguments in a command line the game
@@ -47,9 +49,16 @@ public:
     static constexpr int kGiveUpMs = 15000;
 
     Relaunch(QString program, QString instanceKey, QObject *parent = nullptr);
+    ~Relaunch() override;
+
+    // Tests wait less for a copy that never comes.
+    void setGiveUpMs(int milliseconds) { giveUpMs_ = milliseconds; }
 
     // Starts the new copy; false when it could not be started at all.
+    // Never waits: the outcome comes as a signal.
     bool start(const QStringList &arguments);
+    // Stops waiting and ends the copy started last, which never took over.
+    void abandon();
     // The process id of the copy started last, 0 before any.
     qint64 startedPid() const { return pid_; }
 
@@ -61,10 +70,14 @@ signals:
 
 private:
     void poll();
+    // Lets go of `probe` if it is the one waiting; false for a stale one.
+    bool dropProbe(QLocalSocket *probe);
 
     QString program_;
     QString key_;
     QTimer poll_;
+    std::unique_ptr<QLocalSocket> probe_;
     int waitedMs_ = 0;
+    int giveUpMs_ = kGiveUpMs;
     qint64 pid_ = 0;
 };

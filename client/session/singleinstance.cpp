@@ -6,6 +6,8 @@
 
 #include <unistd.h>
 
+#include <memory>
+
 namespace {
 const QByteArray kRaiseRequest = QByteArrayLiteral("raise\n");
 }
@@ -31,12 +33,8 @@ SingleInstance::Role SingleInstance::claim(int timeoutMs)
     if (askRunningCopy(timeoutMs))
         return Role::Second;
 
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::AbstractNamespaceOption);
-    if (server_->listen(key_)) {
-        connect(server_, &QLocalServer::newConnection, this, &SingleInstance::answerNewCopies);
+    if (reclaim())
         return Role::First;
-    }
     // Another copy started at the same moment and took the name first.
     if (askRunningCopy(timeoutMs))
         return Role::Second;
@@ -66,6 +64,19 @@ void SingleInstance::answerNewCopies()
         socket->disconnectFromServer();
         emit raiseRequested();
     }
+}
+
+bool SingleInstance::reclaim()
+{
+    if (server_)
+        return true;
+    auto server = std::make_unique<QLocalServer>(this);
+    server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
+    if (!server->listen(key_))
+        return false;
+    server_ = server.release();
+    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::answerNewCopies);
+    return true;
 }
 
 void SingleInstance::release()

@@ -28,6 +28,10 @@ public:
     // Stops answering: a new copy started now becomes the one (a restart in
     // another role hands the desktop over this way).
     void release();
+    // Takes the key back after a release, without asking anybody and
+    // without waiting; false while another copy still holds it.
+    bool reclaim();
+    bool holdsKey() const { return server_ != nullptr; }
 
 signals:
     // A later copy asked this one to bring its window to the front.

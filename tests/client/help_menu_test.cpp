@@ -119,10 +119,11 @@ TEST(HelpMenuSolo, SoloStartShowsTheDownloadWindowWhoseExitEndsTheGame)
     ASSERT_TRUE(program.open(QIODevice::WriteOnly));
     download->setLobbyProgram(lobbyProgram);
     QStringList started;
-    download->setShellOpen([&](const QString &file, const QString &, shellopen::Show) {
-        started << file;
-        return true;
-    });
+    download->setShellOpen(
+        [&](const QString &file, const QString &, shellopen::Show, const shellopen::Done &done) {
+            started << file;
+            done(true);
+        });
     download->findChild<QPushButton *>(QStringLiteral("Button2"))->click();
     EXPECT_EQ(started, QStringList{lobbyProgram});
     EXPECT_TRUE(ended);

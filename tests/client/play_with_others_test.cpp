@@ -1,7 +1,8 @@
-#include "client/session/clientsettings.h"
 #include "client/composition.h"
-#include "client/session/inifile.h"
 #include "client/mainmenu.h"
+#include "client/session/clientconnection.h"
+#include "client/session/clientsettings.h"
+#include "client/session/inifile.h"
 #include "client/session/playwithothers.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
@@ -63,39 +64,54 @@ QStringList swallowErrors(std::function<void()> run)
     return errors;
 }
 
-// A join that cannot reach its host says so in the chat, with the socket's
-// own words, and opens the Play with Others window on that address; the
-// main window stays open and unconnected.
+// A joining copy says at once where it connects to. One that cannot reach
+// its host says why in plain words, then the socket's own, and opens the
+// Play with Others window on that address; the main window stays open and
+// unconnected.
 TEST(PlayWithOthersWindow, AJoinThatCannotReachItsHostSaysWhyAndOffersTheWindow)
 {
+    enum class Host { Refusing, Silent, Unknown };
     struct Case
     {
         const char *what;
         QString address;
-        bool refusedPort;
-        QString why;
+        Host host;
+        QString why; // %1: the game port
     };
     const Case cases[] = {
-        {"refused", "127.0.0.1", true, "Error #10061 (WSAECONNREFUSED)"},
-        {"unknown name", "no-such-host.invalid", false, "Host Lookup - Could Not Find Host Entry"},
+        {"refused", "127.0.0.1", Host::Refusing,
+         "nobody is hosting a game there (Error #10061 (WSAECONNREFUSED))"},
+        {"no answer", "127.0.0.1", Host::Silent,
+         "no answer; the computer may be off, or a firewall may block port %1 (Error #10060 "
+         "(WSAETIMEDOUT))"},
+        {"unknown name", "no-such-host.invalid", Host::Unknown,
+         "no computer of that name could be found (Host Lookup - Could Not Find Host Entry)"},
     };
     for (const Case &c : cases) {
         quint16 port = 0;
-        if (c.refusedPort) {
+        SilentHost silent;
+        if (c.host == Host::Refusing) {
             QTcpServer gone;
             gone.listen(QHostAddress::LocalHost, 0);
             port = gone.serverPort();
+        } else if (c.host == Host::Silent) {
+            port = silent.port();
         }
         Window w({"Ann", c.address, "false"}, port);
+        w.chat->connection().setConnectTimeout(300);
         swallowErrors([&] {
             w.chat->show();
             waitUntil([&] { return w.others().isVisible(); });
         });
-        const QString notice =
-            QStringLiteral("Could not reach the game at %1: %2.").arg(c.address, c.why);
+        const QString connecting = QStringLiteral("Connecting to %1...").arg(c.address);
+        const QString notice = QStringLiteral("Could not reach the game at %1: %2.")
+                                   .arg(c.address, c.why.contains("%1") ? c.why.arg(port) : c.why);
         ASSERT_TRUE(waitUntil([&] { return chatHasLine(w.chat.get(), notice); })) << c.what;
         const QStringList lines = chatLines(w.chat.get());
-        EXPECT_LT(lines.indexOf("Loading Multi-player Game.. Please Wait."), lines.indexOf(notice));
+        EXPECT_LT(lines.indexOf("Loading Multi-player Game.. Please Wait."),
+                  lines.indexOf(connecting))
+            << c.what;
+        EXPECT_LT(lines.indexOf(connecting), lines.indexOf(notice)) << c.what;
         EXPECT_TRUE(w.others().isVisible()) << c.what;
         EXPECT_EQ(w.others().choice(), (PlayChoice{"Ann", false, c.address})) << c.what;
         EXPECT_TRUE(w.chat->isVisible());

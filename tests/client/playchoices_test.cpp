@@ -1,3 +1,4 @@
+#include "client/session/accountname.h"
 #include "client/session/clientsettings.h"
 #include "client/session/inifile.h"
 #include "client/session/playchoices.h"
@@ -71,7 +72,8 @@ TEST(PlayChoices, DesktopActionsBecomeTheGamesOwnCommandLines)
     };
     const Case cases[] = {
         {{"--host"}, ann, {"Ann", "127.0.0.1", "true"}, false},
-        {{"--host"}, {}, {"You", "127.0.0.1", "true"}, false},
+        // Nobody is announced as "You": the account's own name.
+        {{"--host"}, {}, {accountName(), "127.0.0.1", "true"}, false},
         {{"--play-with-others"}, ann, {}, true},
         {{}, ann, {}, false},
         {{"Bob", "192.0.2.7", "false"}, ann, {"Bob", "192.0.2.7", "false"}, false},
@@ -120,6 +122,28 @@ TEST(CommandLine, TheGamesOwnArgumentsNeverReachQt)
         split({"zandor", "-platform", "offscreen", "--", "Bob", "127.0.0.1", "true"});
     EXPECT_EQ(withQtOptions.qtArgc, 3);
     EXPECT_EQ(withQtOptions.gameArguments, (QStringList{"Bob", "127.0.0.1", "true"}));
+}
+
+// The name others see when the user typed none: the account's full name,
+// without the office and telephone numbers that follow it, else its user
+// name.
+TEST(PlayChoices, TheAccountsNameIsItsFullNameOrItsUserName)
+{
+    struct Case
+    {
+        QString gecos;
+        QString user;
+        QString name;
+    };
+    const Case cases[] = {
+        {"Ann Smith,Room 12,555-0100,,", "ann", "Ann Smith"},
+        {"Zoë  Brun", "zoe", "Zoë Brun"},
+        {"", "bob", "bob"},
+        {" ,Room 3", "carl", "carl"},
+        {"root", "root", "root"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(accountNameFrom(c.gecos, c.user), c.name) << c.gecos.toStdString();
 }
 
 } // namespace

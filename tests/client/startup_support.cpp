@@ -1,7 +1,7 @@
 #include "tests/client/startup_support.h"
 
-#include "client/session/clientsettings.h"
 #include "client/composition.h"
+#include "client/session/clientsettings.h"
 #include "client/tchat.h"
 #include "net/framer.h"
 #include "net/messages.h"
@@ -9,6 +9,31 @@
 #include "tests/support/wait.h"
 
 #include <QTextEdit>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+SilentHost::SilentHost()
+{
+    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (::bind(fd_, reinterpret_cast<sockaddr *>(&address), length) != 0 || ::listen(fd_, 0) != 0 ||
+        ::getsockname(fd_, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+        return;
+    port_ = ntohs(address.sin_port);
+    // The one connection the queue holds; never accepted.
+    filler_.connectToHost(QHostAddress::LocalHost, port_);
+    filler_.waitForConnected(2000);
+}
+
+SilentHost::~SilentHost()
+{
+    ::close(fd_);
+}
 
 ScriptedHost::ScriptedHost()
 {

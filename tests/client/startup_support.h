@@ -44,6 +44,21 @@ private:
     QByteArray bytes_;
 };
 
+// A listener whose queue of waiting connections is full lets a new attempt
+// hang without an answer, as a host behind a firewall that drops it would.
+class SilentHost
+{
+public:
+    SilentHost();
+    ~SilentHost();
+    quint16 port() const { return port_; }
+
+private:
+    int fd_ = -1;
+    quint16 port_ = 0;
+    QTcpSocket filler_;
+};
+
 // The lines of the chat log under `window`, as the user reads them (the
 // invisible marks around names left out).
 QStringList chatLines(const QWidget *window);

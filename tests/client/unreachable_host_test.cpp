@@ -7,10 +7,6 @@
 #include <QStringList>
 #include <QTcpServer>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace {
 
 // A connection attempt that fails says so once, with the socket's own text,
@@ -45,36 +41,6 @@ TEST(UnreachableHost, ARefusedConnectionIsReportedOnce)
     EXPECT_FALSE(attempt.ended);
     EXPECT_FALSE(attempt.connection.isOpen());
 }
-
-// A listener whose queue of waiting connections is full lets a new attempt
-// hang without an answer, as a host behind a firewall that drops it would.
-class SilentHost
-{
-public:
-    SilentHost()
-    {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (::bind(fd_, reinterpret_cast<sockaddr *>(&address), length) != 0 ||
-            ::listen(fd_, 0) != 0 ||
-            ::getsockname(fd_, reinterpret_cast<sockaddr *>(&address), &length) != 0)
-            return;
-        port_ = ntohs(address.sin_port);
-        // The one connection the queue holds; never accepted.
-        filler_.connectToHost(QHostAddress::LocalHost, port_);
-        filler_.waitForConnected(2000);
-    }
-    ~SilentHost() { ::close(fd_); }
-    quint16 port() const { return port_; }
-
-private:
-    int fd_ = -1;
-    quint16 port_ = 0;
-    QTcpSocket filler_;
-};
 
 TEST(UnreachableHost, AHostThatDoesNotAnswerTimesOut)
 {

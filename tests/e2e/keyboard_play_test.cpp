@@ -153,7 +153,8 @@ TEST(KeyboardPlay, AGameStartedAndPlayedWithKeysAlone)
     ASSERT_TRUE(game.waitForStarted());
 
     Peer bob;
-    ASSERT_TRUE(bob.join());
+    ASSERT_TRUE(bob.join()) << "the game " << (game.state() == QProcess::Running ? "runs" : "ended")
+                            << ", exit code " << game.exitCode();
     ASSERT_TRUE(bob.waitFor(msg::Newplayerinfo{2, "Bob"}.build()));
 
     // Ann greets Bob in the chat line, which has the keys in a new window;

@@ -20,8 +20,8 @@ std::unique_ptr<QWidget> makeWindow(const QString &name)
     if (name == QLatin1String("Tdownload")) {
         auto window = std::make_unique<Tdownload>();
         // Nothing may start on the desktop, whatever the keys do.
-        window->setShellOpen(
-            [](const QString &, const QString &, shellopen::Show) { return false; });
+        window->setShellOpen([](const QString &, const QString &, shellopen::Show,
+                                const shellopen::Done &done) { done(false); });
         window->setMessageShower([](const QString &) {});
         return window;
     }

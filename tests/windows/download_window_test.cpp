@@ -50,9 +50,9 @@ protected:
         window.setTargetFolder(folder.path());
         window.HttpCli1().setURL(server.url(kPath));
         window.setShellOpen([this](const QString &file, const QString &parameters,
-                                   shellopen::Show show) {
+                                   shellopen::Show show, const shellopen::Done &done) {
             shellCalls.push_back({file, parameters, show, text("infolabel"), text("infolabel3")});
-            return shellSucceeds;
+            done(shellSucceeds);
         });
         window.setMessageShower([this](const QString &message) { messages << message; });
         QObject::connect(&window, &Tdownload::exitRequested, [this] { ++exits; });

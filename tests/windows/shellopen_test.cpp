@@ -90,6 +90,17 @@ private:
 
 const QByteArray kWindowsProgram = QByteArray("MZ\x90\x00\x03", 5) + QByteArray(200, '\0');
 
+// The outcome of one start, once the event loop has told it.
+std::optional<bool> openAndHear(const QString &file, const QString &parameters,
+                                std::chrono::milliseconds watch)
+{
+    std::optional<bool> outcome;
+    shellopen::open(
+        file, parameters, shellopen::Show::Normal, [&](bool started) { outcome = started; }, watch);
+    waitUntil([&] { return outcome.has_value(); }, 20000);
+    return outcome;
+}
+
 struct OpenCase
 {
     const char *how;
@@ -116,9 +127,7 @@ TEST_P(ShellOpen, WindowsProgramsNeedWineAndOthersGoToTheDesktop)
         desktop.install(QStringLiteral("xdg-open"), *c.openerExit);
     const QString file = desktop.makeFile(QLatin1String(c.file), c.content);
 
-    EXPECT_EQ(
-        shellopen::open(file, QStringLiteral("/SP- /silent /noicons"), shellopen::Show::Normal, 5s),
-        c.starts);
+    EXPECT_EQ(openAndHear(file, QStringLiteral("/SP- /silent /noicons"), 5s), c.starts);
     const QStringList wine = desktop.calls(QStringLiteral("wine"));
     const QStringList opener = desktop.calls(QStringLiteral("xdg-open"));
     if (c.wineCalled)
@@ -154,7 +163,7 @@ TEST(ShellOpenWatch, AProgramStillRunningHasStarted)
     FakeDesktop desktop;
     desktop.install(QStringLiteral("wine"), 1, 5);
     const QString file = desktop.makeFile(QStringLiteral("kvlsetup.exe"), kWindowsProgram);
-    EXPECT_TRUE(shellopen::open(file, QString(), shellopen::Show::Normal, 200ms));
+    EXPECT_EQ(openAndHear(file, QString(), 200ms), true);
     EXPECT_TRUE(waitUntil([&] { return desktop.calls(QStringLiteral("wine")).size() == 1; }));
 }
 
@@ -197,11 +206,13 @@ protected:
 TEST_F(DownloadOnThisDesktop, WithoutWineNothingStartsAndTheGameGoesOn)
 {
     download();
+    ASSERT_TRUE(waitUntil([this] { return !messages.isEmpty(); }));
     EXPECT_EQ(messages, QStringList{"An Error has Occurred."});
     EXPECT_EQ(exits, 0);
 
     window.setLobbyProgram(desktop.makeFile(QStringLiteral("KorvexLobby.exe"), kWindowsProgram));
     button("Button2").click();
+    ASSERT_TRUE(waitUntil([this] { return messages.size() == 2; }));
     EXPECT_EQ(messages, QStringList({"An Error has Occurred.", "An Error has Occurred."}));
     EXPECT_EQ(exits, 0);
     EXPECT_EQ(desktop.calls(QStringLiteral("xdg-open")), QStringList{});
@@ -211,13 +222,13 @@ TEST_F(DownloadOnThisDesktop, WithWineTheInstallerAndTheLobbyStart)
 {
     desktop.install(QStringLiteral("wine"), 0);
     download();
+    ASSERT_TRUE(waitUntil([this] { return exits == 1; }, 20000));
     EXPECT_EQ(messages, QStringList{});
-    EXPECT_EQ(exits, 1);
 
     const QString lobby = desktop.makeFile(QStringLiteral("KorvexLobby.exe"), kWindowsProgram);
     window.setLobbyProgram(lobby);
     button("Button2").click();
-    EXPECT_EQ(exits, 2);
+    ASSERT_TRUE(waitUntil([this] { return exits == 2; }, 20000));
     EXPECT_EQ(desktop.calls(QStringLiteral("wine")),
               QStringList({installer() + " /SP- /silent /noicons", lobby}));
     EXPECT_EQ(desktop.calls(QStringLiteral("xdg-open")), QStringList{});

@@ -1,0 +1,61 @@
+#include "tests/support/windowinput.h"
+
+#include "tests/support/wait.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+
+namespace windowinput {
+
+namespace {
+// Where a key goes: the open menu, else the focused widget of the active
+// window, else that window.
+QWidget *keyReceiver()
+{
+    if (QWidget *popup = QApplication::activePopupWidget())
+        return popup->focusWidget() ? popup->focusWidget() : popup;
+    QWidget *window = QApplication::activeWindow();
+    if (window && window->focusWidget())
+        return window->focusWidget();
+    return window;
+}
+} // namespace
+
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    if (QWidget *receiver = keyReceiver())
+        QTest::keyClick(receiver, key, modifiers);
+}
+
+void type(const QString &text)
+{
+    if (QWidget *receiver = keyReceiver())
+        QTest::keyClicks(receiver, text);
+}
+
+bool chooseMenuItem(char menuLetter, const QAction *item)
+{
+    press(Qt::Key(Qt::Key_A + (menuLetter - 'a')), Qt::AltModifier);
+    if (!waitUntil([] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }))
+        return false;
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    // The arrow keys pass over disabled items and separators.
+    for (int step = 0; step <= menu->actions().size(); ++step) {
+        if (menu->activeAction() == item) {
+            press(Qt::Key_Return);
+            return true;
+        }
+        press(Qt::Key_Down);
+    }
+    press(Qt::Key_Escape);
+    return false;
+}
+
+QWidget *topWindow()
+{
+    return QApplication::activeWindow();
+}
+
+} // namespace windowinput

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <Qt>
+
+class QAction;
+class QWidget;
+
+// A player's keys, sent through QTest where the window system sends them:
+// to the open menu, else to the widget that has the focus in the active
+// window, else to that window. Nothing is focused, triggered or set for the
+// program; what does not answer a key stays as it was.
+namespace windowinput {
+
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void type(const QString &text);
+
+// Opens a menu of the active window's menu bar with Alt and its underlined
+// letter, walks down to `item` with the arrow keys and presses Enter. False
+// when the menu did not open or the item was not reached.
+bool chooseMenuItem(char menuLetter, const QAction *item);
+
+// The window the keys go to now: the active one.
+QWidget *topWindow();
+
+} // namespace windowinput
