@@ -503,9 +503,9 @@ bool ChatPanel::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         // Typing into the box first removes its "<Enter Chat Here>"; a
-        // menu's Alt key or a bare Shift leaves it.
+        // bare Alt or Shift, or a Ctrl shortcut, leaves it.
         const bool typed =
-            !key->text().isEmpty() && !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier));
+            !key->text().isEmpty() && !(key->modifiers() & Qt::ControlModifier);
         if (mychat_->text() == kPlaceholder && typed)
             mychat_->clear();
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
