@@ -1,6 +1,7 @@
 #include "client/composition.h"
 #include "client/errorbox.h"
 #include "client/session/clientsettings.h"
+#include "client/session/commandline.h"
 #include "client/session/configlocation.h"
 #include "client/session/inifile.h"
 #include "client/session/playchoices.h"
@@ -21,7 +22,7 @@ int main(int argc, char **argv)
 {
     // The game's own arguments, after the mark, are kept from Qt: a name
     // such as "-platform" is a name, not an option.
-    const SplitCommandLine commandLine = splitCommandLine(argc, argv);
+    const CommandLine::Split commandLine = CommandLine::split(argc, argv);
     int qtArgc = commandLine.qtArgc;
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Zandor"));
@@ -34,11 +35,12 @@ int main(int argc, char **argv)
 
     // The desktop entry's actions: host under the remembered name, or offer
     // the Play with Others window.
-    const DesktopAction start = readDesktopAction(
+    const CommandLine start = CommandLine::read(
         commandLine.gameArguments.value_or(QApplication::arguments().mid(1)),
         PlayChoices::read(IniFile::load(ConfigLocation().filePath(ClientSettings::kFileName)),
-                          ClientSettings::kSection));
-    Tchat chat(start.arguments);
+                          ClientSettings::kSection)
+            .playerName);
+    Tchat chat(start.arguments());
     ErrorBox errors(&chat);
     QObject::connect(&instance, &SingleInstance::raiseRequested, &chat, &Tchat::bringToFront);
     // Side windows may still be open; the main window alone decides.
@@ -59,7 +61,7 @@ int main(int argc, char **argv)
                      [] { QCoreApplication::exit(0); });
     // "Join a Game..." opens the Play with Others window on joining, with
     // no game started behind it.
-    if (start.openPlayWithOthers)
+    if (start.start == CommandLine::Start::PlayWithOthers)
         chat.choosePlayAtStart();
     chat.show();
     return app.exec();

@@ -1,5 +1,7 @@
 #include "client/tchat.h"
 
+#include "client/session/commandline.h"
+
 #include "client/table/boardpanel.h"
 #include "client/table/hand.h"
 #include "client/table/tablefit.h"
@@ -37,7 +39,6 @@ namespace {
 const QString kCaption = QStringLiteral("Zandor");
 const QString kLoopback = QStringLiteral("127.0.0.1");
 const QString kSoloName = QStringLiteral("You");
-const QString kHostMode = QStringLiteral("true");
 
 const QString kLoadingSolo = QStringLiteral("Loading Solo Game..Please wait.");
 const QString kLoadingMulti = QStringLiteral("Loading Multi-player Game.. Please Wait.");
@@ -242,8 +243,9 @@ void Tchat::showEvent(QShowEvent *event)
     if (shownBefore_)
         return;
     shownBefore_ = true;
-    if (!choosePlay_) {
-        processparams(arguments_);
+    const CommandLine start = CommandLine::read(arguments_);
+    if (!choosePlay_ && start.start != CommandLine::Start::PlayWithOthers) {
+        processparams(start);
         return;
     }
     button_start_->hide();
@@ -279,12 +281,13 @@ void Tchat::closeEvent(QCloseEvent *event)
     }
 }
 
-void Tchat::processparams(const QStringList &arguments)
+void Tchat::processparams(const CommandLine &start)
 {
+    using Start = CommandLine::Start;
     button_start_->hide();
     menu_->StartGame1->setEnabled(false);
     try {
-        if (arguments.isEmpty()) {
+        if (start.start == Start::Solo) {
             notice(kLoadingSolo);
             emit soloGameStarting();
             session_.hostAddress = kLoopback;
@@ -293,11 +296,11 @@ void Tchat::processparams(const QStringList &arguments)
             return;
         }
         notice(kLoadingMulti);
-        session_.playerName = arguments.at(0);
-        session_.hostAddress = arguments.value(1);
-        if (arguments.size() < 3)
+        session_.playerName = start.name;
+        session_.hostAddress = start.address;
+        if (start.start == Start::Loading)
             return;
-        if (arguments.at(2) == kHostMode)
+        if (start.start == Start::Host)
             hostpress();
         else
             joinpress();
@@ -305,7 +308,7 @@ void Tchat::processparams(const QStringList &arguments)
     } catch (const ESockException &error) {
         // Start-up stops here; the window stays open and unconnected.
         reportError(error.text);
-        if (arguments.size() >= 3 && arguments.at(2) != kHostMode)
+        if (start.start == Start::Join)
             unreachable(session_.hostAddress, error.text);
         else
             couldNotHost(error.text);

@@ -14,6 +14,7 @@
 
 class BoardPanel;
 class ChatPanel;
+struct CommandLine;
 class ClientConnection;
 class HandState;
 class Composition;
@@ -59,10 +60,9 @@ public:
     void choosePlayAtStart() { choosePlay_ = true; }
     // Started without a command line: a solo game under the name "You".
     bool playsSolo() const { return arguments_.isEmpty() && !choosePlay_; }
-    // Reads the command line: no arguments host a solo game, three arguments
-    // (name, host address, "true" to host) host or join, one or two only say
-    // that a game is loading.
-    void processparams(const QStringList &arguments);
+    // Starts as the command line says: a solo game, hosting or joining, or
+    // only the notice that a game is loading (client/session/commandline.h).
+    void processparams(const CommandLine &start);
     // Starts the game server of this copy and connects to it. Throws
     // ESockException when the port cannot be bound.
     void hostpress();

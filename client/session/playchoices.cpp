@@ -1,15 +1,10 @@
 #include "client/session/playchoices.h"
 
-#include "client/session/accountname.h"
 #include "client/session/inifile.h"
 
 namespace {
 // Host names and addresses never hold a comma.
 const QChar kSeparator = QLatin1Char(',');
-const QString kHostAction = QStringLiteral("--host");
-const QString kPlayWithOthersAction = QStringLiteral("--play-with-others");
-const QString kLoopback = QStringLiteral("127.0.0.1");
-const QString kHostMode = QStringLiteral("true");
 } // namespace
 
 PlayChoices PlayChoices::read(const IniFile &ini, const QString &section)
@@ -40,16 +35,4 @@ void PlayChoices::rememberHost(const QString &address)
     recentHosts.prepend(cleaned);
     while (recentHosts.size() > kMaxRecentHosts)
         recentHosts.removeLast();
-}
-
-DesktopAction readDesktopAction(const QStringList &arguments, const PlayChoices &remembered)
-{
-    if (arguments == QStringList{kHostAction}) {
-        const QString name =
-            remembered.playerName.isEmpty() ? accountName() : remembered.playerName;
-        return {{name, kLoopback, kHostMode}, false};
-    }
-    if (arguments == QStringList{kPlayWithOthersAction})
-        return {{}, true};
-    return {arguments, false};
 }

@@ -24,15 +24,3 @@ struct PlayChoices
     // Puts `address` first, once, and forgets the oldest past the limit.
     void rememberHost(const QString &address);
 };
-
-// The desktop entry's actions arrive as command lines of their own:
-// "--host" hosts under the remembered name (the account's name when none
-// is), "--play-with-others" opens the Play with Others window on joining,
-// with no game behind it. Any other command line is the game's own and
-// passes unchanged.
-struct DesktopAction
-{
-    QStringList arguments;
-    bool openPlayWithOthers = false;
-};
-DesktopAction readDesktopAction(const QStringList &arguments, const PlayChoices &remembered);

@@ -1,5 +1,7 @@
 #include "client/session/playwithothers.h"
 
+#include "client/session/commandline.h"
+
 #include "client/session/accountname.h"
 #include "client/session/clientsettings.h"
 #include "client/session/relaunch.h"
@@ -60,5 +62,5 @@ void PlayWithOthers::start(const PlayChoice &choice)
 
     if (!chat_.mayLeaveGame())
         return;
-    emit restartRequested(commandLineFor(choice));
+    emit restartRequested(CommandLine::forChoice(choice).forNewCopy());
 }

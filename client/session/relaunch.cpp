@@ -1,38 +1,9 @@
 #include "client/session/relaunch.h"
 
-#include "windows/tplaywithothers.h"
-
 #include <QLocalSocket>
 #include <QProcess>
 
 #include <csignal>
-
-namespace {
-const QString kLoopback = QStringLiteral("127.0.0.1");
-const QString kHost = QStringLiteral("true");
-const QString kJoin = QStringLiteral("false");
-} // namespace
-
-QStringList commandLineFor(const PlayChoice &choice)
-{
-    if (choice.host)
-        return {kGameArgumentsFollow, choice.name, kLoopback, kHost};
-    return {kGameArgumentsFollow, choice.name, choice.address, kJoin};
-}
-
-SplitCommandLine splitCommandLine(int argc, const char *const *argv)
-{
-    const QByteArray mark = kGameArgumentsFollow.toLocal8Bit();
-    for (int at = 1; at < argc; ++at) {
-        if (mark != argv[at])
-            continue;
-        QStringList game;
-        for (int each = at + 1; each < argc; ++each)
-            game.append(QString::fromLocal8Bit(argv[each]));
-        return {at, game};
-    }
-    return {argc, std::nullopt};
-}
 
 Relaunch::Relaunch(QString program, QString instanceKey, QObject *parent)
     : QObject(parent), program_(std::move(program)), key_(std::move(instanceKey))

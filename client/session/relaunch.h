@@ -9,32 +9,6 @@
 #include <optional>
 
 class QLocalSocket;
-struct PlayChoice;
-
-// Marks the start of the game's own arguments in a command line the game
-// builds for itself. Qt takes any argument that begins with "-" as one of
-// its options ("-platform", "-reverse", ...), wherever it stands; a player
-// may type such a name, so what follows this mark never reaches Qt.
-inline const QString kGameArgumentsFollow = QStringLiteral("--");
-
-// The command line that starts the game in the chosen role: the mark, then
-// what the lobby program gives: name, "127.0.0.1", "true" to host; name,
-// address, "false" to join.
-QStringList commandLineFor(const PlayChoice &choice);
-
-// A command line split before QApplication reads it: Qt is given the
-// arguments before the mark (its own options, from whoever started us),
-// and the game those after it. Without the mark, Qt reads the whole line as
-// it always has and the game takes what Qt leaves.
-struct SplitCommandLine
-{
-    // How many of argv's first arguments Qt may read, the program's name
-    // included.
-    int qtArgc = 0;
-    // The game's arguments, when they followed the mark.
-    std::optional<QStringList> gameArguments;
-};
-SplitCommandLine splitCommandLine(int argc, const char *const *argv);
 
 // Restarts the game in another role by starting a new copy of the program
 // and handing it this desktop's single-instance key. The caller gives up the

@@ -1,6 +1,7 @@
 #include "client/composition.h"
 #include "client/session/accountname.h"
 #include "client/session/clientsettings.h"
+#include "client/session/commandline.h"
 #include "client/session/inifile.h"
 #include "client/session/playchoices.h"
 #include "client/session/playwithothers.h"
@@ -45,13 +46,13 @@ struct StartedFromTheDesktop
         IniFile ini;
         remembered.write(ini, kSection);
         lobby.listen(QHostAddress::LocalHost, 0);
-        const DesktopAction start = readDesktopAction({"--play-with-others"}, remembered);
-        chat = std::make_unique<Tchat>(start.arguments, TchatPorts{0, lobby.serverPort()});
+        const CommandLine start = CommandLine::read({"--play-with-others"}, remembered.playerName);
+        chat = std::make_unique<Tchat>(start.arguments(), TchatPorts{0, lobby.serverPort()});
         chat->parts().settings().setFolder(folder.path());
         ini.save(chat->parts().settings().filePath());
         QObject::connect(&chat->parts().playWithOthers(), &PlayWithOthers::restartRequested,
                          [this](const QStringList &line) { restarts.push_back(line); });
-        if (start.openPlayWithOthers)
+        if (start.start == CommandLine::Start::PlayWithOthers)
             chat->choosePlayAtStart();
         chat->show();
     }

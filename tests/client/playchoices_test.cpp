@@ -1,5 +1,6 @@
 #include "client/session/accountname.h"
 #include "client/session/clientsettings.h"
+#include "client/session/commandline.h"
 #include "client/session/inifile.h"
 #include "client/session/playchoices.h"
 #include "client/session/relaunch.h"
@@ -80,9 +81,10 @@ TEST(PlayChoices, DesktopActionsBecomeTheGamesOwnCommandLines)
         {{"--host", "x"}, ann, {"--host", "x"}, false},
     };
     for (const Case &c : cases) {
-        const DesktopAction action = readDesktopAction(c.given, c.remembered);
-        EXPECT_EQ(action.arguments, c.arguments) << c.given.join(' ').toStdString();
-        EXPECT_EQ(action.openPlayWithOthers, c.window) << c.given.join(' ').toStdString();
+        const CommandLine read = CommandLine::read(c.given, c.remembered.playerName);
+        EXPECT_EQ(read.arguments(), c.arguments) << c.given.join(' ').toStdString();
+        EXPECT_EQ(read.start == CommandLine::Start::PlayWithOthers, c.window)
+            << c.given.join(' ').toStdString();
     }
 }
 
@@ -100,25 +102,28 @@ TEST(CommandLine, TheGamesOwnArgumentsNeverReachQt)
         std::vector<const char *> argv;
         for (const QByteArray &argument : bytes)
             argv.push_back(argument.constData());
-        return splitCommandLine(int(argv.size()), argv.data());
+        return CommandLine::split(int(argv.size()), argv.data());
     };
     for (const char *name : {"-platform", "-qwindowtitle", "-reverse", "--", "-", "Ann", ""}) {
         SCOPED_TRACE(name);
         for (const PlayChoice &choice :
              {PlayChoice{name, true, QString()}, PlayChoice{name, false, "-display"}}) {
-            const QStringList given = QStringList{"zandor"} + commandLineFor(choice);
-            const SplitCommandLine read = split(given);
+            const QStringList given =
+                QStringList{"zandor"} + CommandLine::forChoice(choice).forNewCopy();
+            const CommandLine::Split read = split(given);
             EXPECT_EQ(read.qtArgc, 1);
             const QStringList expected = choice.host ? QStringList{name, "127.0.0.1", "true"}
                                                      : QStringList{name, "-display", "false"};
             EXPECT_EQ(read.gameArguments, expected);
+            // What the restart builds, the new copy reads back.
+            EXPECT_EQ(CommandLine::read(expected), CommandLine::forChoice(choice));
         }
     }
 
-    const SplitCommandLine lobby = split({"zandor", "Ann", "192.0.2.7", "false"});
+    const CommandLine::Split lobby = split({"zandor", "Ann", "192.0.2.7", "false"});
     EXPECT_EQ(lobby.qtArgc, 4);
     EXPECT_FALSE(lobby.gameArguments);
-    const SplitCommandLine withQtOptions =
+    const CommandLine::Split withQtOptions =
         split({"zandor", "-platform", "offscreen", "--", "Bob", "127.0.0.1", "true"});
     EXPECT_EQ(withQtOptions.qtArgc, 3);
     EXPECT_EQ(withQtOptions.gameArguments, (QStringList{"Bob", "127.0.0.1", "true"}));

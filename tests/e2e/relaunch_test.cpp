@@ -1,3 +1,4 @@
+#include "client/session/commandline.h"
 #include "client/session/relaunch.h"
 #include "client/session/singleinstance.h"
 #include "tests/e2e/xdisplay.h"
@@ -89,7 +90,7 @@ TEST_F(RelaunchOnDisplay, ANameLikeAnOptionOfQtIsOnlyAName)
         // game's port.
         const PlayChoice join{name, false, QStringLiteral("no-such-host.invalid")};
         Relaunch relaunch(ZANDOR_BINARY, key);
-        start(relaunch, commandLineFor(join));
+        start(relaunch, CommandLine::forChoice(join).forNewCopy());
         EXPECT_TRUE(handedOver);
         EXPECT_TRUE(
             waitUntil([&] { return !probe->mappedWindowsTitled("Zandor").empty(); }, 30000));
