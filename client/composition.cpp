@@ -102,7 +102,12 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
 
     // Hosting and joining from the window: the File menu, the lobby offer
     // when no lobby is installed, and a join that could not reach its host.
-    playWithOthers_ = new PlayWithOthers(chat, *settings_);
+    PlayWithOthers::Questions questions;
+    questions.nameInUse = [&chat] {
+        return chat.playsSolo() ? QString() : chat.session().playerName;
+    };
+    questions.mayLeaveGame = [&chat] { return chat.mayLeaveGame(); };
+    playWithOthers_ = new PlayWithOthers(&chat, *settings_, std::move(questions));
     connect(menu.PlayWithOthers1, &QAction::triggered, playWithOthers_,
             [this] { playWithOthers_->open(); });
     connect(&chat, &Tchat::hostUnreachable, playWithOthers_, &PlayWithOthers::open);

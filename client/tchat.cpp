@@ -260,7 +260,7 @@ bool Tchat::mayLeaveGame()
 {
     // Leaving ends the game for everybody who joined this copy's game: ask.
     // A solo host or a joined copy leaves at once.
-    if (!PlayWithOthers::othersConnected(*this, server()))
+    if (!server().othersConnected())
         return true;
     if (askLeave_)
         return askLeave_(PlayWithOthers::kLeaveQuestion);

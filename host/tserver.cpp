@@ -572,3 +572,12 @@ void TServer::justwatch(int from, const msg::Justwatch &request)
             arm();
     }
 }
+
+bool TServer::othersConnected() const
+{
+    for (int slot = 1; slot <= m_slotcount; ++slot) {
+        if (slot != kHostSlot && m_players[slot].connected)
+            return true;
+    }
+    return false;
+}

@@ -90,6 +90,9 @@ public:
     // exactly as for a player who left, so every peer sees an ordinary card.
     // 0, the default, leaves every turn open as long as the player likes.
     void setTurnLimit(int milliseconds);
+    // Whether anybody but the host's own copy is connected: leaving would
+    // end the game for them.
+    bool othersConnected() const;
     int turnLimit() const { return m_turnlimit; }
     bool turnClockRunning() const { return m_turnclock.isActive(); }
     int turnClockRemaining() const { return m_turnclock.remainingTime(); }

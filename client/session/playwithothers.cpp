@@ -5,13 +5,11 @@
 #include "client/session/accountname.h"
 #include "client/session/clientsettings.h"
 #include "client/session/relaunch.h"
-#include "client/tchat.h"
-#include "host/tserver.h"
-#include "net/gamerules.h"
 #include "windows/tplaywithothers.h"
 
-PlayWithOthers::PlayWithOthers(Tchat &chat, ClientSettings &settings)
-    : QObject(&chat), chat_(chat), settings_(settings), window_(new TplayWithOthers(&chat))
+PlayWithOthers::PlayWithOthers(QWidget *parentWindow, ClientSettings &settings, Questions questions)
+    : QObject(parentWindow), settings_(settings), questions_(std::move(questions)),
+      window_(new TplayWithOthers(parentWindow))
 {
     connect(window_, &TplayWithOthers::startRequested, this, &PlayWithOthers::start);
 }
@@ -36,20 +34,7 @@ QString PlayWithOthers::knownName(const PlayChoices &remembered) const
 {
     if (!remembered.playerName.isEmpty())
         return remembered.playerName;
-    // The name this game was started under; never the solo game's "You",
-    // or others would be told that "You" joined.
-    return chat_.playsSolo() ? QString() : chat_.session().playerName;
-}
-
-bool PlayWithOthers::othersConnected(const Tchat &chat, const TServer &server)
-{
-    if (!chat.session().host)
-        return false;
-    for (int slot = 1; slot <= kHighestSlot; ++slot) {
-        if (slot != chat.session().ownSlot && server.player(slot).connected)
-            return true;
-    }
-    return false;
+    return questions_.nameInUse();
 }
 
 void PlayWithOthers::start(const PlayChoice &choice)
@@ -60,7 +45,7 @@ void PlayWithOthers::start(const PlayChoice &choice)
         remembered.rememberHost(choice.address);
     settings_.savePlayChoices(remembered);
 
-    if (!chat_.mayLeaveGame())
+    if (!questions_.mayLeaveGame())
         return;
     emit restartRequested(CommandLine::forChoice(choice).forNewCopy());
 }

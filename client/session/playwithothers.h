@@ -4,9 +4,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class ClientSettings;
-class TServer;
-class Tchat;
+class QWidget;
 class TplayWithOthers;
 struct PlayChoice;
 struct PlayChoices;
@@ -22,16 +23,23 @@ public:
     static inline const QString kLeaveQuestion =
         QStringLiteral("Other players are connected. Closing Zandor ends the game for them. Exit?");
 
-    PlayWithOthers(Tchat &chat, ClientSettings &settings);
+    // What the window must ask of the game it would end.
+    struct Questions
+    {
+        // The name this game was started under; empty for a solo game, so
+        // that nobody is ever told that "You" joined.
+        std::function<QString()> nameInUse;
+        // Whether the user lets the game now end (he may be asked).
+        std::function<bool()> mayLeaveGame;
+    };
+
+    PlayWithOthers(QWidget *parentWindow, ClientSettings &settings, Questions questions);
 
     // With `failedAddress`, joining that address is what the window offers.
     void open(const QString &failedAddress = QString());
     // Opens it on joining, the address joined last in the box.
     void openToJoin();
     TplayWithOthers &window() { return *window_; }
-
-    // Whether this copy hosts a game that other people have joined.
-    static bool othersConnected(const Tchat &chat, const TServer &server);
 
 signals:
     // Start the program again with this command line.
@@ -43,7 +51,7 @@ private:
     // when he never did.
     QString knownName(const PlayChoices &remembered) const;
 
-    Tchat &chat_;
     ClientSettings &settings_;
+    Questions questions_;
     TplayWithOthers *window_ = nullptr;
 };
