@@ -67,6 +67,10 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
     auto *options = new Tgamestart(gameStart, &chat);
     connect(options, &Tgamestart::sendToHost, &connection, &ClientConnection::sendToHost);
     connect(options, &Tgamestart::gameStarted, settings_, &ClientSettings::saveinifile);
+    // The window closes on the start; the table, where the game is played,
+    // gets the keyboard back at once instead of whenever the desktop thinks
+    // of it.
+    connect(options, &Tgamestart::gameStarted, &chat, [&chat] { chat.activateWindow(); });
     connect(&table, &TableView::gameOptionsRequested, options, &Tgamestart::open);
 
     // The tally counts the games of the user's seat, with the players the
