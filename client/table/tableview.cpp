@@ -5,11 +5,13 @@
 #include "client/model/handstate.h"
 #include "client/model/tablestate.h"
 #include "client/model/turncountdown.h"
+#include "client/table/boardlabels.h"
 #include "client/table/hand.h"
 #include "client/table/lastplays.h"
 #include "client/table/tablepictures.h"
 #include "client/table/tablescale.h"
 #include "client/table/tablesounds.h"
+#include "client/table/winnerbanner.h"
 #include "net/messages.h"
 #include "net/peertext.h"
 #include "resources/artsizes.h"
@@ -22,10 +24,15 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 
 namespace {
+
+using boardlabels::kInk;
+using boardlabels::kStatusInk;
+using boardlabels::kTagProperty;
+using boardlabels::picture;
+using boardlabels::text;
 
 const QString kYourTurn = QStringLiteral("Your Turn.");
 const QString kSomebodysTurn = QStringLiteral("'s turn.");
@@ -39,8 +46,6 @@ const QString kNotConnected = QStringLiteral("You are not connected");
 const QString kCardCount = QStringLiteral("Card Count: ");
 const QString kRound = QStringLiteral("Round: ");
 const QString kNextRound = QStringLiteral("Next round in %1 seconds");
-
-const char kTagProperty[] = "tag";
 
 constexpr int kStartBags = TableState::kStartBags;
 constexpr int kSeats = TableState::kSeats;
@@ -70,8 +75,6 @@ constexpr QRect kCardCountPlace(146, 273, 230, 16);
 constexpr QRect kRoundPlace(5, 430, 99, 16);
 constexpr QRect kStatusPlace(31, 451, 385, 16);
 constexpr QRect kStartPlace(275, 411, 144, 33);
-constexpr QRect kWinnerPlace(30, 6, 388, 59);
-constexpr QRect kWinnerText(43, 10, 302, 40);
 constexpr QRect kLogoPlace(519, 5, 146, 20);
 constexpr QSize kOrnament(30, 30);
 // The last plays: right of the hand and above the start button, clear of the
@@ -79,43 +82,6 @@ constexpr QSize kOrnament(30, 30);
 constexpr QRect kLastPlaysPlace(330, 293, 96, 116);
 // Below the last plays, where the start button stands between games.
 constexpr QRect kNextRoundPlace(330, 411, 96, 28);
-
-const QColor kInk(250, 246, 228);       // names and notes on the cloth
-const QColor kStatusInk(255, 226, 140); // the status line, a little warmer
-const QColor kOlive(128, 128, 0);
-const QColor kShadow(128, 128, 128);
-
-void paint(QLabel *label, const QColor &colour)
-{
-    QPalette ink = label->palette();
-    ink.setColor(QPalette::WindowText, colour);
-    label->setPalette(ink);
-}
-
-// A picture's label at its place; its picture comes with the table's scale
-// (TableView::drawPictures).
-QLabel *picture(QWidget *board, ScaledPlaces &places, const QString &name, QRect place)
-{
-    auto *label = new QLabel(board);
-    label->setObjectName(name);
-    places.place(label, place);
-    // A picture drawn for its size shows pixel for pixel; one drawn for the
-    // size before a resize is stretched until its own is drawn.
-    label->setScaledContents(true);
-    return label;
-}
-
-QLabel *text(QWidget *board, ScaledPlaces &places, const QString &name, QRect place,
-             const QString &caption, int pixels, const QColor &colour)
-{
-    auto *label = new QLabel(caption, board);
-    label->setObjectName(name);
-    places.place(label, place);
-    label->setTextFormat(Qt::PlainText);
-    places.font(label, sidelook::arialPixels(pixels, true));
-    paint(label, colour);
-    return label;
-}
 
 QPixmap art(artwork::Art kind, int index, qreal scale)
 {
@@ -149,30 +115,6 @@ protected:
 private:
     QPixmap up_;
     QPixmap down_;
-};
-
-// The banner that announces the winner: a parchment plate with a gold rim.
-class WinnerBanner : public QWidget
-{
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        // Rim and corners grow with the banner, which is laid out for
-        // kWinnerPlace.
-        const qreal scale = qreal(width()) / kWinnerPlace.width();
-        const qreal inset = 1.5 * scale;
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath plate;
-        plate.addRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), 10 * scale,
-                             10 * scale);
-        painter.fillPath(plate, QColor(255, 250, 228, 240));
-        painter.setPen(QPen(QColor(196, 156, 58), 3 * scale));
-        painter.drawPath(plate);
-    }
 };
 
 // A picture on the board that answers a left click.
@@ -212,7 +154,7 @@ TableView::TableView(QWidget *board, const ClientSession *session, TableState *s
     buildDecorations();
     buildPile();
     buildSeats();
-    buildBanner();
+    banner_ = new WinnerBanner(board_, places_);
 
     hand_ = new HandView(board_, handState_, this);
     connect(hand_, &HandView::playRequested, this, &TableView::requestPlay);
@@ -401,23 +343,6 @@ void TableView::nameSeatControls()
     }
 }
 
-void TableView::buildBanner()
-{
-    panel_winner_ = new WinnerBanner(board_);
-    panel_winner_->setObjectName(QStringLiteral("panel_winner"));
-    places_.place(panel_winner_, kWinnerPlace);
-    // The shadow first, so the olive text lies over it.
-    label_winner2_ = text(panel_winner_, places_, QStringLiteral("label_winner2"),
-                          kWinnerText.translated(1, -1), QString(), 15, kShadow);
-    label_winner1_ = text(panel_winner_, places_, QStringLiteral("label_winner1"), kWinnerText,
-                          QString(), 15, kOlive);
-    for (QLabel *label : {label_winner2_, label_winner1_}) {
-        label->setAlignment(Qt::AlignCenter);
-        label->setWordWrap(true);
-    }
-    panel_winner_->hide();
-}
-
 const SeatControls &TableView::atPlace(TablePlace place) const
 {
     return seatsAtPlaces_[std::size_t(place)];
@@ -567,7 +492,7 @@ void TableView::gameStarted(const QString &name)
 {
     pause_->stop();
     button_start_->hide();
-    panel_winner_->hide();
+    banner_->hide();
     clearall();
     showCardCount();
     emit notice(peertext::isolated(name) + kHasStarted);
@@ -676,11 +601,8 @@ void TableView::gameWon(const QString &name, int seat)
     QString banner = peertext::isolated(name) + kHasWon;
     if (state_->isOwnSeat(seat))
         banner = kYouHaveWon;
-    label_winner1_->setText(banner);
-    label_winner2_->setText(banner);
     emit notice(banner);
-    panel_winner_->show();
-    panel_winner_->raise();
+    banner_->announce(banner);
     if (session_->host)
         button_start_->show();
 

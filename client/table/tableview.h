@@ -20,6 +20,7 @@ class QPushButton;
 class QWidget;
 class TLbBackground;
 class TableState;
+class WinnerBanner;
 struct ClientSession;
 
 // The card table on the board panel: the four seats with their names, bags,
@@ -87,7 +88,6 @@ private:
     // Every picture of the table, drawn for the scale now.
     void drawPictures();
     void buildPile();
-    void buildBanner();
     void buildDecorations();
     void nameSeatControls();
 
@@ -139,7 +139,5 @@ private:
     QLabel *label_nextround_ = nullptr;
     TurnCountdown *pause_ = nullptr;
     QPushButton *button_start_ = nullptr; // a PictureButton
-    QWidget *panel_winner_ = nullptr;
-    QLabel *label_winner1_ = nullptr;
-    QLabel *label_winner2_ = nullptr;
+    WinnerBanner *banner_ = nullptr;
 };
