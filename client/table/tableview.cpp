@@ -8,6 +8,7 @@
 #include "client/table/boardlabels.h"
 #include "client/table/hand.h"
 #include "client/table/lastplays.h"
+#include "client/table/pileview.h"
 #include "client/table/tablepictures.h"
 #include "client/table/tablescale.h"
 #include "client/table/tablesounds.h"
@@ -43,8 +44,6 @@ const QString kHasStarted = QStringLiteral(" has started a game.");
 const QString kYouHaveWon = QStringLiteral("You have won all the bags of money!");
 const QString kHasWon = QStringLiteral(" has won all the bags of money!");
 const QString kNotConnected = QStringLiteral("You are not connected");
-const QString kCardCount = QStringLiteral("Card Count: ");
-const QString kRound = QStringLiteral("Round: ");
 const QString kNextRound = QStringLiteral("Next round in %1 seconds");
 
 constexpr int kStartBags = TableState::kStartBags;
@@ -67,12 +66,6 @@ const SeatControl kEyes{"image_eyes", {{{153, 398}, {9, 319}, {59, 148}, {257, 1
 const SeatControl kMoney{"image_money", {{{176, 338}, {32, 261}, {82, 88}, {280, 92}}}, {66, 57}};
 const SeatControl kWinner{"image_winner", {{{170, 338}, {32, 261}, {82, 88}, {272, 92}}}, {77, 56}};
 
-constexpr QRect kTopCard(153, 176, 71, 96);
-constexpr QRect kTens(233, 176, 71, 96);
-constexpr QRect kOnes(297, 176, 71, 96);
-// Centred under the pile.
-constexpr QRect kCardCountPlace(146, 273, 230, 16);
-constexpr QRect kRoundPlace(5, 430, 99, 16);
 constexpr QRect kStatusPlace(31, 451, 385, 16);
 constexpr QRect kStartPlace(275, 411, 144, 33);
 constexpr QRect kLogoPlace(519, 5, 146, 20);
@@ -218,8 +211,8 @@ void TableView::drawPictures()
     }
     for (int seat = 1; seat <= kSeats; ++seat)
         showBags(seat);
-    showTopCard();
-    showTotal();
+    pile_->showTopCard();
+    pile_->showTotal();
 }
 
 void TableView::buildDecorations()
@@ -242,16 +235,7 @@ void TableView::buildDecorations()
 
 void TableView::buildPile()
 {
-    image_topcard_ = picture(board_, places_, QStringLiteral("image_topcard"), kTopCard);
-    image_topcard_->setScaledContents(true);
-    image_nums1_ = picture(board_, places_, QStringLiteral("image_nums1"), kTens);
-    image_nums2_ = picture(board_, places_, QStringLiteral("image_nums2"), kOnes);
-
-    label_cardcount_ = text(board_, places_, QStringLiteral("label_cardcount"), kCardCountPlace,
-                            QString(), 12, kInk);
-    label_cardcount_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label_round_ = text(board_, places_, QStringLiteral("label_round"), kRoundPlace,
-                        kRound + QStringLiteral("0"), 14, kInk);
+    pile_ = std::make_unique<PileView>(board_, places_, *state_);
     label_status_ = text(board_, places_, QStringLiteral("label_status"), kStatusPlace, kWelcome,
                          12, kStatusInk);
     label_status_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -409,45 +393,6 @@ void TableView::nameSeat(int seat)
         widget->setAccessibleName(name);
 }
 
-void TableView::namePile()
-{
-    const QString name = cardnames::pileName(state_->total(), state_->topCard());
-    for (QWidget *widget :
-         {static_cast<QWidget *>(image_topcard_), static_cast<QWidget *>(image_nums1_),
-          static_cast<QWidget *>(image_nums2_)})
-        widget->setAccessibleName(name);
-}
-
-void TableView::showCardCount()
-{
-    // The tag holds the count as the form keeps it; it is never read back.
-    label_cardcount_->setProperty(kTagProperty, state_->cardCount());
-    label_cardcount_->setText(kCardCount + QString::number(state_->cardCount()));
-}
-
-void TableView::showRound()
-{
-    label_round_->setText(kRound + QString::number(state_->round()));
-}
-
-void TableView::showTopCard()
-{
-    if (state_->topCard() == TableState::kEmptyPile)
-        image_topcard_->clear();
-    else
-        image_topcard_->setPixmap(tablepictures::bigCard(state_->topCard(), places_.scale()));
-    namePile();
-}
-
-void TableView::showTotal()
-{
-    const int total = state_->total();
-    const bool twoDigits = total >= 10;
-    image_nums1_->setPixmap(tablepictures::digit(twoDigits ? total / 10 : 0, places_.scale()));
-    image_nums2_->setPixmap(tablepictures::digit(twoDigits ? total % 10 : total, places_.scale()));
-    namePile();
-}
-
 void TableView::showBags(int seat)
 {
     if (const SeatControls *controls = seatControls(seat)) {
@@ -494,9 +439,9 @@ void TableView::gameStarted(const QString &name)
     button_start_->hide();
     banner_->hide();
     clearall();
-    showCardCount();
+    pile_->showCardCount();
     emit notice(peertext::isolated(name) + kHasStarted);
-    showTotal();
+    pile_->showTotal();
     for (const SeatControls &controls : seatsAtPlaces_) {
         controls.image_winner->hide();
         controls.image_money->hide();
@@ -506,14 +451,14 @@ void TableView::gameStarted(const QString &name)
 void TableView::roundStarted()
 {
     pause_->stop();
-    showRound();
+    pile_->showRound();
     showMoneyList();
     for (int seat = 1; seat <= kSeats; ++seat)
         showBags(seat);
     stopFans();
-    showTopCard();
-    showTotal();
-    showCardCount();
+    pile_->showTopCard();
+    pile_->showTotal();
+    pile_->showCardCount();
 }
 
 void TableView::showTurn(int seat)
@@ -545,9 +490,9 @@ void TableView::showTurn(int seat)
 
 void TableView::lateArrival()
 {
-    showRound();
-    showTopCard();
-    showTotal();
+    pile_->showRound();
+    pile_->showTopCard();
+    pile_->showTotal();
     showMoneyList();
     for (int seat = 1; seat <= kSeats; ++seat)
         showBags(seat);
@@ -567,13 +512,13 @@ void TableView::requestPlay(int position)
 
 void TableView::cardPlayed(int seat)
 {
-    showTopCard();
-    showTotal();
+    pile_->showTopCard();
+    pile_->showTotal();
     if (const SeatControls *controls = seatControls(seat)) {
         controls->image_card->setPlay(false);
         controls->image_card->setFrame(0);
     }
-    showCardCount();
+    pile_->showCardCount();
 }
 
 void TableView::seatBusted(int seat, int bags)

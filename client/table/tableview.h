@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include <array>
+#include <memory>
 
 class HandState;
 class HandView;
@@ -19,6 +20,7 @@ class QLabel;
 class QPushButton;
 class QWidget;
 class TLbBackground;
+class PileView;
 class TableState;
 class WinnerBanner;
 struct ClientSession;
@@ -101,13 +103,8 @@ private:
     void seatBusted(int seat, int bags);
     void gameWon(const QString &name, int seat);
 
-    void showTopCard();
-    // The names a screen reader speaks for a seat and for the pile.
+    // The names a screen reader speaks for a seat.
     void nameSeat(int seat);
-    void namePile();
-    void showTotal();
-    void showCardCount();
-    void showRound();
     void showBags(int seat);
     void showMoneyList();
     void stopFans();
@@ -128,11 +125,7 @@ private:
     std::array<QLabel *, 4> ornaments_{};
     QLabel *logo_ = nullptr;
     LastPlays *lastPlays_ = nullptr;
-    QLabel *image_topcard_ = nullptr;
-    QLabel *image_nums1_ = nullptr;
-    QLabel *image_nums2_ = nullptr;
-    QLabel *label_cardcount_ = nullptr;
-    QLabel *label_round_ = nullptr;
+    std::unique_ptr<PileView> pile_;
     QLabel *label_status_ = nullptr;
     QString turnStatus_; // the status line of the turn now
     // The pause after a bust, counted down beside the last plays.
