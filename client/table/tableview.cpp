@@ -1,31 +1,34 @@
 #include "client/table/tableview.h"
-#include "client/model/cardnames.h"
 
 #include "client/model/clientsession.h"
 #include "client/model/handstate.h"
 #include "client/model/tablestate.h"
 #include "client/model/turncountdown.h"
+#include "client/table/boardlabels.h"
 #include "client/table/hand.h"
 #include "client/table/lastplays.h"
+#include "client/table/pileview.h"
+#include "client/table/seatviews.h"
 #include "client/table/tablepictures.h"
 #include "client/table/tablescale.h"
 #include "client/table/tablesounds.h"
+#include "client/table/winnerbanner.h"
 #include "net/messages.h"
 #include "net/peertext.h"
-#include "resources/artsizes.h"
 #include "resources/artwork.h"
-#include "widgets/sidelook.h"
-#include "widgets/tanimated.h"
 #include "widgets/tlbbackground.h"
 #include "windows/helptexts.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 
 namespace {
+
+using boardlabels::kStatusInk;
+using boardlabels::picture;
+using boardlabels::text;
 
 const QString kYourTurn = QStringLiteral("Your Turn.");
 const QString kSomebodysTurn = QStringLiteral("'s turn.");
@@ -36,42 +39,13 @@ const QString kHasStarted = QStringLiteral(" has started a game.");
 const QString kYouHaveWon = QStringLiteral("You have won all the bags of money!");
 const QString kHasWon = QStringLiteral(" has won all the bags of money!");
 const QString kNotConnected = QStringLiteral("You are not connected");
-const QString kCardCount = QStringLiteral("Card Count: ");
-const QString kRound = QStringLiteral("Round: ");
 const QString kNextRound = QStringLiteral("Next round in %1 seconds");
-
-const char kTagProperty[] = "tag";
 
 constexpr int kStartBags = TableState::kStartBags;
 constexpr int kSeats = TableState::kSeats;
 
-// The seven controls of a seat, by prefix, at their four places: bottom,
-// left, upper left, upper right (seats 1 to 4 as the form lays them out).
-struct SeatControl
-{
-    const char *prefix;
-    std::array<QPoint, kTablePlaces> places;
-    QSize size;
-};
-const SeatControl kName{
-    "label_playername", {{{176, 398}, {32, 319}, {82, 148}, {280, 152}}}, {99, 16}};
-const SeatControl kFan{"image_card", {{{176, 293}, {32, 216}, {82, 43}, {280, 48}}}, {101, 102}};
-const SeatControl kChips{"image_chips", {{{152, 298}, {8, 218}, {58, 48}, {256, 50}}}, {23, 76}};
-const SeatControl kTurn{"image_turn", {{{152, 372}, {8, 293}, {58, 122}, {256, 126}}}, {23, 24}};
-const SeatControl kEyes{"image_eyes", {{{153, 398}, {9, 319}, {59, 148}, {257, 152}}}, {23, 15}};
-const SeatControl kMoney{"image_money", {{{176, 338}, {32, 261}, {82, 88}, {280, 92}}}, {66, 57}};
-const SeatControl kWinner{"image_winner", {{{170, 338}, {32, 261}, {82, 88}, {272, 92}}}, {77, 56}};
-
-constexpr QRect kTopCard(153, 176, 71, 96);
-constexpr QRect kTens(233, 176, 71, 96);
-constexpr QRect kOnes(297, 176, 71, 96);
-// Centred under the pile.
-constexpr QRect kCardCountPlace(146, 273, 230, 16);
-constexpr QRect kRoundPlace(5, 430, 99, 16);
 constexpr QRect kStatusPlace(31, 451, 385, 16);
 constexpr QRect kStartPlace(275, 411, 144, 33);
-constexpr QRect kWinnerPlace(30, 6, 388, 59);
-constexpr QRect kWinnerText(43, 10, 302, 40);
 constexpr QRect kLogoPlace(519, 5, 146, 20);
 constexpr QSize kOrnament(30, 30);
 // The last plays: right of the hand and above the start button, clear of the
@@ -79,43 +53,6 @@ constexpr QSize kOrnament(30, 30);
 constexpr QRect kLastPlaysPlace(330, 293, 96, 116);
 // Below the last plays, where the start button stands between games.
 constexpr QRect kNextRoundPlace(330, 411, 96, 28);
-
-const QColor kInk(250, 246, 228);       // names and notes on the cloth
-const QColor kStatusInk(255, 226, 140); // the status line, a little warmer
-const QColor kOlive(128, 128, 0);
-const QColor kShadow(128, 128, 128);
-
-void paint(QLabel *label, const QColor &colour)
-{
-    QPalette ink = label->palette();
-    ink.setColor(QPalette::WindowText, colour);
-    label->setPalette(ink);
-}
-
-// A picture's label at its place; its picture comes with the table's scale
-// (TableView::drawPictures).
-QLabel *picture(QWidget *board, ScaledPlaces &places, const QString &name, QRect place)
-{
-    auto *label = new QLabel(board);
-    label->setObjectName(name);
-    places.place(label, place);
-    // A picture drawn for its size shows pixel for pixel; one drawn for the
-    // size before a resize is stretched until its own is drawn.
-    label->setScaledContents(true);
-    return label;
-}
-
-QLabel *text(QWidget *board, ScaledPlaces &places, const QString &name, QRect place,
-             const QString &caption, int pixels, const QColor &colour)
-{
-    auto *label = new QLabel(caption, board);
-    label->setObjectName(name);
-    places.place(label, place);
-    label->setTextFormat(Qt::PlainText);
-    places.font(label, sidelook::arialPixels(pixels, true));
-    paint(label, colour);
-    return label;
-}
 
 QPixmap art(artwork::Art kind, int index, qreal scale)
 {
@@ -149,30 +86,6 @@ protected:
 private:
     QPixmap up_;
     QPixmap down_;
-};
-
-// The banner that announces the winner: a parchment plate with a gold rim.
-class WinnerBanner : public QWidget
-{
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        // Rim and corners grow with the banner, which is laid out for
-        // kWinnerPlace.
-        const qreal scale = qreal(width()) / kWinnerPlace.width();
-        const qreal inset = 1.5 * scale;
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath plate;
-        plate.addRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), 10 * scale,
-                             10 * scale);
-        painter.fillPath(plate, QColor(255, 250, 228, 240));
-        painter.setPen(QPen(QColor(196, 156, 58), 3 * scale));
-        painter.drawPath(plate);
-    }
 };
 
 // A picture on the board that answers a left click.
@@ -211,8 +124,8 @@ TableView::TableView(QWidget *board, const ClientSession *session, TableState *s
 
     buildDecorations();
     buildPile();
-    buildSeats();
-    buildBanner();
+    seats_ = std::make_unique<SeatViews>(board_, places_, *state_);
+    banner_ = new WinnerBanner(board_, places_);
 
     hand_ = new HandView(board_, handState_, this);
     connect(hand_, &HandView::playRequested, this, &TableView::requestPlay);
@@ -222,7 +135,7 @@ TableView::TableView(QWidget *board, const ClientSession *session, TableState *s
 
     sounds_ = new TableSounds(state_, this);
     connect(sounds_, &TableSounds::playsounds, this, &TableView::playsounds);
-    connect(state_, &TableState::seatChanged, this, &TableView::showSeat);
+    connect(state_, &TableState::seatChanged, this, [this](int seat) { seats_->showSeat(seat); });
     connect(state_, &TableState::gameStarted, this, &TableView::gameStarted);
     connect(state_, &TableState::roundStarted, this, &TableView::roundStarted);
     connect(state_, &TableState::turnChanged, this, &TableView::showTurn);
@@ -267,17 +180,9 @@ void TableView::drawPictures()
     logo_->setPixmap(art(Art::Logo, 0, scale));
     static_cast<PictureButton *>(button_start_)
         ->setPictures(art(Art::StartButton, 0, scale), art(Art::StartButtonDown, 0, scale));
-    for (const SeatControls &seat : seatsAtPlaces_) {
-        seat.image_card->setBitMapMaker(artwork::makerFor(Art::CardFan, 0, scale));
-        seat.image_turn->setPixmap(art(Art::TurnMarker, 0, scale));
-        seat.image_eyes->setPixmap(art(Art::Eyes, 0, scale));
-        seat.image_money->setPixmap(art(Art::OutOfMoney, 0, scale));
-        seat.image_winner->setPixmap(art(Art::Winner, 0, scale));
-    }
-    for (int seat = 1; seat <= kSeats; ++seat)
-        showBags(seat);
-    showTopCard();
-    showTotal();
+    seats_->drawPictures();
+    pile_->showTopCard();
+    pile_->showTotal();
 }
 
 void TableView::buildDecorations()
@@ -300,16 +205,7 @@ void TableView::buildDecorations()
 
 void TableView::buildPile()
 {
-    image_topcard_ = picture(board_, places_, QStringLiteral("image_topcard"), kTopCard);
-    image_topcard_->setScaledContents(true);
-    image_nums1_ = picture(board_, places_, QStringLiteral("image_nums1"), kTens);
-    image_nums2_ = picture(board_, places_, QStringLiteral("image_nums2"), kOnes);
-
-    label_cardcount_ = text(board_, places_, QStringLiteral("label_cardcount"), kCardCountPlace,
-                            QString(), 12, kInk);
-    label_cardcount_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label_round_ = text(board_, places_, QStringLiteral("label_round"), kRoundPlace,
-                        kRound + QStringLiteral("0"), 14, kInk);
+    pile_ = std::make_unique<PileView>(board_, places_, *state_);
     label_status_ = text(board_, places_, QStringLiteral("label_status"), kStatusPlace, kWelcome,
                          12, kStatusInk);
     label_status_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -341,103 +237,19 @@ void TableView::showPauseLeft(int seconds)
     label_nextround_->setVisible(seconds > 0);
 }
 
-void TableView::buildSeats()
-{
-    for (int index = 0; index < kTablePlaces; ++index) {
-        const std::size_t place = std::size_t(index);
-        const auto placed = [place](const SeatControl &control) {
-            return QRect(control.places[place], control.size);
-        };
-        SeatControls &seat = seatsAtPlaces_[place];
-
-        seat.image_card = new TAnimated(board_);
-        places_.place(seat.image_card, placed(kFan));
-        seat.image_card->setInterval(250);
-        seat.image_card->setFrameCount(artwork::cardFanFrames);
-        seat.image_card->setTransparentColor(QColor::fromRgb(artwork::cardFanKey()));
-        // The fans lie on the cloth itself, not on a box of felt colour.
-        seat.image_card->setColor(Qt::transparent);
-        seat.image_card->hide();
-
-        seat.image_chips = picture(board_, places_, QString(), placed(kChips));
-        seat.image_turn = picture(board_, places_, QString(), placed(kTurn));
-        seat.image_eyes = picture(board_, places_, QString(), placed(kEyes));
-        seat.image_eyes->hide();
-        seat.image_money = picture(board_, places_, QString(), placed(kMoney));
-        seat.image_money->hide();
-        seat.image_winner = picture(board_, places_, QString(), placed(kWinner));
-        seat.image_winner->hide();
-
-        seat.label_playername =
-            text(board_, places_, QString(), placed(kName), TableState::kWaiting, 12, kInk);
-        places_.font(seat.label_playername, sidelook::arialPixels(12, false));
-        // Centred under the seat's fan, which stands at the same left edge.
-        seat.label_playername->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        // The tag is the seat number of the label's place in the form; the
-        // seat menu reads it.
-        seat.label_playername->setProperty(kTagProperty, index + 1);
-        seat.label_playername->setContextMenuPolicy(Qt::CustomContextMenu);
-    }
-    nameSeatControls();
-}
-
-void TableView::nameSeatControls()
-{
-    for (int index = 0; index < kTablePlaces; ++index) {
-        const SeatControls &seat = seatsAtPlaces_[std::size_t(index)];
-        const QString number = QString::number(rotation_.seatAt(TablePlace(index)));
-        seat.label_playername->setObjectName(QLatin1String(kName.prefix) + number);
-        seat.image_card->setObjectName(QLatin1String(kFan.prefix) + number);
-        seat.image_chips->setObjectName(QLatin1String(kChips.prefix) + number);
-        // The form spells the turn markers of the left and upper right
-        // places with a capital T.
-        const bool capital =
-            TablePlace(index) == TablePlace::Left || TablePlace(index) == TablePlace::UpperRight;
-        seat.image_turn->setObjectName(
-            (capital ? QStringLiteral("image_Turn") : QLatin1String(kTurn.prefix)) + number);
-        seat.image_eyes->setObjectName(QLatin1String(kEyes.prefix) + number);
-        seat.image_money->setObjectName(QLatin1String(kMoney.prefix) + number);
-        seat.image_winner->setObjectName(QLatin1String(kWinner.prefix) + number);
-    }
-}
-
-void TableView::buildBanner()
-{
-    panel_winner_ = new WinnerBanner(board_);
-    panel_winner_->setObjectName(QStringLiteral("panel_winner"));
-    places_.place(panel_winner_, kWinnerPlace);
-    // The shadow first, so the olive text lies over it.
-    label_winner2_ = text(panel_winner_, places_, QStringLiteral("label_winner2"),
-                          kWinnerText.translated(1, -1), QString(), 15, kShadow);
-    label_winner1_ = text(panel_winner_, places_, QStringLiteral("label_winner1"), kWinnerText,
-                          QString(), 15, kOlive);
-    for (QLabel *label : {label_winner2_, label_winner1_}) {
-        label->setAlignment(Qt::AlignCenter);
-        label->setWordWrap(true);
-    }
-    panel_winner_->hide();
-}
-
 const SeatControls &TableView::atPlace(TablePlace place) const
 {
-    return seatsAtPlaces_[std::size_t(place)];
+    return seats_->atPlace(place);
 }
 
 const SeatControls *TableView::seatControls(int seat) const
 {
-    if (!TableState::isSeat(seat))
-        return nullptr;
-    return &atPlace(rotation_.placeOf(seat));
+    return seats_->seatControls(seat);
 }
 
 void TableView::sortstuff(int ownSlot)
 {
-    rotation_ = SeatRotation(ownSlot);
-    nameSeatControls();
-    for (int seat = 1; seat <= kSeats; ++seat) {
-        showSeat(seat);
-        showBags(seat);
-    }
+    seats_->setRotation(ownSlot);
 }
 
 void TableView::setStatus(const QString &line)
@@ -454,178 +266,61 @@ void TableView::showSecondsLeft(int seconds)
     sounds_->turnSecondsLeft(seconds);
 }
 
-void TableView::showSeat(int seat)
-{
-    const SeatControls *controls = seatControls(seat);
-    if (!controls)
-        return;
-    const TableSeat &state = state_->seat(seat);
-    controls->label_playername->setText(state.name);
-    controls->image_eyes->setVisible(state.watching);
-    nameSeat(seat);
-}
-
-void TableView::nameSeat(int seat)
-{
-    const SeatControls *controls = seatControls(seat);
-    if (!controls)
-        return;
-    const TableSeat &state = state_->seat(seat);
-    cardnames::Seat words;
-    words.name = state.name;
-    words.bags = state.bags;
-    words.holdsTurn = state_->turnSeat() == seat;
-    words.justWatches = state.watching;
-    words.won = state_->winnerSeat() == seat;
-    const QString name = cardnames::seatName(words);
-    for (QWidget *widget : {static_cast<QWidget *>(controls->label_playername),
-                            static_cast<QWidget *>(controls->image_card),
-                            static_cast<QWidget *>(controls->image_chips)})
-        widget->setAccessibleName(name);
-}
-
-void TableView::namePile()
-{
-    const QString name = cardnames::pileName(state_->total(), state_->topCard());
-    for (QWidget *widget :
-         {static_cast<QWidget *>(image_topcard_), static_cast<QWidget *>(image_nums1_),
-          static_cast<QWidget *>(image_nums2_)})
-        widget->setAccessibleName(name);
-}
-
-void TableView::showCardCount()
-{
-    // The tag holds the count as the form keeps it; it is never read back.
-    label_cardcount_->setProperty(kTagProperty, state_->cardCount());
-    label_cardcount_->setText(kCardCount + QString::number(state_->cardCount()));
-}
-
-void TableView::showRound()
-{
-    label_round_->setText(kRound + QString::number(state_->round()));
-}
-
-void TableView::showTopCard()
-{
-    if (state_->topCard() == TableState::kEmptyPile)
-        image_topcard_->clear();
-    else
-        image_topcard_->setPixmap(tablepictures::bigCard(state_->topCard(), places_.scale()));
-    namePile();
-}
-
-void TableView::showTotal()
-{
-    const int total = state_->total();
-    const bool twoDigits = total >= 10;
-    image_nums1_->setPixmap(tablepictures::digit(twoDigits ? total / 10 : 0, places_.scale()));
-    image_nums2_->setPixmap(tablepictures::digit(twoDigits ? total % 10 : total, places_.scale()));
-    namePile();
-}
-
-void TableView::showBags(int seat)
-{
-    if (const SeatControls *controls = seatControls(seat)) {
-        const int bags = state_->seat(seat).bags;
-        controls->image_chips->setPixmap(tablepictures::bags(bags, places_.scale()));
-        controls->image_chips->setProperty(kTagProperty, bags);
-    }
-    nameSeat(seat);
-}
-
-void TableView::showMoneyList()
-{
-    for (int seat = 1; seat <= kSeats; ++seat) {
-        const SeatControls &controls = *seatControls(seat);
-        if (state_->seat(seat).outOfMoney) {
-            controls.image_money->show();
-            controls.image_card->hide();
-        } else if (!state_->isOwnSeat(seat)) {
-            // The user sees his own hand instead of a fan.
-            controls.image_card->show();
-            controls.image_money->hide();
-        }
-    }
-}
-
-void TableView::stopFans()
-{
-    for (const SeatControls &controls : seatsAtPlaces_) {
-        controls.image_card->setPlay(false);
-        controls.image_card->setFrame(0);
-    }
-}
-
 void TableView::clearall()
 {
     for (int seat = 1; seat <= kSeats; ++seat)
-        showBags(seat);
-    stopFans();
+        seats_->showBags(seat);
+    seats_->stopFans();
 }
 
 void TableView::gameStarted(const QString &name)
 {
     pause_->stop();
     button_start_->hide();
-    panel_winner_->hide();
+    banner_->hide();
     clearall();
-    showCardCount();
+    pile_->showCardCount();
     emit notice(peertext::isolated(name) + kHasStarted);
-    showTotal();
-    for (const SeatControls &controls : seatsAtPlaces_) {
-        controls.image_winner->hide();
-        controls.image_money->hide();
-    }
+    pile_->showTotal();
+    seats_->hideOutcomes();
 }
 
 void TableView::roundStarted()
 {
     pause_->stop();
-    showRound();
-    showMoneyList();
+    pile_->showRound();
+    seats_->showMoneyList();
     for (int seat = 1; seat <= kSeats; ++seat)
-        showBags(seat);
-    stopFans();
-    showTopCard();
-    showTotal();
-    showCardCount();
+        seats_->showBags(seat);
+    seats_->stopFans();
+    pile_->showTopCard();
+    pile_->showTotal();
+    pile_->showCardCount();
 }
 
 void TableView::showTurn(int seat)
 {
-    for (const SeatControls &controls : seatsAtPlaces_) {
-        controls.image_card->setPlay(false);
-        controls.image_card->setFrame(0);
-        places_.font(controls.label_playername, sidelook::arialPixels(12, false));
-        controls.image_turn->hide();
-    }
-    const SeatControls *controls = seatControls(seat);
-    if (controls) {
-        controls->image_turn->show();
-        places_.font(controls->label_playername, sidelook::arialPixels(12, true));
-    }
-    for (int each = 1; each <= kSeats; ++each)
-        nameSeat(each);
+    seats_->showTurn(seat);
     if (seat == session_->ownSlot) {
         setStatus(kYourTurn);
         turnStatus_ = kYourTurn;
         return;
     }
-    if (controls) {
+    if (TableState::isSeat(seat)) {
         turnStatus_ = peertext::isolated(state_->seat(seat).name) + kSomebodysTurn;
         setStatus(turnStatus_);
-        controls->image_card->setPlay(true);
+        seats_->playFan(seat);
     }
 }
 
 void TableView::lateArrival()
 {
-    showRound();
-    showTopCard();
-    showTotal();
-    showMoneyList();
+    pile_->showRound();
+    pile_->showTopCard();
+    pile_->showTotal();
+    seats_->showMoneyList();
     for (int seat = 1; seat <= kSeats; ++seat)
-        showBags(seat);
+        seats_->showBags(seat);
 }
 
 void TableView::requestPlay(int position)
@@ -642,13 +337,10 @@ void TableView::requestPlay(int position)
 
 void TableView::cardPlayed(int seat)
 {
-    showTopCard();
-    showTotal();
-    if (const SeatControls *controls = seatControls(seat)) {
-        controls->image_card->setPlay(false);
-        controls->image_card->setFrame(0);
-    }
-    showCardCount();
+    pile_->showTopCard();
+    pile_->showTotal();
+    seats_->stopFan(seat);
+    pile_->showCardCount();
 }
 
 void TableView::seatBusted(int seat, int bags)
@@ -656,12 +348,10 @@ void TableView::seatBusted(int seat, int bags)
     setStatus(peertext::isolated(state_->seat(seat).name) + kBusted);
     if (bags < 0 || bags > kStartBags)
         return;
-    const SeatControls *controls = seatControls(seat);
-    if (controls && bags < 1)
-        controls->image_money->show();
-    showBags(seat);
-    for (const SeatControls &each : seatsAtPlaces_)
-        each.image_card->hide();
+    if (bags < 1)
+        seats_->showOutOfMoney(seat);
+    seats_->showBags(seat);
+    seats_->hideFans();
     // A winner, if there is one now, follows at once and ends the count.
     pause_->start();
 }
@@ -669,25 +359,16 @@ void TableView::seatBusted(int seat, int bags)
 void TableView::gameWon(const QString &name, int seat)
 {
     pause_->stop();
-    if (const SeatControls *controls = seatControls(seat))
-        controls->image_winner->show();
+    seats_->showWinner(seat);
 
     // By seat, never by name: two players may share one.
     QString banner = peertext::isolated(name) + kHasWon;
     if (state_->isOwnSeat(seat))
         banner = kYouHaveWon;
-    label_winner1_->setText(banner);
-    label_winner2_->setText(banner);
     emit notice(banner);
-    panel_winner_->show();
-    panel_winner_->raise();
+    banner_->announce(banner);
     if (session_->host)
         button_start_->show();
-
-    for (const SeatControls &controls : seatsAtPlaces_) {
-        controls.image_turn->hide();
-        controls.image_chips->clear();
-    }
 }
 
 void TableView::button_startClick()
@@ -702,4 +383,9 @@ void TableView::button_startClick()
 void TableView::Image5Click()
 {
     emit linkClicked(QUrl(QStringLiteral("http://") + helptexts::kMakerSite));
+}
+
+const SeatRotation &TableView::rotation() const
+{
+    return seats_->rotation();
 }

@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include <array>
+#include <memory>
 
 class HandState;
 class HandView;
@@ -19,7 +20,10 @@ class QLabel;
 class QPushButton;
 class QWidget;
 class TLbBackground;
+class PileView;
+class SeatViews;
 class TableState;
+class WinnerBanner;
 struct ClientSession;
 
 // The card table on the board panel: the four seats with their names, bags,
@@ -63,7 +67,7 @@ public:
     QWidget *board() const { return board_; }
     HandView &hand() { return *hand_; }
     QPushButton *startButton() const { return button_start_; }
-    const SeatRotation &rotation() const { return rotation_; }
+    const SeatRotation &rotation() const;
     // The controls drawn at a place, and those of seat 1 to 4 wherever it
     // stands (nullptr for any other number).
     const SeatControls &atPlace(TablePlace place) const;
@@ -83,16 +87,12 @@ signals:
     void linkClicked(const QUrl &url);
 
 private:
-    void buildSeats();
     // Every picture of the table, drawn for the scale now.
     void drawPictures();
     void buildPile();
-    void buildBanner();
     void buildDecorations();
-    void nameSeatControls();
 
     // The table state's announcements.
-    void showSeat(int seat);
     void gameStarted(const QString &name);
     void roundStarted();
     void showTurn(int seat);
@@ -101,16 +101,6 @@ private:
     void seatBusted(int seat, int bags);
     void gameWon(const QString &name, int seat);
 
-    void showTopCard();
-    // The names a screen reader speaks for a seat and for the pile.
-    void nameSeat(int seat);
-    void namePile();
-    void showTotal();
-    void showCardCount();
-    void showRound();
-    void showBags(int seat);
-    void showMoneyList();
-    void stopFans();
     void setStatus(const QString &text);
     void showPauseLeft(int seconds);
 
@@ -121,25 +111,18 @@ private:
     HandView *hand_ = nullptr;
     TableSounds *sounds_ = nullptr;
 
-    SeatRotation rotation_;
     ScaledPlaces places_;
-    std::array<SeatControls, kTablePlaces> seatsAtPlaces_{};
     TLbBackground *background_ = nullptr;
     std::array<QLabel *, 4> ornaments_{};
     QLabel *logo_ = nullptr;
     LastPlays *lastPlays_ = nullptr;
-    QLabel *image_topcard_ = nullptr;
-    QLabel *image_nums1_ = nullptr;
-    QLabel *image_nums2_ = nullptr;
-    QLabel *label_cardcount_ = nullptr;
-    QLabel *label_round_ = nullptr;
+    std::unique_ptr<PileView> pile_;
+    std::unique_ptr<SeatViews> seats_;
     QLabel *label_status_ = nullptr;
     QString turnStatus_; // the status line of the turn now
     // The pause after a bust, counted down beside the last plays.
     QLabel *label_nextround_ = nullptr;
     TurnCountdown *pause_ = nullptr;
     QPushButton *button_start_ = nullptr; // a PictureButton
-    QWidget *panel_winner_ = nullptr;
-    QLabel *label_winner1_ = nullptr;
-    QLabel *label_winner2_ = nullptr;
+    WinnerBanner *banner_ = nullptr;
 };
