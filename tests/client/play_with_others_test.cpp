@@ -6,8 +6,8 @@
 #include "client/session/playwithothers.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
-#include "net/errorreport.h"
 #include "tests/client/startup_support.h"
+#include "tests/support/errorhandler.h"
 #include "tests/support/wait.h"
 #include "windows/tdownload.h"
 #include "windows/tplaywithothers.h"
@@ -56,12 +56,9 @@ struct Window
 
 QStringList swallowErrors(std::function<void()> run)
 {
-    QStringList errors;
-    const ErrorHandler previous =
-        setErrorHandler([&](const QString &text) { errors.append(text); });
+    const ReportedErrors reported;
     run();
-    setErrorHandler(previous);
-    return errors;
+    return reported.texts;
 }
 
 // A joining copy says at once where it connects to. One that cannot reach

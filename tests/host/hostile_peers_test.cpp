@@ -7,11 +7,11 @@
 #include "host/errorthrottle.h"
 #include "host/receivequeue.h"
 #include "host/tserver.h"
-#include "net/errorreport.h"
 #include "net/gamemessage.h"
 #include "net/messages.h"
 #include "net/peertext.h"
 #include "tests/host/hostfixture.h"
+#include "tests/support/errorhandler.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -28,15 +28,9 @@ namespace {
 class HostilePeers : public HostFixture
 {
 protected:
-    void SetUp() override
-    {
-        startHost(7);
-        previousHandler = setErrorHandler([this](const QString &text) { errors.append(text); });
-    }
-    void TearDown() override { setErrorHandler(previousHandler); }
+    void SetUp() override { startHost(7); }
 
-    QStringList errors;
-    ErrorHandler previousHandler;
+    ReportedErrors errors;
 };
 
 TEST_F(HostilePeers, ASecondLoginOnTheSameConnectionIsDropped)
@@ -379,29 +373,29 @@ TEST_F(HostilePeers, PeerErrorsAreReportedAtMostOnceASecond)
     };
     for (int i = 0; i < 50; ++i)
         bad("x" + QByteArray::number(i));
-    EXPECT_EQ(errors, QStringList{text("x0")});
+    EXPECT_EQ(errors.texts, QStringList{text("x0")});
 
     now = ErrorThrottle::kQuietMs - 1;
     server->errortimerTimer();
-    EXPECT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors.texts.size(), 1);
     now = ErrorThrottle::kQuietMs;
     server->errortimerTimer();
-    ASSERT_EQ(errors.size(), 2);
-    EXPECT_EQ(errors[1], text("x49") + "\n\nand 48 more errors");
+    ASSERT_EQ(errors.texts.size(), 2);
+    EXPECT_EQ(errors.texts[1], text("x49") + "\n\nand 48 more errors");
 
     // One error held in the next second goes out alone when it is over; a
     // quiet second later the next error is told at once.
     now = 1500;
     bad("y");
-    EXPECT_EQ(errors.size(), 2);
+    EXPECT_EQ(errors.texts.size(), 2);
     now = 2000;
     server->errortimerTimer();
     now = 3500;
     bad("z");
-    EXPECT_EQ(errors, (QStringList{text("x0"), text("x49") + "\n\nand 48 more errors", text("y"),
-                                   text("z")}));
+    EXPECT_EQ(errors.texts, (QStringList{text("x0"), text("x49") + "\n\nand 48 more errors",
+                                         text("y"), text("z")}));
     server->errortimerTimer();
-    EXPECT_EQ(errors.size(), 4);
+    EXPECT_EQ(errors.texts.size(), 4);
 }
 
 TEST_F(HostilePeers, AConnectionTheNetworkResetsFreesItsSlot)

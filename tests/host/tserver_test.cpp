@@ -1,9 +1,9 @@
 #include "host/tserver.h"
-#include "net/errorreport.h"
 #include "net/gamemessage.h"
 #include "net/messages.h"
 #include "net/peertext.h"
 #include "tests/host/hostfixture.h"
+#include "tests/support/errorhandler.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -279,9 +279,7 @@ TEST_F(ServerTest, MessagesSpeakingForAnotherSlotAreDropped)
 
 TEST_F(ServerTest, NumberThatDoesNotConvertEndsOnlyThatMessage)
 {
-    QStringList errors;
-    const ErrorHandler previous =
-        setErrorHandler([&errors](const QString &text) { errors.append(text); });
+    ReportedErrors reported;
     Client alice = join("Alice", 1);
     alice->send("CMD_botspeed+1+fast+");
     alice->send("CMD_chat+one+hello|clRed");
@@ -289,9 +287,8 @@ TEST_F(ServerTest, NumberThatDoesNotConvertEndsOnlyThatMessage)
     // Both came in the same second: the second is told once it is over.
     now += ErrorThrottle::kQuietMs;
     server->errortimerTimer();
-    setErrorHandler(previous);
-    EXPECT_EQ(errors, (QStringList{"'fast' is not a valid integer value",
-                                   "'one' is not a valid integer value"}));
+    EXPECT_EQ(reported.texts, (QStringList{"'fast' is not a valid integer value",
+                                           "'one' is not a valid integer value"}));
     EXPECT_EQ(server->botdelay(), 0);
     EXPECT_TRUE(alice->named(cmd::chat).size() == 1);
 }
