@@ -45,8 +45,8 @@ struct Window
     explicit Window(const QStringList &arguments, quint16 gamePort = 0)
     {
         lobby.listen(QHostAddress::LocalHost, 0);
-        chat = std::make_unique<Tchat>(arguments, TchatPorts{gamePort, lobby.serverPort()});
-        chat->parts().settings().setFolder(folder.path());
+        chat = std::make_unique<Tchat>(arguments, TchatPorts{gamePort, lobby.serverPort()}, nullptr,
+                                       nullptr, folder.path());
         QObject::connect(&chat->parts().playWithOthers(), &PlayWithOthers::restartRequested,
                          [this](const QStringList &line) { restarts.push_back(line); });
     }

@@ -1,5 +1,5 @@
-#include "client/session/clientconnection.h"
 #include "client/errorbox.h"
+#include "client/session/clientconnection.h"
 #include "client/tchat.h"
 #include "net/errorreport.h"
 #include "net/tsock.h"
@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTcpServer>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -42,10 +43,13 @@ TEST_P(FailedStart, RefusalIsShownAndTheWindowStaysOpen)
     ASSERT_TRUE(taken.listen(QHostAddress::Any, 0));
     QTcpServer lobby;
     ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
+    QTemporaryDir files;
+    ASSERT_TRUE(files.isValid());
     const ReportedErrors reported;
 
     Tchat window(c.arguments,
-                 TchatPorts{c.portTaken ? taken.serverPort() : quint16(0), lobby.serverPort()});
+                 TchatPorts{c.portTaken ? taken.serverPort() : quint16(0), lobby.serverPort()},
+                 nullptr, nullptr, files.path());
     window.show();
 
     EXPECT_EQ(reported.texts, QStringList{c.error});
