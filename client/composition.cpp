@@ -34,7 +34,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 
-Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
+Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server,
+                         const QString &filesFolder)
     : QObject(&chat), chat_(chat)
 {
     setObjectName(QStringLiteral("composition"));
@@ -46,7 +47,8 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
 
     // The settings file: read after the own login, written at every change
     // of the chat's and the Options menu's preferences.
-    settings_ = new ClientSettings(ConfigLocation().folder(), &chat.session(), &chatPanel, &chat);
+    const QString folder = filesFolder.isEmpty() ? ConfigLocation().folder() : filesFolder;
+    settings_ = new ClientSettings(folder, &chat.session(), &chatPanel, &chat);
     chatPanel.connectMainMenu(menu);
     settings_->connectMainMenu(menu);
     connect(settings_, &ClientSettings::sendToHost, &connection, &ClientConnection::sendToHost);
@@ -75,7 +77,7 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server)
 
     // The tally counts the games of the user's seat, with the players the
     // table state has at the table.
-    tally_ = new Ttallylist(ConfigLocation().folder(), &chat);
+    tally_ = new Ttallylist(folder, &chat);
     connect(tally_, &Ttallylist::errorOccurred, this,
             [](const QString &text) { reportError(text); });
     menu.ViewTally1->setEnabled(true);

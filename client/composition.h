@@ -24,8 +24,10 @@ class Composition : public QObject
     Q_OBJECT
 public:
     // Without a `server` the program makes its own, listening on
-    // `ports.game` once the user hosts.
-    Composition(Tchat &chat, const TchatPorts &ports, TServer *server);
+    // `ports.game` once the user hosts. The settings and the tally are kept
+    // in `filesFolder`, or where ConfigLocation chooses when it is empty.
+    Composition(Tchat &chat, const TchatPorts &ports, TServer *server,
+                const QString &filesFolder = {});
     ~Composition() override;
 
     TServer &server() { return *server_; }

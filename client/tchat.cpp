@@ -81,7 +81,8 @@ QAction *addItem(QMenu *menu, const QString &caption, const char *name)
 
 } // namespace
 
-Tchat::Tchat(QStringList arguments, TchatPorts ports, TServer *server, QWidget *parent)
+Tchat::Tchat(QStringList arguments, TchatPorts ports, TServer *server, QWidget *parent,
+             const QString &filesFolder)
     : QMainWindow(parent), arguments_(std::move(arguments)), ports_(ports)
 {
     setObjectName(QStringLiteral("Tchat"));
@@ -101,7 +102,7 @@ Tchat::Tchat(QStringList arguments, TchatPorts ports, TServer *server, QWidget *
     buildSeatPopup();
     FormCreate();
     connectDispatcher();
-    parts_ = new Composition(*this, ports_, server);
+    parts_ = new Composition(*this, ports_, server, filesFolder);
 }
 
 Tchat::~Tchat()

@@ -50,9 +50,11 @@ class Tchat : public QMainWindow
 public:
     // `arguments` is the command line without the program name; it is read
     // when the window is first shown. Without a `server` the program makes
-    // its own, listening on `ports.game` once the user hosts.
+    // its own, listening on `ports.game` once the user hosts. The settings
+    // and the tally are kept in `filesFolder`, or where ConfigLocation
+    // chooses when it is empty.
     explicit Tchat(QStringList arguments = {}, TchatPorts ports = {}, TServer *server = nullptr,
-                   QWidget *parent = nullptr);
+                   QWidget *parent = nullptr, const QString &filesFolder = {});
     ~Tchat() override;
 
     // Instead of the command line, the first showing opens the Play with

@@ -1,6 +1,5 @@
 #include "client/chat/chatlog.h"
 #include "client/chat/chatpanel.h"
-#include "client/session/clientsettings.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
 #include "net/peertext.h"
@@ -92,8 +91,8 @@ TEST(ChatExchange, TwoClientsSeeTheSameChatActionsAndPhrasesThroughARealHost)
     QTcpServer lobby;
     ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
 
-    Tchat host({"Hal", "127.0.0.1", "true"}, TchatPorts{0, lobby.serverPort()});
-    host.findChild<ClientSettings *>()->setFolder(hostFolder.path());
+    Tchat host({"Hal", "127.0.0.1", "true"}, TchatPorts{0, lobby.serverPort()}, nullptr, nullptr,
+               hostFolder.path());
     host.show();
     ASSERT_TRUE(waitUntil([&] {
         return host.session().loggedIn && host.server().botdelay() == 500;
@@ -102,8 +101,8 @@ TEST(ChatExchange, TwoClientsSeeTheSameChatActionsAndPhrasesThroughARealHost)
     // A name from another language, with what looks like markup in it.
     const QString guestName = QStringLiteral("Bøb <i>");
     Tchat guest({guestName, "127.0.0.1", "false"},
-                TchatPorts{host.server().listeningPort(), lobby.serverPort()});
-    guest.findChild<ClientSettings *>()->setFolder(guestFolder.path());
+                TchatPorts{host.server().listeningPort(), lobby.serverPort()}, nullptr, nullptr,
+                guestFolder.path());
     guest.show();
     // The game's own words around a name keep the name's direction to the
     // name; an action is the player's words alone.

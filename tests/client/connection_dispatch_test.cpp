@@ -1,5 +1,5 @@
 #include "client/session/clientdispatcher.h"
-#include "net/errorreport.h"
+#include "tests/support/errorhandler.h"
 
 #include <gtest/gtest.h>
 
@@ -91,11 +91,11 @@ TEST_P(DispatchTable, MessageReachesItsHandlerAsValues)
     QStringList log;
     recordSignals(dispatcher, log);
     QStringList errors;
-    const ErrorHandler previous =
-        setErrorHandler([&](const QString &text) { errors.append("error(" + text + ")"); });
-
-    dispatcher.dispatch(GetParam().message);
-    setErrorHandler(previous);
+    {
+        const ScopedErrorHandler catcher(
+            [&](const QString &text) { errors.append("error(" + text + ")"); });
+        dispatcher.dispatch(GetParam().message);
+    }
 
     const QStringList seen = log + errors;
     if (GetParam().expected.isEmpty())

@@ -38,7 +38,9 @@ QAction *menuItem(const Tchat &window, const char *name)
 class HelpMenuTest : public ::testing::Test
 {
 protected:
-    Tchat window{QStringList{"Ann"}};
+    // A folder of its own for the settings and the tally.
+    QTemporaryDir files;
+    Tchat window{QStringList{"Ann"}, TchatPorts{}, nullptr, nullptr, files.path()};
 };
 
 TEST_F(HelpMenuTest, QuickInstructionsGoIntoTheChatInBlueEachTime)
@@ -101,7 +103,7 @@ TEST(HelpMenuSolo, SoloStartShowsTheDownloadWindowWhoseExitEndsTheGame)
     ASSERT_TRUE(folder.isValid());
     QTcpServer lobby;
     ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
-    Tchat window({}, TchatPorts{freePort(), lobby.serverPort()});
+    Tchat window({}, TchatPorts{freePort(), lobby.serverPort()}, nullptr, nullptr, folder.path());
     bool ended = false;
     QObject::connect(&window, &Tchat::mainWindowClosed, [&] { ended = true; });
     auto *download = window.findChild<Tdownload *>();

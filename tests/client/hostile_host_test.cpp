@@ -23,6 +23,7 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
@@ -49,8 +50,10 @@ protected:
     {
         ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
         ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
+        ASSERT_TRUE(files.isValid());
         window = std::make_unique<Tchat>(QStringList{"Ann", "127.0.0.1", "false"},
-                                         TchatPorts{server.serverPort(), lobby.serverPort()});
+                                         TchatPorts{server.serverPort(), lobby.serverPort()},
+                                         nullptr, nullptr, files.path());
         QObject::connect(window.get(), &Tchat::mainWindowClosed, [this] { closed = true; });
         window->show();
         ASSERT_TRUE(waitUntil([this] {
@@ -79,6 +82,7 @@ protected:
     QTcpServer server;
     QTcpServer lobby;
     QPointer<QTcpSocket> client;
+    QTemporaryDir files; // the settings and the tally
     std::unique_ptr<Tchat> window;
     bool closed = false;
 };

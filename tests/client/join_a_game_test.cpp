@@ -47,8 +47,8 @@ struct StartedFromTheDesktop
         remembered.write(ini, kSection);
         lobby.listen(QHostAddress::LocalHost, 0);
         const CommandLine start = CommandLine::read({"--play-with-others"}, remembered.playerName);
-        chat = std::make_unique<Tchat>(start.arguments(), TchatPorts{0, lobby.serverPort()});
-        chat->parts().settings().setFolder(folder.path());
+        chat = std::make_unique<Tchat>(start.arguments(), TchatPorts{0, lobby.serverPort()},
+                                       nullptr, nullptr, folder.path());
         ini.save(chat->parts().settings().filePath());
         QObject::connect(&chat->parts().playWithOthers(), &PlayWithOthers::restartRequested,
                          [this](const QStringList &line) { restarts.push_back(line); });

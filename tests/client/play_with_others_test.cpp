@@ -6,8 +6,8 @@
 #include "client/session/playwithothers.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
-#include "net/errorreport.h"
 #include "tests/client/startup_support.h"
+#include "tests/support/errorhandler.h"
 #include "tests/support/wait.h"
 #include "windows/tdownload.h"
 #include "windows/tplaywithothers.h"
@@ -45,8 +45,8 @@ struct Window
     explicit Window(const QStringList &arguments, quint16 gamePort = 0)
     {
         lobby.listen(QHostAddress::LocalHost, 0);
-        chat = std::make_unique<Tchat>(arguments, TchatPorts{gamePort, lobby.serverPort()});
-        chat->parts().settings().setFolder(folder.path());
+        chat = std::make_unique<Tchat>(arguments, TchatPorts{gamePort, lobby.serverPort()}, nullptr,
+                                       nullptr, folder.path());
         QObject::connect(&chat->parts().playWithOthers(), &PlayWithOthers::restartRequested,
                          [this](const QStringList &line) { restarts.push_back(line); });
     }
@@ -56,12 +56,9 @@ struct Window
 
 QStringList swallowErrors(std::function<void()> run)
 {
-    QStringList errors;
-    const ErrorHandler previous =
-        setErrorHandler([&](const QString &text) { errors.append(text); });
+    const ReportedErrors reported;
     run();
-    setErrorHandler(previous);
-    return errors;
+    return reported.texts;
 }
 
 // A joining copy says at once where it connects to. One that cannot reach

@@ -75,8 +75,8 @@ struct Copy
         : key(freshKey()), instance(key), relaunch(program, key)
     {
         lobby.listen(QHostAddress::LocalHost, 0);
-        chat = std::make_unique<Tchat>(arguments, TchatPorts{gamePort, lobby.serverPort()});
-        chat->parts().settings().setFolder(folder.path());
+        chat = std::make_unique<Tchat>(arguments, TchatPorts{gamePort, lobby.serverPort()}, nullptr,
+                                       nullptr, folder.path());
         errors = std::make_unique<ErrorBox>(chat.get());
         relaunch.setGiveUpMs(1500);
         change = std::make_unique<RoleChange>(*chat, instance, relaunch);

@@ -5,8 +5,8 @@
 #include "client/session/inifile.h"
 #include "client/mainmenu.h"
 #include "client/session/playchoices.h"
-#include "net/errorreport.h"
 #include "stats/tallyfile.h"
+#include "tests/support/errorhandler.h"
 #include "tests/support/filelimits.h"
 
 #include <QAction>
@@ -204,9 +204,7 @@ protected:
         settings.connectMainMenu(menu);
         QObject::connect(&settings, &ClientSettings::sendToHost,
                          [this](const QByteArray &m) { sent << m; });
-        previousHandler = setErrorHandler([this](const QString &text) { errors << text; });
     }
-    void TearDown() override { setErrorHandler(previousHandler); }
 
     QAction *item(const char *name)
     {
@@ -234,8 +232,7 @@ protected:
     // The main window's own menu, as the program builds it.
     QMainWindow window;
     MainMenu menu{window.menuBar()};
-    QStringList errors;
-    ErrorHandler previousHandler;
+    ReportedErrors errors;
     ClientSession session;
     QList<QByteArray> sent;
     ChatPanel chat{&session};
@@ -415,10 +412,10 @@ TEST_F(SettingsFixture, AFullDiskKeepsTheOldFileAndSaysSoOnce)
         item("Fast1")->trigger();
     }
     EXPECT_EQ(readAll(path()), before);
-    ASSERT_EQ(errors.size(), 1) << "one box for a disk that stays full";
-    EXPECT_TRUE(errors[0].startsWith("Your settings could not be saved to " + path() + " : "))
-        << errors[0].toStdString();
-    EXPECT_TRUE(errors[0].endsWith("The file keeps the settings it held before."));
+    ASSERT_EQ(errors.texts.size(), 1) << "one box for a disk that stays full";
+    EXPECT_TRUE(errors.texts[0].startsWith("Your settings could not be saved to " + path() + " : "))
+        << errors.texts[0].toStdString();
+    EXPECT_TRUE(errors.texts[0].endsWith("The file keeps the settings it held before."));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ridodezaz.ini"});
 
     // With room again the next change writes everything the user set.
@@ -429,7 +426,7 @@ TEST_F(SettingsFixture, AFullDiskKeepsTheOldFileAndSaysSoOnce)
     EXPECT_EQ(onDisk.botSpeed, 500);
     EXPECT_EQ(onDisk.textSize, 10);
     EXPECT_EQ(onDisk.phrases[0], QStringLiteral("Mine"));
-    EXPECT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors.texts.size(), 1);
 
     // A save worked in between: the next failure is news again, and so is
     // one of a different kind (the folder is gone).
@@ -437,11 +434,11 @@ TEST_F(SettingsFixture, AFullDiskKeepsTheOldFileAndSaysSoOnce)
         FileSizeLimit room(8);
         item("PlaySounds1")->trigger();
     }
-    EXPECT_EQ(errors.size(), 2);
+    EXPECT_EQ(errors.texts.size(), 2);
     EXPECT_TRUE(QDir(dir.path()).removeRecursively());
     item("N12")->trigger();
     item("N14")->trigger();
-    EXPECT_EQ(errors.size(), 2) << "still failing since the last box";
+    EXPECT_EQ(errors.texts.size(), 2) << "still failing since the last box";
 }
 
 TEST_F(SettingsFixture, AFileThatHoldsNoSettingsIsKeptAsideWithAMessage)
@@ -460,17 +457,18 @@ TEST_F(SettingsFixture, AFileThatHoldsNoSettingsIsKeptAsideWithAMessage)
     logIn(2);
     for (const auto &[what, bytes] : cases) {
         SCOPED_TRACE(what);
-        errors.clear();
+        errors.texts.clear();
         QFile::remove(path() + ".damaged");
         QFile::remove(path());
         writeAll(path(), bytes);
         settings.loadinifile();
 
-        ASSERT_EQ(errors.size(), 1);
-        EXPECT_EQ(errors[0], path() +
-                                 " : this file does not hold readable settings !\n\n"
-                                 "The file has been kept as " +
-                                 path() + ".damaged, and your settings start from the defaults.");
+        ASSERT_EQ(errors.texts.size(), 1);
+        EXPECT_EQ(errors.texts[0], path() +
+                                       " : this file does not hold readable settings !\n\n"
+                                       "The file has been kept as " +
+                                       path() +
+                                       ".damaged, and your settings start from the defaults.");
         EXPECT_EQ(readAll(path() + ".damaged"), bytes);
         EXPECT_FALSE(QFile::exists(path()));
         EXPECT_EQ(chat.textSize(), 8);
@@ -479,7 +477,7 @@ TEST_F(SettingsFixture, AFileThatHoldsNoSettingsIsKeptAsideWithAMessage)
         item("Slow1")->trigger();
         EXPECT_TRUE(readAll(path()).startsWith("[Zandor]\nTextsize=8\n"));
         EXPECT_EQ(readAll(path() + ".damaged"), bytes);
-        EXPECT_EQ(errors.size(), 1);
+        EXPECT_EQ(errors.texts.size(), 1);
     }
 }
 
@@ -516,7 +514,7 @@ TEST_F(SettingsFixture, ANameNoSettingsFileCanHoldNeverCostsTheSettings)
         choices.playerName = c.name;
         settings.savePlayChoices(choices);
         settings.loadinifile();
-        EXPECT_TRUE(errors.isEmpty()) << errors.join(u'|').toStdString();
+        EXPECT_TRUE(errors.texts.isEmpty()) << errors.texts.join(u'|').toStdString();
         EXPECT_FALSE(QFile::exists(path() + ".damaged"));
         EXPECT_EQ(settings.playChoices().playerName, c.kept);
         EXPECT_EQ(chat.textSize(), 12);
@@ -527,12 +525,12 @@ TEST_F(SettingsFixture, ANameNoSettingsFileCanHoldNeverCostsTheSettings)
     PlayChoices huge = settings.playChoices();
     huge.playerName = QString(ClientSettings::kMaxFileSize, u'n');
     settings.savePlayChoices(huge);
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].startsWith("Your settings could not be saved to " + path() + " : "))
-        << errors[0].toStdString();
+    ASSERT_EQ(errors.texts.size(), 1);
+    EXPECT_TRUE(errors.texts[0].startsWith("Your settings could not be saved to " + path() + " : "))
+        << errors.texts[0].toStdString();
     EXPECT_EQ(readAll(path()), before);
     settings.loadinifile();
-    EXPECT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors.texts.size(), 1);
     EXPECT_EQ(chat.textSize(), 12);
 }
 
@@ -543,7 +541,7 @@ TEST_F(SettingsFixture, AHandWrittenFileFromAWindowsCopyIsRead)
              "[Zandor]\r\nTextsize=\t10\r\nPhrase1=Gr\xFC\xDF Gott \x80 \x84Hi\x93\r\n\x1A");
     logIn(2);
     settings.loadinifile();
-    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_TRUE(errors.texts.isEmpty());
     EXPECT_EQ(chat.textSize(), 10);
     EXPECT_EQ(chat.phrase(1), QStringLiteral("Grüß Gott € „Hi“"));
 }

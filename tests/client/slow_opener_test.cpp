@@ -40,8 +40,7 @@ TEST(SlowOpener, TheHostedGameServesWhileTheLobbyStarts)
 
     QTcpServer lobbyLink;
     lobbyLink.listen(QHostAddress::LocalHost, 0);
-    Tchat chat({}, TchatPorts{0, lobbyLink.serverPort()});
-    chat.parts().settings().setFolder(folder.path());
+    Tchat chat({}, TchatPorts{0, lobbyLink.serverPort()}, nullptr, nullptr, folder.path());
     auto *offer = chat.findChild<Tdownload *>();
     ASSERT_NE(offer, nullptr);
     offer->setLobbyProgram(lobby);

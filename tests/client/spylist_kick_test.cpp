@@ -1,4 +1,3 @@
-#include "client/session/clientsettings.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
 #include "net/framer.h"
@@ -84,8 +83,8 @@ TEST(SpyListKick, TheHostRemovesAWatcherAndOnlyHim)
     ASSERT_TRUE(settings.isValid());
     QTcpServer lobby;
     ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
-    Tchat host({"Hal", "127.0.0.1", "true"}, TchatPorts{0, lobby.serverPort()});
-    host.findChild<ClientSettings *>()->setFolder(settings.path());
+    Tchat host({"Hal", "127.0.0.1", "true"}, TchatPorts{0, lobby.serverPort()}, nullptr, nullptr,
+               settings.path());
     host.show();
     ASSERT_TRUE(waitUntil([&] { return chatHasLine(&host, "You are Connected."); }));
     const quint16 port = host.server().listeningPort();

@@ -1,9 +1,10 @@
-#include "client/session/clientconnection.h"
 #include "client/errorbox.h"
+#include "client/session/clientconnection.h"
 #include "client/tchat.h"
 #include "net/errorreport.h"
 #include "net/tsock.h"
 #include "tests/client/startup_support.h"
+#include "tests/support/errorhandler.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTcpServer>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -41,16 +43,16 @@ TEST_P(FailedStart, RefusalIsShownAndTheWindowStaysOpen)
     ASSERT_TRUE(taken.listen(QHostAddress::Any, 0));
     QTcpServer lobby;
     ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
-    QStringList errors;
-    const ErrorHandler previous =
-        setErrorHandler([&](const QString &text) { errors.append(text); });
+    QTemporaryDir files;
+    ASSERT_TRUE(files.isValid());
+    const ReportedErrors reported;
 
     Tchat window(c.arguments,
-                 TchatPorts{c.portTaken ? taken.serverPort() : quint16(0), lobby.serverPort()});
+                 TchatPorts{c.portTaken ? taken.serverPort() : quint16(0), lobby.serverPort()},
+                 nullptr, nullptr, files.path());
     window.show();
-    setErrorHandler(previous);
 
-    EXPECT_EQ(errors, QStringList{c.error});
+    EXPECT_EQ(reported.texts, QStringList{c.error});
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(window.session().host);
     EXPECT_FALSE(window.session().loggedIn);
@@ -111,10 +113,8 @@ TEST(ErrorBoxTest, ReportsWaitTheirTurnAndTheOverflowIsCounted)
         EXPECT_EQ(box.current()->text(), "later");
     }
     // Gone with its window's error box: the handler before it is back.
-    QStringList seen;
-    const ErrorHandler previous = setErrorHandler([&](const QString &text) { seen.append(text); });
-    EXPECT_FALSE(previous);
-    setErrorHandler(previous);
+    const ScopedErrorHandler probe([](const QString &) {});
+    EXPECT_FALSE(probe.previous());
 }
 
 // A peer chooses the words of a conversion error: markup in them is shown as

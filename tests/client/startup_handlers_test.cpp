@@ -1,7 +1,7 @@
-#include "client/session/clientsettings.h"
 #include "client/mainmenu.h"
-#include "client/table/soundplayer.h"
 #include "client/model/tablestate.h"
+#include "client/session/clientsettings.h"
+#include "client/table/soundplayer.h"
 #include "client/table/tableview.h"
 #include "client/tchat.h"
 #include "net/messages.h"
@@ -31,8 +31,10 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
+        ASSERT_TRUE(files.isValid());
         window = std::make_unique<Tchat>(QStringList{"Ann", "127.0.0.1", "false"},
-                                         TchatPorts{host.port(), lobby.serverPort()});
+                                         TchatPorts{host.port(), lobby.serverPort()}, nullptr,
+                                         nullptr, files.path());
         QObject::connect(window.get(), &Tchat::ownLoginConfirmed, [this] { ++loginsConfirmed; });
         QObject::connect(window.get(), &Tchat::mainWindowClosed, [this] { ended = true; });
         window->show();
@@ -69,6 +71,7 @@ protected:
 
     ScriptedHost host;
     QTcpServer lobby;
+    QTemporaryDir files; // the settings and the tally
     std::unique_ptr<Tchat> window;
     int loginsConfirmed = 0;
     bool ended = false;

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTcpServer>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -51,7 +52,9 @@ TEST_P(StartupPaths, CommandLineDecidesHowTheClientStarts)
     ports.game = c.hostsItself ? 0 : otherHost.listeningPort();
     ports.lobby = lobby.serverPort();
 
-    Tchat window(c.arguments, ports);
+    QTemporaryDir files;
+    ASSERT_TRUE(files.isValid());
+    Tchat window(c.arguments, ports, nullptr, nullptr, files.path());
     window.show();
 
     EXPECT_EQ(chatLines(&window).value(0), c.firstNotice);
@@ -137,12 +140,17 @@ TEST(StartupHostAndGuest, SeatMenuBelongsToTheHostAndRemovesAPlayer)
 {
     QTcpServer lobby;
     ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
-    Tchat host({"Hal", "127.0.0.1", "true"}, TchatPorts{0, lobby.serverPort()});
+    QTemporaryDir hostFiles;
+    QTemporaryDir guestFiles;
+    ASSERT_TRUE(hostFiles.isValid() && guestFiles.isValid());
+    Tchat host({"Hal", "127.0.0.1", "true"}, TchatPorts{0, lobby.serverPort()}, nullptr, nullptr,
+               hostFiles.path());
     host.show();
     ASSERT_TRUE(waitUntil([&] { return chatHasLine(&host, "You are Connected."); }));
 
     Tchat guest({"Bob", "127.0.0.1", "false"},
-                TchatPorts{host.server().listeningPort(), lobby.serverPort()});
+                TchatPorts{host.server().listeningPort(), lobby.serverPort()}, nullptr, nullptr,
+                guestFiles.path());
     bool guestEnded = false;
     QObject::connect(&guest, &Tchat::mainWindowClosed, [&] { guestEnded = true; });
     guest.show();

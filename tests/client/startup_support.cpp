@@ -106,8 +106,8 @@ JoinedWindow::JoinedWindow(const QString &settingsFolder)
 {
     lobby.listen(QHostAddress::LocalHost, 0);
     chat = std::make_unique<Tchat>(QStringList{"Ann", "127.0.0.1", "false"},
-                                   TchatPorts{host.port(), lobby.serverPort()});
-    chat->parts().settings().setFolder(settingsFolder.isEmpty() ? settings.path() : settingsFolder);
+                                   TchatPorts{host.port(), lobby.serverPort()}, nullptr, nullptr,
+                                   settingsFolder.isEmpty() ? settings.path() : settingsFolder);
     chat->show();
 }
 

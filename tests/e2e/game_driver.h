@@ -37,6 +37,7 @@ void hurryPause(TServer &server);
 // The winner banner, when it is shown; empty otherwise.
 QString winnerBanner(const Tchat &window);
 
-// Writes a settings file with the Fast bot speed into `folder` and points
-// the window's settings there, so tests never touch the real one.
-void useSettingsFolder(Tchat &window, const QString &folder);
+// Writes a settings file with the Fast bot speed into `folder`, returned
+// for the window to keep its settings and tally in, so tests never touch
+// the real ones.
+QString fastSettingsFolder(const QString &folder);

@@ -1,6 +1,6 @@
+#include "client/model/tablestate.h"
 #include "client/session/clientconnection.h"
 #include "client/table/hand.h"
-#include "client/model/tablestate.h"
 #include "client/table/tableview.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
@@ -41,8 +41,8 @@ TEST(SoloGame, UserClicksHisCardsUntilTheWinnerBannerShows)
     QTcpServer lobby;
     ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
 
-    Tchat window({}, TchatPorts{0, lobby.serverPort()});
-    useSettingsFolder(window, folder.path());
+    Tchat window({}, TchatPorts{0, lobby.serverPort()}, nullptr, nullptr,
+                 fastSettingsFolder(folder.path()));
     window.show();
     TServer &server = window.server();
     ASSERT_TRUE(waitUntil([&] { return server.botdelay() == 500; }, 30000))

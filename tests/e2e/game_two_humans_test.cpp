@@ -1,5 +1,5 @@
-#include "client/session/clientconnection.h"
 #include "client/model/tablestate.h"
+#include "client/session/clientconnection.h"
 #include "client/table/tableview.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
@@ -36,8 +36,8 @@ TEST(TwoHumansGame, BothPlayUntilBothSeeTheSameWinner)
     QTcpServer lobby;
     ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
 
-    Tchat host({"Hal", "127.0.0.1", "true"}, TchatPorts{0, lobby.serverPort()});
-    useSettingsFolder(host, hostFolder.path());
+    Tchat host({"Hal", "127.0.0.1", "true"}, TchatPorts{0, lobby.serverPort()}, nullptr, nullptr,
+               fastSettingsFolder(hostFolder.path()));
     host.show();
     TServer &server = host.server();
     ASSERT_TRUE(waitUntil([&] { return server.botdelay() == 500; }, 30000));
@@ -45,8 +45,8 @@ TEST(TwoHumansGame, BothPlayUntilBothSeeTheSameWinner)
     ASSERT_TRUE(waitUntil([&] { return server.botdelay() == kTestBotDelay; }, 30000));
 
     Tchat guest({"Bob", "127.0.0.1", "false"},
-                TchatPorts{server.listeningPort(), lobby.serverPort()});
-    useSettingsFolder(guest, guestFolder.path());
+                TchatPorts{server.listeningPort(), lobby.serverPort()}, nullptr, nullptr,
+                fastSettingsFolder(guestFolder.path()));
     guest.show();
     ASSERT_TRUE(waitUntil(
         [&] { return guest.session().ownSlot == 2 && host.state().seat(2).name == "Bob"; }, 30000));

@@ -7,11 +7,11 @@
 #include "host/errorthrottle.h"
 #include "host/receivequeue.h"
 #include "host/tserver.h"
-#include "net/errorreport.h"
 #include "net/gamemessage.h"
 #include "net/messages.h"
 #include "net/peertext.h"
-#include "tests/host/rawclient.h"
+#include "tests/host/hostfixture.h"
+#include "tests/support/errorhandler.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -23,46 +23,14 @@
 
 namespace {
 
-using Client = std::unique_ptr<RawClient>;
-
-class HostilePeers : public ::testing::Test
+// The clock stands where each test puts it: its syncs leave it there, so a
+// squatter is not closed and a talker not let off his limit behind its back.
+class HostilePeers : public HostFixture
 {
 protected:
-    void SetUp() override
-    {
-        random.setSeed(7);
-        server = std::make_unique<TServer>(0, random);
-        // The host's time stands still unless a test moves it.
-        server->setClock([this] { return now; });
-        server->startListening();
-        port = server->listeningPort();
-        ASSERT_NE(port, 0);
-        previousHandler = setErrorHandler([this](const QString &text) { errors.append(text); });
-    }
-    void TearDown() override { setErrorHandler(previousHandler); }
+    void SetUp() override { startHost(7); }
 
-    Client connect() { return std::make_unique<RawClient>(port); }
-    Client join(const QByteArray &name, int expectedSlot)
-    {
-        Client client = connect();
-        EXPECT_EQ(client->login(name), expectedSlot) << name.constData();
-        return client;
-    }
-    // Returns once the host has handled everything `client` sent before.
-    void sync(RawClient &client)
-    {
-        const QByteArray marker = "sync " + QByteArray::number(++syncCount) + "|clBlack";
-        client.send(msg::ChatToHost{client.slot, marker}.build());
-        ASSERT_TRUE(client.waitFor(msg::ChatToAll{client.name, marker}.build()));
-    }
-
-    Random random;
-    std::unique_ptr<TServer> server;
-    quint16 port = 0;
-    qint64 now = 0;
-    int syncCount = 0;
-    QStringList errors;
-    ErrorHandler previousHandler;
+    ReportedErrors errors;
 };
 
 TEST_F(HostilePeers, ASecondLoginOnTheSameConnectionIsDropped)
@@ -71,7 +39,7 @@ TEST_F(HostilePeers, ASecondLoginOnTheSameConnectionIsDropped)
     Client bob = join("Bob", 2);
     for (const QByteArray &again : {QByteArray("Bob"), QByteArray("Ghost")})
         bob->send(msg::Logininfo{2, kVersionText, again}.build());
-    sync(*bob);
+    syncAtThisTime(*bob);
     ASSERT_TRUE(alice->waitFor(bob->received.last()));
     EXPECT_EQ(alice->named(cmd::newplayerinfo),
               (QByteArrayList{(msg::Newplayerinfo{1, "Alice"}.build()),
@@ -214,7 +182,7 @@ TEST_F(HostilePeers, SquattersAreClosedOnceTheLoginLimitPassesAndANewcomerGetsHi
     EXPECT_TRUE(server->loginTimerRunning());
     now = TServer::kLoginLimitMs - 1;
     server->logintimerTimer();
-    sync(*alice);
+    syncAtThisTime(*alice);
     for (int slot = 2; slot <= 9; ++slot)
         EXPECT_TRUE(server->player(slot).connected) << slot;
 
@@ -232,7 +200,7 @@ TEST_F(HostilePeers, SquattersAreClosedOnceTheLoginLimitPassesAndANewcomerGetsHi
     // He is in time for his own limit, however long the host has run.
     now += TServer::kLoginLimitMs;
     server->logintimerTimer();
-    sync(*newcomer);
+    syncAtThisTime(*newcomer);
     EXPECT_TRUE(server->player(2).connected);
 }
 
@@ -340,7 +308,7 @@ TEST_F(HostilePeers, ChatAndActionLinesOverTenInTenSecondsAreDropped)
     ASSERT_TRUE(alice->waitFor(msg::ChatToAll{"Bob", line(14)}.build()));
     EXPECT_FALSE(alice->hasReceived(msg::ChatToAll{"Bob", line(13)}.build()));
     // Alice's own limit is her own.
-    sync(*alice);
+    syncAtThisTime(*alice);
 }
 
 TEST(ChatLimitWindow, TenLinesInAnyTenSeconds)
@@ -375,7 +343,7 @@ TEST_F(HostilePeers, AConnectionIsHeardOnlyForItsLoginUntilItHasLoggedIn)
     mallory->send(msg::ActionToHost{2, "Alice has left.|clBlue"}.build());
     mallory->send(msg::Justwatch{2, watchflag::justWatch}.build());
     mallory->send(msg::PlaycardToHost{2, 1}.build());
-    sync(*alice);
+    syncAtThisTime(*alice);
     EXPECT_EQ(alice->named(cmd::chat),
               (QByteArrayList{msg::ChatToAll{"Alice", "sync 1|clBlack"}.build()}));
     for (const char *command : {cmd::action, cmd::justwatching, cmd::playcard})
@@ -405,29 +373,29 @@ TEST_F(HostilePeers, PeerErrorsAreReportedAtMostOnceASecond)
     };
     for (int i = 0; i < 50; ++i)
         bad("x" + QByteArray::number(i));
-    EXPECT_EQ(errors, QStringList{text("x0")});
+    EXPECT_EQ(errors.texts, QStringList{text("x0")});
 
     now = ErrorThrottle::kQuietMs - 1;
     server->errortimerTimer();
-    EXPECT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors.texts.size(), 1);
     now = ErrorThrottle::kQuietMs;
     server->errortimerTimer();
-    ASSERT_EQ(errors.size(), 2);
-    EXPECT_EQ(errors[1], text("x49") + "\n\nand 48 more errors");
+    ASSERT_EQ(errors.texts.size(), 2);
+    EXPECT_EQ(errors.texts[1], text("x49") + "\n\nand 48 more errors");
 
     // One error held in the next second goes out alone when it is over; a
     // quiet second later the next error is told at once.
     now = 1500;
     bad("y");
-    EXPECT_EQ(errors.size(), 2);
+    EXPECT_EQ(errors.texts.size(), 2);
     now = 2000;
     server->errortimerTimer();
     now = 3500;
     bad("z");
-    EXPECT_EQ(errors, (QStringList{text("x0"), text("x49") + "\n\nand 48 more errors", text("y"),
-                                   text("z")}));
+    EXPECT_EQ(errors.texts, (QStringList{text("x0"), text("x49") + "\n\nand 48 more errors",
+                                         text("y"), text("z")}));
     server->errortimerTimer();
-    EXPECT_EQ(errors.size(), 4);
+    EXPECT_EQ(errors.texts.size(), 4);
 }
 
 TEST_F(HostilePeers, AConnectionTheNetworkResetsFreesItsSlot)

@@ -1,7 +1,7 @@
 #include "host/computerplayer.h"
 #include "host/tserver.h"
 #include "net/messages.h"
-#include "tests/host/rawclient.h"
+#include "tests/host/hostfixture.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -14,33 +14,10 @@
 
 namespace {
 
-using Client = std::unique_ptr<RawClient>;
-
-class HostPaths : public ::testing::Test
+class HostPaths : public HostFixture
 {
 protected:
-    void SetUp() override
-    {
-        random.setSeed(3);
-        server = std::make_unique<TServer>(0, random);
-        server->startListening();
-        ASSERT_NE(server->listeningPort(), 0);
-    }
-
-    Client join(const QByteArray &name, int expectedSlot)
-    {
-        auto client = std::make_unique<RawClient>(server->listeningPort());
-        EXPECT_EQ(client->login(name), expectedSlot) << name.constData();
-        return client;
-    }
-
-    // Returns once the host has handled everything `client` sent before.
-    void sync(RawClient &client)
-    {
-        const QByteArray marker = "sync " + QByteArray::number(++syncCount) + "|clBlack";
-        client.send(msg::ChatToHost{client.slot, marker}.build());
-        ASSERT_TRUE(client.waitFor(msg::ChatToAll{client.name, marker}.build()));
-    }
+    void SetUp() override { startHost(3); }
 
     // The seat holding the turn plays a card that keeps the pile whole where
     // it has one.
@@ -54,10 +31,6 @@ protected:
             client.slot, cplayChoice(state.seat(client.slot).hand, state.total, pick)}
                         .build());
     }
-
-    Random random;
-    std::unique_ptr<TServer> server;
-    int syncCount = 0;
 };
 
 // "Just Watch" is for the four seats: the host's user asking it for a

@@ -1,9 +1,9 @@
 #include "host/tserver.h"
-#include "net/errorreport.h"
 #include "net/gamemessage.h"
 #include "net/messages.h"
 #include "net/peertext.h"
-#include "tests/host/rawclient.h"
+#include "tests/host/hostfixture.h"
+#include "tests/support/errorhandler.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -18,41 +18,10 @@
 
 namespace {
 
-using Client = std::unique_ptr<RawClient>;
-
-class ServerTest : public ::testing::Test
+class ServerTest : public HostFixture
 {
 protected:
-    void SetUp() override
-    {
-        random.setSeed(1);
-        server = std::make_unique<TServer>(0, random);
-        // The host's time stands still unless a test moves it.
-        server->setClock([this] { return now; });
-        server->startListening();
-        port = server->listeningPort();
-        ASSERT_NE(port, 0);
-    }
-
-    Client connect() { return std::make_unique<RawClient>(port); }
-
-    Client join(const QByteArray &name, int expectedSlot)
-    {
-        Client client = connect();
-        EXPECT_EQ(client->login(name), expectedSlot) << name.constData();
-        return client;
-    }
-
-    // Returns once the host has handled everything `client` sent before: a
-    // chat sent now is relayed only after all earlier messages in the queue.
-    void sync(RawClient &client)
-    {
-        // After a quiet spell, so the chat limit lets the marker through.
-        now += ChatLimit::kWindowMs;
-        const QByteArray marker = "sync " + QByteArray::number(++syncCount) + "|clBlack";
-        client.send(msg::ChatToHost{client.slot, marker}.build());
-        ASSERT_TRUE(client.waitFor(msg::ChatToAll{client.name, marker}.build()));
-    }
+    void SetUp() override { startHost(1); }
 
     // Alice at slot 1 and Bob at slot 2, a game begun in `mode`, seat 1 to
     // play.
@@ -65,12 +34,6 @@ protected:
         ASSERT_TRUE(bob->waitFor(msg::Nextplayer{1}.build()));
         ASSERT_EQ(server->botdelay(), botdelay);
     }
-
-    Random random;
-    std::unique_ptr<TServer> server;
-    quint16 port = 0;
-    int syncCount = 0;
-    qint64 now = 0;
 };
 
 TEST_F(ServerTest, LoginExchange)
@@ -316,9 +279,7 @@ TEST_F(ServerTest, MessagesSpeakingForAnotherSlotAreDropped)
 
 TEST_F(ServerTest, NumberThatDoesNotConvertEndsOnlyThatMessage)
 {
-    QStringList errors;
-    const ErrorHandler previous =
-        setErrorHandler([&errors](const QString &text) { errors.append(text); });
+    ReportedErrors reported;
     Client alice = join("Alice", 1);
     alice->send("CMD_botspeed+1+fast+");
     alice->send("CMD_chat+one+hello|clRed");
@@ -326,9 +287,8 @@ TEST_F(ServerTest, NumberThatDoesNotConvertEndsOnlyThatMessage)
     // Both came in the same second: the second is told once it is over.
     now += ErrorThrottle::kQuietMs;
     server->errortimerTimer();
-    setErrorHandler(previous);
-    EXPECT_EQ(errors, (QStringList{"'fast' is not a valid integer value",
-                                   "'one' is not a valid integer value"}));
+    EXPECT_EQ(reported.texts, (QStringList{"'fast' is not a valid integer value",
+                                           "'one' is not a valid integer value"}));
     EXPECT_EQ(server->botdelay(), 0);
     EXPECT_TRUE(alice->named(cmd::chat).size() == 1);
 }

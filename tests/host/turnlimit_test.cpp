@@ -1,6 +1,6 @@
 #include "host/tserver.h"
 #include "net/messages.h"
-#include "tests/host/rawclient.h"
+#include "tests/host/hostfixture.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -16,18 +16,16 @@ constexpr int kLimitMs = 30000;
 const QByteArray kAliceTookTooLong =
     "CMD_chat+Alice took too long; the computer played for him.|clMaroon";
 
-class TurnLimit : public ::testing::Test
+class TurnLimit : public HostFixture
 {
 protected:
     void SetUp() override
     {
-        random.setSeed(7);
-        server = std::make_unique<TServer>(0, random);
-        server->startListening();
-        alice = std::make_unique<RawClient>(server->listeningPort());
-        ASSERT_EQ(alice->login("Alice"), 1);
-        bob = std::make_unique<RawClient>(server->listeningPort());
-        ASSERT_EQ(bob->login("Bob"), 2);
+        startHost(7);
+        ASSERT_FALSE(HasFatalFailure());
+        alice = join("Alice", 1);
+        bob = join("Bob", 2);
+        ASSERT_FALSE(HasFailure());
         alice->send(msg::Botspeed{1, 500}.build());
     }
 
@@ -38,10 +36,8 @@ protected:
         ASSERT_TRUE(bob->waitFor(msg::Nextplayer{1}.build()));
     }
 
-    Random random;
-    std::unique_ptr<TServer> server;
-    std::unique_ptr<RawClient> alice;
-    std::unique_ptr<RawClient> bob;
+    Client alice;
+    Client bob;
 };
 
 TEST_F(TurnLimit, OffByDefaultNoClockRuns)

@@ -1,9 +1,9 @@
 // A client line socket against a plain POSIX peer on loopback: what goes
 // over the wire, what the events say, and in which order.
 
-#include "net/errorreport.h"
 #include "net/tsock.h"
 #include "tests/net/tsock_support.h"
+#include "tests/support/errorhandler.h"
 #include "tests/support/wait.h"
 
 #include <QPointer>
@@ -260,8 +260,8 @@ TEST(TSockStream, HandlerFailuresAreShownAndDeliveryGoesOn)
 {
     ClientFixture f;
     ASSERT_TRUE(f.connect());
-    QStringList shown;
-    const ErrorHandler before = setErrorHandler([&](const QString &text) { shown << text; });
+    ReportedErrors reported;
+    const QStringList &shown = reported.texts;
 
     // An OnInfo handler's exception becomes "Error here" and stops the step
     // that reported: no OnRead for that read.
@@ -283,7 +283,6 @@ TEST(TSockStream, HandlerFailuresAreShownAndDeliveryGoesOn)
     ASSERT_TRUE(waitUntil([&] { return shown.size() == 2; }));
     f.peer.send("d");
     ASSERT_TRUE(waitUntil([&] { return counts.size() == 2; }));
-    setErrorHandler(before);
 
     EXPECT_EQ(shown, QStringList({"Error here", "read handler failed"}));
     EXPECT_EQ(counts, QList<int>({3, 4}));

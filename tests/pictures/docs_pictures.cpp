@@ -3,9 +3,9 @@
 // program, not a test: scripts/table_screenshots.sh runs it under Xvfb.
 // Usage: docs_pictures <folder>
 
+#include "client/model/tablestate.h"
 #include "client/session/clientconnection.h"
 #include "client/table/hand.h"
-#include "client/model/tablestate.h"
 #include "client/table/tableview.h"
 #include "client/tchat.h"
 #include "host/random.h"
@@ -92,10 +92,10 @@ void tablePictures(const char *roundOnly = nullptr)
     QTemporaryDir scratch;
     QTcpServer lobby;
     lobby.listen(QHostAddress::LocalHost, 0);
-    Tchat window({}, TchatPorts{0, lobby.serverPort()});
+    Tchat window({}, TchatPorts{0, lobby.serverPort()}, nullptr, nullptr,
+                 fastSettingsFolder(scratch.path()));
     // The same deal every time, so that pictures of two builds compare.
     programRandom().setSeed(20261210);
-    useSettingsFolder(window, scratch.path());
     window.show();
     TServer &server = window.server();
     if (!check(waitUntil([&] { return server.botdelay() == 500; }, 30000), "the login"))

@@ -1,7 +1,7 @@
 #include "download_server.h"
 #include "sidewindow_print.h"
 
-#include "net/errorreport.h"
+#include "tests/support/errorhandler.h"
 #include "tests/support/wait.h"
 #include "windows/tdownload.h"
 
@@ -57,10 +57,7 @@ protected:
         window.setMessageShower([this](const QString &message) { messages << message; });
         QObject::connect(&window, &Tdownload::exitRequested, [this] { ++exits; });
         QObject::connect(&window, &Tdownload::playWithOthersRequested, [this] { ++othersAsked; });
-        previousHandler = setErrorHandler([this](const QString &error) { errors << error; });
     }
-
-    void TearDown() override { setErrorHandler(previousHandler); }
 
     QString text(const char *label) const
     {
@@ -90,10 +87,9 @@ protected:
     std::vector<ShellCall> shellCalls;
     bool shellSucceeds = true;
     QStringList messages;
-    QStringList errors;
+    ReportedErrors errors;
     int exits = 0;
     int othersAsked = 0;
-    ErrorHandler previousHandler;
 };
 
 TEST_F(DownloadWindowTest, CompleteDownloadReplacesTheFileAndStartsTheInstaller)
@@ -243,9 +239,9 @@ TEST_F(DownloadWindowTest, FileThatCannotBeWrittenIsNeverStarted)
     EXPECT_EQ(text("infolabel"), QStringLiteral("Download Aborted"));
     EXPECT_TRUE(shellCalls.empty());
     EXPECT_EQ(exits, 0);
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Cannot write file")))
-        << errors[0].toStdString();
+    ASSERT_EQ(errors.texts.size(), 1);
+    EXPECT_TRUE(errors.texts[0].startsWith(QStringLiteral("Cannot write file")))
+        << errors.texts[0].toStdString();
 }
 
 TEST_F(DownloadWindowTest, TargetThatCannotBeCreatedChangesNothing)
@@ -253,9 +249,9 @@ TEST_F(DownloadWindowTest, TargetThatCannotBeCreatedChangesNothing)
     window.setTargetFolder(QDir(folder.path()).filePath(QStringLiteral("no-such-folder")));
     button("getbutton").click();
 
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Cannot create file")))
-        << errors[0].toStdString();
+    ASSERT_EQ(errors.texts.size(), 1);
+    EXPECT_TRUE(errors.texts[0].startsWith(QStringLiteral("Cannot create file")))
+        << errors.texts[0].toStdString();
     EXPECT_TRUE(idle());
     EXPECT_EQ(text("infolabel"), QString());
     EXPECT_FALSE(window.HttpCli1().busy());
