@@ -255,12 +255,14 @@ void TableView::sortstuff(int ownSlot)
 void TableView::setStatus(const QString &line)
 {
     label_status_->setText(line);
+    // Any other line, a bust's, takes the turn's place: no count over it.
+    turnStatus_.clear();
 }
 
 void TableView::showSecondsLeft(int seconds)
 {
-    // Only over the turn's own line: a bust or a winner has taken it over.
-    if (turnStatus_.isEmpty() || !label_status_->text().startsWith(turnStatus_))
+    // Only over the turn's own line.
+    if (turnStatus_.isEmpty())
         return;
     label_status_->setText(seconds > 0 ? turnStatus_ + kSecondsLeft.arg(seconds) : turnStatus_);
     sounds_->turnSecondsLeft(seconds);
@@ -307,8 +309,9 @@ void TableView::showTurn(int seat)
         return;
     }
     if (TableState::isSeat(seat)) {
-        turnStatus_ = peertext::isolated(state_->seat(seat).name) + kSomebodysTurn;
-        setStatus(turnStatus_);
+        const QString line = peertext::isolated(state_->seat(seat).name) + kSomebodysTurn;
+        setStatus(line);
+        turnStatus_ = line;
         seats_->playFan(seat);
     }
 }
