@@ -40,7 +40,8 @@ int main(int argc, char **argv)
         PlayChoices::read(IniFile::load(ConfigLocation().filePath(ClientSettings::kFileName)),
                           ClientSettings::kSection)
             .playerName);
-    Tchat chat(start.arguments());
+    Composition program(start.arguments());
+    Tchat &chat = program.window();
     ErrorBox errors(&chat);
     QObject::connect(&instance, &SingleInstance::raiseRequested, &chat, &Tchat::bringToFront);
     // Side windows may still be open; the main window alone decides.
@@ -49,8 +50,8 @@ int main(int argc, char **argv)
     // Play with Others starts the game again in the chosen role: a new copy
     // takes the desktop over, or everything is taken back.
     Relaunch relaunch(QCoreApplication::applicationFilePath(), SingleInstance::desktopKey());
-    RoleChange roleChange(chat, instance, relaunch);
-    QObject::connect(&chat.parts().playWithOthers(), &PlayWithOthers::restartRequested, &roleChange,
+    RoleChange roleChange(program, instance, relaunch);
+    QObject::connect(&program.playWithOthers(), &PlayWithOthers::restartRequested, &roleChange,
                      &RoleChange::begin);
     QObject::connect(&roleChange, &RoleChange::handedOver, &app, [] { QCoreApplication::exit(0); });
     // Logging out or shutting down ends the event loop, open boxes and all

@@ -9,6 +9,7 @@
 //   long:  messages of 60,000 bytes, under the unterminated-message limit
 
 #include "bench/rawpeer.h"
+#include "client/composition.h"
 #include "client/session/clientconnection.h"
 #include "client/tchat.h"
 #include "net/messages.h"
@@ -88,8 +89,10 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    Tchat window({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("false")},
-                 TchatPorts{port, lobbyPort});
+    Composition program(
+        {QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("false")},
+        TchatPorts{port, lobbyPort});
+    Tchat &window = program.window();
     ClientConnection &connection = window.connection();
 
     double before = 0;

@@ -5,6 +5,7 @@
 // pictures of the exact size are drawn once the drag has settled.
 // Run with QT_QPA_PLATFORM=offscreen where there is no display.
 
+#include "client/composition.h"
 #include "client/table/tablefit.h"
 #include "client/table/tableview.h"
 #include "client/tchat.h"
@@ -35,7 +36,8 @@ int main(int argc, char **argv)
     QTcpServer lobby;
     lobby.listen(QHostAddress::LocalHost, 0);
     // One argument: the window only says it is loading and opens no port.
-    Tchat window({QStringLiteral("Ann")}, TchatPorts{0, lobby.serverPort()});
+    Composition program({QStringLiteral("Ann")}, TchatPorts{0, lobby.serverPort()});
+    Tchat &window = program.window();
     window.show();
     settle(300);
 

@@ -1,6 +1,7 @@
 #include "client/composition.h"
 
 #include "client/chat/chatpanel.h"
+#include "client/chat/playlines.h"
 #include "client/mainmenu.h"
 #include "client/model/handstate.h"
 #include "client/model/tablestate.h"
@@ -10,11 +11,9 @@
 #include "client/session/clientsettings.h"
 #include "client/session/configlocation.h"
 #include "client/session/playwithothers.h"
-#include "client/table/lastplays.h"
 #include "client/table/soundplayer.h"
 #include "client/table/tablefit.h"
 #include "client/table/tableview.h"
-#include "client/tchat.h"
 #include "host/tserver.h"
 #include "net/errorreport.h"
 #include "net/gamerules.h"
@@ -34,54 +33,102 @@
 #include <QGuiApplication>
 #include <QMenu>
 
-Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server,
+Composition::Composition(QStringList arguments, TchatPorts ports, TServer *server,
                          const QString &filesFolder)
-    : QObject(&chat), chat_(chat)
 {
     setObjectName(QStringLiteral("composition"));
-    const MainMenu &menu = chat.menu();
-    ChatPanel &chatPanel = chat.chatPanel();
-    TableView &table = chat.table();
-    TableState &state = chat.state();
-    ClientConnection &connection = chat.connection();
+    if (server) {
+        server_ = server;
+    } else {
+        ownServer_ = std::make_unique<TServer>(ports.game);
+        server_ = ownServer_.get();
+    }
+    window_ = std::make_unique<Tchat>(std::move(arguments), ports, *server_);
 
+    const QString folder = filesFolder.isEmpty() ? ConfigLocation().folder() : filesFolder;
+    wireSettings(folder);
+    wireSounds();
+    wireGameOptions();
+    wireTally(folder);
+    wirePhrases();
+    wireSpyList();
+    wirePlayWithOthers();
+    wireLobbyOffer();
+    wireTurnLimit();
+    wireTurnCountdown();
+    wirePlaysInChat();
+    wireTableFit();
+    wireHelp();
+}
+
+Composition::~Composition()
+{
+    // The window and its side windows go first; their connection to the
+    // server closes before the server does.
+    window_.reset();
+}
+
+void Composition::PrhaseList1Click()
+{
+    Tphrases::Phrases current;
+    for (std::size_t i = 0; i < current.size(); ++i)
+        current[i] = window_->chatPanel().phrase(int(i) + 1);
+    phrases_->showphrases(current);
+}
+
+void Composition::wireSettings(const QString &folder)
+{
     // The settings file: read after the own login, written at every change
     // of the chat's and the Options menu's preferences.
-    const QString folder = filesFolder.isEmpty() ? ConfigLocation().folder() : filesFolder;
-    settings_ = new ClientSettings(folder, &chat.session(), &chatPanel, &chat);
-    chatPanel.connectMainMenu(menu);
-    settings_->connectMainMenu(menu);
-    connect(settings_, &ClientSettings::sendToHost, &connection, &ClientConnection::sendToHost);
+    Tchat &chat = *window_;
+    settings_ = new ClientSettings(folder, &chat.session(), &chat.chatPanel(), &chat);
+    chat.chatPanel().connectMainMenu(chat.menu());
+    settings_->connectMainMenu(chat.menu());
+    connect(settings_, &ClientSettings::sendToHost, &chat.connection(),
+            &ClientConnection::sendToHost);
     connect(&chat, &Tchat::ownLoginConfirmed, settings_, &ClientSettings::loadinifile);
     connect(settings_, &ClientSettings::autoSortChanged, &chat.handState(),
             &HandState::setAutoSort);
+}
 
+void Composition::wireSounds()
+{
     // The sounds of the table and of logins.
+    Tchat &chat = *window_;
     auto *sounds = new SoundPlayer(&chat);
     connect(settings_, &ClientSettings::playSoundsChanged, sounds, &SoundPlayer::setEnabled);
     connect(&chat, &Tchat::playsounds, sounds, &SoundPlayer::playsounds);
-    connect(&table, &TableView::playsounds, sounds, &SoundPlayer::playsounds);
+    connect(&chat.table(), &TableView::playsounds, sounds, &SoundPlayer::playsounds);
+}
 
+void Composition::wireGameOptions()
+{
     // The game options window starts a game for the host's user.
+    Tchat &chat = *window_;
     GameStartHooks gameStart;
     gameStart.numhumans = [this] { return server_->numhumans(); };
     gameStart.playerName = [&chat] { return chat.session().playerName; };
     auto *options = new Tgamestart(gameStart, &chat);
-    connect(options, &Tgamestart::sendToHost, &connection, &ClientConnection::sendToHost);
+    connect(options, &Tgamestart::sendToHost, &chat.connection(), &ClientConnection::sendToHost);
     connect(options, &Tgamestart::gameStarted, settings_, &ClientSettings::saveinifile);
     // The window closes on the start; the table, where the game is played,
     // gets the keyboard back at once instead of whenever the desktop thinks
     // of it.
     connect(options, &Tgamestart::gameStarted, &chat, [&chat] { chat.activateWindow(); });
-    connect(&table, &TableView::gameOptionsRequested, options, &Tgamestart::open);
+    connect(&chat.table(), &TableView::gameOptionsRequested, options, &Tgamestart::open);
+}
 
+void Composition::wireTally(const QString &folder)
+{
     // The tally counts the games of the user's seat, with the players the
     // table state has at the table.
+    Tchat &chat = *window_;
+    TableState &state = chat.state();
     tally_ = new Ttallylist(folder, &chat);
     connect(tally_, &Ttallylist::errorOccurred, this,
             [](const QString &text) { reportError(text); });
-    menu.ViewTally1->setEnabled(true);
-    connect(menu.ViewTally1, &QAction::triggered, tally_,
+    chat.menu().ViewTally1->setEnabled(true);
+    connect(chat.menu().ViewTally1, &QAction::triggered, tally_,
             [this, &state] { tally_->viewtally(state.currentPlayers()); });
     auto *recorder = new TallyRecorder(&state, this);
     connect(recorder, &TallyRecorder::increase, tally_, &Ttallylist::addtomineincrease);
@@ -89,37 +136,62 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server,
             [this, &state](bool userWon, const QString &winner) {
                 tally_->addgame(userWon, winner, state.currentPlayers());
             });
+}
 
+namespace {
+// The phrase list and the spy list lie on the main window's own cloth.
+QImage clothTile()
+{
+    return artwork::picture(artwork::Art::BackgroundTile, 0, 1.0, qApp->devicePixelRatio());
+}
+} // namespace
+
+void Composition::wirePhrases()
+{
     // The phrase list stores through the settings file and puts the phrases
-    // on the buttons at once; the spy list shows the watchers and removes
-    // one through the main window. Both lie on the main window's own cloth.
-    const auto tile = [] {
-        return artwork::picture(artwork::Art::BackgroundTile, 0, 1.0, qApp->devicePixelRatio());
-    };
-    phrases_ = new Tphrases(tile, &chat);
+    // on the buttons at once.
+    phrases_ = new Tphrases(clothTile, window_.get());
     connect(phrases_, &Tphrases::phrasesSaved, settings_, &ClientSettings::savephrases);
-    connect(menu.PrhaseList1, &QAction::triggered, this, &Composition::PrhaseList1Click);
-    spylist_ = new Tspylist(tile(), &chat);
+    connect(window_->menu().PrhaseList1, &QAction::triggered, this, &Composition::PrhaseList1Click);
+}
+
+void Composition::wireSpyList()
+{
+    // The spy list shows the watchers and removes one through the main
+    // window.
+    Tchat &chat = *window_;
+    TableState &state = chat.state();
+    spylist_ = new Tspylist(clothTile(), &chat);
     connect(spylist_, &Tspylist::kickRequested, &chat, &Tchat::kicking);
     connect(&state, &TableState::watchersChanged, spylist_,
             [this, &state] { spylist_->setEntries(state.watcherEntries()); });
     connect(&chat, &Tchat::hostingStarted, spylist_, [this] { spylist_->setRemoveEnabled(true); });
-    connect(menu.SpyList1, &QAction::triggered, spylist_, &Tspylist::showspylist);
+    connect(chat.menu().SpyList1, &QAction::triggered, spylist_, &Tspylist::showspylist);
+}
 
+void Composition::wirePlayWithOthers()
+{
     // Hosting and joining from the window: the File menu, the lobby offer
-    // when no lobby is installed, and a join that could not reach its host.
+    // when no lobby is installed, a join that could not reach its host, and
+    // a start that offers the choice of a game to join.
+    Tchat &chat = *window_;
     PlayWithOthers::Questions questions;
     questions.nameInUse = [&chat] {
         return chat.playsSolo() ? QString() : chat.session().playerName;
     };
     questions.mayLeaveGame = [&chat] { return chat.mayLeaveGame(); };
     playWithOthers_ = new PlayWithOthers(&chat, *settings_, std::move(questions));
-    connect(menu.PlayWithOthers1, &QAction::triggered, playWithOthers_,
+    connect(chat.menu().PlayWithOthers1, &QAction::triggered, playWithOthers_,
             [this] { playWithOthers_->open(); });
     connect(&chat, &Tchat::hostUnreachable, playWithOthers_, &PlayWithOthers::open);
+    connect(&chat, &Tchat::joinChoiceOffered, playWithOthers_, &PlayWithOthers::openToJoin);
+}
 
+void Composition::wireLobbyOffer()
+{
     // The lobby download is offered with a solo game, unless the user said
     // not to; it may end the game.
+    Tchat &chat = *window_;
     download_ = new Tdownload(&chat);
     connect(&chat, &Tchat::soloGameStarting, download_, [this] {
         if (settings_->hideLobbyOffer())
@@ -132,25 +204,34 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server,
     connect(download_, &Tdownload::playWithOthersRequested, playWithOthers_,
             [this] { playWithOthers_->open(); });
     connect(download_, &Tdownload::exitRequested, &chat, &Tchat::close);
+}
 
+void Composition::wireTurnLimit()
+{
     // The host's own choice of a turn time limit, kept in the settings and
     // handed to its server; a joined copy has nothing to limit.
-    for (QAction *limit : menu.turnLimits)
-        connect(limit, &QAction::triggered, settings_,
-                [this, limit] { settings_->setTurnLimitSeconds(limit->data().toInt()); });
+    const MainMenu &menu = window_->menu();
     const auto applyLimit = [this](int seconds) { server_->setTurnLimit(seconds * 1000); };
-    for (QAction *limit : menu.turnLimits)
-        connect(limit, &QAction::triggered, this,
-                [applyLimit, limit] { applyLimit(limit->data().toInt()); });
-    connect(&chat, &Tchat::hostingStarted, this, [this, &menu, applyLimit] {
+    for (QAction *limit : menu.turnLimits) {
+        connect(limit, &QAction::triggered, settings_, [this, limit, applyLimit] {
+            settings_->setTurnLimitSeconds(limit->data().toInt());
+            applyLimit(limit->data().toInt());
+        });
+    }
+    connect(window_.get(), &Tchat::hostingStarted, this, [this, &menu, applyLimit] {
         const int seconds = settings_->turnLimitSeconds();
         for (QAction *limit : menu.turnLimits)
             limit->setChecked(limit->data().toInt() == seconds);
         menu.TurnTimeLimit1->setEnabled(true);
         applyLimit(seconds);
     });
+}
+
+void Composition::wireTurnCountdown()
+{
     // Every copy counts down the last seconds of a human's turn under the
     // limit its host announced.
+    TableState &state = window_->state();
     auto *countdown = new TurnCountdown(this);
     connect(&state, &TableState::turnLimitChanged, countdown,
             [countdown](int seconds) { countdown->setLimit(seconds * 1000); });
@@ -160,52 +241,52 @@ Composition::Composition(Tchat &chat, const TchatPorts &ports, TServer *server,
     connect(&state, &TableState::cardPlayed, countdown, &TurnCountdown::stop);
     connect(&state, &TableState::seatBusted, countdown, &TurnCountdown::stop);
     connect(&state, &TableState::gameWon, countdown, &TurnCountdown::stop);
-    connect(countdown, &TurnCountdown::secondsLeftChanged, &table, &TableView::showSecondsLeft);
-    // View > Show Plays In Chat: every card laid gets a quiet line of its
-    // own in the chat log as well.
-    menu.ShowPlaysInChat1->setChecked(settings_->showPlaysInChat());
-    connect(&chat, &Tchat::ownLoginConfirmed, settings_,
-            [this, &menu] { menu.ShowPlaysInChat1->setChecked(settings_->showPlaysInChat()); });
-    connect(menu.ShowPlaysInChat1, &QAction::triggered, settings_,
-            &ClientSettings::setShowPlaysInChat);
-    connect(&state, &TableState::cardPlayed, &chatPanel, [&state, &menu, &chatPanel] {
-        if (!menu.ShowPlaysInChat1->isChecked() || state.plays().isEmpty())
-            return;
-        const TablePlay &play = state.plays().constLast();
-        chatPanel.addlinetochat(LastPlays::lineFor(play.name, play.before, play.card),
-                                QColor(Qt::gray));
+    connect(countdown, &TurnCountdown::secondsLeftChanged, &window_->table(),
+            &TableView::showSecondsLeft);
+}
+
+void Composition::wirePlaysInChat()
+{
+    // View > Show Plays In Chat, as the settings file has it at the start
+    // and after the own login, and as the user turns it.
+    Tchat &chat = *window_;
+    QAction *item = chat.menu().ShowPlaysInChat1;
+    auto *lines = new PlayLines(chat.state(), chat.chatPanel(), this);
+    const auto showChoice = [this, item, lines] {
+        const bool show = settings_->showPlaysInChat();
+        lines->setEnabled(show);
+        item->setChecked(show);
+    };
+    showChoice();
+    connect(&chat, &Tchat::ownLoginConfirmed, settings_, showChoice);
+    connect(item, &QAction::triggered, settings_, [this, lines](bool show) {
+        lines->setEnabled(show);
+        settings_->setShowPlaysInChat(show);
     });
+}
+
+void Composition::wireTableFit()
+{
     // View > Fit Table To Window: a larger window shows a larger table.
-    const auto showFit = [this, &menu, &chat] {
+    Tchat &chat = *window_;
+    QAction *item = chat.menu().FitTableToWindow1;
+    const auto showChoice = [this, item, &chat] {
         const bool fit = settings_->fitTableToWindow();
-        menu.FitTableToWindow1->setChecked(fit);
+        item->setChecked(fit);
         chat.tableFit().setFitToWindow(fit);
     };
-    showFit();
-    connect(&chat, &Tchat::ownLoginConfirmed, settings_, showFit);
-    connect(menu.FitTableToWindow1, &QAction::triggered, settings_, [this, &chat](bool fit) {
+    showChoice();
+    connect(&chat, &Tchat::ownLoginConfirmed, settings_, showChoice);
+    connect(item, &QAction::triggered, settings_, [this, &chat](bool fit) {
         chat.tableFit().setFitToWindow(fit);
         settings_->setFitTableToWindow(fit);
     });
-    connectHelpMenu(*menu.Help2, *menu.QuickInstructions1, *menu.About1, *new Thelp(&chat),
-                    *new Tabout(&chat), [&chat](const QString &line) { chat.notice(line); });
-
-    // The server comes after the main window, as the program creates its
-    // windows in that order.
-    if (server) {
-        server_ = server;
-    } else {
-        ownServer_ = std::make_unique<TServer>(ports.game);
-        server_ = ownServer_.get();
-    }
 }
 
-Composition::~Composition() = default;
-
-void Composition::PrhaseList1Click()
+void Composition::wireHelp()
 {
-    Tphrases::Phrases current;
-    for (std::size_t i = 0; i < current.size(); ++i)
-        current[i] = chat_.chatPanel().phrase(int(i) + 1);
-    phrases_->showphrases(current);
+    Tchat &chat = *window_;
+    const MainMenu &menu = chat.menu();
+    connectHelpMenu(*menu.Help2, *menu.QuickInstructions1, *menu.About1, *new Thelp(&chat),
+                    *new Tabout(&chat), [&chat](const QString &line) { chat.notice(line); });
 }

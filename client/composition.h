@@ -1,35 +1,40 @@
 #pragma once
 
+#include "client/tchat.h"
+
 #include <QObject>
+#include <QString>
+#include <QStringList>
 
 #include <memory>
 
 class ClientSettings;
 class PlayWithOthers;
 class TServer;
-class Tchat;
 class Tdownload;
 class Tphrases;
 class Tspylist;
 class Ttallylist;
-struct TchatPorts;
 
-// Which part of the program talks to which. The main window holds the table,
-// the chat and the connection; this puts the rest beside it (settings,
-// sounds, game options, tally, phrases, spy list, download, help and about,
-// and the game server) and wires each to the parts it serves. The windows
-// are the main window's children: they live exactly as long as it does.
+// The one place that builds the program and says which part talks to which.
+// It creates the game server and the main window (the table, the chat and
+// the connection), puts the rest beside them (settings, sounds, game
+// options, tally, phrases, spy list, download, help and about) and wires
+// each to the parts it serves, one feature at a time. The side windows are
+// the main window's children: they live exactly as long as it does.
 class Composition : public QObject
 {
     Q_OBJECT
 public:
-    // Without a `server` the program makes its own, listening on
-    // `ports.game` once the user hosts. The settings and the tally are kept
-    // in `filesFolder`, or where ConfigLocation chooses when it is empty.
-    Composition(Tchat &chat, const TchatPorts &ports, TServer *server,
-                const QString &filesFolder = {});
+    // `arguments` is the command line without the program name. Without a
+    // `server` the program makes its own, listening on `ports.game` once the
+    // user hosts. The settings and the tally are kept in `filesFolder`, or
+    // where ConfigLocation chooses when it is empty.
+    explicit Composition(QStringList arguments = {}, TchatPorts ports = {},
+                         TServer *server = nullptr, const QString &filesFolder = {});
     ~Composition() override;
 
+    Tchat &window() { return *window_; }
     TServer &server() { return *server_; }
     ClientSettings &settings() { return *settings_; }
     Ttallylist &tally() { return *tally_; }
@@ -37,15 +42,31 @@ public:
     PlayWithOthers &playWithOthers() { return *playWithOthers_; }
 
 private:
+    void wireSettings(const QString &folder);
+    void wireSounds();
+    void wireGameOptions();
+    void wireTally(const QString &folder);
+    void wirePhrases();
+    void wireSpyList();
+    void wirePlayWithOthers();
+    void wireLobbyOffer();
+    void wireTurnLimit();
+    void wireTurnCountdown();
+    void wirePlaysInChat();
+    void wireTableFit();
+    void wireHelp();
+
     void PrhaseList1Click();
 
-    Tchat &chat_;
+    // The server outlives the window: the window's connection to it closes
+    // first.
+    std::unique_ptr<TServer> ownServer_;
+    TServer *server_ = nullptr;
+    std::unique_ptr<Tchat> window_;
     ClientSettings *settings_ = nullptr;
     Ttallylist *tally_ = nullptr;
     Tphrases *phrases_ = nullptr;
     Tspylist *spylist_ = nullptr;
     Tdownload *download_ = nullptr;
     PlayWithOthers *playWithOthers_ = nullptr;
-    std::unique_ptr<TServer> ownServer_;
-    TServer *server_ = nullptr;
 };

@@ -7,7 +7,6 @@
 #include "client/table/tablefit.h"
 
 #include "client/chat/chatpanel.h"
-#include "client/composition.h"
 #include "client/mainmenu.h"
 #include "client/model/handstate.h"
 #include "client/model/tablestate.h"
@@ -81,9 +80,8 @@ QAction *addItem(QMenu *menu, const QString &caption, const char *name)
 
 } // namespace
 
-Tchat::Tchat(QStringList arguments, TchatPorts ports, TServer *server, QWidget *parent,
-             const QString &filesFolder)
-    : QMainWindow(parent), arguments_(std::move(arguments)), ports_(ports)
+Tchat::Tchat(QStringList arguments, TchatPorts ports, TServer &server)
+    : arguments_(std::move(arguments)), ports_(ports), server_(server)
 {
     setObjectName(QStringLiteral("Tchat"));
     setWindowTitle(kCaption);
@@ -102,7 +100,6 @@ Tchat::Tchat(QStringList arguments, TchatPorts ports, TServer *server, QWidget *
     buildSeatPopup();
     FormCreate();
     connectDispatcher();
-    parts_ = new Composition(*this, ports_, server, filesFolder);
 }
 
 Tchat::~Tchat()
@@ -110,16 +107,6 @@ Tchat::~Tchat()
     // The client's socket goes before the server it may be connected to.
     delete connection_;
     connection_ = nullptr;
-}
-
-TServer &Tchat::server()
-{
-    return parts_->server();
-}
-
-const TServer &Tchat::server() const
-{
-    return parts_->server();
 }
 
 void Tchat::FormCreate()
@@ -254,7 +241,7 @@ void Tchat::showEvent(QShowEvent *event)
     notice(kChooseGame);
     // Once the main window is up, so that the window comes up over it and
     // has the keyboard.
-    QTimer::singleShot(0, this, [this] { parts_->playWithOthers().openToJoin(); });
+    QTimer::singleShot(0, this, &Tchat::joinChoiceOffered);
 }
 
 bool Tchat::mayLeaveGame()

@@ -17,7 +17,6 @@ class ChatPanel;
 struct CommandLine;
 class ClientConnection;
 class HandState;
-class Composition;
 class MainMenu;
 class QAction;
 class QLabel;
@@ -42,19 +41,16 @@ struct TchatPorts
 // The main window. Every running copy has one; it is a client of the game
 // host (its own server when it hosts). It holds the connection, the table
 // state the host's messages fill, the table that draws it, the chat panel on
-// the right and the main menu; the rest of the program is put beside it and
-// wired by Composition.
+// the right and the main menu. Composition creates it and puts the rest of
+// the program beside it.
 class Tchat : public QMainWindow
 {
     Q_OBJECT
 public:
     // `arguments` is the command line without the program name; it is read
-    // when the window is first shown. Without a `server` the program makes
-    // its own, listening on `ports.game` once the user hosts. The settings
-    // and the tally are kept in `filesFolder`, or where ConfigLocation
-    // chooses when it is empty.
-    explicit Tchat(QStringList arguments = {}, TchatPorts ports = {}, TServer *server = nullptr,
-                   QWidget *parent = nullptr, const QString &filesFolder = {});
+    // when the window is first shown. `server` is this copy's game server,
+    // listening only once the user hosts; it outlives the window.
+    Tchat(QStringList arguments, TchatPorts ports, TServer &server);
     ~Tchat() override;
 
     // Instead of the command line, the first showing opens the Play with
@@ -85,9 +81,8 @@ public:
     ChatPanel &chatPanel() { return *chat_; }
     TableState &state() { return *state_; }
     HandState &handState() { return *hand_; }
-    TServer &server();
-    const TServer &server() const;
-    Composition &parts() { return *parts_; }
+    TServer &server() { return server_; }
+    const TServer &server() const { return server_; }
     // Whether the user lets a game that others have joined end (asked only
     // then; always true otherwise). Closing and a restart both ask here.
     bool mayLeaveGame();
@@ -117,6 +112,8 @@ signals:
     void hostingStarted();
     // The game at `address` could not be reached; the chat has said why.
     void hostUnreachable(const QString &address);
+    // The window is up without a game: the user is to choose one to join.
+    void joinChoiceOffered();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -154,6 +151,7 @@ private:
 
     QStringList arguments_;
     TchatPorts ports_;
+    TServer &server_;
     ClientSession session_;
     ClientConnection *connection_ = nullptr;
     TSock *Sock11_ = nullptr;
@@ -166,7 +164,6 @@ private:
     QPushButton *button_start_ = nullptr;
     QMenu *popup_kick_ = nullptr;
     MainMenu *menu_ = nullptr;
-    Composition *parts_ = nullptr;
     std::function<bool(const QString &question)> askLeave_;
     QAction *RemoveFromGame1_ = nullptr;
     QAction *SettoJustWatch1_ = nullptr;

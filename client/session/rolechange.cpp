@@ -10,8 +10,9 @@
 #include "net/tsock.h"
 #include "stats/ttallylist.h"
 
-RoleChange::RoleChange(Tchat &chat, SingleInstance &instance, Relaunch &relaunch, QObject *parent)
-    : QObject(parent), chat_(chat), instance_(instance), relaunch_(relaunch)
+RoleChange::RoleChange(Composition &program, SingleInstance &instance, Relaunch &relaunch,
+                       QObject *parent)
+    : QObject(parent), program_(program), instance_(instance), relaunch_(relaunch)
 {
     retry_.setInterval(kRetryMs);
     connect(&retry_, &QTimer::timeout, this, &RoleChange::takeBack);
@@ -29,23 +30,23 @@ void RoleChange::begin(const QStringList &arguments)
     running_ = true;
     // The new copy reads both at its start; this one would otherwise write
     // its additions only when it ends, under the new copy's feet.
-    chat_.parts().settings().saveinifile();
-    chat_.parts().tally().savetally();
+    program_.settings().saveinifile();
+    program_.tally().savetally();
 
-    hosted_ = chat_.server().listening();
+    hosted_ = program_.server().listening();
     instance_.release();
-    chat_.server().stopListening();
+    program_.server().stopListening();
     if (!relaunch_.start(arguments)) {
         undo(kCouldNotStart);
         return;
     }
-    chat_.hide();
+    program_.window().hide();
 }
 
 void RoleChange::undo(const QString &why)
 {
     relaunch_.abandon();
-    chat_.bringToFront();
+    program_.window().bringToFront();
     reportError(why);
     // The ended copy may hold the key or the port for a moment longer.
     triedMs_ = 0;
@@ -60,14 +61,14 @@ void RoleChange::takeBack()
     triedMs_ += kRetryMs;
     instance_.reclaim();
     QString listenFailure;
-    if (hosted_ && !chat_.server().listening()) {
+    if (hosted_ && !program_.server().listening()) {
         try {
-            chat_.server().startListening();
+            program_.server().startListening();
         } catch (const ESockException &error) {
             listenFailure = error.text;
         }
     }
-    const bool done = instance_.holdsKey() && (!hosted_ || chat_.server().listening());
+    const bool done = instance_.holdsKey() && (!hosted_ || program_.server().listening());
     if (!done && !lastTry)
         return;
     retry_.stop();

@@ -7,7 +7,7 @@
 
 class Relaunch;
 class SingleInstance;
-class Tchat;
+class Composition;
 
 // Play with Others starts the game again in the chosen role. This copy
 // writes what the new one reads at its start (the settings and the tally),
@@ -28,7 +28,7 @@ public:
     static constexpr int kTakeBackMs = 5000;
     static constexpr int kRetryMs = 50;
 
-    RoleChange(Tchat &chat, SingleInstance &instance, Relaunch &relaunch,
+    RoleChange(Composition &program, SingleInstance &instance, Relaunch &relaunch,
                QObject *parent = nullptr);
 
     void begin(const QStringList &arguments);
@@ -43,7 +43,7 @@ private:
     void undo(const QString &why);
     void takeBack();
 
-    Tchat &chat_;
+    Composition &program_;
     SingleInstance &instance_;
     Relaunch &relaunch_;
     QTimer retry_;

@@ -1,8 +1,10 @@
 #include "client/chat/chatlog.h"
 #include "client/chat/chatpanel.h"
+#include "client/composition.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
 #include "net/peertext.h"
+#include "tests/support/hostingcopy.h"
 #include "tests/support/wait.h"
 
 #include <QApplication>
@@ -88,11 +90,9 @@ TEST(ChatExchange, TwoClientsSeeTheSameChatActionsAndPhrasesThroughARealHost)
                                      "Botspeed=500\n");
     writeSettings(guestFolder.path(), "[Zandor]\nTextcolor=$00123456\nActioncolor=clTeal\n"
                                       "Botspeed=1000\nPhrase3=Hi <b>all</b>\n");
-    QTcpServer lobby;
-    ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
 
-    Tchat host({"Hal", "127.0.0.1", "true"}, TchatPorts{0, lobby.serverPort()}, nullptr, nullptr,
-               hostFolder.path());
+    HostingCopy hosting(hostFolder.path());
+    Tchat &host = hosting.window();
     host.show();
     ASSERT_TRUE(waitUntil([&] {
         return host.session().loggedIn && host.server().botdelay() == 500;
@@ -100,9 +100,9 @@ TEST(ChatExchange, TwoClientsSeeTheSameChatActionsAndPhrasesThroughARealHost)
 
     // A name from another language, with what looks like markup in it.
     const QString guestName = QStringLiteral("Bøb <i>");
-    Tchat guest({guestName, "127.0.0.1", "false"},
-                TchatPorts{host.server().listeningPort(), lobby.serverPort()}, nullptr, nullptr,
-                guestFolder.path());
+    Composition guestProgram({guestName, "127.0.0.1", "false"}, hosting.guestPorts(), nullptr,
+                             guestFolder.path());
+    Tchat &guest = guestProgram.window();
     guest.show();
     // The game's own words around a name keep the name's direction to the
     // name; an action is the player's words alone.

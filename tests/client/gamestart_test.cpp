@@ -1,3 +1,4 @@
+#include "client/composition.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
 #include "net/framer.h"
@@ -5,6 +6,7 @@
 #include "net/messages.h"
 #include "resources/artwork.h"
 #include "tests/client/startup_support.h"
+#include "tests/support/hostingcopy.h"
 #include "tests/support/wait.h"
 #include "windows/tgamestart.h"
 
@@ -167,10 +169,8 @@ TEST(GameStartOnAHost, WatchersDoNotCountAndTwoHumansPlayWithoutBots)
 {
     QTemporaryDir settings;
     ASSERT_TRUE(settings.isValid());
-    QTcpServer lobby;
-    ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
-    Tchat host({"Hal", "127.0.0.1", "true"}, TchatPorts{0, lobby.serverPort()}, nullptr, nullptr,
-               settings.path());
+    HostingCopy hosting(settings.path());
+    Tchat &host = hosting.window();
     host.show();
     ASSERT_TRUE(waitUntil([&] { return chatHasLine(&host, "You are Connected."); }));
     TServer &server = host.server();

@@ -1,3 +1,4 @@
+#include "client/composition.h"
 #include "client/tchat.h"
 #include "tests/client/startup_support.h"
 #include "tests/support/wait.h"
@@ -40,7 +41,8 @@ class HelpMenuTest : public ::testing::Test
 protected:
     // A folder of its own for the settings and the tally.
     QTemporaryDir files;
-    Tchat window{QStringList{"Ann"}, TchatPorts{}, nullptr, nullptr, files.path()};
+    Composition program{QStringList{"Ann"}, TchatPorts{}, nullptr, files.path()};
+    Tchat &window = program.window();
 };
 
 TEST_F(HelpMenuTest, QuickInstructionsGoIntoTheChatInBlueEachTime)
@@ -103,7 +105,8 @@ TEST(HelpMenuSolo, SoloStartShowsTheDownloadWindowWhoseExitEndsTheGame)
     ASSERT_TRUE(folder.isValid());
     QTcpServer lobby;
     ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
-    Tchat window({}, TchatPorts{freePort(), lobby.serverPort()}, nullptr, nullptr, folder.path());
+    Composition program({}, TchatPorts{freePort(), lobby.serverPort()}, nullptr, folder.path());
+    Tchat &window = program.window();
     bool ended = false;
     QObject::connect(&window, &Tchat::mainWindowClosed, [&] { ended = true; });
     auto *download = window.findChild<Tdownload *>();
@@ -117,8 +120,8 @@ TEST(HelpMenuSolo, SoloStartShowsTheDownloadWindowWhoseExitEndsTheGame)
     // "Play with Others" with a lobby in place hands over to it and ends
     // the game.
     const QString lobbyProgram = folder.filePath(QStringLiteral("KorvexLobby.exe"));
-    QFile program(lobbyProgram);
-    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    QFile lobbyFile(lobbyProgram);
+    ASSERT_TRUE(lobbyFile.open(QIODevice::WriteOnly));
     download->setLobbyProgram(lobbyProgram);
     QStringList started;
     download->setShellOpen(

@@ -8,6 +8,7 @@
 #include "client/tchat.h"
 #include "net/framer.h"
 #include "net/messages.h"
+#include "tests/client/programwindow.h"
 #include "tests/client/startup_support.h"
 #include "tests/support/wait.h"
 
@@ -51,9 +52,9 @@ protected:
         ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
         ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
         ASSERT_TRUE(files.isValid());
-        window = std::make_unique<Tchat>(QStringList{"Ann", "127.0.0.1", "false"},
-                                         TchatPorts{server.serverPort(), lobby.serverPort()},
-                                         nullptr, nullptr, files.path());
+        window = std::make_unique<Composition>(QStringList{"Ann", "127.0.0.1", "false"},
+                                               TchatPorts{server.serverPort(), lobby.serverPort()},
+                                               nullptr, files.path());
         QObject::connect(window.get(), &Tchat::mainWindowClosed, [this] { closed = true; });
         window->show();
         ASSERT_TRUE(waitUntil([this] {
@@ -83,7 +84,7 @@ protected:
     QTcpServer lobby;
     QPointer<QTcpSocket> client;
     QTemporaryDir files; // the settings and the tally
-    std::unique_ptr<Tchat> window;
+    ProgramWindow window;
     bool closed = false;
 };
 

@@ -81,7 +81,7 @@ protected:
 
     JoinedWindow joined;
     ScriptedHost &host = joined.host;
-    std::unique_ptr<Tchat> &window = joined.chat;
+    ProgramWindow &window = joined.chat;
     int syncs = 0;
 };
 

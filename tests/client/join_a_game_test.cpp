@@ -7,6 +7,7 @@
 #include "client/session/playwithothers.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
+#include "tests/client/programwindow.h"
 #include "tests/client/startup_support.h"
 #include "tests/support/wait.h"
 #include "tests/support/windowinput.h"
@@ -47,22 +48,22 @@ struct StartedFromTheDesktop
         remembered.write(ini, kSection);
         lobby.listen(QHostAddress::LocalHost, 0);
         const CommandLine start = CommandLine::read({"--play-with-others"}, remembered.playerName);
-        chat = std::make_unique<Tchat>(start.arguments(), TchatPorts{0, lobby.serverPort()},
-                                       nullptr, nullptr, folder.path());
-        ini.save(chat->parts().settings().filePath());
-        QObject::connect(&chat->parts().playWithOthers(), &PlayWithOthers::restartRequested,
+        chat = std::make_unique<Composition>(start.arguments(), TchatPorts{0, lobby.serverPort()},
+                                             nullptr, folder.path());
+        ini.save(chat.parts().settings().filePath());
+        QObject::connect(&chat.parts().playWithOthers(), &PlayWithOthers::restartRequested,
                          [this](const QStringList &line) { restarts.push_back(line); });
         if (start.start == CommandLine::Start::PlayWithOthers)
             chat->choosePlayAtStart();
         chat->show();
     }
-    TplayWithOthers &others() { return chat->parts().playWithOthers().window(); }
+    TplayWithOthers &others() { return chat.parts().playWithOthers().window(); }
     QComboBox *address() { return others().findChild<QComboBox *>("combo_address"); }
     QLineEdit *name() { return others().findChild<QLineEdit *>("edit_name"); }
 
     QTemporaryDir folder;
     QTcpServer lobby;
-    std::unique_ptr<Tchat> chat;
+    ProgramWindow chat;
     std::vector<QStringList> restarts;
 };
 

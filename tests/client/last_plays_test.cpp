@@ -1,12 +1,13 @@
-#include "client/session/clientsettings.h"
 #include "client/composition.h"
-#include "client/session/inifile.h"
 #include "client/mainmenu.h"
-#include "client/table/tablepictures.h"
 #include "client/model/tablestate.h"
+#include "client/session/clientsettings.h"
+#include "client/session/inifile.h"
+#include "client/table/tablepictures.h"
 #include "client/tchat.h"
 #include "net/messages.h"
 #include "net/peertext.h"
+#include "tests/client/programwindow.h"
 #include "tests/client/startup_support.h"
 #include "tests/support/wait.h"
 
@@ -230,7 +231,7 @@ TEST_F(LastPlaysWindow, PlaysGoToTheChatOnlyWhileTheItemIsChecked)
 
 TEST_F(LastPlaysWindow, TheItemIsRememberedUnderAKeyOfItsOwn)
 {
-    const QString path = window->chat->parts().settings().filePath();
+    const QString path = window->chat.parts().settings().filePath();
     window->showPlays()->trigger();
     EXPECT_EQ(IniFile::load(path).value(ClientSettings::kSection, "Showplaysinchat", QString()),
               "1");

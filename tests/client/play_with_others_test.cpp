@@ -6,6 +6,7 @@
 #include "client/session/playwithothers.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
+#include "tests/client/programwindow.h"
 #include "tests/client/startup_support.h"
 #include "tests/support/errorhandler.h"
 #include "tests/support/wait.h"
@@ -39,19 +40,19 @@ struct Window
 {
     QTemporaryDir folder;
     QTcpServer lobby;
-    std::unique_ptr<Tchat> chat;
+    ProgramWindow chat;
     std::vector<QStringList> restarts;
 
     explicit Window(const QStringList &arguments, quint16 gamePort = 0)
     {
         lobby.listen(QHostAddress::LocalHost, 0);
-        chat = std::make_unique<Tchat>(arguments, TchatPorts{gamePort, lobby.serverPort()}, nullptr,
-                                       nullptr, folder.path());
-        QObject::connect(&chat->parts().playWithOthers(), &PlayWithOthers::restartRequested,
+        chat = std::make_unique<Composition>(arguments, TchatPorts{gamePort, lobby.serverPort()},
+                                             nullptr, folder.path());
+        QObject::connect(&chat.parts().playWithOthers(), &PlayWithOthers::restartRequested,
                          [this](const QStringList &line) { restarts.push_back(line); });
     }
-    TplayWithOthers &others() { return chat->parts().playWithOthers().window(); }
-    IniFile settingsFile() { return IniFile::load(chat->parts().settings().filePath()); }
+    TplayWithOthers &others() { return chat.parts().playWithOthers().window(); }
+    IniFile settingsFile() { return IniFile::load(chat.parts().settings().filePath()); }
 };
 
 QStringList swallowErrors(std::function<void()> run)
@@ -168,7 +169,7 @@ TEST(PlayWithOthersWindow, TheLobbyOfferLeadsHereAndCanStayAway)
     Window again({});
     IniFile ini;
     ini.setValue(kSection, "Hidelobbyoffer", "1");
-    ASSERT_TRUE(ini.save(again.chat->parts().settings().filePath()));
+    ASSERT_TRUE(ini.save(again.chat.parts().settings().filePath()));
     auto *offer = again.chat->findChild<Tdownload *>();
     swallowErrors([&] { again.chat->show(); });
     ASSERT_TRUE(waitUntil([&] { return again.chat->session().loggedIn; }));

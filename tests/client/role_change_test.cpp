@@ -11,6 +11,7 @@
 #include "net/tsock.h"
 #include "stats/tallyfile.h"
 #include "stats/ttallylist.h"
+#include "tests/client/programwindow.h"
 #include "tests/client/startup_support.h"
 #include "tests/support/wait.h"
 #include "tests/support/windowinput.h"
@@ -75,12 +76,12 @@ struct Copy
         : key(freshKey()), instance(key), relaunch(program, key)
     {
         lobby.listen(QHostAddress::LocalHost, 0);
-        chat = std::make_unique<Tchat>(arguments, TchatPorts{gamePort, lobby.serverPort()}, nullptr,
-                                       nullptr, folder.path());
+        chat = std::make_unique<Composition>(arguments, TchatPorts{gamePort, lobby.serverPort()},
+                                             nullptr, folder.path());
         errors = std::make_unique<ErrorBox>(chat.get());
         relaunch.setGiveUpMs(1500);
-        change = std::make_unique<RoleChange>(*chat, instance, relaunch);
-        QObject::connect(&chat->parts().playWithOthers(), &PlayWithOthers::restartRequested,
+        change = std::make_unique<RoleChange>(chat.parts(), instance, relaunch);
+        QObject::connect(&chat.parts().playWithOthers(), &PlayWithOthers::restartRequested,
                          change.get(), &RoleChange::begin);
         QObject::connect(change.get(), &RoleChange::takenBack, [this] { takenBack = true; });
         instance.claim();
@@ -112,7 +113,7 @@ struct Copy
             return ADD_FAILURE() << "the main window is not active", false;
         if (!chooseMenuItem('f', chat->menu().PlayWithOthers1))
             return ADD_FAILURE() << "the menu item was not reached", false;
-        TplayWithOthers &window = chat->parts().playWithOthers().window();
+        TplayWithOthers &window = chat.parts().playWithOthers().window();
         if (!waitUntil([&] { return window.isVisible() && topWindow() == &window; }))
             return ADD_FAILURE() << "the window did not come up", false;
         if (!name.isEmpty()) {
@@ -131,7 +132,7 @@ struct Copy
     QString key;
     SingleInstance instance;
     Relaunch relaunch;
-    std::unique_ptr<Tchat> chat;
+    ProgramWindow chat;
     std::unique_ptr<ErrorBox> errors;
     std::unique_ptr<RoleChange> change;
     bool takenBack = false;
@@ -199,7 +200,7 @@ TEST(RoleChange, ARestartThatFailsIsTakenBackWhole)
             QFile script(program);
             ASSERT_TRUE(script.open(QIODevice::WriteOnly));
             script.write(QStringLiteral("#!/bin/sh\ncp '%1' '%2'\nexec sleep 600\n")
-                             .arg(copy.chat->parts().tally().filePath(), seenTally)
+                             .arg(copy.chat.parts().tally().filePath(), seenTally)
                              .toUtf8());
             script.close();
             script.setPermissions(script.permissions() | QFile::ExeOwner);
@@ -209,7 +210,7 @@ TEST(RoleChange, ARestartThatFailsIsTakenBackWhole)
         const quint16 port = copy.chat->server().listeningPort();
 
         // A game started adds to the tally, which is written only at exit.
-        const Ttallylist &tally = copy.chat->parts().tally();
+        const Ttallylist &tally = copy.chat.parts().tally();
         const QByteArray before = tally.grid().text();
         ASSERT_TRUE(chooseMenuItem('f', copy.chat->menu().StartGame1)) << c.what;
         ASSERT_TRUE(waitUntil([&] { return topWindow() && topWindow() != copy.chat.get(); }));
@@ -235,7 +236,7 @@ TEST(RoleChange, ARestartThatFailsIsTakenBackWhole)
             ASSERT_TRUE(QFile::copy(seenTally, QDir(seen.path()).filePath(TallyFile::kFileName)));
             const TallyFile::LoadResult read = TallyFile(seen.path()).load();
             ASSERT_EQ(read.outcome, TallyFile::Outcome::Loaded);
-            EXPECT_EQ(read.grid.text(), copy.chat->parts().tally().grid().text()) << c.what;
+            EXPECT_EQ(read.grid.text(), copy.chat.parts().tally().grid().text()) << c.what;
         }
     }
 }

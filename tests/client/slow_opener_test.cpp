@@ -40,7 +40,8 @@ TEST(SlowOpener, TheHostedGameServesWhileTheLobbyStarts)
 
     QTcpServer lobbyLink;
     lobbyLink.listen(QHostAddress::LocalHost, 0);
-    Tchat chat({}, TchatPorts{0, lobbyLink.serverPort()}, nullptr, nullptr, folder.path());
+    Composition program({}, TchatPorts{0, lobbyLink.serverPort()}, nullptr, folder.path());
+    Tchat &chat = program.window();
     auto *offer = chat.findChild<Tdownload *>();
     ASSERT_NE(offer, nullptr);
     offer->setLobbyProgram(lobby);

@@ -1,9 +1,11 @@
+#include "client/composition.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
 #include "net/framer.h"
 #include "net/gamemessage.h"
 #include "net/messages.h"
 #include "tests/client/startup_support.h"
+#include "tests/support/hostingcopy.h"
 #include "tests/support/wait.h"
 #include "windows/tspylist.h"
 
@@ -81,10 +83,8 @@ TEST(SpyListKick, TheHostRemovesAWatcherAndOnlyHim)
 {
     QTemporaryDir settings;
     ASSERT_TRUE(settings.isValid());
-    QTcpServer lobby;
-    ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
-    Tchat host({"Hal", "127.0.0.1", "true"}, TchatPorts{0, lobby.serverPort()}, nullptr, nullptr,
-               settings.path());
+    HostingCopy hosting(settings.path());
+    Tchat &host = hosting.window();
     host.show();
     ASSERT_TRUE(waitUntil([&] { return chatHasLine(&host, "You are Connected."); }));
     const quint16 port = host.server().listeningPort();

@@ -1,3 +1,4 @@
+#include "client/composition.h"
 #include "client/errorbox.h"
 #include "client/session/clientconnection.h"
 #include "client/tchat.h"
@@ -47,9 +48,10 @@ TEST_P(FailedStart, RefusalIsShownAndTheWindowStaysOpen)
     ASSERT_TRUE(files.isValid());
     const ReportedErrors reported;
 
-    Tchat window(c.arguments,
-                 TchatPorts{c.portTaken ? taken.serverPort() : quint16(0), lobby.serverPort()},
-                 nullptr, nullptr, files.path());
+    Composition program(
+        c.arguments, TchatPorts{c.portTaken ? taken.serverPort() : quint16(0), lobby.serverPort()},
+        nullptr, files.path());
+    Tchat &window = program.window();
     window.show();
 
     EXPECT_EQ(reported.texts, QStringList{c.error});

@@ -5,6 +5,7 @@
 #include "client/table/tableview.h"
 #include "client/tchat.h"
 #include "net/messages.h"
+#include "tests/client/programwindow.h"
 #include "tests/client/startup_support.h"
 #include "tests/support/wait.h"
 
@@ -32,9 +33,9 @@ protected:
     {
         ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
         ASSERT_TRUE(files.isValid());
-        window = std::make_unique<Tchat>(QStringList{"Ann", "127.0.0.1", "false"},
-                                         TchatPorts{host.port(), lobby.serverPort()}, nullptr,
-                                         nullptr, files.path());
+        window = std::make_unique<Composition>(QStringList{"Ann", "127.0.0.1", "false"},
+                                               TchatPorts{host.port(), lobby.serverPort()}, nullptr,
+                                               files.path());
         QObject::connect(window.get(), &Tchat::ownLoginConfirmed, [this] { ++loginsConfirmed; });
         QObject::connect(window.get(), &Tchat::mainWindowClosed, [this] { ended = true; });
         window->show();
@@ -72,7 +73,7 @@ protected:
     ScriptedHost host;
     QTcpServer lobby;
     QTemporaryDir files; // the settings and the tally
-    std::unique_ptr<Tchat> window;
+    ProgramWindow window;
     int loginsConfirmed = 0;
     bool ended = false;
 };

@@ -1,8 +1,10 @@
+#include "client/composition.h"
 #include "client/session/clientconnection.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
 #include "net/tsock.h"
 #include "tests/client/startup_support.h"
+#include "tests/support/hostingcopy.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +56,8 @@ TEST_P(StartupPaths, CommandLineDecidesHowTheClientStarts)
 
     QTemporaryDir files;
     ASSERT_TRUE(files.isValid());
-    Tchat window(c.arguments, ports, nullptr, nullptr, files.path());
+    Composition program(c.arguments, ports, nullptr, files.path());
+    Tchat &window = program.window();
     window.show();
 
     EXPECT_EQ(chatLines(&window).value(0), c.firstNotice);
@@ -138,19 +141,17 @@ INSTANTIATE_TEST_SUITE_P(
 // one may not, and the removed player's program ends without a word.
 TEST(StartupHostAndGuest, SeatMenuBelongsToTheHostAndRemovesAPlayer)
 {
-    QTcpServer lobby;
-    ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
     QTemporaryDir hostFiles;
     QTemporaryDir guestFiles;
     ASSERT_TRUE(hostFiles.isValid() && guestFiles.isValid());
-    Tchat host({"Hal", "127.0.0.1", "true"}, TchatPorts{0, lobby.serverPort()}, nullptr, nullptr,
-               hostFiles.path());
+    HostingCopy hosting(hostFiles.path());
+    Tchat &host = hosting.window();
     host.show();
     ASSERT_TRUE(waitUntil([&] { return chatHasLine(&host, "You are Connected."); }));
 
-    Tchat guest({"Bob", "127.0.0.1", "false"},
-                TchatPorts{host.server().listeningPort(), lobby.serverPort()}, nullptr, nullptr,
-                guestFiles.path());
+    Composition guestProgram({"Bob", "127.0.0.1", "false"}, hosting.guestPorts(), nullptr,
+                             guestFiles.path());
+    Tchat &guest = guestProgram.window();
     bool guestEnded = false;
     QObject::connect(&guest, &Tchat::mainWindowClosed, [&] { guestEnded = true; });
     guest.show();

@@ -1,4 +1,5 @@
 #include "tests/client/startup_support.h"
+#include "tests/client/programwindow.h"
 
 #include "client/composition.h"
 #include "client/session/clientsettings.h"
@@ -105,9 +106,9 @@ bool chatHasLine(const QWidget *window, const QString &line)
 JoinedWindow::JoinedWindow(const QString &settingsFolder)
 {
     lobby.listen(QHostAddress::LocalHost, 0);
-    chat = std::make_unique<Tchat>(QStringList{"Ann", "127.0.0.1", "false"},
-                                   TchatPorts{host.port(), lobby.serverPort()}, nullptr, nullptr,
-                                   settingsFolder.isEmpty() ? settings.path() : settingsFolder);
+    chat = std::make_unique<Composition>(
+        QStringList{"Ann", "127.0.0.1", "false"}, TchatPorts{host.port(), lobby.serverPort()},
+        nullptr, settingsFolder.isEmpty() ? settings.path() : settingsFolder);
     chat->show();
 }
 

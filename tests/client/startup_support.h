@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/client/programwindow.h"
+
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QPointer>
@@ -79,5 +81,5 @@ struct JoinedWindow
     QTemporaryDir settings;
     QTcpServer lobby;
     ScriptedHost host;
-    std::unique_ptr<Tchat> chat;
+    ProgramWindow chat;
 };

@@ -1,18 +1,18 @@
-#include "client/session/clientsettings.h"
 #include "client/composition.h"
-#include "client/table/hand.h"
-#include "client/session/inifile.h"
 #include "client/mainmenu.h"
+#include "client/session/clientsettings.h"
+#include "client/session/inifile.h"
+#include "client/table/hand.h"
 #include "client/table/tablefit.h"
 #include "client/table/tablescale.h"
 #include "client/table/tableview.h"
 #include "client/tchat.h"
 #include "net/messages.h"
 #include "resources/artsizes.h"
-#include "widgets/tanimated.h"
-#include "widgets/tlbbackground.h"
 #include "tests/client/startup_support.h"
 #include "tests/support/wait.h"
+#include "widgets/tanimated.h"
+#include "widgets/tlbbackground.h"
 
 #include <gtest/gtest.h>
 
@@ -172,7 +172,7 @@ TEST_F(FitWindow, FittingTurnedOffKeepsTheDesignedSizeCentredAndIsRemembered)
     EXPECT_EQ(table().scale(), 1.0);
     EXPECT_EQ(board()->geometry(), designedBoard.translated(357, 244));
 
-    const QString path = chat().parts().settings().filePath();
+    const QString path = window->chat.parts().settings().filePath();
     EXPECT_EQ(IniFile::load(path).value(ClientSettings::kSection, "Fittabletowindow", QString()),
               "0");
 

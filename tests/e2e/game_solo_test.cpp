@@ -1,3 +1,4 @@
+#include "client/composition.h"
 #include "client/model/tablestate.h"
 #include "client/session/clientconnection.h"
 #include "client/table/hand.h"
@@ -41,8 +42,9 @@ TEST(SoloGame, UserClicksHisCardsUntilTheWinnerBannerShows)
     QTcpServer lobby;
     ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
 
-    Tchat window({}, TchatPorts{0, lobby.serverPort()}, nullptr, nullptr,
-                 fastSettingsFolder(folder.path()));
+    Composition program({}, TchatPorts{0, lobby.serverPort()}, nullptr,
+                        fastSettingsFolder(folder.path()));
+    Tchat &window = program.window();
     window.show();
     TServer &server = window.server();
     ASSERT_TRUE(waitUntil([&] { return server.botdelay() == 500; }, 30000))

@@ -1,3 +1,4 @@
+#include "client/composition.h"
 #include "client/model/tablestate.h"
 #include "client/session/clientconnection.h"
 #include "client/table/tableview.h"
@@ -6,6 +7,7 @@
 #include "net/messages.h"
 #include "net/peertext.h"
 #include "tests/e2e/game_driver.h"
+#include "tests/support/hostingcopy.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -33,20 +35,18 @@ TEST(TwoHumansGame, BothPlayUntilBothSeeTheSameWinner)
     QTemporaryDir hostFolder;
     QTemporaryDir guestFolder;
     ASSERT_TRUE(hostFolder.isValid() && guestFolder.isValid());
-    QTcpServer lobby;
-    ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
 
-    Tchat host({"Hal", "127.0.0.1", "true"}, TchatPorts{0, lobby.serverPort()}, nullptr, nullptr,
-               fastSettingsFolder(hostFolder.path()));
+    HostingCopy hosting(fastSettingsFolder(hostFolder.path()));
+    Tchat &host = hosting.window();
     host.show();
     TServer &server = host.server();
     ASSERT_TRUE(waitUntil([&] { return server.botdelay() == 500; }, 30000));
     host.connection().sendToHost(msg::Botspeed{1, kTestBotDelay}.build());
     ASSERT_TRUE(waitUntil([&] { return server.botdelay() == kTestBotDelay; }, 30000));
 
-    Tchat guest({"Bob", "127.0.0.1", "false"},
-                TchatPorts{server.listeningPort(), lobby.serverPort()}, nullptr, nullptr,
-                fastSettingsFolder(guestFolder.path()));
+    Composition guestProgram({"Bob", "127.0.0.1", "false"}, hosting.guestPorts(), nullptr,
+                             fastSettingsFolder(guestFolder.path()));
+    Tchat &guest = guestProgram.window();
     guest.show();
     ASSERT_TRUE(waitUntil(
         [&] { return guest.session().ownSlot == 2 && host.state().seat(2).name == "Bob"; }, 30000));

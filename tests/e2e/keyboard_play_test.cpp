@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QByteArrayList>
+#include <QDebug>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -53,8 +54,10 @@ public:
                 return socket_.state() == QAbstractSocket::ConnectedState;
             },
             30000);
-        if (!reached || !waitFor(msg::Sendlogininfo{2}.build()))
+        if (!reached || !waitFor(msg::Sendlogininfo{2}.build())) {
+            qWarning() << "Bob could not log in; connected:" << reached << "heard:" << messages_;
             return false;
+        }
         send(msg::Logininfo{2, kVersionText, "Bob"}.build());
         return true;
     }
@@ -174,10 +177,17 @@ TEST(KeyboardPlay, AGameStartedAndPlayedWithKeysAlone)
         },
         30000));
 
+    // Each key waits for what the one before it brought up: the File menu
+    // as a new window on the screen, then the game options window with the
+    // keyboard.
+    const int windowsBefore = input.topLevelWindows();
     ASSERT_TRUE(input.key("f", "Alt_L"));
-    QThread::msleep(300);
+    ASSERT_TRUE(waitUntil([&] { return input.topLevelWindows() > windowsBefore; }, 10000))
+        << "the File menu did not open";
+    const unsigned long mainWindowFocus = input.focusWindow();
     ASSERT_TRUE(input.key("Return"));
-    QThread::msleep(500);
+    ASSERT_TRUE(waitUntil([&] { return input.focusWindow() != mainWindowFocus; }, 10000))
+        << "the game options window did not get the keyboard";
     ASSERT_TRUE(input.key("Return"));
     ASSERT_TRUE(bob.waitFor(msg::StartgameToAll{"Ann", gamemode::withComputers}.build()))
         << "the game did not start from the keys";

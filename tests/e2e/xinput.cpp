@@ -6,6 +6,7 @@ namespace {
 using Display = void;
 using KeySym = unsigned long;
 using KeyCode = unsigned char;
+using Window = unsigned long;
 } // namespace
 
 struct XTestInput::Library
@@ -20,6 +21,10 @@ struct XTestInput::Library
     int (*fakeKey)(Display *, unsigned int, int, unsigned long) = nullptr;
     int (*fakeButton)(Display *, unsigned int, int, unsigned long) = nullptr;
     int (*fakeMotion)(Display *, int, int, int, unsigned long) = nullptr;
+    Window (*defaultRootWindow)(Display *) = nullptr;
+    int (*queryTree)(Display *, Window, Window *, Window *, Window **, unsigned int *) = nullptr;
+    int (*getInputFocus)(Display *, Window *, int *) = nullptr;
+    int (*free)(void *) = nullptr;
 
     template <typename F> static bool load(void *from, F &function, const char *name)
     {
@@ -37,7 +42,10 @@ struct XTestInput::Library
                load(x11, keysymToKeycode, "XKeysymToKeycode") && load(x11, sync, "XSync") &&
                load(xtst, fakeKey, "XTestFakeKeyEvent") &&
                load(xtst, fakeButton, "XTestFakeButtonEvent") &&
-               load(xtst, fakeMotion, "XTestFakeMotionEvent");
+               load(xtst, fakeMotion, "XTestFakeMotionEvent") &&
+               load(x11, defaultRootWindow, "XDefaultRootWindow") &&
+               load(x11, queryTree, "XQueryTree") && load(x11, getInputFocus, "XGetInputFocus") &&
+               load(x11, free, "XFree");
     }
 
     ~Library()
@@ -99,4 +107,30 @@ void XTestInput::click(int button)
     x_->fakeButton(display_, unsigned(button), 1, 0);
     x_->fakeButton(display_, unsigned(button), 0, 0);
     x_->sync(display_, 0);
+}
+
+unsigned long XTestInput::focusWindow() const
+{
+    if (!display_)
+        return 0;
+    Window focus = 0;
+    int revertTo = 0;
+    x_->getInputFocus(display_, &focus, &revertTo);
+    return focus;
+}
+
+int XTestInput::topLevelWindows() const
+{
+    if (!display_)
+        return 0;
+    Window root = 0;
+    Window parent = 0;
+    Window *children = nullptr;
+    unsigned int count = 0;
+    if (!x_->queryTree(display_, x_->defaultRootWindow(display_), &root, &parent, &children,
+                       &count))
+        return 0;
+    if (children)
+        x_->free(children);
+    return int(count);
 }

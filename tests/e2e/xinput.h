@@ -24,6 +24,12 @@ public:
     // A press and release of a mouse button where the pointer is.
     void click(int button = 1);
 
+    // The window that has the keyboard now, as the X server says.
+    unsigned long focusWindow() const;
+    // How many windows lie directly on the screen's root: a menu that pops
+    // up for the first time adds one.
+    int topLevelWindows() const;
+
 private:
     struct Library;
     std::unique_ptr<Library> x_;

@@ -3,6 +3,7 @@
 // program, not a test: scripts/table_screenshots.sh runs it under Xvfb.
 // Usage: docs_pictures <folder>
 
+#include "client/composition.h"
 #include "client/model/tablestate.h"
 #include "client/session/clientconnection.h"
 #include "client/table/hand.h"
@@ -92,8 +93,9 @@ void tablePictures(const char *roundOnly = nullptr)
     QTemporaryDir scratch;
     QTcpServer lobby;
     lobby.listen(QHostAddress::LocalHost, 0);
-    Tchat window({}, TchatPorts{0, lobby.serverPort()}, nullptr, nullptr,
-                 fastSettingsFolder(scratch.path()));
+    Composition program({}, TchatPorts{0, lobby.serverPort()}, nullptr,
+                        fastSettingsFolder(scratch.path()));
+    Tchat &window = program.window();
     // The same deal every time, so that pictures of two builds compare.
     programRandom().setSeed(20261210);
     window.show();
