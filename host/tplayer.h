@@ -33,6 +33,17 @@ struct tplayer
     // The connection is being closed for misbehaving: nothing more is sent
     // to it or taken from it.
     bool closing = false;
+    // The host closes the connection itself (a kick, a limit broken, the
+    // player's own CMD_leaving, the end of the game): its end is an
+    // ordinary departure, never a seat kept.
+    bool removed = false;
+    // The connection said CMD_leaving. Noted when it arrives, not when it
+    // is taken from the queue: a player who says it and closes at once may
+    // have his close seen first, and his seat must not be kept then.
+    bool saidLeaving = false;
+    // The connection presented the slot's key (CMD_reclaim): its login takes
+    // the seat back under the name it was kept for.
+    bool returning = false;
     // The connection has answered CMD_sendlogininfo with its login; a
     // connection logs in once.
     bool loggedIn = false;

@@ -15,6 +15,21 @@ constexpr int kLogintimerMs = 1000;
 const QString kDefaultName = QStringLiteral("Player %1");
 
 // Chat and action lines count against the sender's chat limit.
+bool saysLeaving(int slot, QByteArrayView message)
+{
+    const GameMessage parsed = GameMessage::parse(message);
+    if (parsed.name != cmd::leaving)
+        return false;
+    FieldReader fields(parsed.payload);
+    try {
+        const std::optional<msg::Leaving> leaving = msg::Leaving::read(fields);
+        return leaving && leaving->slot == slot;
+    } catch (const EConvertError &) {
+        // Reported when the queue reaches it.
+        return false;
+    }
+}
+
 bool isChatLine(QByteArrayView message)
 {
     const auto startsWith = [message](const char *name) {
@@ -29,6 +44,8 @@ bool isChatLine(QByteArrayView message)
 // The order in which the command names are compared.
 const TServer::Route TServer::kRoutes[] = {
     {cmd::logininfo, &TServer::take<msg::Logininfo, &TServer::receivedlogininfo>},
+    {cmd::reclaim, &TServer::takeReclaim},
+    {cmd::leaving, &TServer::take<msg::Leaving, &TServer::leaving>},
     {cmd::kickhim, &TServer::take<msg::Kickhim, &TServer::kickhim>},
     {cmd::botspeed, &TServer::take<msg::Botspeed, &TServer::botspeed>},
     {cmd::chat, &TServer::take<msg::ChatToHost, &TServer::chat>},
@@ -85,6 +102,9 @@ TServer::TServer(quint16 port, Random &random, QObject *parent)
     connect(&m_logintimer, &QTimer::timeout, this, &TServer::logintimerTimer);
     m_errortimer.setSingleShot(true);
     connect(&m_errortimer, &QTimer::timeout, this, &TServer::errortimerTimer);
+    // The kept seats are looked at once a second, as the squatters are.
+    m_seatholdtimer.setInterval(kLogintimerMs);
+    connect(&m_seatholdtimer, &QTimer::timeout, this, &TServer::seatholdTimer);
     m_clockStart.start();
 
     FormCreate();
@@ -92,6 +112,9 @@ TServer::TServer(quint16 port, Random &random, QObject *parent)
 
 TServer::~TServer()
 {
+    // Players still at the table hear why their connection ends.
+    if (othersConnected())
+        closeGame();
     // The sockets close as they go; nothing of this server may hear it.
     for (tplayer &player : m_players) {
         if (player.sock) {
@@ -173,7 +196,8 @@ bool TServer::liveSlot(int slot) const
 int TServer::freeSlot() const
 {
     for (int slot = 1; slot <= m_slotcount; ++slot) {
-        if (!m_players[slot].connected)
+        // A kept seat is taken, as long as it is kept.
+        if (!m_players[slot].connected && !m_holds.held(slot))
             return slot;
     }
     return m_slotcount < kHighestSlot ? m_slotcount + 1 : 0;
@@ -207,7 +231,7 @@ int TServer::attachConnection()
 void TServer::detachConnection(int slot)
 {
     if (liveSlot(slot) && !m_players[slot].sock)
-        departure(slot);
+        connectionEnded(slot);
 }
 
 void TServer::attach(int slot, TSock *sock)
@@ -217,6 +241,9 @@ void TServer::attach(int slot, TSock *sock)
     releaseSock(player);
     player.connected = true;
     player.closing = false;
+    player.removed = false;
+    player.saidLeaving = false;
+    player.returning = false;
     player.loggedIn = false;
     player.connectedAt = now();
     player.chatLimit.clear();
@@ -307,6 +334,8 @@ void TServer::queueMessage(int slot, QByteArrayView message, bool &overflow)
     // A line over the chat limit is dropped before it takes anybody's turn.
     if (isChatLine(message) && !m_players[slot].chatLimit.allow(now()))
         return;
+    if (saysLeaving(slot, message))
+        m_players[slot].saidLeaving = true;
     m_receivedlist.push({slot, connection, message.toByteArray()});
     scheduleSocktimer();
 }
@@ -333,7 +362,34 @@ void TServer::tempsockInfo(TSock *sender, TSocketInfo, const QString &text)
     const int slot = sender->Tag;
     // A socket the slot no longer holds speaks for nobody.
     if (isSlot(slot) && m_players[slot].sock == sender)
+        connectionEnded(slot);
+}
+
+void TServer::connectionEnded(int slot)
+{
+    const tplayer &player = m_players[slot];
+    // A returning player's connection that ends before its login: nobody
+    // was told of it, and the seat stays kept for its time, unless the host
+    // closed it (removed, or too slow to log in).
+    if (player.returning && !player.loggedIn && m_holds.held(slot)) {
+        const bool removed = player.removed;
+        clearSlot(slot);
+        if (removed)
+            endHold(slot);
+        return;
+    }
+    if (keepsSeat(slot))
+        holdSeat(slot);
+    else
         departure(slot);
+}
+
+bool TServer::keepsSeat(int slot) const
+{
+    const tplayer &player = m_players[slot];
+    // The host's own copy runs in this program: its end is the game's end.
+    return m_seatholdseconds > 0 && isSeat(slot) && slot != kHostSlot && player.connected &&
+           player.loggedIn && !player.removed && !player.saidLeaving;
 }
 
 void TServer::departure(int slot)
@@ -346,23 +402,35 @@ void TServer::departure(int slot)
                 sendFramed(other, leaving);
         }
     }
+    m_keys.revoke(slot);
+    clearSlot(slot);
+    // The seat's bags and cards stay: the computer plays on for it.
+    if (m_game.state().ingame() && slot == m_game.state().turn && slot != kHostSlot)
+        arm();
+}
+
+void TServer::clearSlot(int slot)
+{
+    tplayer &player = m_players[slot];
     player.connected = false;
     player.closing = false;
+    player.removed = false;
+    player.saidLeaving = false;
+    player.returning = false;
     player.loggedIn = false;
     player.name.clear();
     player.watching = false;
     player.framer.clear();
     m_receivedlist.dropConnection(player.connection);
     releaseSock(player);
-    // The seat's bags and cards stay: the computer plays on for it.
-    if (m_game.state().ingame() && slot == m_game.state().turn && slot != kHostSlot)
-        arm();
 }
 
 void TServer::disconnectsock(int slot)
 {
     if (!liveSlot(slot))
         return;
+    // Whatever the reason, the host closes it on purpose: no seat is kept.
+    m_players[slot].removed = true;
     if (TSock *sock = m_players[slot].sock)
         sock->Close();
     else
@@ -449,8 +517,10 @@ void TServer::dispatch(int from, const QByteArray &text)
     if (!message.hasName())
         return;
     // Until it has logged in a connection is nobody: it may not talk, play
-    // or change anything, only say who it is.
-    if (!m_players[from].loggedIn && message.name != cmd::logininfo)
+    // or change anything, only say who it is or come back to a kept seat.
+    // Once it is somebody, it has no other seat to come back to.
+    const bool beforeLogin = message.name == cmd::logininfo || message.name == cmd::reclaim;
+    if (m_players[from].loggedIn ? message.name == cmd::reclaim : !beforeLogin)
         return;
     for (const Route &route : kRoutes) {
         if (message.name != route.name)
@@ -496,16 +566,33 @@ void TServer::receivedlogininfo(int from, const msg::Logininfo &request)
         return;
     const int slot = from;
     tplayer &newcomer = m_players[slot];
-    newcomer.name = peertext::cleanName(request.name);
+    const bool backFromHold = newcomer.returning && m_holds.held(slot);
+    // A returning player takes his seat under the name it was kept for
+    // (or, replacing his own connection, the name it has).
+    if (backFromHold)
+        newcomer.name = m_holds.name(slot);
+    else if (!newcomer.returning)
+        newcomer.name = peertext::cleanName(request.name);
     if (newcomer.name.isEmpty())
         newcomer.name = kDefaultName.arg(slot).toUtf8();
     newcomer.connected = true;
     newcomer.loggedIn = true;
+    newcomer.returning = false;
 
     sendToAll(msg::Newplayerinfo{slot, newcomer.name}.build());
+    if (backFromHold) {
+        m_holds.release(slot);
+        sendToAll(msg::Away{slot, false}.build());
+    }
     for (int other = 1; other <= m_slotcount; ++other) {
-        if (other != slot && m_players[other].connected)
+        if (other == slot)
+            continue;
+        if (m_holds.held(other)) {
+            sendTo(slot, msg::Existingplayers{other, m_holds.name(other)}.build());
+            sendTo(slot, msg::Away{other, true}.build());
+        } else if (m_players[other].connected) {
             sendTo(slot, msg::Existingplayers{other, m_players[other].name}.build());
+        }
     }
     if (m_turnlimit > 0)
         tellTurnLimit(slot);
@@ -521,13 +608,29 @@ void TServer::receivedlogininfo(int from, const msg::Logininfo &request)
         if (isSeat(slot) && game.seat(slot).money > 0)
             sendTo(slot, msg::Placecard{slot, game.seat(slot).hand}.build());
     }
+    sendTo(slot, msg::Seatkey{m_keys.issue(slot)}.build());
 }
 
 void TServer::kickhim(int from, const msg::Kickhim &request)
 {
     if (request.slot != from || from != kHostSlot)
         return;
-    disconnectsock(request.target);
+    const int target = request.target;
+    // Removing a player whose seat is kept ends the wait for him.
+    if (m_holds.held(target) && !m_players[target].connected) {
+        endHold(target);
+        return;
+    }
+    if (!liveSlot(target))
+        return;
+    sendTo(target, msg::Goodbye{goodbyereason::removed, hostName()}.build());
+    disconnectsock(target);
+}
+
+void TServer::leaving(int from, const msg::Leaving &request)
+{
+    if (request.slot == from)
+        disconnectsock(from);
 }
 
 void TServer::botspeed(int from, const msg::Botspeed &request)

@@ -3,6 +3,8 @@
 #include "host/errorthrottle.h"
 #include "host/game.h"
 #include "host/receivequeue.h"
+#include "host/seatholds.h"
+#include "host/seatkeys.h"
 #include "host/tplayer.h"
 #include "net/messages.h"
 
@@ -35,6 +37,9 @@ public:
     // A real client answers CMD_sendlogininfo at once; a connection that has
     // not logged in by then only holds a slot away from real players.
     static constexpr qint64 kLoginLimitMs = 15000;
+    // How long the seat of a player whose connection dropped is kept for
+    // him, unless the host's user chooses otherwise.
+    static constexpr int kDefaultSeatHoldSeconds = 120;
 
     // The server's clock in milliseconds; it never goes back. The login
     // limit, the chat limit and the error reports read it, so tests can set
@@ -96,12 +101,30 @@ public:
     int turnLimit() const { return m_turnlimit; }
     bool turnClockRunning() const { return m_turnclock.isActive(); }
     int turnClockRemaining() const { return m_turnclock.remainingTime(); }
+    // A seated player (not the host's own) whose connection drops without
+    // his CMD_leaving has his seat kept this long: nobody else is given it,
+    // the computer plays it, and his key brings him back to it. 0 makes a
+    // drop an ordinary departure. A change counts for later drops; a seat
+    // already kept keeps its time.
+    void setSeatHoldSeconds(int seconds);
+    int seatHoldSeconds() const { return m_seatholdseconds; }
+    bool seatHeld(int seat) const { return m_holds.held(seat); }
+    bool seatHoldTimerRunning() const { return m_seatholdtimer.isActive(); }
+    // Ends the holds whose time has run out, as ordinary departures.
+    void seatholdTimer();
+    // The host ends the game: every other connection is told so and
+    // closed, and no seat is kept any more.
+    void closeGame();
     // Closes the connections that have not logged in within the limit.
     void logintimerTimer();
     // Reports the errors held back in the last second.
     void errortimerTimer();
 
 private:
+    // The host's own lines to all: a colour no player's own chat uses by
+    // default, and not the blue of the game's own notices.
+    static constexpr char kNoticeColour[] = "|clMaroon";
+
     void scheduleSocktimer();
     using Handler = void (TServer::*)(int from, const QByteArray &payload);
     // Reads the payload into its message and hands a message that reads to
@@ -123,13 +146,28 @@ private:
 
     int freeSlot() const;
     void attach(int slot, TSock *sock);
+    // The end of a connection: its seat kept, or an ordinary departure.
+    void connectionEnded(int slot);
+    bool keepsSeat(int slot) const;
     void departure(int slot);
+    // Empties the slot without a word to anybody.
+    void clearSlot(int slot);
     void releaseSock(tplayer &player);
     void disconnectsock(int slot);
     void closeLater(int slot);
     void queueMessage(int slot, QByteArrayView message, bool &overflow);
     void dispatch(int from, const QByteArray &message);
     void reportPeerError(const QString &text);
+
+    // Keeping seats (tserverholds.cpp).
+    void holdSeat(int seat);
+    void endHold(int seat);
+    void takeReclaim(int from, const QByteArray &payload);
+    bool reclaimable(int from, const msg::Reclaim &request) const;
+    void moveConnection(int from, int to);
+    void sendNotice(const QString &line);
+    QByteArray shownName(QByteArray name) const;
+    QByteArray hostName() const { return m_players[kHostSlot].name; }
 
     // Message handlers; `from` is the slot of the connection it came on.
     void receivedlogininfo(int from, const msg::Logininfo &request);
@@ -140,6 +178,7 @@ private:
     void startgame(int from, const msg::StartgameToHost &request);
     void justwatch(int from, const msg::Justwatch &request);
     void playcard(int from, const msg::PlaycardToHost &request);
+    void leaving(int from, const msg::Leaving &request);
 
     void sendTo(int slot, const QByteArray &message);
     // The seat's own cards: only to a connection that has logged in.
@@ -183,6 +222,10 @@ private:
     QTimer m_turnclock;
     int m_turnlimit = 0;
     QTimer m_logintimer;
+    QTimer m_seatholdtimer;
+    int m_seatholdseconds = kDefaultSeatHoldSeconds;
+    SeatHolds m_holds;
+    SeatKeys m_keys;
     QTimer m_errortimer;
     QElapsedTimer m_clockStart;
     Clock m_clock;

@@ -8,9 +8,6 @@
 
 namespace {
 const QString kTookTooLong = QStringLiteral("%1 took too long; the computer played for him.");
-// A colour no player's own chat uses by default, and not the blue of the
-// game's own notices.
-constexpr char kTookTooLongColour[] = "|clMaroon";
 const QString kLimitSet = QStringLiteral("The host set a turn time limit of %1 seconds.");
 const QString kLimitOff = QStringLiteral("The host turned the turn time limit off.");
 } // namespace
@@ -133,7 +130,7 @@ void TServer::tellTurnLimit(int slot)
     // line.
     const int seconds = m_turnlimit / 1000;
     const QString line = seconds > 0 ? kLimitSet.arg(seconds) : kLimitOff;
-    sendTo(slot, msg::ChatToAll::notice(line.toUtf8() + kTookTooLongColour).build());
+    sendTo(slot, msg::ChatToAll::notice(line.toUtf8() + kNoticeColour).build());
     sendTo(slot, msg::Turnlimit{seconds}.build());
 }
 
@@ -149,7 +146,7 @@ void TServer::turnclockTimer()
     // limit show it too; a "|" in the name would cut it from its colour.
     QString name = m_players[seat].name;
     name.replace(u'|', u' ');
-    sendToAll(msg::ChatToAll::notice(kTookTooLong.arg(name).toUtf8() + kTookTooLongColour).build());
+    sendToAll(msg::ChatToAll::notice(kTookTooLong.arg(name).toUtf8() + kNoticeColour).build());
     m_game.cplay();
 }
 
@@ -182,7 +179,9 @@ void TServer::roundOver(int seat, int money)
 void TServer::gameWon(int seat)
 {
     const tplayer &player = m_players[seat];
-    sendToAll(msg::Winner{player.name.isEmpty() ? player.botname : player.name, seat}.build());
+    // A kept seat is still its player's, though the computer won it.
+    const QByteArray name = m_holds.held(seat) ? m_holds.name(seat) : player.name;
+    sendToAll(msg::Winner{name.isEmpty() ? player.botname : name, seat}.build());
 }
 
 void TServer::pauseStarted()

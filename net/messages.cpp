@@ -3,6 +3,8 @@
 #include "net/framer.h"
 #include "net/peertext.h"
 
+#include <algorithm>
+
 namespace {
 
 using msg::kActionSeparator;
@@ -111,6 +113,15 @@ template <class Message> QByteArray joinLine(const Message &m, const char *separ
 }
 
 } // namespace
+
+bool isSeatKey(QByteArrayView text)
+{
+    if (text.size() != kSeatKeyLength)
+        return false;
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+    });
+}
 
 QByteArray framed(QByteArray message)
 {
@@ -224,6 +235,31 @@ std::optional<Botspeed> Botspeed::read(FieldReader &fields)
     Botspeed m;
     m.slot = fields.number();
     m.ms = fields.number();
+    return validIf(isSlot(m.slot), m);
+}
+
+QByteArray Reclaim::build() const
+{
+    return MessageBuilder(command).number(slot).text(key).closed();
+}
+
+std::optional<Reclaim> Reclaim::read(FieldReader &fields)
+{
+    Reclaim m;
+    m.slot = fields.number();
+    m.key = fields.text();
+    return validIf(isSlot(m.slot) && isSeatKey(m.key), m);
+}
+
+QByteArray Leaving::build() const
+{
+    return MessageBuilder(command).number(slot).closed();
+}
+
+std::optional<Leaving> Leaving::read(FieldReader &fields)
+{
+    Leaving m;
+    m.slot = fields.number();
     return validIf(isSlot(m.slot), m);
 }
 
@@ -431,6 +467,53 @@ std::optional<Turnlimit> Turnlimit::read(FieldReader &fields)
     m.seconds = fields.number();
     // A day is far beyond any limit the host offers.
     return validIf(m.seconds >= 0 && m.seconds <= 24 * 60 * 60, m);
+}
+
+QByteArray Seatkey::build() const
+{
+    return MessageBuilder(command).text(key).closed();
+}
+
+std::optional<Seatkey> Seatkey::read(FieldReader &fields)
+{
+    Seatkey m;
+    m.key = fields.text();
+    return validIf(isSeatKey(m.key), m);
+}
+
+namespace {
+constexpr char kAwayFlag[] = "1";
+constexpr char kBackFlag[] = "0";
+} // namespace
+
+QByteArray Away::build() const
+{
+    return MessageBuilder(command).number(seat).text(away ? kAwayFlag : kBackFlag).closed();
+}
+
+std::optional<Away> Away::read(FieldReader &fields)
+{
+    Away m;
+    m.seat = fields.number();
+    const QByteArray flag = fields.text();
+    m.away = flag == kAwayFlag;
+    return validIf(isSeat(m.seat) && (m.away || flag == kBackFlag), m);
+}
+
+QByteArray Goodbye::build() const
+{
+    return MessageBuilder(command).text(reason).text(name).closed();
+}
+
+std::optional<Goodbye> Goodbye::read(FieldReader &fields)
+{
+    Goodbye m;
+    m.reason = fields.text();
+    QByteArray name = fields.rest();
+    if (name.endsWith('+'))
+        name.chop(1);
+    m.name = peertext::cleanName(name);
+    return validIf(m.reason == goodbyereason::closed || m.reason == goodbyereason::removed, m);
 }
 
 QByteArray Nextplayer::build() const

@@ -43,6 +43,9 @@ inline constexpr char logininfo[] = "CMD_logininfo";
 inline constexpr char justwatch[] = "CMD_justwatch";
 inline constexpr char kickhim[] = "CMD_kickhim";
 inline constexpr char botspeed[] = "CMD_botspeed";
+// Newer than the first hosts, which drop names they do not know.
+inline constexpr char reclaim[] = "CMD_reclaim";
+inline constexpr char leaving[] = "CMD_leaving";
 // Both directions, with a different payload in each.
 inline constexpr char chat[] = "CMD_chat";
 inline constexpr char action[] = "CMD_action";
@@ -67,6 +70,9 @@ inline constexpr char roundover[] = "CMD_roundover";
 inline constexpr char winner[] = "CMD_winner";
 // Newer than the first clients, which drop names they do not know.
 inline constexpr char turnlimit[] = "CMD_turnlimit";
+inline constexpr char seatkey[] = "CMD_seatkey";
+inline constexpr char away[] = "CMD_away";
+inline constexpr char goodbye[] = "CMD_goodbye";
 } // namespace cmd
 
 // The flag of CMD_justwatch / CMD_justwatching.
@@ -74,6 +80,18 @@ namespace watchflag {
 inline constexpr char justWatch[] = "1"; // the computer plays for the seat
 inline constexpr char playAgain[] = "2"; // the player takes the seat back
 } // namespace watchflag
+
+// Why the host closes a connection on purpose (CMD_goodbye).
+namespace goodbyereason {
+inline constexpr char closed[] = "closed";   // the host ends the game
+inline constexpr char removed[] = "removed"; // the host's player removed this one
+} // namespace goodbyereason
+
+// A seat key: 128 bits as 32 lowercase hex digits. The host gives one to
+// each connection at its login; presented once, it brings a player whose
+// connection dropped back to his seat.
+inline constexpr int kSeatKeyLength = 32;
+bool isSeatKey(QByteArrayView text);
 
 // The message with its terminator appended, ready for one Send.
 QByteArray framed(QByteArray message);
@@ -180,6 +198,32 @@ struct Botspeed
     QByteArray build() const;
     static std::optional<Botspeed> read(FieldReader &fields);
     bool operator==(const Botspeed &) const = default;
+};
+
+// "CMD_reclaim+" slot "+" key "+"      The answer to CMD_sendlogininfo of a
+// client that holds a key for this host, before its login: the host answers
+// with CMD_sendlogininfo again, naming the slot to log in with.
+struct Reclaim
+{
+    static constexpr const char *command = cmd::reclaim;
+    int slot = 0;
+    QByteArray key;
+
+    QByteArray build() const;
+    static std::optional<Reclaim> read(FieldReader &fields);
+    bool operator==(const Reclaim &) const = default;
+};
+
+// "CMD_leaving+" slot "+"      The player leaves on purpose: his seat is not
+// kept for him.
+struct Leaving
+{
+    static constexpr const char *command = cmd::leaving;
+    int slot = 0;
+
+    QByteArray build() const;
+    static std::optional<Leaving> read(FieldReader &fields);
+    bool operator==(const Leaving &) const = default;
 };
 
 // ---- From the host to clients ----
@@ -375,6 +419,47 @@ struct Turnlimit
     QByteArray build() const;
     static std::optional<Turnlimit> read(FieldReader &fields);
     bool operator==(const Turnlimit &) const = default;
+};
+
+// "CMD_seatkey+" key "+"      The key of this connection's slot, to present
+// in CMD_reclaim should the connection drop.
+struct Seatkey
+{
+    static constexpr const char *command = cmd::seatkey;
+    QByteArray key;
+
+    QByteArray build() const;
+    static std::optional<Seatkey> read(FieldReader &fields);
+    bool operator==(const Seatkey &) const = default;
+};
+
+// "CMD_away+" seat "+" flag "+"      (flag "1": the seat's player lost his
+// connection and the seat is kept for him; "0": that has ended, he is back
+// or, when CMD_playerdisconnected follows, gone)
+struct Away
+{
+    static constexpr const char *command = cmd::away;
+    int seat = 0;
+    bool away = false;
+
+    QByteArray build() const;
+    static std::optional<Away> read(FieldReader &fields);
+    bool operator==(const Away &) const = default;
+};
+
+// "CMD_goodbye+" reason "+" name "+"      (reason: goodbyereason::, name:
+// the host's player) Right before the host closes the connection on purpose.
+// The name is the last field: it may hold "+", and only the closing "+" is
+// taken off.
+struct Goodbye
+{
+    static constexpr const char *command = cmd::goodbye;
+    QByteArray reason;
+    QByteArray name;
+
+    QByteArray build() const;
+    static std::optional<Goodbye> read(FieldReader &fields);
+    bool operator==(const Goodbye &) const = default;
 };
 
 // "CMD_nextplayer+" seat "+"

@@ -57,6 +57,18 @@ void tsockdetail::setNoDelay(int fd)
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
 }
 
+void tsockdetail::setKeepAlive(int fd)
+{
+    const auto set = [fd](int level, int option, int value) {
+        ::setsockopt(fd, level, option, &value, sizeof value);
+    };
+    set(SOL_SOCKET, SO_KEEPALIVE, 1);
+    set(IPPROTO_TCP, TCP_KEEPIDLE, keepAliveIdleSeconds);
+    set(IPPROTO_TCP, TCP_KEEPINTVL, keepAliveIntervalSeconds);
+    set(IPPROTO_TCP, TCP_KEEPCNT, keepAliveProbes);
+    set(IPPROTO_TCP, TCP_USER_TIMEOUT, unacknowledgedLimitMs);
+}
+
 // ---------------------------------------------------------------- reports
 
 bool TSock::Private::info(TSocketInfo kind, const QString &msg)

@@ -29,6 +29,7 @@ bool TSock::Private::openBlocking()
     QPointer<TSock> alive(q);
     if (connectBlocking()) {
         connected = true;
+        setKeepAlive(fd);
         if (info(TSocketInfo::Connect, text(TSockText::BlockingConnected)))
             notify(q->OnConnect);
     } else if (info(TSocketInfo::Close, text(TSockText::BlockingCantConnect))) {

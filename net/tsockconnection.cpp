@@ -37,8 +37,10 @@ void TSock::Private::streamReadable()
     if (got < 0) {
         const int err = errno;
         if (!isTransient(err)) {
-            // The connection failed (reset, timed out): report it. The
-            // system then reads the end of the stream, which closes it.
+            // The connection failed (reset, or timed out: the keep-alive
+            // probes went unanswered, or sent bytes were never
+            // acknowledged): report it. The system then reads the end of
+            // the stream, which closes it.
             reportErrno(err);
             return;
         }
@@ -76,6 +78,9 @@ void TSock::Private::connectionCompleted()
     }
     connected = true;
     writableOwed = true;
+    // Only now: set before the connect, the unacknowledged-bytes limit would
+    // also cut short the attempt to reach a slow host.
+    setKeepAlive(fd);
     if (!info(TSocketInfo::Connect, text(TSockText::NonBlockingConnected)))
         return;
     notify(q->OnConnect);

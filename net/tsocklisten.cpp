@@ -109,6 +109,7 @@ TSock *TSock::Private::makeAccepted(int handle)
     accepted->OnDisconnect = q->OnDisconnect;
     accepted->OnInfo = q->OnInfo;
     setNoDelay(handle);
+    setKeepAlive(handle);
     accepted->setBlocking(blocking);
     return accepted;
 }

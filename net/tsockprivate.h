@@ -59,6 +59,17 @@ void setHandleBlocking(int fd, bool blocking);
 // The host sends several small messages in a row; without this, Nagle's
 // rule and delayed acknowledgements hold the later ones back ~40 ms.
 void setNoDelay(int fd);
+// A connection whose far end vanished (a cable pulled, a laptop closed)
+// sends nothing more; without keep-alive probes it would look live for
+// hours. Idle for 10 s, the system probes every 5 s and gives up after 4
+// unanswered probes; bytes left unacknowledged for 30 s end it too. Either
+// way the next read fails with ETIMEDOUT and the connection closes as after
+// a reset, so its owner hears of it.
+inline constexpr int keepAliveIdleSeconds = 10;
+inline constexpr int keepAliveIntervalSeconds = 5;
+inline constexpr int keepAliveProbes = 4;
+inline constexpr int unacknowledgedLimitMs = 30000;
+void setKeepAlive(int fd);
 
 } // namespace tsockdetail
 

@@ -50,7 +50,7 @@ TEST_F(HostilePeers, ASecondLoginOnTheSameConnectionIsDropped)
     EXPECT_EQ(server->player(2).name, QByteArray("Bob"));
 
     // The slot's next connection logs in afresh.
-    bob->close();
+    bob->leave();
     ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{2, "Bob"}.build()));
     Client carol = join("Carol", 2);
     EXPECT_EQ(server->player(2).name, QByteArray("Carol"));
@@ -145,7 +145,7 @@ TEST_F(HostilePeers, NamesLoseInvisibleCharactersAndBars)
         // His words keep their colour on every reader.
         peer->send(msg::ChatToHost{slot, "hello|clGreen"}.build());
         EXPECT_TRUE(alice->waitFor(msg::ChatToAll{c.kept, "hello|clGreen"}.build())) << c.what;
-        peer->close();
+        peer->leave();
         ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{slot, c.kept}.build())) << c.what;
         --slot;
     }
@@ -398,19 +398,36 @@ TEST_F(HostilePeers, PeerErrorsAreReportedAtMostOnceASecond)
     EXPECT_EQ(errors.texts.size(), 4);
 }
 
-TEST_F(HostilePeers, AConnectionTheNetworkResetsFreesItsSlot)
+// A reset is a connection the network ended: with no seats kept its slot
+// is free at once; otherwise the seat waits for its player.
+TEST_F(HostilePeers, AConnectionTheNetworkResetsFreesItsSlotOrKeepsItsSeat)
 {
+    const struct
+    {
+        int holdSeconds;
+        QByteArray told;
+        int carolsSlot;
+    } cases[] = {
+        {0, msg::Playerdisconnected{2, "Bob"}.build(), 2},
+        {60, msg::Away{2, true}.build(), 3},
+    };
     Client alice = join("Alice", 1);
-    Client bob = join("Bob", 2);
-    // Closing with a zero linger time sends a reset, not an orderly close.
-    const linger reset{1, 0};
-    ASSERT_EQ(::setsockopt(int(bob->socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset,
-                           sizeof reset),
-              0);
-    bob->socket.abort();
-    ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{2, "Bob"}.build()));
-    EXPECT_FALSE(server->player(2).connected);
-    Client carol = join("Carol", 2);
+    for (const auto &c : cases) {
+        server->setSeatHoldSeconds(c.holdSeconds);
+        Client bob = join("Bob", 2);
+        // Closing with a zero linger time sends a reset, not an orderly close.
+        const linger reset{1, 0};
+        ASSERT_EQ(::setsockopt(int(bob->socket.socketDescriptor()), SOL_SOCKET, SO_LINGER,
+                               &reset, sizeof reset),
+                  0);
+        bob->socket.abort();
+        ASSERT_TRUE(alice->waitFor(c.told)) << c.holdSeconds;
+        EXPECT_FALSE(server->player(2).connected);
+        EXPECT_EQ(server->seatHeld(2), c.holdSeconds > 0);
+        Client carol = join("Carol", c.carolsSlot);
+        carol->leave();
+        ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{c.carolsSlot, "Carol"}.build()));
+    }
 }
 
 } // namespace

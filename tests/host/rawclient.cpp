@@ -30,8 +30,19 @@ int RawClient::waitForSlot()
     const QByteArrayList given = named(cmd::sendlogininfo);
     if (given.isEmpty())
         return 0;
-    slot = parseStrictInt(GameMessage::parse(given.first()).payload).value_or(0);
+    // After a CMD_reclaim the host names the slot again: the last word counts.
+    slot = parseStrictInt(GameMessage::parse(given.last()).payload).value_or(0);
     return slot;
+}
+
+int RawClient::reclaim(int heldSlot, const QByteArray &heldKey)
+{
+    if (waitForSlot() == 0)
+        return 0;
+    send(msg::Reclaim{heldSlot, heldKey}.build());
+    if (!waitUntil([this] { return named(cmd::sendlogininfo).size() == 2 || m_closed; }))
+        return 0;
+    return waitForSlot();
 }
 
 int RawClient::login(const QByteArray &name, const QByteArray &version)
@@ -42,7 +53,19 @@ int RawClient::login(const QByteArray &name, const QByteArray &version)
     if (!waitFor(msg::Newplayerinfo{slot, name}.build()))
         return 0;
     this->name = name;
+    // The seat key is the last word of a login.
+    if (!waitUntil([this] { return !named(cmd::seatkey).isEmpty(); }))
+        return 0;
+    FieldReader fields(GameMessage::parse(named(cmd::seatkey).last()).payload);
+    const std::optional<msg::Seatkey> given = msg::Seatkey::read(fields);
+    key = given ? given->key : QByteArray();
     return slot;
+}
+
+void RawClient::leave()
+{
+    send(msg::Leaving{slot}.build());
+    close();
 }
 
 void RawClient::send(const QByteArray &message)

@@ -15,11 +15,17 @@ class RawClient
 public:
     explicit RawClient(quint16 port);
 
-    // Waits for CMD_sendlogininfo and returns the slot it gives (0 if none).
+    // Waits for CMD_sendlogininfo and returns the slot the last one gives (0
+    // if none).
     int waitForSlot();
+    // Answers the first CMD_sendlogininfo with CMD_reclaim and returns the
+    // slot the host's second one gives.
+    int reclaim(int heldSlot, const QByteArray &heldKey);
     // Logs in with the slot the host gave and waits for the own
-    // CMD_newplayerinfo. Returns the slot.
+    // CMD_newplayerinfo and the seat key. Returns the slot.
     int login(const QByteArray &name, const QByteArray &version = "1.0.3");
+    // Leaves on purpose (CMD_leaving), as a player closing his window does.
+    void leave();
 
     void send(const QByteArray &message);
     void sendRaw(const QByteArray &bytes);
@@ -35,6 +41,7 @@ public:
     QByteArrayList received;
     int slot = 0;
     QByteArray name; // as logged in
+    QByteArray key;  // the seat key the login brought
     QTcpSocket socket;
 
 private:

@@ -77,8 +77,8 @@ TEST_F(HostPaths, KickForASlotNobodyHoldsDoesNothing)
         Client cy = join("Cy", 3);
         Client dot = join("Dot", 4);
         watcher = join("Eve", 5);
-        cy->close();
-        dot->close();
+        cy->leave();
+        dot->leave();
         ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{3, "Cy"}.build()));
         ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{4, "Dot"}.build()));
     }
@@ -116,7 +116,7 @@ TEST_F(HostPaths, LeavingOutsideOwnTurnArmsNoComputer)
     ASSERT_EQ(server->botdelay(), TServer::kMaxBotDelay);
     ASSERT_FALSE(server->computerArmed());
 
-    cy->close();
+    cy->leave();
     ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{3, "Cy"}.build()));
     EXPECT_FALSE(server->computerArmed()) << "it is Alice's turn, not seat 3's";
     EXPECT_EQ(server->gameState().turn, 1);

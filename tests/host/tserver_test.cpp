@@ -43,14 +43,19 @@ TEST_F(ServerTest, LoginExchange)
     ASSERT_EQ(bob->waitForSlot(), 2);
     // A name may hold "+" where it is the last field; the version differs.
     bob->send(msg::Logininfo{2, "0.9", "Bob+Jr"}.build());
-    ASSERT_TRUE(bob->waitFor(msg::Wrongversion{}.build()));
+    // The login ends with the connection's own seat key, a fresh one each.
+    ASSERT_TRUE(waitUntil([&] { return !bob->named(cmd::seatkey).isEmpty(); }));
+    const QByteArray bobsKey = bob->named(cmd::seatkey).front();
     EXPECT_EQ(
         bob->received,
         (QByteArrayList{msg::Sendlogininfo{2}.build(), (msg::Newplayerinfo{2, "Bob+Jr"}.build()),
-                        (msg::Existingplayers{1, "Alice"}.build()), msg::Wrongversion{}.build()}));
+                        (msg::Existingplayers{1, "Alice"}.build()), msg::Wrongversion{}.build(),
+                        bobsKey}));
+    EXPECT_NE(bobsKey, msg::Seatkey{alice->key}.build());
     ASSERT_TRUE(alice->waitFor(msg::Havewrongversion{"Bob+Jr"}.build()));
     EXPECT_EQ(alice->received, (QByteArrayList{msg::Sendlogininfo{1}.build(),
                                                (msg::Newplayerinfo{1, "Alice"}.build()),
+                                               msg::Seatkey{alice->key}.build(),
                                                (msg::Newplayerinfo{2, "Bob+Jr"}.build()),
                                                msg::Havewrongversion{"Bob+Jr"}.build()}));
     EXPECT_EQ(server->player(2).name, QByteArray("Bob+Jr"));
@@ -98,7 +103,7 @@ TEST_F(ServerTest, LateArrivalTakesOverASeatWithItsBagsAndCards)
     alice->send(msg::PlaycardToHost{1, 1}.build());
     ASSERT_TRUE(alice->waitFor(msg::Nextplayer{2}.build()));
 
-    carol->close();
+    carol->leave();
     ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{3, "Carol"}.build()));
     const Hand carolsHand = server->gameState().seat(3).hand;
 
@@ -110,7 +115,8 @@ TEST_F(ServerTest, LateArrivalTakesOverASeatWithItsBagsAndCards)
                                               (msg::Newplayerinfo{3, "Dave"}.build()),
                                               (msg::Existingplayers{1, "Alice"}.build()),
                                               (msg::Existingplayers{2, "Bob"}.build()), stats,
-                                              (msg::Placecard{3, carolsHand}.build())}));
+                                              (msg::Placecard{3, carolsHand}.build()),
+                                              msg::Seatkey{dave->key}.build()}));
     EXPECT_NE(game.topcard, 0);
 
     // Seat 4 had no human but has bags: the next arrival takes it; then the
@@ -138,7 +144,7 @@ TEST_F(ServerTest, ComputerPlaysTheTurnOfAPlayerWhoLeavesInIt)
     twoPlayerGame(alice, bob, "h", 20);
     alice->send(msg::PlaycardToHost{1, 1}.build());
     ASSERT_TRUE(bob->waitFor(msg::Nextplayer{2}.build()));
-    bob->close();
+    bob->leave();
     ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{2, "Bob"}.build()));
     // The computer plays seat 2's card and passes the turn back.
     ASSERT_TRUE(waitUntil([&] { return alice->named(cmd::nextplayer).size() >= 3; }));
@@ -311,7 +317,7 @@ TEST_F(ServerTest, UnterminatedBytesBeyondTheLimitCloseTheConnection)
             bob->sendRaw(QByteArray(1, kMessageTerminator));
             sync(*bob);
             EXPECT_FALSE(bob->closed());
-            bob->close();
+            bob->leave();
             ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{2, "Bob"}.build()));
         }
         alice->received.clear();
@@ -366,7 +372,7 @@ TEST_F(ServerTest, TooManyWaitingMessagesCloseTheConnectionAndDropThem)
         EXPECT_LT(alice->received.indexOf("CMD_chat+Alice chats: before|clBlack"),
                   alice->received.indexOf("CMD_chat+Alice chats: after|clBlack"));
         if (!c.closed) {
-            bob->close();
+            bob->leave();
             ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{2, "Bob"}.build()));
         }
     }

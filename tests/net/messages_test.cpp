@@ -60,7 +60,9 @@ TEST_P(MessageRoundTrip, ReadsBackWhatWasBuilt)
     GetParam().check();
 }
 
-// Every one of the 28 kinds, with values at the edges of what the game
+const QByteArray kKey = "0123456789abcdef0123456789abcdef";
+
+// Every one of the 33 kinds, with values at the edges of what the game
 // sends: names with "+" where the name is the last field, empty hands,
 // busted totals, the highest slot.
 INSTANTIATE_TEST_SUITE_P(
@@ -75,6 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
         roundTrip("justwatch", msg::Justwatch{2, watchflag::playAgain}),
         roundTrip("kickhim", msg::Kickhim{1, 9}),
         roundTrip("botspeed", msg::Botspeed{1, kSlowBots.ms}),
+        roundTrip("reclaim", msg::Reclaim{9, kKey}), roundTrip("leaving", msg::Leaving{4}),
         // From the host to clients.
         roundTrip("sendlogininfo", msg::Sendlogininfo{1}), roundTrip("full", msg::Full{}),
         roundTrip("newplayerinfo", msg::Newplayerinfo{5, "x+y"}),
@@ -94,6 +97,10 @@ INSTANTIATE_TEST_SUITE_P(
         roundTrip("startround", msg::Startround{12, {0, 1, 2, 3}}),
         roundTrip("nextplayer", msg::Nextplayer{4}),
         roundTrip("turnlimit", msg::Turnlimit{60}),
+        roundTrip("seatkey", msg::Seatkey{kKey}), roundTrip("away", msg::Away{4, true}),
+        roundTrip("back", msg::Away{1, false}),
+        roundTrip("goodbye closed", msg::Goodbye{goodbyereason::closed, "Ann+Bo"}),
+        roundTrip("goodbye removed", msg::Goodbye{goodbyereason::removed, ""}),
         roundTrip("playcardToAll", msg::PlaycardToAll{1, 13, kBustTotal}),
         roundTrip("newcard after a bust", msg::Newcard{1, 3, 0}),
         roundTrip("nocard", msg::Nocard{2, 4}), roundTrip("roundover", msg::Roundover{1, 0}),
@@ -163,6 +170,24 @@ TEST(MessageRead, RefusesValuesTheGameDoesNotHave)
         {"watch seat 0", "CMD_justwatch+0+1", reader<msg::Justwatch>()},
         {"kick slot 10", "CMD_kickhim+1+10+", reader<msg::Kickhim>()},
         {"chat from slot 0", "CMD_chat+0+hi|clRed", reader<msg::ChatToHost>()},
+        {"reclaim of slot 0", "CMD_reclaim+0+" + kKey + "+", reader<msg::Reclaim>()},
+        {"reclaim of slot 10", "CMD_reclaim+10+" + kKey + "+", reader<msg::Reclaim>()},
+        {"reclaim without a key", "CMD_reclaim+2+", reader<msg::Reclaim>()},
+        {"reclaim, key one short", "CMD_reclaim+2+" + kKey.chopped(1) + "+",
+         reader<msg::Reclaim>()},
+        {"reclaim, key one long", "CMD_reclaim+2+" + kKey + "0+", reader<msg::Reclaim>()},
+        {"reclaim, key in capitals", "CMD_reclaim+2+" + kKey.toUpper() + "+",
+         reader<msg::Reclaim>()},
+        {"leaving slot 10", "CMD_leaving+10+", reader<msg::Leaving>()},
+        // The host's newer messages.
+        {"seat key not hex", "CMD_seatkey+" + QByteArray(32, 'g') + "+", reader<msg::Seatkey>()},
+        {"empty seat key", "CMD_seatkey++", reader<msg::Seatkey>()},
+        {"away at seat 5", "CMD_away+5+1+", reader<msg::Away>()},
+        {"away at seat 0", "CMD_away+0+0+", reader<msg::Away>()},
+        {"away flag 2", "CMD_away+2+2+", reader<msg::Away>()},
+        {"away without a flag", "CMD_away+2+", reader<msg::Away>()},
+        {"goodbye for no reason", "CMD_goodbye++Ann+", reader<msg::Goodbye>()},
+        {"goodbye, reason unknown", "CMD_goodbye+bye+Ann+", reader<msg::Goodbye>()},
     };
     for (const Refusal &c : cases)
         EXPECT_FALSE(c.reads(c.wire)) << c.kind;
@@ -177,6 +202,9 @@ TEST(MessageRead, RefusesValuesTheGameDoesNotHave)
          reader<msg::Gamestats>()},
         {"chat with an empty line", "CMD_chat+ chats: ", reader<msg::ChatToAll>()},
         {"chat without a sender", "CMD_chat+hello", reader<msg::ChatToAll>()},
+        {"reclaim of slot 1", "CMD_reclaim+1+" + kKey + "+", reader<msg::Reclaim>()},
+        {"away at seat 1, back", "CMD_away+1+0+", reader<msg::Away>()},
+        {"goodbye without a name", "CMD_goodbye+closed+", reader<msg::Goodbye>()},
     };
     for (const Refusal &c : edges)
         EXPECT_TRUE(c.reads(c.wire)) << c.kind;
@@ -199,6 +227,28 @@ TEST(MessageRead, ChatLinesShowWhole)
     const auto bare = readBack<msg::ActionToAll>("CMD_action+dances");
     ASSERT_TRUE(bare.has_value());
     EXPECT_EQ(bare->line(), "dances");
+}
+
+// Only what the host hands out reads as a seat key.
+TEST(MessageRead, SeatKeysAreThirtyTwoLowercaseHexDigits)
+{
+    const struct
+    {
+        QByteArray text;
+        bool key;
+    } cases[] = {
+        {kKey, true},
+        {"ffffffffffffffffffffffffffffffff", true},
+        {"", false},
+        {kKey.chopped(1), false},
+        {kKey + "a", false},
+        {"0123456789ABCDEF0123456789abcdef", false},
+        {"0123456789abcdef0123456789abcde ", false},
+        {"0123456789abcdef0123456789abcde+", false},
+        {"0123456789abcdef0123456789abcde\xff", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(isSeatKey(c.text), c.key) << c.text.constData();
 }
 
 TEST(MessageRead, NumbersThatDoNotConvertStillEndWithTheirError)

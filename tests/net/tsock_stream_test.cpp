@@ -213,6 +213,38 @@ TEST(TSockStream, StreamsConnectionsWithoutNagleDelay)
     }
 }
 
+// Both ends of a game connection notice a peer that vanished within
+// seconds: keep-alive probes after 10 s idle, every 5 s, 4 of them, and
+// 30 s for unacknowledged bytes.
+TEST(TSockStream, StreamsConnectionsProbeAVanishedPeer)
+{
+    SockPair pair;
+    ASSERT_TRUE(pair.connect());
+    const struct
+    {
+        const char *option;
+        int level;
+        int name;
+        int expected;
+    } options[] = {
+        {"SO_KEEPALIVE", SOL_SOCKET, SO_KEEPALIVE, 1},
+        {"TCP_KEEPIDLE", IPPROTO_TCP, TCP_KEEPIDLE, 10},
+        {"TCP_KEEPINTVL", IPPROTO_TCP, TCP_KEEPINTVL, 5},
+        {"TCP_KEEPCNT", IPPROTO_TCP, TCP_KEEPCNT, 4},
+        {"TCP_USER_TIMEOUT", IPPROTO_TCP, TCP_USER_TIMEOUT, 30000},
+    };
+    for (TSock *end : {&pair.client, pair.accepted}) {
+        const char *side = end == &pair.client ? "client" : "accepted";
+        for (const auto &o : options) {
+            int value = -1;
+            socklen_t length = sizeof value;
+            ASSERT_EQ(::getsockopt(end->Handle(), o.level, o.name, &value, &length), 0)
+                << side << " " << o.option;
+            EXPECT_EQ(value, o.expected) << side << " " << o.option;
+        }
+    }
+}
+
 TEST(TSockStream, DeletingTheSocketInsideAHandlerIsSafe)
 {
     enum class Where { OnRead, OnInfoIncoming, OnDisconnect, OnInfoClosed };
