@@ -11,6 +11,7 @@
 #include "client/session/clientsettings.h"
 #include "client/session/configlocation.h"
 #include "client/session/playwithothers.h"
+#include "client/session/seatreturn.h"
 #include "client/table/soundplayer.h"
 #include "client/table/tablefit.h"
 #include "client/table/tableview.h"
@@ -55,6 +56,8 @@ Composition::Composition(QStringList arguments, TchatPorts ports, TServer *serve
     wirePlayWithOthers();
     wireLobbyOffer();
     wireTurnLimit();
+    wireSeatHolds();
+    wireSeatReturn();
     wireTurnCountdown();
     wirePlaysInChat();
     wireTableFit();
@@ -185,6 +188,7 @@ void Composition::wirePlayWithOthers()
             [this] { playWithOthers_->open(); });
     connect(&chat, &Tchat::hostUnreachable, playWithOthers_, &PlayWithOthers::open);
     connect(&chat, &Tchat::joinChoiceOffered, playWithOthers_, &PlayWithOthers::openToJoin);
+    connect(&chat, &Tchat::gameLost, playWithOthers_, [this] { playWithOthers_->open(); });
 }
 
 void Composition::wireLobbyOffer()
@@ -225,6 +229,38 @@ void Composition::wireTurnLimit()
         menu.TurnTimeLimit1->setEnabled(true);
         applyLimit(seconds);
     });
+}
+
+void Composition::wireSeatHolds()
+{
+    // The host's own choice of how long a dropped player's seat waits for
+    // him, kept in the settings and handed to its server.
+    const MainMenu &menu = window_->menu();
+    for (QAction *hold : menu.seatHolds) {
+        connect(hold, &QAction::triggered, settings_, [this, hold] {
+            settings_->setSeatHoldSeconds(hold->data().toInt());
+            server_->setSeatHoldSeconds(hold->data().toInt());
+        });
+    }
+    connect(window_.get(), &Tchat::hostingStarted, this, [this, &menu] {
+        const int seconds = settings_->seatHoldSeconds();
+        for (QAction *hold : menu.seatHolds)
+            hold->setChecked(hold->data().toInt() == seconds);
+        menu.KeepDroppedSeat1->setEnabled(true);
+        server_->setSeatHoldSeconds(seconds);
+    });
+}
+
+void Composition::wireSeatReturn()
+{
+    // The seat key is kept in the settings file, so that a copy started
+    // again after a crash can take its seat back.
+    SeatReturn::Store store;
+    store.load = [this](const QString &host) { return settings_->seatKeyFor(host); };
+    store.save = [this](const QString &host, const QByteArray &key) {
+        settings_->setSeatKey(host, key);
+    };
+    window_->seatReturn().setStore(std::move(store));
 }
 
 void Composition::wireTurnCountdown()

@@ -51,6 +51,8 @@ private:
     void wirePlayWithOthers();
     void wireLobbyOffer();
     void wireTurnLimit();
+    void wireSeatHolds();
+    void wireSeatReturn();
     void wireTurnCountdown();
     void wirePlaysInChat();
     void wireTableFit();

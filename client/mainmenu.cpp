@@ -41,6 +41,8 @@ MainMenu::MainMenu(QMenuBar *bar) : QObject(bar)
     StartGame1 = addItem(file, QStringLiteral("Start Game"), "StartGame1");
     StartGame1->setEnabled(false);
     PlayWithOthers1 = addItem(file, QStringLiteral("&Play with Others..."), "PlayWithOthers1");
+    StopReconnecting1 = addItem(file, QStringLiteral("Stop Reconnecting"), "StopReconnecting1");
+    StopReconnecting1->setEnabled(false);
     Exit1 = addItem(file, QStringLiteral("Exit"), "Exit1");
     Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
@@ -94,6 +96,24 @@ MainMenu::MainMenu(QMenuBar *bar) : QObject(bar)
         limits->addAction(turnLimits[i]);
     }
     TurnTimeLimit1->setEnabled(false);
+    // How long the host keeps the seat of a player whose connection dropped
+    // (the items' data, in seconds); host only as well.
+    KeepDroppedSeat1 = options->addMenu(QStringLiteral("Keep a Dropped Player's Seat"));
+    KeepDroppedSeat1->setObjectName(QStringLiteral("KeepDroppedSeat1"));
+    auto *holds = new QActionGroup(KeepDroppedSeat1);
+    const std::array<std::pair<const char *, int>, 4> holdChoices = {
+        {{"KeepSeatOff1", 0}, {"KeepSeat1m1", 60}, {"KeepSeat2m1", 120}, {"KeepSeat5m1", 300}}};
+    for (std::size_t i = 0; i < holdChoices.size(); ++i) {
+        const auto [name, seconds] = holdChoices[i];
+        const int minutes = seconds / 60;
+        const QString caption = seconds == 0   ? QStringLiteral("Off")
+                                : minutes == 1 ? QStringLiteral("1 Minute")
+                                               : QStringLiteral("%1 Minutes").arg(minutes);
+        seatHolds[i] = addCheckItem(KeepDroppedSeat1, caption, name, seconds == 120);
+        seatHolds[i]->setData(seconds);
+        holds->addAction(seatHolds[i]);
+    }
+    KeepDroppedSeat1->setEnabled(false);
 
     // The tally, the side windows and the help are enabled once their
     // windows are wired to them.

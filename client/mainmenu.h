@@ -24,6 +24,9 @@ public:
     // File
     QAction *StartGame1 = nullptr;
     QAction *PlayWithOthers1 = nullptr;
+    // Ends the attempts to get back into a game after a drop; enabled
+    // while they run.
+    QAction *StopReconnecting1 = nullptr;
     QAction *Exit1 = nullptr; // Ctrl+Q
     // Options
     QAction *PlaySounds1 = nullptr;
@@ -43,6 +46,10 @@ public:
     // in seconds (the items' data); 0 is no limit.
     QMenu *TurnTimeLimit1 = nullptr;
     std::array<QAction *, 3> turnLimits{}; // Off, 30 Seconds, 60 Seconds
+    // How long the host keeps a dropped player's seat, in seconds (the
+    // items' data); 0 is not at all.
+    QMenu *KeepDroppedSeat1 = nullptr;
+    std::array<QAction *, 4> seatHolds{}; // Off, 1, 2 (the default) and 5 Minutes
     // View
     QAction *ViewTally1 = nullptr;
     QAction *SpyList1 = nullptr;

@@ -13,6 +13,7 @@
 #include "client/session/clientconnection.h"
 #include "client/session/joinfailure.h"
 #include "client/session/playwithothers.h"
+#include "client/session/seatreturn.h"
 #include "client/table/tableview.h"
 #include "host/random.h"
 #include "host/tserver.h"
@@ -62,6 +63,14 @@ const QString kWrongVersion =
     QStringLiteral("You have a differnt version of the game then the host.");
 const QString kGameIsFull = QStringLiteral("Game is full");
 const QString kEnteredSound = QStringLiteral("entered");
+const QString kLostTrying = QStringLiteral("Lost the connection to the game. Trying again...");
+const QString kBackInSeat = QStringLiteral("You are back in your seat.");
+const QString kHostClosed = QStringLiteral("%1 closed the game.");
+const QString kRemoved = QStringLiteral("%1 removed you from the game.");
+const QString kGaveUp = QStringLiteral(
+    "Could not get back into the game. Host or join one through File > Play with Others...");
+const QString kStoppedTrying = QStringLiteral("Stopped reconnecting.");
+const QString kConnectionEnded = QStringLiteral("The game ended the connection.");
 
 // The main window's client area and the board on it.
 constexpr QRect kBoard(8, 8, 697, 474);
@@ -87,6 +96,7 @@ Tchat::Tchat(QStringList arguments, TchatPorts ports, TServer &server)
     setWindowTitle(kCaption);
 
     connection_ = new ClientConnection(this);
+    seatReturn_ = new SeatReturn(this);
     Sock11_ = new TSock(this);
     Sock11_->setObjectName(QStringLiteral("Sock11"));
 
@@ -100,10 +110,17 @@ Tchat::Tchat(QStringList arguments, TchatPorts ports, TServer &server)
     buildSeatPopup();
     FormCreate();
     connectDispatcher();
+    connectSeatReturn();
 }
 
 Tchat::~Tchat()
 {
+    // The program ends on purpose here (a crash never gets this far): the
+    // player leaves, and the host need not keep his seat.
+    if (session_.loggedIn && !session_.host && connection_->isOpen()) {
+        connection_->sendToHost(msg::Leaving{session_.ownSlot}.build());
+        seatReturn_->forget();
+    }
     // The client's socket goes before the server it may be connected to.
     delete connection_;
     connection_ = nullptr;
@@ -220,9 +237,49 @@ void Tchat::connectDispatcher()
     connect(&dispatcher, &ClientDispatcher::gamefull, this, &Tchat::gamefull);
     connect(state_, &TableState::watchingChanged, this, &Tchat::justwatching);
     connect(connection_, &ClientConnection::ended, this, &Tchat::connectionEnded);
-    connect(connection_, &ClientConnection::connectionLost, this, &Tchat::notice);
-    connect(connection_, &ClientConnection::unreachable, this,
-            [this](const QString &why) { unreachable(session_.hostAddress, why); });
+    connect(connection_, &ClientConnection::connectionLost, this, [this](const QString &why) {
+        notice(why);
+        connectionDropped();
+    });
+    connect(connection_, &ClientConnection::unreachable, this, [this](const QString &why) {
+        if (seatReturn_->trying())
+            seatReturn_->attemptFailed();
+        else
+            unreachable(session_.hostAddress, why);
+    });
+    connect(&dispatcher, &ClientDispatcher::goodbye, this,
+            [this](ClientDispatcher::Goodbye why, const QString &hostName) {
+                goodbye(int(why), hostName);
+            });
+}
+
+void Tchat::connectSeatReturn()
+{
+    // The way back after a drop: the host's key is kept, the connection
+    // opened again, and File > Stop Reconnecting ends the attempts.
+    ClientDispatcher &dispatcher = connection_->dispatcher();
+    connect(&dispatcher, &ClientDispatcher::seatkey, this, [this](const QByteArray &key) {
+        if (!session_.host)
+            seatReturn_->keyReceived(key);
+    });
+    connect(seatReturn_, &SeatReturn::attempt, this, &Tchat::tryToComeBack);
+    connect(seatReturn_, &SeatReturn::keyUnanswered, this, [this](int slot) {
+        if (!session_.loggedIn)
+            login(slot);
+    });
+    connect(seatReturn_, &SeatReturn::tryingChanged, menu_->StopReconnecting1,
+            &QAction::setEnabled);
+    connect(seatReturn_, &SeatReturn::gaveUp, this, [this] {
+        notice(kGaveUp);
+        emit gameLost();
+    });
+    connect(menu_->StopReconnecting1, &QAction::triggered, this, [this] {
+        if (!seatReturn_->trying())
+            return;
+        seatReturn_->stop();
+        notice(kStoppedTrying);
+        emit gameLost();
+    });
 }
 
 void Tchat::showEvent(QShowEvent *event)
@@ -330,6 +387,7 @@ void Tchat::hostpress()
 void Tchat::joinpress()
 {
     notice(kConnecting.arg(session_.hostAddress));
+    seatReturn_->joining(session_.hostAddress + QLatin1Char(':') + QString::number(ports_.game));
     connection_->open(session_.hostAddress, ports_.game);
     button_start_->hide();
     menu_->StartGame1->setEnabled(false);
@@ -368,6 +426,25 @@ void Tchat::sendloginfo(int slot)
     // outside 1 to 9, would turn the table round again under the user.
     if (session_.loggedIn || slot < 1 || slot > kHighestSlot)
         return;
+    // A player who holds a key for this host shows it before his login: the
+    // host answers with the slot to log in with, his old seat if it waits.
+    if (!session_.host) {
+        const QByteArray key = seatReturn_->keyToPresent(slot);
+        if (!key.isEmpty()) {
+            connection_->sendToHost(msg::Reclaim{slot, key}.build());
+            return;
+        }
+    }
+    login(slot);
+}
+
+void Tchat::login(int slot)
+{
+    seatReturn_->loggedIn();
+    // Coming back, the table is the host's to tell anew, as to anybody who
+    // arrives late.
+    if (seatReturn_->comingBack())
+        state_->rejoin();
     session_.ownSlot = slot;
     session_.loggedIn = true;
     connection_->sendToHost(
@@ -378,6 +455,14 @@ void Tchat::sendloginfo(int slot)
 void Tchat::newplayerinfo(int slot, const QString &name)
 {
     const bool own = session_.loggedIn && slot == session_.ownSlot;
+    if (own && seatReturn_->comingBack()) {
+        seatReturn_->arrived();
+        if (slot == slotBeforeDrop_) {
+            notice(kBackInSeat);
+            emit ownLoginConfirmed();
+            return;
+        }
+    }
     if (own) {
         notice(kYouAreConnected);
         emit ownLoginConfirmed();
@@ -432,12 +517,58 @@ void Tchat::gamefull()
     fullBox_->open();
 }
 
+void Tchat::goodbye(int why, const QString &hostName)
+{
+    goodbye_ = why;
+    seatReturn_->forget();
+    notice((why == int(ClientDispatcher::Goodbye::Removed) ? kRemoved : kHostClosed)
+               .arg(peertext::isolated(hostName)));
+}
+
 void Tchat::connectionEnded()
 {
     // With "Game is full" on screen, closing waits for the user.
     if (fullBox_)
         return;
-    close();
+    connectionDropped();
+}
+
+void Tchat::connectionDropped()
+{
+    if (closing_)
+        return;
+    // The host said why it closes: no drop, nothing to go back to.
+    if (goodbye_ >= 0) {
+        if (goodbye_ == int(ClientDispatcher::Goodbye::Closed))
+            emit gameLost();
+        return;
+    }
+    if (seatReturn_->trying()) {
+        seatReturn_->attemptFailed();
+        return;
+    }
+    // A player who was in the game comes back by himself, unless the host
+    // was no game host at all; the host's own copy has nowhere to go back.
+    if (session_.loggedIn && !session_.host && !connection_->hostMisbehaved()) {
+        notice(kLostTrying);
+        slotBeforeDrop_ = session_.ownSlot;
+        seatReturn_->start();
+        return;
+    }
+    if (!connection_->lost())
+        notice(kConnectionEnded);
+}
+
+void Tchat::tryToComeBack()
+{
+    session_.loggedIn = false;
+    goodbye_ = -1;
+    try {
+        connection_->open(session_.hostAddress, ports_.game);
+    } catch (const ESockException &) {
+        // The name does not resolve now (no network yet): later.
+        seatReturn_->attemptFailed();
+    }
 }
 
 void Tchat::JustWatch1Click(bool checkedNow)

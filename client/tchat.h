@@ -23,6 +23,7 @@ class QLabel;
 class QMenu;
 class QMessageBox;
 class QPushButton;
+class SeatReturn;
 class TServer;
 class TSock;
 class TableFit;
@@ -78,6 +79,7 @@ public:
 
     const ClientSession &session() const { return session_; }
     ClientConnection &connection() { return *connection_; }
+    SeatReturn &seatReturn() { return *seatReturn_; }
     ChatPanel &chatPanel() { return *chat_; }
     TableState &state() { return *state_; }
     HandState &handState() { return *hand_; }
@@ -114,6 +116,9 @@ signals:
     void hostUnreachable(const QString &address);
     // The window is up without a game: the user is to choose one to join.
     void joinChoiceOffered();
+    // The game this copy played in is over for it: the host ended it, or
+    // the way back after a drop gave up. The user may choose another.
+    void gameLost();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -128,7 +133,12 @@ private:
     void buildKeyboardFocus();
 
     void connectDispatcher();
+    void connectSeatReturn();
     void connectionEnded();
+    void connectionDropped();
+    void tryToComeBack();
+    void login(int slot);
+    void goodbye(int why, const QString &hostName);
 
     // Handlers of the host's messages that concern connections and logins.
     void sendloginfo(int slot);
@@ -154,6 +164,7 @@ private:
     TServer &server_;
     ClientSession session_;
     ClientConnection *connection_ = nullptr;
+    SeatReturn *seatReturn_ = nullptr;
     TSock *Sock11_ = nullptr;
     BoardPanel *panel_board_ = nullptr;
     TableFit *fit_ = nullptr;
@@ -174,4 +185,9 @@ private:
     bool shownBefore_ = false;
     bool choosePlay_ = false;
     bool closing_ = false;
+    // The host said it closes this connection on purpose (a
+    // ClientDispatcher::Goodbye), so its end is no drop.
+    int goodbye_ = -1;
+    // The seat this copy sat in when its connection dropped.
+    int slotBeforeDrop_ = 0;
 };

@@ -10,8 +10,9 @@
 // owns one; the chat panel, the table and the side windows read it.
 struct ClientSession
 {
-    int ownSlot = 0;            // given by the host in CMD_sendlogininfo; 1-4 a seat, 5+ a watcher
-    bool loggedIn = false;      // set once the login answer is sent; never cleared
+    int ownSlot = 0; // given by the host in CMD_sendlogininfo; 1-4 a seat, 5+ a watcher
+    bool loggedIn =
+        false; // set once the login answer is sent; cleared only to log in again after a drop
     bool host = false;          // this copy runs the game server
     QString playerName;         // first argument, or "You" for a solo game
     QString hostAddress;        // second argument, or "127.0.0.1"

@@ -69,12 +69,40 @@ void TableState::newplayerinfo(int slot, const QString &name)
     if (TableSeat *taken = find(slot)) {
         taken->name = name;
         taken->computer = false;
+        taken->away = false;
         emit seatChanged(slot);
     } else {
+        // A slot holds one watcher: a second word on it replaces the first.
+        watchers_.removeIf([slot](const TableWatcher &each) { return each.slot == slot; });
         watchers_.append(TableWatcher{slot, name});
         emit watchersChanged();
     }
     emit playerArrived(slot, name);
+}
+
+void TableState::away(int seat, bool away)
+{
+    TableSeat *held = find(seat);
+    if (!held || held->away == away)
+        return;
+    held->away = away;
+    emit seatChanged(seat);
+}
+
+void TableState::rejoin()
+{
+    for (int each = 1; each <= kSeats; ++each) {
+        TableSeat &seat = seats_[std::size_t(each - 1)];
+        seat.name = kWaiting;
+        seat.computer = false;
+        seat.watching = false;
+        seat.away = false;
+        emit seatChanged(each);
+    }
+    if (!watchers_.isEmpty()) {
+        watchers_.clear();
+        emit watchersChanged();
+    }
 }
 
 void TableState::playerdisconnected(int slot, const QString &name)
@@ -84,6 +112,7 @@ void TableState::playerdisconnected(int slot, const QString &name)
         left->name = defaultName(slot);
         left->computer = true;
         left->watching = false;
+        left->away = false;
         emit seatChanged(slot);
         emit seatLeft(slot, sat);
         return;

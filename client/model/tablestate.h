@@ -19,6 +19,7 @@ struct TableSeat
     bool watching = false;   // the seat's player just watches
     bool outOfMoney = false; // no bags left: out of the game
     bool computer = false;   // a computer player holds the seat
+    bool away = false;       // the player lost his connection; the seat waits for him
 };
 
 // A watcher: a connection in a slot above the seats.
@@ -99,6 +100,13 @@ public:
 
     // Login and departure messages.
     void newplayerinfo(int slot, const QString &name);
+    // The host keeps `seat` for a player whose connection dropped, or no
+    // longer.
+    void away(int seat, bool away);
+    // This client logs in again after its connection dropped: who sits
+    // where is the host's to say anew, so the seats wait and the watchers
+    // are forgotten until the new login's messages fill them.
+    void rejoin();
     void playerdisconnected(int slot, const QString &name);
     void justwatching(int seat, bool watching);
 

@@ -18,9 +18,25 @@ const QString kErrorText = QStringLiteral("Error #%1 (%2)");
 constexpr int kTimedOut = 10060;
 } // namespace
 
-ClientConnection::ClientConnection(QObject *parent)
-    : QObject(parent), sock_(std::make_unique<TSock>())
+ClientConnection::ClientConnection(QObject *parent) : QObject(parent)
 {
+    makeSocket();
+    connectTimer_.setSingleShot(true);
+    connectTimer_.setInterval(kConnectTimeoutMs);
+    connect(&connectTimer_, &QTimer::timeout, this, &ClientConnection::connectTimedOut);
+    Timer1_.setInterval(1);
+    connect(&Timer1_, &QTimer::timeout, this, &ClientConnection::Timer1Timer);
+    enqueue(kInitialQueueLine);
+}
+
+ClientConnection::~ClientConnection()
+{
+    dropSocket();
+}
+
+void ClientConnection::makeSocket()
+{
+    sock_ = std::make_unique<TSock>();
     sock_->setSocketType(TSocketType::stStream);
     sock_->setBlocking(false);
     sock_->setAutoAccept(false);
@@ -29,17 +45,9 @@ ClientConnection::ClientConnection(QObject *parent)
     sock_->OnInfo = [this](TSock *sender, TSocketInfo info, const QString &text) {
         sockInfo(sender, info, text);
     };
-
-    connectTimer_.setSingleShot(true);
-    connectTimer_.setInterval(kConnectTimeoutMs);
-    connect(&connectTimer_, &QTimer::timeout, this, &ClientConnection::connectTimedOut);
-
-    Timer1_.setInterval(1);
-    connect(&Timer1_, &QTimer::timeout, this, &ClientConnection::Timer1Timer);
-    enqueue(kInitialQueueLine);
 }
 
-ClientConnection::~ClientConnection()
+void ClientConnection::dropSocket()
 {
     // Closing the socket on the way out reports "Socket Closed"; nobody is
     // left to hear it.
@@ -50,6 +58,20 @@ ClientConnection::~ClientConnection()
 
 void ClientConnection::open(const QString &host, quint16 port)
 {
+    // A connection opened again after one that ended (the way back after
+    // a drop) starts afresh: what the old one left is of no use.
+    if (used_) {
+        dropSocket();
+        makeSocket();
+        receivedlist_.clear();
+        queuedBytes_ = 0;
+        Timer1_.stop();
+        overflow_ = false;
+        lost_ = false;
+        closed_ = false;
+        endAnnounced_ = false;
+    }
+    used_ = true;
     framer_.clear();
     sock_->setPortName(QString::number(port));
     sock_->setHostName(host);

@@ -41,9 +41,10 @@ public:
     explicit ClientConnection(QObject *parent = nullptr);
     ~ClientConnection() override;
 
-    // Opens `sock` towards host:port. Throws ESockException when the host
-    // name cannot be looked up; a refused connection is not an error here
-    // (the socket only reports it, and the client stays unconnected).
+    // Opens `sock` towards host:port, again after a connection that ended
+    // too. Throws ESockException when the host name cannot be looked up; a
+    // refused connection is not an error here (the socket only reports it,
+    // and the client stays unconnected).
     void open(const QString &host, quint16 port);
     // Tests shorten the wait for a host that does not answer.
     void setConnectTimeout(int milliseconds) { connectTimer_.setInterval(milliseconds); }
@@ -58,6 +59,9 @@ public:
     qsizetype queuedBytes() const { return queuedBytes_; }
     // The connection was given up (see above); nothing more comes.
     bool lost() const { return lost_; }
+    // It was given up because the host sent more than a game ever sends:
+    // no host to go back to.
+    bool hostMisbehaved() const { return overflow_; }
     bool queueTimerActive() const { return Timer1_.isActive(); }
 
     // Handles the first message of the receive queue now.
@@ -74,6 +78,8 @@ signals:
     void unreachable(const QString &socketText);
 
 private:
+    void makeSocket();
+    void dropSocket();
     void sockRead(TSock *sender, int count);
     void sockInfo(TSock *sender, TSocketInfo info, const QString &text);
     void Timer1Timer();
@@ -95,4 +101,5 @@ private:
     bool endAnnounced_ = false;
     QTimer connectTimer_;
     bool unreachable_ = false; // the attempt to connect failed; nothing follows
+    bool used_ = false;        // opened before: another open starts afresh
 };

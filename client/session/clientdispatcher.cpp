@@ -45,6 +45,9 @@ const ClientDispatcher::Row ClientDispatcher::kRows[] = {
     {cmd::roundover, &ClientDispatcher::take<msg::Roundover>},
     {cmd::gamestats, &ClientDispatcher::take<msg::Gamestats>},
     {cmd::turnlimit, &ClientDispatcher::take<msg::Turnlimit>},
+    {cmd::seatkey, &ClientDispatcher::take<msg::Seatkey>},
+    {cmd::away, &ClientDispatcher::take<msg::Away>},
+    {cmd::goodbye, &ClientDispatcher::take<msg::Goodbye>},
 };
 
 void ClientDispatcher::dispatch(QByteArrayView message)
@@ -134,6 +137,22 @@ void ClientDispatcher::announce(const msg::Turnlimit &m)
     emit turnlimit(m.seconds);
 }
 
+void ClientDispatcher::announce(const msg::Seatkey &m)
+{
+    emit seatkey(m.key);
+}
+
+void ClientDispatcher::announce(const msg::Away &m)
+{
+    emit away(m.seat, m.away);
+}
+
+void ClientDispatcher::announce(const msg::Goodbye &m)
+{
+    emit goodbye(m.reason == goodbyereason::removed ? Goodbye::Removed : Goodbye::Closed,
+                 textOf(m.name));
+}
+
 void ClientDispatcher::announce(const msg::Winner &m)
 {
     emit winner(textOf(m.name), m.seat);
@@ -195,6 +214,7 @@ void ClientDispatcher::feed(TableState &table)
     connect(this, &ClientDispatcher::startround, &table, &TableState::startround);
     connect(this, &ClientDispatcher::getnextplayer, &table, &TableState::getnextplayer);
     connect(this, &ClientDispatcher::turnlimit, &table, &TableState::turnlimit);
+    connect(this, &ClientDispatcher::away, &table, &TableState::away);
     connect(this, &ClientDispatcher::gamestats, &table, &TableState::gamestats);
     connect(this, &ClientDispatcher::playcard, &table, &TableState::playcard);
     connect(this, &ClientDispatcher::roundover, &table, &TableState::roundover);

@@ -19,6 +19,8 @@ class ClientDispatcher : public QObject
     Q_OBJECT
 public:
     using SeatValues = NumberedValues;
+    // Why the host ends the connection on purpose.
+    enum class Goodbye { Closed, Removed };
 
     using QObject::QObject;
 
@@ -56,6 +58,12 @@ signals:
     void roundover(int seat, int money);
     void gamestats(int round, int total, int topcard, int turn,
                    const ClientDispatcher::SeatValues &money);
+    // The key that gives this player his seat back after a drop.
+    void seatkey(const QByteArray &key);
+    void away(int seat, bool away);
+    // The host is about to close the connection: it ended the game, or its
+    // player removed this one. `hostName` is the host's player.
+    void goodbye(ClientDispatcher::Goodbye why, const QString &hostName);
 
 private:
     struct Row;
@@ -65,6 +73,9 @@ private:
     template <class Message> void take(FieldReader &fields);
     void announce(const msg::Sendlogininfo &m);
     void announce(const msg::Turnlimit &m);
+    void announce(const msg::Seatkey &m);
+    void announce(const msg::Away &m);
+    void announce(const msg::Goodbye &m);
     void announce(const msg::ChatToAll &m);
     void announce(const msg::ActionToAll &m);
     void announce(const msg::Newplayerinfo &m);

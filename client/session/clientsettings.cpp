@@ -1,9 +1,9 @@
 #include "client/session/clientsettings.h"
 
 #include "client/chat/chatpanel.h"
+#include "client/mainmenu.h"
 #include "client/model/clientsession.h"
 #include "client/session/inifile.h"
-#include "client/mainmenu.h"
 #include "net/errorreport.h"
 #include "net/messages.h"
 #include "stats/textfile.h"
@@ -348,6 +348,9 @@ namespace {
 const QString kHidelobbyoffer = QStringLiteral("Hidelobbyoffer");
 const QString kShowplaysinchat = QStringLiteral("Showplaysinchat");
 const QString kTurntimelimit = QStringLiteral("Turntimelimit");
+const QString kKeepdroppedseat = QStringLiteral("Keepdroppedseat");
+const QString kSeatkey = QStringLiteral("Seatkey");
+const QString kSeatkeyhost = QStringLiteral("Seatkeyhost");
 const QString kFittabletowindow = QStringLiteral("Fittabletowindow");
 } // namespace
 
@@ -410,5 +413,37 @@ void ClientSettings::setTurnLimitSeconds(int seconds)
 {
     IniFile ini = readFile();
     ini.setValue(kSection, kTurntimelimit, QString::number(seconds));
+    writeFile(ini);
+}
+
+int ClientSettings::seatHoldSeconds()
+{
+    const QString stored = readFile().value(kSection, kKeepdroppedseat, QString());
+    const int seconds = stored.toInt();
+    if (stored.isEmpty() || (seconds != 0 && seconds != 60 && seconds != 120 && seconds != 300))
+        return kDefaultSeatHoldSeconds;
+    return seconds;
+}
+
+void ClientSettings::setSeatHoldSeconds(int seconds)
+{
+    IniFile ini = readFile();
+    ini.setValue(kSection, kKeepdroppedseat, QString::number(seconds));
+    writeFile(ini);
+}
+
+QByteArray ClientSettings::seatKeyFor(const QString &host)
+{
+    const IniFile ini = readFile();
+    if (host.isEmpty() || ini.value(kSection, kSeatkeyhost, QString()) != host)
+        return {};
+    return ini.value(kSection, kSeatkey, QString()).toLatin1();
+}
+
+void ClientSettings::setSeatKey(const QString &host, const QByteArray &key)
+{
+    IniFile ini = readFile();
+    ini.setValue(kSection, kSeatkeyhost, key.isEmpty() ? QString() : host);
+    ini.setValue(kSection, kSeatkey, QString::fromLatin1(key));
     writeFile(ini);
 }

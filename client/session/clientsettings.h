@@ -101,6 +101,17 @@ public:
     void setFitTableToWindow(bool fit);
     int turnLimitSeconds();
     void setTurnLimitSeconds(int seconds);
+    // Options > Keep a Dropped Player's Seat, in seconds; 2 minutes when
+    // the file never said.
+    static constexpr int kDefaultSeatHoldSeconds = 120;
+    int seatHoldSeconds();
+    void setSeatHoldSeconds(int seconds);
+    // The seat key the host at `host` ("address:port") gave this player,
+    // kept so that a copy started again after a crash can take the seat
+    // back; empty when the key kept is another host's, or none. An empty
+    // `key` forgets it.
+    QByteArray seatKeyFor(const QString &host);
+    void setSeatKey(const QString &host, const QByteArray &key);
 
 signals:
     // A game message for the host: the computer players' speed.

@@ -13,6 +13,8 @@
 #include <QLabel>
 
 namespace {
+// After the name of a player whose seat waits for him to come back.
+const QString kAway = QStringLiteral(" (away)");
 
 constexpr int kSeats = TableState::kSeats;
 
@@ -152,7 +154,7 @@ void SeatViews::showSeat(int seat)
     if (!controls)
         return;
     const TableSeat &state = state_.seat(seat);
-    controls->label_playername->setText(state.name);
+    controls->label_playername->setText(state.away ? state.name + kAway : state.name);
     controls->image_eyes->setVisible(state.watching);
     nameSeat(seat);
 }

@@ -1,5 +1,5 @@
-#include "client/session/clientsettings.h"
 #include "client/model/tablestate.h"
+#include "client/session/clientsettings.h"
 #include "client/tchat.h"
 #include "net/messages.h"
 #include "net/peertext.h"

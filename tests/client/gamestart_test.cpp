@@ -151,7 +151,12 @@ public:
             return received.contains(msg::Newplayerinfo{slot, name_}.build());
         });
     }
-    void leave() { socket_.disconnectFromHost(); }
+    // Leaves on purpose, as a closed window does: the seat is free at once.
+    void leave()
+    {
+        socket_.write(framed(msg::Leaving{slot}.build()));
+        socket_.disconnectFromHost();
+    }
 
     int slot = 0;
     QByteArrayList received;

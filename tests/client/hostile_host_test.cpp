@@ -261,13 +261,19 @@ TEST_F(HostileHost, LongChatLinesAtTheClientsPaceForAMinuteLeaveTheWindowAnsweri
     EXPECT_LT(mostMiB - settledMiB, 100.0);
 }
 
-TEST_F(HostileHost, AnOrderlyCloseStillEndsTheWindowWithoutANotice)
+// A host that closes in good order without a word is taken for a drop:
+// the window stays and tries again, and no broken connection is reported.
+TEST_F(HostileHost, AnOrderlyCloseWithoutAWordIsTriedAgain)
 {
     login();
     client->disconnectFromHost();
-    ASSERT_TRUE(waitUntil([&] { return closed; }));
+    ASSERT_TRUE(waitUntil([&] {
+        return chatHasLine(window.get(), "Lost the connection to the game. Trying again...");
+    }));
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->connection().lost());
-    EXPECT_TRUE(chatLines(window.get()).filter("connection").isEmpty());
+    EXPECT_TRUE(chatLines(window.get()).filter("connection was lost").isEmpty());
 }
 
 } // namespace

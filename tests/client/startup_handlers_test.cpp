@@ -1,6 +1,7 @@
 #include "client/mainmenu.h"
 #include "client/model/tablestate.h"
 #include "client/session/clientsettings.h"
+#include "client/session/inifile.h"
 #include "client/table/soundplayer.h"
 #include "client/table/tableview.h"
 #include "client/tchat.h"
@@ -8,6 +9,7 @@
 #include "tests/client/programwindow.h"
 #include "tests/client/startup_support.h"
 #include "tests/support/wait.h"
+#include "windows/tplaywithothers.h"
 
 #include <gtest/gtest.h>
 
@@ -54,16 +56,24 @@ protected:
     // have been handled.
     void sync()
     {
+        const QString line = QStringLiteral("sync has a different version of the game then you.");
+        const int before = linesWith(line);
         host.send(msg::Havewrongversion{"sync"}.build());
-        ASSERT_TRUE(waitUntil([&] {
-            return chatHasLine(window.get(), "sync has a different version of the game then you.");
-        }));
+        ASSERT_TRUE(waitUntil([&] { return linesWith(line) > before; }));
     }
 
     QWidget *control(const QString &name) const { return window->findChild<QWidget *>(name); }
     QString nameAt(TablePlace place) const
     {
         return window->table().atPlace(place).label_playername->text();
+    }
+    // How many messages the window sent with this name.
+    qsizetype sentOfKind(const QByteArray &name)
+    {
+        const QByteArrayList sent = host.received();
+        return std::count_if(sent.begin(), sent.end(), [&](const QByteArray &message) {
+            return message.startsWith(name + '+');
+        });
     }
     int linesWith(const QString &text) const
     {
@@ -349,13 +359,87 @@ TEST_F(JoinedWindow, GameIsFullWaitsForTheUserThenEnds)
     EXPECT_FALSE(window->isVisible());
 }
 
-TEST_F(JoinedWindow, HostClosingTheConnectionEndsTheProgramQuietly)
+// A host that closes the connection without a word (as one built without
+// seat keys does) is a drop: the window stays, says so, and joins again by
+// itself as a late arrival; File > Stop Reconnecting is there meanwhile.
+TEST_F(JoinedWindow, ADroppedConnectionIsJoinedAgainByItself)
 {
     login(2);
+    host.send(msg::Newplayerinfo{1, "Hal"}.build());
+    host.send(msg::Newplayerinfo{6, "Wat"}.build());
+    sync();
+    QAction *stop = window->menu().StopReconnecting1;
+    EXPECT_FALSE(stop->isEnabled());
     host.closeClient();
-    ASSERT_TRUE(waitUntil([&] { return ended; }));
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(window->findChild<QMessageBox *>(), nullptr);
+    ASSERT_TRUE(waitUntil([&] {
+        return chatHasLine(window.get(), "Lost the connection to the game. Trying again...");
+    }));
+    EXPECT_TRUE(stop->isEnabled());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(ended);
+
+    ASSERT_TRUE(host.waitForClientAgain());
+    host.send(msg::Sendlogininfo{2}.build());
+    ASSERT_TRUE(host.waitForMessage(msg::Logininfo{2, kVersionText, "Ann"}.build()));
+    EXPECT_TRUE(window->state().watchers().isEmpty()) << "the table is told anew";
+    host.send(msg::Newplayerinfo{2, "Ann"}.build());
+    host.send(msg::Existingplayers{1, "Hal"}.build());
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "You are back in your seat."); }));
+    sync();
+    EXPECT_FALSE(stop->isEnabled());
+    EXPECT_EQ(window->state().seat(1).name, "Hal");
+    EXPECT_EQ(sentOfKind("CMD_reclaim"), 0) << "no key was given";
+}
+
+// A host that gives a seat key gets it back first on the new connection,
+// and the key is kept in the settings file for a copy started again.
+TEST_F(JoinedWindow, TheSeatKeyGoesBackBeforeTheLogin)
+{
+    const QByteArray key = "00112233445566778899aabbccddeeff";
+    login(3);
+    host.send(msg::Seatkey{key}.build());
+    sync();
+    const IniFile stored = IniFile::load(window.parts().settings().filePath());
+    EXPECT_EQ(stored.value("Zandor", "Seatkey", QString()), QString::fromLatin1(key));
+    EXPECT_EQ(stored.value("Zandor", "Seatkeyhost", QString()),
+              QStringLiteral("127.0.0.1:%1").arg(host.port()));
+    // Another's seat shows him away while the host keeps it for him.
+    host.send(msg::Newplayerinfo{1, "Hal"}.build());
+    host.send(msg::Away{1, true}.build());
+    sync();
+    const QLabel *hal =
+        window->table().atPlace(window->table().rotation().placeOf(1)).label_playername;
+    EXPECT_EQ(hal->text(), "Hal (away)");
+    host.send(msg::Away{1, false}.build());
+    sync();
+    EXPECT_EQ(hal->text(), "Hal");
+
+    host.closeClient();
+    ASSERT_TRUE(host.waitForClientAgain());
+    host.send(msg::Sendlogininfo{6}.build());
+    ASSERT_TRUE(host.waitForMessage(msg::Reclaim{6, key}.build()));
+    EXPECT_EQ(sentOfKind("CMD_logininfo"), 0) << "the key goes first";
+    host.send(msg::Sendlogininfo{3}.build());
+    ASSERT_TRUE(host.waitForMessage(msg::Logininfo{3, kVersionText, "Ann"}.build()));
+    host.send(msg::Newplayerinfo{3, "Ann"}.build());
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "You are back in your seat."); }));
+}
+
+// A host that ends its game on purpose says so: no attempts to go back,
+// and the Play with Others window offers another game.
+TEST_F(JoinedWindow, AHostThatClosesTheGameSaysSoAndIsNotTriedAgain)
+{
+    login(2);
+    host.send(msg::Goodbye{goodbyereason::closed, "Hal"}.build());
+    host.closeClient();
+    ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "Hal closed the game."); }))
+        << chatLines(window.get()).join('|').toStdString();
+    auto *others = window->findChild<TplayWithOthers *>();
+    ASSERT_NE(others, nullptr);
+    EXPECT_TRUE(waitUntil([&] { return others->isVisible(); }));
+    EXPECT_FALSE(window->menu().StopReconnecting1->isEnabled());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(chatLines(window.get()).filter("Trying again").isEmpty());
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "client/composition.h"
+#include "client/mainmenu.h"
 #include "client/session/clientconnection.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
@@ -138,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 // Two copies on one host: the host's user may remove a player, the joined
-// one may not, and the removed player's program ends without a word.
+// one may not, and the removed player is told so and stays out.
 TEST(StartupHostAndGuest, SeatMenuBelongsToTheHostAndRemovesAPlayer)
 {
     QTemporaryDir hostFiles;
@@ -185,8 +186,11 @@ TEST(StartupHostAndGuest, SeatMenuBelongsToTheHostAndRemovesAPlayer)
     EXPECT_EQ(host.popupSeat(), 2);
     host.findChild<QAction *>("RemoveFromGame1")->trigger();
 
-    EXPECT_TRUE(waitUntil([&] { return guestEnded; }));
-    EXPECT_FALSE(guest.isVisible());
+    // The removed player is told so, and his copy does not try to come back.
+    EXPECT_TRUE(waitUntil([&] { return chatHasLine(&guest, "Hal removed you from the game."); }));
+    EXPECT_TRUE(guest.isVisible());
+    EXPECT_FALSE(guestEnded);
+    EXPECT_FALSE(guest.menu().StopReconnecting1->isEnabled());
     EXPECT_TRUE(waitUntil([&] { return chatHasLine(&host, "Bob disconnected."); }));
     EXPECT_EQ(host.findChild<QLabel *>("label_playername2")->text(), "Zaze");
     EXPECT_TRUE(host.isVisible());

@@ -50,6 +50,15 @@ bool ScriptedHost::waitForClient()
     });
 }
 
+bool ScriptedHost::waitForClientAgain()
+{
+    if (client_)
+        client_->deleteLater();
+    client_ = nullptr;
+    bytes_.clear();
+    return waitUntil([this] { return server_.hasPendingConnections(); }, 10000) && waitForClient();
+}
+
 void ScriptedHost::send(const QByteArray &message)
 {
     sendRaw(framed(message));

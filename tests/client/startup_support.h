@@ -27,6 +27,9 @@ public:
     quint16 port() const { return server_.serverPort(); }
     // Waits for the client to connect.
     bool waitForClient();
+    // Waits for the client to connect once more, after its connection
+    // ended; what the old one sent is forgotten.
+    bool waitForClientAgain();
     // Writes one game message with its terminator.
     void send(const QByteArray &message);
     // Writes bytes exactly as given.
