@@ -75,6 +75,7 @@ public:
     bool computerArmed() const { return m_computertimer.isActive(); }
     bool pauseRunning() const { return m_timer1.isActive(); }
     bool loginTimerRunning() const { return m_logintimer.isActive(); }
+    const SeatKeys &seatKeys() const { return m_keys; }
 
     // Connections without a socket, for the fuzzer and for tests that drive
     // the host without a network: the same slot choice, login and departure

@@ -14,13 +14,15 @@ const QString kSeatKept = QStringLiteral("%1 lost the connection; his seat is ke
 const QString kNotBack = QStringLiteral("%1 did not come back.");
 // What the host's user reads when a connection presents a key that brings
 // it nowhere; counted with the other errors peers cause.
-const QString kWrongSeatKey = QStringLiteral("A connection presented a seat key that is not valid.");
+const QString kWrongSeatKey =
+    QStringLiteral("A connection presented a seat key that is not valid.");
 
 QString periodText(int seconds)
 {
     if (seconds % 60 == 0) {
         const int minutes = seconds / 60;
-        return minutes == 1 ? QStringLiteral("1 minute") : QStringLiteral("%1 minutes").arg(minutes);
+        return minutes == 1 ? QStringLiteral("1 minute")
+                            : QStringLiteral("%1 minutes").arg(minutes);
     }
     return seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds);
 }
@@ -132,8 +134,7 @@ bool TServer::reclaimable(int from, const msg::Reclaim &request) const
     // connection the host has not seen drop yet.
     const bool waiting = m_holds.held(slot) ? !seat.connected : seat.connected && seat.loggedIn;
     // The host's own copy runs in this program and never needs to come back.
-    return keyMatches && waiting && slot != from && slot != kHostSlot &&
-           !m_players[from].returning;
+    return keyMatches && waiting && slot != from && slot != kHostSlot && !m_players[from].returning;
 }
 
 void TServer::moveConnection(int from, int to)

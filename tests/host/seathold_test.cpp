@@ -95,8 +95,8 @@ TEST_F(SeatHold, APlayerWhoDropsComesBackToHisSeatWithinThePeriod)
                               msg::Gamestats{1, game.total, game.topcard, 1, money}.build(),
                               msg::Placecard{2, bobsHand}.build(), back->named(cmd::seatkey)[0]}));
     EXPECT_NE(back->named(cmd::seatkey)[0], msg::Seatkey{bob->key}.build());
-    EXPECT_EQ(aliceHeardSince(before + 2), (QByteArrayList{msg::Newplayerinfo{2, "Bob"}.build(),
-                                                           msg::Away{2, false}.build()}));
+    EXPECT_EQ(aliceHeardSince(before + 2),
+              (QByteArrayList{msg::Newplayerinfo{2, "Bob"}.build(), msg::Away{2, false}.build()}));
     EXPECT_FALSE(server->seatHeld(2));
     EXPECT_FALSE(server->player(3).connected);
     EXPECT_EQ(server->numhumans(), 2);
@@ -106,8 +106,8 @@ TEST_F(SeatHold, APlayerWhoDropsComesBackToHisSeatWithinThePeriod)
     ASSERT_TRUE(back->waitFor(msg::Nextplayer{2}.build()));
     const int total = server->gameState().total;
     back->send(msg::PlaycardToHost{2, 1}.build());
-    ASSERT_TRUE(alice->waitFor(
-        msg::PlaycardToAll{2, bobsHand[0], totalAfter(total, bobsHand[0])}.build()));
+    ASSERT_TRUE(
+        alice->waitFor(msg::PlaycardToAll{2, bobsHand[0], totalAfter(total, bobsHand[0])}.build()));
 }
 
 // When the period runs out the seat is an ordinary departure, and Bob
@@ -123,10 +123,9 @@ TEST_F(SeatHold, AfterThePeriodTheSeatIsFreedAndItsKeyIsVoid)
     now += 1;
     server->seatholdTimer();
     ASSERT_TRUE(alice->waitFor(msg::Playerdisconnected{2, "Bob"}.build()));
-    EXPECT_EQ(aliceHeardSince(before),
-              (QByteArrayList{kBobLost, msg::Away{2, true}.build(), kBobNotBack,
-                              msg::Away{2, false}.build(),
-                              msg::Playerdisconnected{2, "Bob"}.build()}));
+    EXPECT_EQ(aliceHeardSince(before), (QByteArrayList{kBobLost, msg::Away{2, true}.build(),
+                                                       kBobNotBack, msg::Away{2, false}.build(),
+                                                       msg::Playerdisconnected{2, "Bob"}.build()}));
     EXPECT_FALSE(server->seatHeld(2));
     EXPECT_FALSE(server->seatHoldTimerRunning());
 
@@ -230,12 +229,9 @@ TEST_F(SeatHold, KeysThatAreNoGoodAreAnsweredWithTheConnectionsOwnSlot)
              return reclaimOf(2, bob->key);
          },
          2, false},
-        {"the host's own key",
-         [&] { return reclaimOf(1, alice->key); }, 3, false},
-        {"no key at all", [&] { return QByteArray("CMD_reclaim+2+nothex+"); }, 3,
-         false},
-        {"a slot that is no number",
-         [&] { return "CMD_reclaim+two+" + bob->key + "+"; }, 3, false},
+        {"the host's own key", [&] { return reclaimOf(1, alice->key); }, 3, false},
+        {"no key at all", [&] { return QByteArray("CMD_reclaim+2+nothex+"); }, 3, false},
+        {"a slot that is no number", [&] { return "CMD_reclaim+two+" + bob->key + "+"; }, 3, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -247,10 +243,8 @@ TEST_F(SeatHold, KeysThatAreNoGoodAreAnsweredWithTheConnectionsOwnSlot)
         Client mallory = connect();
         ASSERT_EQ(mallory->waitForSlot(), c.ownSlot);
         mallory->send(reclaim);
-        ASSERT_TRUE(
-            waitUntil([&] { return mallory->named(cmd::sendlogininfo).size() == 2; }));
-        EXPECT_EQ(mallory->named(cmd::sendlogininfo).last(),
-                  msg::Sendlogininfo{c.ownSlot}.build());
+        ASSERT_TRUE(waitUntil([&] { return mallory->named(cmd::sendlogininfo).size() == 2; }));
+        EXPECT_EQ(mallory->named(cmd::sendlogininfo).last(), msg::Sendlogininfo{c.ownSlot}.build());
         EXPECT_EQ(mallory->login("Mallory"), c.ownSlot);
         EXPECT_EQ(server->player(c.ownSlot).name, "Mallory");
         EXPECT_EQ(server->seatHeld(2), c.bobKept);
@@ -374,8 +368,7 @@ TEST_F(SeatHold, TheHostsOwnClosesSayGoodbyeFirst)
         bool carolClosed;
     } cases[] = {
         {"closeGame", Close::Game, msg::Goodbye{goodbyereason::closed, "Alice"}.build(), true},
-        {"host gone", Close::HostGone, msg::Goodbye{goodbyereason::closed, "Alice"}.build(),
-         true},
+        {"host gone", Close::HostGone, msg::Goodbye{goodbyereason::closed, "Alice"}.build(), true},
         {"kick", Close::Kick, msg::Goodbye{goodbyereason::removed, "Alice"}.build(), false},
     };
     for (const auto &c : cases) {
