@@ -167,7 +167,6 @@ private:
     bool reclaimable(int from, const msg::Reclaim &request) const;
     void moveConnection(int from, int to);
     void sendNotice(const QString &line);
-    QByteArray shownName(QByteArray name) const;
     QByteArray hostName() const { return m_players[kHostSlot].name; }
 
     // Message handlers; `from` is the slot of the connection it came on.

@@ -26,17 +26,18 @@ QString periodText(int seconds)
     }
     return seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds);
 }
+
+// A name as it stands in a line of the host's: a "|" would cut the line
+// from its colour.
+QString shownName(QByteArray name)
+{
+    return QString::fromUtf8(name.replace('|', ' '));
+}
 } // namespace
 
 void TServer::setSeatHoldSeconds(int seconds)
 {
     m_seatholdseconds = std::max(0, seconds);
-}
-
-QByteArray TServer::shownName(QByteArray name) const
-{
-    // A "|" in the name would cut the line from its colour.
-    return name.replace('|', ' ');
 }
 
 void TServer::sendNotice(const QString &line)
@@ -51,7 +52,7 @@ void TServer::holdSeat(int seat)
     // The seat is empty as after any departure, and the computer plays it,
     // but its name, its key and the seat itself wait for him.
     clearSlot(seat);
-    sendNotice(kSeatKept.arg(QString::fromUtf8(shownName(name)), periodText(m_seatholdseconds)));
+    sendNotice(kSeatKept.arg(shownName(name), periodText(m_seatholdseconds)));
     sendToAll(msg::Away{seat, true}.build());
     if (!m_seatholdtimer.isActive())
         m_seatholdtimer.start();
@@ -65,7 +66,7 @@ void TServer::seatholdTimer()
         // A returning player is logging in there right now.
         if (m_players[seat].connected)
             continue;
-        sendNotice(kNotBack.arg(QString::fromUtf8(shownName(m_holds.name(seat)))));
+        sendNotice(kNotBack.arg(shownName(m_holds.name(seat))));
         endHold(seat);
     }
     if (m_holds.empty())

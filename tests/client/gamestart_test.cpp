@@ -149,7 +149,12 @@ public:
             return received.contains(msg::Newplayerinfo{slot, name_}.build());
         });
     }
-    void leave() { socket_.disconnectFromHost(); }
+    // On purpose, so that the host keeps no seat for it.
+    void leave()
+    {
+        socket_.write(framed(msg::Leaving{slot}.build()));
+        socket_.disconnectFromHost();
+    }
 
     int slot = 0;
     QByteArrayList received;

@@ -1,3 +1,4 @@
+#include "host/seatkeys.h"
 #include "host/tserver.h"
 #include "net/messages.h"
 #include "tests/host/hostfixture.h"
@@ -408,6 +409,41 @@ TEST_F(SeatHold, TheHostsOwnClosesSayGoodbyeFirst)
             EXPECT_TRUE(alice->waitFor(msg::Playerdisconnected{4, "Dave"}.build()));
         }
     }
+}
+
+// A key opens its own slot alone, whole, and only until it is replaced or
+// revoked.
+TEST(SeatKeys, AKeyOpensItsOwnSlotOnlyUntilReplacedOrRevoked)
+{
+    SeatKeys keys;
+    const QByteArray first = keys.issue(2);
+    ASSERT_TRUE(isSeatKey(first)) << first.constData();
+    QByteArray lastDigitWrong = first;
+    lastDigitWrong.back() = first.back() == '0' ? '1' : '0';
+    const struct
+    {
+        const char *what;
+        int slot;
+        QByteArray key;
+        bool opens;
+    } cases[] = {
+        {"its own slot", 2, first, true},
+        {"another slot", 3, first, false},
+        {"one digit wrong", 2, lastDigitWrong, false},
+        {"one digit short", 2, first.chopped(1), false},
+        {"nothing", 2, "", false},
+        {"no slot", 0, first, false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(keys.matches(c.slot, c.key), c.opens) << c.what;
+
+    const QByteArray second = keys.issue(2);
+    EXPECT_NE(second, first);
+    EXPECT_FALSE(keys.matches(2, first));
+    EXPECT_TRUE(keys.matches(2, second));
+    keys.revoke(2);
+    EXPECT_FALSE(keys.matches(2, second));
+    EXPECT_TRUE(keys.issue(kHighestSlot + 1).isEmpty());
 }
 
 } // namespace
