@@ -22,6 +22,9 @@ public:
     // Whether `key` is the slot's key. The time taken does not depend on
     // how much of it is right.
     bool matches(int slot, QByteArrayView key) const;
+    // The slot's key, empty when it has none; for the fuzzer, which must
+    // present good keys as well as bad ones.
+    QByteArray key(int slot) const { return isSlot(slot) ? m_keys[slot] : QByteArray(); }
 
 private:
     std::array<QByteArray, kHighestSlot + 1> m_keys;

@@ -14,7 +14,7 @@ constexpr int kLogintimerMs = 1000;
 // nameless player would read as the host's own notice.
 const QString kDefaultName = QStringLiteral("Player %1");
 
-// Chat and action lines count against the sender's chat limit.
+// A well-formed CMD_leaving of the slot's own.
 bool saysLeaving(int slot, QByteArrayView message)
 {
     const GameMessage parsed = GameMessage::parse(message);
@@ -30,6 +30,7 @@ bool saysLeaving(int slot, QByteArrayView message)
     }
 }
 
+// Chat and action lines count against the sender's chat limit.
 bool isChatLine(QByteArrayView message)
 {
     const auto startsWith = [message](const char *name) {

@@ -75,6 +75,7 @@ public:
     bool computerArmed() const { return m_computertimer.isActive(); }
     bool pauseRunning() const { return m_timer1.isActive(); }
     bool loginTimerRunning() const { return m_logintimer.isActive(); }
+    const SeatKeys &seatKeys() const { return m_keys; }
 
     // Connections without a socket, for the fuzzer and for tests that drive
     // the host without a network: the same slot choice, login and departure
@@ -166,7 +167,6 @@ private:
     bool reclaimable(int from, const msg::Reclaim &request) const;
     void moveConnection(int from, int to);
     void sendNotice(const QString &line);
-    QByteArray shownName(QByteArray name) const;
     QByteArray hostName() const { return m_players[kHostSlot].name; }
 
     // Message handlers; `from` is the slot of the connection it came on.

@@ -14,27 +14,30 @@ const QString kSeatKept = QStringLiteral("%1 lost the connection; his seat is ke
 const QString kNotBack = QStringLiteral("%1 did not come back.");
 // What the host's user reads when a connection presents a key that brings
 // it nowhere; counted with the other errors peers cause.
-const QString kWrongSeatKey = QStringLiteral("A connection presented a seat key that is not valid.");
+const QString kWrongSeatKey =
+    QStringLiteral("A connection presented a seat key that is not valid.");
 
 QString periodText(int seconds)
 {
     if (seconds % 60 == 0) {
         const int minutes = seconds / 60;
-        return minutes == 1 ? QStringLiteral("1 minute") : QStringLiteral("%1 minutes").arg(minutes);
+        return minutes == 1 ? QStringLiteral("1 minute")
+                            : QStringLiteral("%1 minutes").arg(minutes);
     }
     return seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds);
+}
+
+// A name as it stands in a line of the host's: a "|" would cut the line
+// from its colour.
+QString shownName(QByteArray name)
+{
+    return QString::fromUtf8(name.replace('|', ' '));
 }
 } // namespace
 
 void TServer::setSeatHoldSeconds(int seconds)
 {
     m_seatholdseconds = std::max(0, seconds);
-}
-
-QByteArray TServer::shownName(QByteArray name) const
-{
-    // A "|" in the name would cut the line from its colour.
-    return name.replace('|', ' ');
 }
 
 void TServer::sendNotice(const QString &line)
@@ -49,7 +52,7 @@ void TServer::holdSeat(int seat)
     // The seat is empty as after any departure, and the computer plays it,
     // but its name, its key and the seat itself wait for him.
     clearSlot(seat);
-    sendNotice(kSeatKept.arg(QString::fromUtf8(shownName(name)), periodText(m_seatholdseconds)));
+    sendNotice(kSeatKept.arg(shownName(name), periodText(m_seatholdseconds)));
     sendToAll(msg::Away{seat, true}.build());
     if (!m_seatholdtimer.isActive())
         m_seatholdtimer.start();
@@ -63,7 +66,7 @@ void TServer::seatholdTimer()
         // A returning player is logging in there right now.
         if (m_players[seat].connected)
             continue;
-        sendNotice(kNotBack.arg(QString::fromUtf8(shownName(m_holds.name(seat)))));
+        sendNotice(kNotBack.arg(shownName(m_holds.name(seat))));
         endHold(seat);
     }
     if (m_holds.empty())
@@ -132,8 +135,7 @@ bool TServer::reclaimable(int from, const msg::Reclaim &request) const
     // connection the host has not seen drop yet.
     const bool waiting = m_holds.held(slot) ? !seat.connected : seat.connected && seat.loggedIn;
     // The host's own copy runs in this program and never needs to come back.
-    return keyMatches && waiting && slot != from && slot != kHostSlot &&
-           !m_players[from].returning;
+    return keyMatches && waiting && slot != from && slot != kHostSlot && !m_players[from].returning;
 }
 
 void TServer::moveConnection(int from, int to)

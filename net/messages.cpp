@@ -118,9 +118,8 @@ bool isSeatKey(QByteArrayView text)
 {
     if (text.size() != kSeatKeyLength)
         return false;
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
-    });
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
 QByteArray framed(QByteArray message)

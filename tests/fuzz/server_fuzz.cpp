@@ -49,11 +49,18 @@ private:
     size_t m_pos = 0;
 };
 
-QByteArray builtMessage(Input &in)
+QByteArray builtMessage(Input &in, const TServer &server)
 {
     const int slot = in.number();
     const QByteArray text = in.bytes(in.byte() % 8);
-    switch (in.byte() % 10) {
+    switch (in.byte() % 12) {
+    case 10: {
+        // The slot's real key often, so that players come back.
+        const QByteArray key = server.seatKeys().key(slot);
+        return msg::Reclaim{slot, in.byte() % 4 && !key.isEmpty() ? key : text}.build();
+    }
+    case 11:
+        return msg::Leaving{slot}.build();
     case 0:
         return msg::Logininfo{slot, in.byte() % 2 ? QByteArray(kVersionText) : text, text}.build();
     case 1:
@@ -99,6 +106,10 @@ void checkServer(const TServer &server)
             fail("connected slot above slotcount", slot);
         if (!player.connected && !player.name.isEmpty())
             fail("free slot with a name", slot);
+        if (server.seatHeld(slot) && (player.loggedIn || slot == kHostSlot))
+            fail("kept seat with a player in it", slot);
+        if (server.seatHeld(slot) && !server.seatHoldTimerRunning())
+            fail("kept seat that never ends", slot);
         if (player.watching && (slot > kSeatCount || !player.connected))
             fail("watching without a seated player", slot);
         live += player.connected ? 1 : 0;
@@ -138,8 +149,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Random random;
     random.setSeed(uint32_t(size) * 2654435761u);
     TServer server(0, random);
+    // Time moves only when the input says so: kept seats and the login
+    // limit run out at its word.
+    qint64 clock = 0;
+    server.setClock([&clock] { return clock; });
     while (!in.atEnd()) {
-        switch (in.byte() % 12) {
+        switch (in.byte() % 14) {
+        case 12:
+            clock += qint64(in.byte()) * 1000;
+            server.seatholdTimer();
+            server.logintimerTimer();
+            break;
+        case 13: {
+            const uint8_t choice = in.byte();
+            if (choice == 255)
+                server.closeGame();
+            else
+                server.setSeatHoldSeconds(choice % 3 * 60);
+            break;
+        }
         case 0:
             server.attachConnection();
             break;
@@ -154,7 +182,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         case 3:
         case 4:
         case 5:
-            server.receive(in.number(), builtMessage(in));
+            server.receive(in.number(), builtMessage(in, server));
             break;
         case 6:
             server.socktimerTimer();

@@ -417,8 +417,8 @@ TEST_F(HostilePeers, AConnectionTheNetworkResetsFreesItsSlotOrKeepsItsSeat)
         Client bob = join("Bob", 2);
         // Closing with a zero linger time sends a reset, not an orderly close.
         const linger reset{1, 0};
-        ASSERT_EQ(::setsockopt(int(bob->socket.socketDescriptor()), SOL_SOCKET, SO_LINGER,
-                               &reset, sizeof reset),
+        ASSERT_EQ(::setsockopt(int(bob->socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset,
+                               sizeof reset),
                   0);
         bob->socket.abort();
         ASSERT_TRUE(alice->waitFor(c.told)) << c.holdSeconds;

@@ -46,18 +46,17 @@ TEST_F(ServerTest, LoginExchange)
     // The login ends with the connection's own seat key, a fresh one each.
     ASSERT_TRUE(waitUntil([&] { return !bob->named(cmd::seatkey).isEmpty(); }));
     const QByteArray bobsKey = bob->named(cmd::seatkey).front();
-    EXPECT_EQ(
-        bob->received,
-        (QByteArrayList{msg::Sendlogininfo{2}.build(), (msg::Newplayerinfo{2, "Bob+Jr"}.build()),
-                        (msg::Existingplayers{1, "Alice"}.build()), msg::Wrongversion{}.build(),
-                        bobsKey}));
+    EXPECT_EQ(bob->received, (QByteArrayList{msg::Sendlogininfo{2}.build(),
+                                             (msg::Newplayerinfo{2, "Bob+Jr"}.build()),
+                                             (msg::Existingplayers{1, "Alice"}.build()),
+                                             msg::Wrongversion{}.build(), bobsKey}));
     EXPECT_NE(bobsKey, msg::Seatkey{alice->key}.build());
     ASSERT_TRUE(alice->waitFor(msg::Havewrongversion{"Bob+Jr"}.build()));
-    EXPECT_EQ(alice->received, (QByteArrayList{msg::Sendlogininfo{1}.build(),
-                                               (msg::Newplayerinfo{1, "Alice"}.build()),
-                                               msg::Seatkey{alice->key}.build(),
-                                               (msg::Newplayerinfo{2, "Bob+Jr"}.build()),
-                                               msg::Havewrongversion{"Bob+Jr"}.build()}));
+    EXPECT_EQ(
+        alice->received,
+        (QByteArrayList{msg::Sendlogininfo{1}.build(), (msg::Newplayerinfo{1, "Alice"}.build()),
+                        msg::Seatkey{alice->key}.build(), (msg::Newplayerinfo{2, "Bob+Jr"}.build()),
+                        msg::Havewrongversion{"Bob+Jr"}.build()}));
     EXPECT_EQ(server->player(2).name, QByteArray("Bob+Jr"));
     EXPECT_EQ(server->numhumans(), 2);
 }
@@ -111,12 +110,12 @@ TEST_F(ServerTest, LateArrivalTakesOverASeatWithItsBagsAndCards)
     const GameState &game = server->gameState();
     const QByteArray stats = msg::Gamestats{1, game.total, game.topcard, 2, {3, 3, 3, 3}}.build();
     ASSERT_TRUE(dave->waitFor(msg::Placecard{3, carolsHand}.build()));
-    EXPECT_EQ(dave->received, (QByteArrayList{msg::Sendlogininfo{3}.build(),
-                                              (msg::Newplayerinfo{3, "Dave"}.build()),
-                                              (msg::Existingplayers{1, "Alice"}.build()),
-                                              (msg::Existingplayers{2, "Bob"}.build()), stats,
-                                              (msg::Placecard{3, carolsHand}.build()),
-                                              msg::Seatkey{dave->key}.build()}));
+    EXPECT_EQ(
+        dave->received,
+        (QByteArrayList{msg::Sendlogininfo{3}.build(), (msg::Newplayerinfo{3, "Dave"}.build()),
+                        (msg::Existingplayers{1, "Alice"}.build()),
+                        (msg::Existingplayers{2, "Bob"}.build()), stats,
+                        (msg::Placecard{3, carolsHand}.build()), msg::Seatkey{dave->key}.build()}));
     EXPECT_NE(game.topcard, 0);
 
     // Seat 4 had no human but has bags: the next arrival takes it; then the
