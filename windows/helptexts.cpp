@@ -45,7 +45,17 @@ QString connecting()
              kNetworkPage,
          QStringLiteral("Please note: the host of a game, usually the first player in the list, "
                         "keeps the game going for everybody. If the host is disconnected, all "
-                        "game play ends.")});
+                        "game play ends."),
+         QStringLiteral("When a Connection Drops"),
+         QStringLiteral("If your connection to the host drops, your window stays open and the game "
+                        "tries to take you back for five minutes, by itself. The host keeps your "
+                        "seat, with your money and your cards, for two minutes (the host can "
+                        "choose Off, 1, 2 or 5 minutes under Options > Keep a Dropped Player's "
+                        "Seat); meanwhile the computer plays your turns and your name shows "
+                        "\"(away)\". If your program closed, start it again the same way within "
+                        "that time and you get your seat back. File > Stop Reconnecting gives up. "
+                        "When the host ends the game you are told so, and you can join or host "
+                        "another through Play with Others.")});
 }
 
 QString gamePlay()
