@@ -256,9 +256,12 @@ void Composition::wireSeatReturn()
     // The seat key is kept in the settings file, so that a copy started
     // again after a crash can take its seat back.
     SeatReturn::Store store;
-    store.load = [this](const QString &host) { return settings_->seatKeyFor(host); };
-    store.save = [this](const QString &host, const QByteArray &key) {
-        settings_->setSeatKey(host, key);
+    store.load = [this](const QString &host) {
+        const ClientSettings::SeatKey kept = settings_->seatKeyFor(host);
+        return SeatReturn::Key{kept.slot, kept.key};
+    };
+    store.save = [this](const QString &host, const SeatReturn::Key &key) {
+        settings_->setSeatKey(host, ClientSettings::SeatKey{key.slot, key.key});
     };
     window_->seatReturn().setStore(std::move(store));
 }

@@ -259,8 +259,8 @@ void Tchat::connectSeatReturn()
     // opened again, and File > Stop Reconnecting ends the attempts.
     ClientDispatcher &dispatcher = connection_->dispatcher();
     connect(&dispatcher, &ClientDispatcher::seatkey, this, [this](const QByteArray &key) {
-        if (!session_.host)
-            seatReturn_->keyReceived(key);
+        if (!session_.host && session_.loggedIn)
+            seatReturn_->keyReceived(session_.ownSlot, key);
     });
     connect(seatReturn_, &SeatReturn::attempt, this, &Tchat::tryToComeBack);
     connect(seatReturn_, &SeatReturn::keyUnanswered, this, [this](int slot) {
@@ -429,9 +429,9 @@ void Tchat::sendloginfo(int slot)
     // A player who holds a key for this host shows it before his login: the
     // host answers with the slot to log in with, his old seat if it waits.
     if (!session_.host) {
-        const QByteArray key = seatReturn_->keyToPresent(slot);
-        if (!key.isEmpty()) {
-            connection_->sendToHost(msg::Reclaim{slot, key}.build());
+        const SeatReturn::Key key = seatReturn_->keyToPresent(slot);
+        if (!key.key.isEmpty()) {
+            connection_->sendToHost(msg::Reclaim{key.slot, key.key}.build());
             return;
         }
     }

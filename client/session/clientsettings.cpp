@@ -351,6 +351,7 @@ const QString kTurntimelimit = QStringLiteral("Turntimelimit");
 const QString kKeepdroppedseat = QStringLiteral("Keepdroppedseat");
 const QString kSeatkey = QStringLiteral("Seatkey");
 const QString kSeatkeyhost = QStringLiteral("Seatkeyhost");
+const QString kSeatkeyslot = QStringLiteral("Seatkeyslot");
 const QString kFittabletowindow = QStringLiteral("Fittabletowindow");
 } // namespace
 
@@ -432,18 +433,21 @@ void ClientSettings::setSeatHoldSeconds(int seconds)
     writeFile(ini);
 }
 
-QByteArray ClientSettings::seatKeyFor(const QString &host)
+ClientSettings::SeatKey ClientSettings::seatKeyFor(const QString &host)
 {
     const IniFile ini = readFile();
     if (host.isEmpty() || ini.value(kSection, kSeatkeyhost, QString()) != host)
         return {};
-    return ini.value(kSection, kSeatkey, QString()).toLatin1();
+    return SeatKey{ini.value(kSection, kSeatkeyslot, QString()).toInt(),
+                   ini.value(kSection, kSeatkey, QString()).toLatin1()};
 }
 
-void ClientSettings::setSeatKey(const QString &host, const QByteArray &key)
+void ClientSettings::setSeatKey(const QString &host, const SeatKey &key)
 {
     IniFile ini = readFile();
-    ini.setValue(kSection, kSeatkeyhost, key.isEmpty() ? QString() : host);
-    ini.setValue(kSection, kSeatkey, QString::fromLatin1(key));
+    const bool kept = !key.key.isEmpty();
+    ini.setValue(kSection, kSeatkeyhost, kept ? host : QString());
+    ini.setValue(kSection, kSeatkeyslot, kept ? QString::number(key.slot) : QString());
+    ini.setValue(kSection, kSeatkey, QString::fromLatin1(key.key));
     writeFile(ini);
 }

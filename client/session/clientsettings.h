@@ -107,11 +107,16 @@ public:
     int seatHoldSeconds();
     void setSeatHoldSeconds(int seconds);
     // The seat key the host at `host` ("address:port") gave this player,
-    // kept so that a copy started again after a crash can take the seat
-    // back; empty when the key kept is another host's, or none. An empty
-    // `key` forgets it.
-    QByteArray seatKeyFor(const QString &host);
-    void setSeatKey(const QString &host, const QByteArray &key);
+    // with the slot it takes back, kept so that a copy started again after
+    // a crash can take the seat back; no key when the key kept is another
+    // host's, or none. An empty key forgets it.
+    struct SeatKey
+    {
+        int slot = 0;
+        QByteArray key;
+    };
+    SeatKey seatKeyFor(const QString &host);
+    void setSeatKey(const QString &host, const SeatKey &key);
 
 signals:
     // A game message for the host: the computer players' speed.

@@ -1,6 +1,7 @@
 #include "client/session/seatreturn.h"
 
 #include <algorithm>
+#include <utility>
 
 SeatReturn::SeatReturn(QObject *parent) : QObject(parent)
 {
@@ -19,18 +20,18 @@ void SeatReturn::joining(const QString &host)
 {
     host_ = host;
     presented_ = false;
-    key_ = store_.load ? store_.load(host) : QByteArray();
+    key_ = store_.load ? store_.load(host) : Key{};
 }
 
-QByteArray SeatReturn::keyToPresent(int slot)
+SeatReturn::Key SeatReturn::keyToPresent(int slot)
 {
-    if (presented_ || key_.isEmpty())
+    if (presented_ || key_.key.isEmpty())
         return {};
     presented_ = true;
     presentedSlot_ = slot;
     answerTimer_.start();
     // A key goes out once: the host takes it or forgets it.
-    return std::exchange(key_, QByteArray());
+    return std::exchange(key_, Key{});
 }
 
 void SeatReturn::loggedIn()
@@ -38,20 +39,18 @@ void SeatReturn::loggedIn()
     answerTimer_.stop();
 }
 
-void SeatReturn::keyReceived(const QByteArray &key)
+void SeatReturn::keyReceived(int slot, const QByteArray &key)
 {
-    key_ = key;
+    key_ = Key{slot, key};
     if (store_.save)
-        store_.save(host_, key);
+        store_.save(host_, key_);
 }
 
 void SeatReturn::forget()
 {
-    if (key_.isEmpty() && host_.isEmpty())
-        return;
-    key_.clear();
+    key_ = Key{};
     if (store_.save && !host_.isEmpty())
-        store_.save(host_, QByteArray());
+        store_.save(host_, Key{});
 }
 
 void SeatReturn::start()

@@ -26,11 +26,17 @@ public:
     // wait this long did not understand it.
     static constexpr int kAnswerWaitMs = 5000;
 
+    // A seat's key and the slot it takes back.
+    struct Key
+    {
+        int slot = 0;
+        QByteArray key;
+    };
     // Where keys are kept between runs, by the host's "address:port".
     struct Store
     {
-        std::function<QByteArray(const QString &host)> load;
-        std::function<void(const QString &host, const QByteArray &key)> save;
+        std::function<Key(const QString &host)> load;
+        std::function<void(const QString &host, const Key &key)> save;
     };
 
     explicit SeatReturn(QObject *parent = nullptr);
@@ -39,17 +45,17 @@ public:
     // This copy joins the game at `host`: a key kept for it is taken up.
     void joining(const QString &host);
     // The host offers a login in `slot` on a connection: the key to present
-    // first (once per connection), or nothing when the login may go at
-    // once.
-    QByteArray keyToPresent(int slot);
+    // first (once per connection), with the slot it takes back, or no key
+    // when the login may go at once.
+    Key keyToPresent(int slot);
     // The connection logged in: its key, if one went out, was answered.
     void loggedIn();
-    // The host gave this connection its key (CMD_seatkey).
-    void keyReceived(const QByteArray &key);
+    // The host gave this connection, in `slot`, its key (CMD_seatkey).
+    void keyReceived(int slot, const QByteArray &key);
     // The player leaves on purpose, or the host ended his game: the key is
     // of no further use.
     void forget();
-    QByteArray key() const { return key_; }
+    Key key() const { return key_; }
 
     // The connection dropped: the attempts begin.
     void start();
@@ -77,7 +83,7 @@ private:
 
     Store store_;
     QString host_;
-    QByteArray key_;
+    Key key_;
     bool presented_ = false;
     int presentedSlot_ = 0;
     QTimer answerTimer_;

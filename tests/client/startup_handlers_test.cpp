@@ -403,6 +403,7 @@ TEST_F(JoinedWindow, TheSeatKeyGoesBackBeforeTheLogin)
     EXPECT_EQ(stored.value("Zandor", "Seatkey", QString()), QString::fromLatin1(key));
     EXPECT_EQ(stored.value("Zandor", "Seatkeyhost", QString()),
               QStringLiteral("127.0.0.1:%1").arg(host.port()));
+    EXPECT_EQ(stored.value("Zandor", "Seatkeyslot", QString()), "3");
     // Another's seat shows him away while the host keeps it for him.
     host.send(msg::Newplayerinfo{1, "Hal"}.build());
     host.send(msg::Away{1, true}.build());
@@ -417,7 +418,7 @@ TEST_F(JoinedWindow, TheSeatKeyGoesBackBeforeTheLogin)
     host.closeClient();
     ASSERT_TRUE(host.waitForClientAgain());
     host.send(msg::Sendlogininfo{6}.build());
-    ASSERT_TRUE(host.waitForMessage(msg::Reclaim{6, key}.build()));
+    ASSERT_TRUE(host.waitForMessage(msg::Reclaim{3, key}.build()));
     EXPECT_EQ(sentOfKind("CMD_logininfo"), 0) << "the key goes first";
     host.send(msg::Sendlogininfo{3}.build());
     ASSERT_TRUE(host.waitForMessage(msg::Logininfo{3, kVersionText, "Ann"}.build()));
