@@ -16,8 +16,13 @@
 #include "client/table/tablefit.h"
 #include "client/table/tableview.h"
 #include "host/tserver.h"
+#include "lan/gameannouncer.h"
+#include "lan/gamefinder.h"
+#include "lan/lantexts.h"
+#include "lan/localnetworks.h"
 #include "net/errorreport.h"
 #include "net/gamerules.h"
+#include "net/messages.h"
 #include "resources/artsizes.h"
 #include "resources/artwork.h"
 #include "stats/ttallylist.h"
@@ -54,6 +59,7 @@ Composition::Composition(QStringList arguments, TchatPorts ports, TServer *serve
     wirePhrases();
     wireSpyList();
     wirePlayWithOthers();
+    wireNetworkGames(ports.game);
     wireLobbyOffer();
     wireTurnLimit();
     wireSeatHolds();
@@ -189,6 +195,46 @@ void Composition::wirePlayWithOthers()
     connect(&chat, &Tchat::hostUnreachable, playWithOthers_, &PlayWithOthers::open);
     connect(&chat, &Tchat::joinChoiceOffered, playWithOthers_, &PlayWithOthers::openToJoin);
     connect(&chat, &Tchat::gameLost, playWithOthers_, [this] { playWithOthers_->open(); });
+}
+
+void Composition::wireNetworkGames(quint16 port)
+{
+    // The games of the local network: a copy that hosts for others makes
+    // its game known there, on the UDP port of the same number as the game
+    // port; the Play with Others window lists the games it hears.
+    Tchat &chat = *window_;
+    const auto describe = [this, &chat] {
+        lan::Announcement told;
+        told.gameVersion = QString::fromLatin1(kVersionText);
+        told.hostName = chat.session().playerName;
+        for (int seat = 1; seat <= kSeatCount; ++seat)
+            told.seatsTaken += server_->player(seat).connected || server_->seatHeld(seat);
+        for (int slot = kFirstWatcherSlot; slot <= server_->slotcount(); ++slot)
+            told.watchers += server_->player(slot).connected;
+        told.playing = server_->gameState().ingame();
+        told.port = server_->listeningPort();
+        return told;
+    };
+    auto *announcer = new GameAnnouncer(port, describe, &chat);
+    connect(&chat, &Tchat::hostingStarted, announcer, [&chat, announcer] {
+        // A solo game is nobody else's business.
+        if (chat.playsSolo())
+            return;
+        announcer->start();
+        const QString reachable =
+            lantexts::reachableLine(LocalNetworks::current().reachableAddresses());
+        if (!reachable.isEmpty())
+            chat.notice(reachable);
+    });
+    // Queued: the table has settled when the announcement reads it.
+    connect(server_, &TServer::seatsChanged, announcer, &GameAnnouncer::announceNow,
+            Qt::QueuedConnection);
+    connect(server_, &TServer::listeningStopped, announcer, &GameAnnouncer::stop);
+    connect(&chat, &Tchat::mainWindowClosed, announcer, &GameAnnouncer::stop);
+
+    auto *finder = new GameFinder(port, &chat);
+    finder->setOwnGamePort([this] { return server_->listening() ? server_->listeningPort() : 0; });
+    playWithOthers_->listGamesFrom(*finder);
 }
 
 void Composition::wireLobbyOffer()

@@ -49,6 +49,7 @@ private:
     void wirePhrases();
     void wireSpyList();
     void wirePlayWithOthers();
+    void wireNetworkGames(quint16 port);
     void wireLobbyOffer();
     void wireTurnLimit();
     void wireSeatHolds();

@@ -167,6 +167,7 @@ void TServer::stopListening()
     Sock1->setListen(false);
     if (port != 0)
         Sock1->setPortName(QString::number(port));
+    emit listeningStopped();
 }
 
 bool TServer::listening() const
@@ -408,6 +409,7 @@ void TServer::departure(int slot)
     // The seat's bags and cards stay: the computer plays on for it.
     if (m_game.state().ingame() && slot == m_game.state().turn && slot != kHostSlot)
         arm();
+    emit seatsChanged();
 }
 
 void TServer::clearSlot(int slot)
@@ -610,6 +612,7 @@ void TServer::receivedlogininfo(int from, const msg::Logininfo &request)
             sendTo(slot, msg::Placecard{slot, game.seat(slot).hand}.build());
     }
     sendTo(slot, msg::Seatkey{m_keys.issue(slot)}.build());
+    emit seatsChanged();
 }
 
 void TServer::kickhim(int from, const msg::Kickhim &request)
@@ -675,6 +678,7 @@ void TServer::justwatch(int from, const msg::Justwatch &request)
         if (seat == m_game.state().turn)
             arm();
     }
+    emit seatsChanged();
 }
 
 bool TServer::othersConnected() const

@@ -121,6 +121,13 @@ public:
     // Reports the errors held back in the last second.
     void errortimerTimer();
 
+signals:
+    // Who sits where, who watches, or whether a game runs has changed: what
+    // the host tells the network about its game.
+    void seatsChanged();
+    // The game port is no longer open to others.
+    void listeningStopped();
+
 private:
     // The host's own lines to all: a colour no player's own chat uses by
     // default, and not the blue of the game's own notices.

@@ -79,6 +79,7 @@ void TServer::gameStarted(QByteArrayView name, QByteArrayView mode)
     sendToAll(msg::StartgameToAll{name.toByteArray(), mode.toByteArray()}.build());
     for (int seat = 1; seat <= kSeatCount; ++seat)
         m_players[seat].watching = false;
+    emit seatsChanged();
 }
 
 void TServer::roundStarted(int round)
@@ -182,6 +183,7 @@ void TServer::gameWon(int seat)
     // A kept seat is still its player's, though the computer won it.
     const QByteArray name = m_holds.held(seat) ? m_holds.name(seat) : player.name;
     sendToAll(msg::Winner{name.isEmpty() ? player.botname : name, seat}.build());
+    emit seatsChanged();
 }
 
 void TServer::pauseStarted()

@@ -58,6 +58,7 @@ void TServer::holdSeat(int seat)
         m_seatholdtimer.start();
     if (m_game.state().ingame() && seat == m_game.state().turn)
         arm();
+    emit seatsChanged();
 }
 
 void TServer::seatholdTimer()
@@ -81,6 +82,7 @@ void TServer::endHold(int seat)
     sendToAll(msg::Away{seat, false}.build());
     // Then what any departure tells the others.
     sendToAll(msg::Playerdisconnected{seat, name}.build());
+    emit seatsChanged();
 }
 
 void TServer::closeGame()

@@ -2,6 +2,9 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QEvent>
+#include <QHeaderView>
+#include <QTreeWidget>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +16,7 @@ namespace {
 const QString kNameCaption = QStringLiteral("Your &name:");
 const QString kHostCaption = QStringLiteral("&Host a game on this computer");
 const QString kJoinCaption = QStringLiteral("&Join the game at:");
+const QString kGamesCaption = QStringLiteral("&Games on this network:");
 const QString kStartCaption = QStringLiteral("&Start");
 const QString kCancelCaption = QStringLiteral("Cancel");
 const QString kAddressHint = QStringLiteral("name or address of the host, e.g. 192.0.2.7");
@@ -41,6 +45,23 @@ TplayWithOthers::TplayWithOthers(QWidget *parent) : QDialog(parent)
     combo_address_->lineEdit()->setPlaceholderText(kAddressHint);
     combo_address_->setMinimumContentsLength(24);
 
+    list_games_ = new QTreeWidget(this);
+    list_games_->setObjectName(QStringLiteral("list_games"));
+    list_games_->setColumnCount(2);
+    list_games_->setHeaderHidden(true);
+    list_games_->setRootIsDecorated(false);
+    list_games_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_games_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    list_games_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    list_games_->header()->setStretchLastSection(false);
+    list_games_->setMinimumHeight(80);
+    list_games_->installEventFilter(this);
+    auto *gamesLabel = new QLabel(kGamesCaption, this);
+    gamesLabel->setBuddy(list_games_);
+    label_nogames_ = new QLabel(kNoGames, this);
+    label_nogames_->setObjectName(QStringLiteral("label_nogames"));
+    label_nogames_->setWordWrap(true);
+
     label_problem_ = new QLabel(this);
     label_problem_->setObjectName(QStringLiteral("label_problem"));
     label_problem_->setTextFormat(Qt::PlainText);
@@ -68,19 +89,80 @@ TplayWithOthers::TplayWithOthers(QWidget *parent) : QDialog(parent)
     layout->addSpacing(6);
     layout->addWidget(radio_host_);
     layout->addWidget(radio_join_);
-    auto *address = new QHBoxLayout;
-    address->addSpacing(24);
-    address->addWidget(combo_address_, 1);
-    layout->addLayout(address);
+    auto *joining = new QVBoxLayout;
+    joining->addWidget(gamesLabel);
+    joining->addWidget(list_games_, 1);
+    joining->addWidget(label_nogames_);
+    joining->addWidget(combo_address_);
+    auto *indented = new QHBoxLayout;
+    indented->addSpacing(24);
+    indented->addLayout(joining, 1);
+    layout->addLayout(indented, 1);
     layout->addWidget(label_problem_);
-    layout->addStretch(1);
     layout->addWidget(buttons);
 
     // The address box stays open while hosting is chosen: typing an address
     // is choosing to join.
-    connect(combo_address_->lineEdit(), &QLineEdit::textEdited, this,
-            [this] { radio_join_->setChecked(true); });
+    // A typed address wins over the game selected in the list.
+    connect(combo_address_->lineEdit(), &QLineEdit::textEdited, this, [this] {
+        list_games_->clearSelection();
+        radio_join_->setChecked(true);
+    });
+    // Choosing a game in the list is choosing to join it; Enter then falls
+    // through to Start, the window's default button.
+    connect(list_games_, &QTreeWidget::itemSelectionChanged, this, [this] {
+        if (!list_games_->selectedItems().isEmpty())
+            radio_join_->setChecked(true);
+    });
+    connect(list_games_, &QTreeWidget::itemDoubleClicked, this,
+            [this] { button_startClick(); });
+    connect(radio_host_, &QRadioButton::toggled, this, [this](bool hosting) {
+        if (hosting)
+            list_games_->clearSelection();
+    });
     radio_host_->setChecked(true);
+    showGames({});
+}
+
+void TplayWithOthers::showGames(const QList<ListedGame> &games)
+{
+    // A game is known by its address: the selection follows it through the
+    // updates.
+    const QList<QTreeWidgetItem *> selected = list_games_->selectedItems();
+    const QString selectedAddress = selected.isEmpty() ? QString() : selected.first()->text(1);
+    {
+        // Rebuilding the rows is no choice of the user's.
+        const QSignalBlocker quiet(list_games_);
+        list_games_->clear();
+        for (const ListedGame &game : games) {
+            auto *item = new QTreeWidgetItem(list_games_, {game.description, game.address});
+            if (!selectedAddress.isEmpty() && game.address == selectedAddress) {
+                list_games_->setCurrentItem(item);
+                item->setSelected(true);
+            }
+        }
+    }
+    label_nogames_->setVisible(games.isEmpty());
+    // The user went to the list before any game was there: the first one
+    // found is the one he gets.
+    if (list_games_->hasFocus() && list_games_->selectedItems().isEmpty())
+        selectFirstGame();
+}
+
+void TplayWithOthers::selectFirstGame()
+{
+    if (list_games_->topLevelItemCount() == 0)
+        return;
+    list_games_->setCurrentItem(list_games_->topLevelItem(0));
+    list_games_->topLevelItem(0)->setSelected(true);
+}
+
+bool TplayWithOthers::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == list_games_ && event->type() == QEvent::FocusIn &&
+        list_games_->selectedItems().isEmpty())
+        selectFirstGame();
+    return QDialog::eventFilter(watched, event);
 }
 
 void TplayWithOthers::open(const QString &name, const QStringList &recentHosts,
@@ -141,8 +223,11 @@ void TplayWithOthers::show(bool askName)
 
 PlayChoice TplayWithOthers::choice() const
 {
-    return PlayChoice{edit_name_->text().trimmed(), radio_host_->isChecked(),
-                      combo_address_->currentText().trimmed()};
+    const QList<QTreeWidgetItem *> selected = list_games_->selectedItems();
+    const QString address = radio_join_->isChecked() && !selected.isEmpty()
+                                ? selected.first()->text(1)
+                                : combo_address_->currentText().trimmed();
+    return PlayChoice{edit_name_->text().trimmed(), radio_host_->isChecked(), address};
 }
 
 QString TplayWithOthers::problem() const

@@ -6,6 +6,7 @@
 
 class QComboBox;
 class QLabel;
+class QTreeWidget;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -19,6 +20,15 @@ struct PlayChoice
     QString address;
 
     bool operator==(const PlayChoice &) const = default;
+};
+
+// A game heard on the local network, as the list shows it.
+struct ListedGame
+{
+    QString description; // "Ann's game - 2 of 4 seats taken, 1 watching, playing"
+    QString address;
+
+    bool operator==(const ListedGame &) const = default;
 };
 
 // The small window through which a player hosts or joins a game without a
@@ -37,6 +47,10 @@ public:
 
     explicit TplayWithOthers(QWidget *parent = nullptr);
 
+    static inline const QString kNoGames = QStringLiteral(
+        "No games found on this network yet. Ask the host for the address, or check that UDP "
+        "and TCP port 7772 are not blocked.");
+
     static inline const QString kAskName =
         QStringLiteral("Please type the name the other players will see.");
 
@@ -51,7 +65,12 @@ public:
     // holds the address joined last.
     void openToJoin(const QString &name, const QStringList &recentHosts, bool askName = false);
 
-    // What the boxes say now, trimmed.
+    // The games on the network now; the one selected stays selected while
+    // it is there.
+    void showGames(const QList<ListedGame> &games);
+
+    // What the boxes say now, trimmed: a game selected in the list is the
+    // address joined, the typed address otherwise.
     PlayChoice choice() const;
     // The refusal shown under the boxes, empty when there is none.
     QString problem() const;
@@ -65,10 +84,14 @@ private:
     void fill(const QString &name, const QStringList &recentHosts);
     void chooseJoin(const QString &address);
     void show(bool askName);
+    void selectFirstGame();
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     QLineEdit *edit_name_ = nullptr;
     QRadioButton *radio_host_ = nullptr;
     QRadioButton *radio_join_ = nullptr;
+    QTreeWidget *list_games_ = nullptr;
+    QLabel *label_nogames_ = nullptr;
     QComboBox *combo_address_ = nullptr;
     QLabel *label_problem_ = nullptr;
     QPushButton *button_start_ = nullptr;

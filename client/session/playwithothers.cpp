@@ -5,6 +5,8 @@
 #include "client/session/accountname.h"
 #include "client/session/clientsettings.h"
 #include "client/session/relaunch.h"
+#include "lan/gamefinder.h"
+#include "lan/lantexts.h"
 #include "windows/tplaywithothers.h"
 
 PlayWithOthers::PlayWithOthers(QWidget *parentWindow, ClientSettings &settings, Questions questions)
@@ -20,6 +22,8 @@ void PlayWithOthers::open(const QString &failedAddress)
     const QString known = knownName(remembered);
     window_->open(known.isEmpty() ? accountName() : known, remembered.recentHosts, failedAddress,
                   known.isEmpty());
+    if (finder_)
+        finder_->start();
 }
 
 void PlayWithOthers::openToJoin()
@@ -28,6 +32,26 @@ void PlayWithOthers::openToJoin()
     const QString known = knownName(remembered);
     window_->openToJoin(known.isEmpty() ? accountName() : known, remembered.recentHosts,
                         known.isEmpty());
+    if (finder_)
+        finder_->start();
+}
+
+void PlayWithOthers::listGamesFrom(GameFinder &finder)
+{
+    finder_ = &finder;
+    connect(&finder, &GameFinder::gamesChanged, this, &PlayWithOthers::showFoundGames);
+    // Nobody looks at the list while the window is closed: no queries then.
+    connect(window_, &QDialog::finished, &finder, &GameFinder::stop);
+    if (window_->isVisible())
+        finder.start();
+}
+
+void PlayWithOthers::showFoundGames()
+{
+    QList<ListedGame> rows;
+    for (const FoundGame &game : finder_->games())
+        rows.append(ListedGame{lantexts::gameLine(game.announcement), game.address.toString()});
+    window_->showGames(rows);
 }
 
 QString PlayWithOthers::knownName(const PlayChoices &remembered) const

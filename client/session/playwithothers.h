@@ -7,6 +7,7 @@
 #include <functional>
 
 class ClientSettings;
+class GameFinder;
 class QWidget;
 class TplayWithOthers;
 struct PlayChoice;
@@ -40,6 +41,8 @@ public:
     // Opens it on joining, the address joined last in the box.
     void openToJoin();
     TplayWithOthers &window() { return *window_; }
+    // The games of the local network, listed while the window is open.
+    void listGamesFrom(GameFinder &finder);
 
 signals:
     // Start the program again with this command line.
@@ -50,8 +53,10 @@ private:
     // The name the user chose, in the window or on the command line; empty
     // when he never did.
     QString knownName(const PlayChoices &remembered) const;
+    void showFoundGames();
 
     ClientSettings &settings_;
     Questions questions_;
     TplayWithOthers *window_ = nullptr;
+    GameFinder *finder_ = nullptr;
 };
