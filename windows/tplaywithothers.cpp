@@ -120,6 +120,9 @@ TplayWithOthers::TplayWithOthers(QWidget *parent) : QDialog(parent)
         if (hosting)
             list_games_->clearSelection();
     });
+    // The list comes before the address box, as on the screen.
+    setTabOrder(radio_join_, list_games_);
+    setTabOrder(list_games_, combo_address_);
     radio_host_->setChecked(true);
     showGames({});
 }
@@ -130,6 +133,7 @@ void TplayWithOthers::showGames(const QList<ListedGame> &games)
     // updates.
     const QList<QTreeWidgetItem *> selected = list_games_->selectedItems();
     const QString selectedAddress = selected.isEmpty() ? QString() : selected.first()->text(1);
+    const bool wasEmpty = list_games_->topLevelItemCount() == 0;
     {
         // Rebuilding the rows is no choice of the user's.
         const QSignalBlocker quiet(list_games_);
@@ -144,8 +148,9 @@ void TplayWithOthers::showGames(const QList<ListedGame> &games)
     }
     label_nogames_->setVisible(games.isEmpty());
     // The user went to the list before any game was there: the first one
-    // found is the one he gets.
-    if (list_games_->hasFocus() && list_games_->selectedItems().isEmpty())
+    // found is the one he gets. A game that went away takes nobody to
+    // another one unasked.
+    if (wasEmpty && list_games_->hasFocus() && list_games_->selectedItems().isEmpty())
         selectFirstGame();
 }
 
