@@ -38,9 +38,15 @@ QString connecting()
                         "remembers the last games you joined, and if a game cannot be reached the "
                         "window opens again with its address, so you can correct it or host "
                         "instead."),
+         QStringLiteral("On a home network you need no address: the window lists the games "
+                        "hosted on this network under Games on this network (Alt+G), with their "
+                        "seats and watchers. Choose one and press Start, or double-click it. When "
+                        "you host, the chat tells you the addresses others on your network can "
+                        "join you at."),
          QStringLiteral("If you host a game and nobody can join it, your modem, router or "
                         "firewall is most likely keeping the other players out. It must let "
-                        "incoming connections through on TCP port 7772. Our web page on network "
+                        "incoming connections through on TCP port 7772, and for the list of "
+                        "games on this network UDP port 7772 as well. Our web page on network "
                         "settings explains how: ") +
              kNetworkPage,
          QStringLiteral("Please note: the host of a game, usually the first player in the list, "

@@ -43,6 +43,12 @@ class BobsCopy : public QThread
 {
 public:
     explicit BobsCopy(int networkFd) : networkFd_(networkFd) {}
+    // Also when an assertion leaves the test early.
+    ~BobsCopy() override
+    {
+        quit();
+        wait();
+    }
 
     QList<FoundGame> games() const
     {
@@ -195,9 +201,6 @@ TEST_F(LanGames, HostIsListedThereUpdatedAndGoneWhenItCloses)
     EXPECT_TRUE(waitUntil([&] { return !bob.annsGame(); }, kPatienceMs))
         << "the closed game is still listed";
     std::cout << "Bob's list lost Ann's game " << clock.elapsed() << " ms after she started\n";
-
-    bob.quit();
-    bob.wait();
 }
 
 TEST_F(LanGames, HostAnswersOnlyWellFormedQueriesFromItsNetworks)

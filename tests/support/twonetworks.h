@@ -101,7 +101,6 @@ public:
         return work();
     }
 
-private:
     static QString ipProgram()
     {
         QString found = QStandardPaths::findExecutable(QStringLiteral("ip"));
@@ -111,6 +110,7 @@ private:
         return found;
     }
 
+private:
     static QString ip(const QStringList &arguments)
     {
         QProcess process;

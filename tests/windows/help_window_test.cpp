@@ -63,7 +63,7 @@ TEST_P(HelpPageTest, ButtonBringsItsPageToTheFront)
 
 INSTANTIATE_TEST_SUITE_P(Pages, HelpPageTest,
                          ::testing::Values(PageCase{"Overview", 1, "Overview", "root beer"},
-                                           PageCase{"Connecting", 2, "Connecting", "port 7772"},
+                                           PageCase{"Connecting", 2, "Connecting", "UDP port 7772"},
                                            PageCase{"Game Play", 3, "Game Play", "above 98"},
                                            PageCase{"Scoring", 4, "Scoring", "three money bags"},
                                            PageCase{"Documentation", 5, "History", "August 2005"},

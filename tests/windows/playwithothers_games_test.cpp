@@ -11,6 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+void PrintTo(const PlayChoice &choice, std::ostream *os)
+{
+    *os << "{" << choice.name.toStdString() << ", " << (choice.host ? "host" : "join") << ", "
+        << choice.address.toStdString() << "}";
+}
+
 // The list of games on the network in the Play with Others window, as the
 // user works it with keys while the games come, change and go.
 
