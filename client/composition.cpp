@@ -39,6 +39,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 
+#include <memory>
+
 Composition::Composition(QStringList arguments, TchatPorts ports, TServer *server,
                          const QString &filesFolder)
 {
@@ -216,16 +218,36 @@ void Composition::wireNetworkGames(quint16 port)
         return told;
     };
     auto *announcer = new GameAnnouncer(port, describe, &chat);
-    connect(&chat, &Tchat::hostingStarted, announcer, [&chat, announcer] {
+    // A restart that failed opens the game port again: the game is
+    // announced again too.
+    auto forOthers = std::make_shared<bool>(false);
+    connect(server_, &TServer::listeningStarted, announcer, [announcer, forOthers] {
+        if (*forOthers)
+            announcer->start();
+    });
+    auto tellWhere = std::make_shared<bool>(false);
+    connect(&chat, &Tchat::hostingStarted, announcer, [&chat, announcer, forOthers, tellWhere] {
         // A solo game is nobody else's business.
         if (chat.playsSolo())
             return;
+        *forOthers = true;
+        *tellWhere = true;
         announcer->start();
-        const QString reachable =
-            lantexts::reachableLine(LocalNetworks::current().reachableAddresses());
-        if (!reachable.isEmpty())
-            chat.notice(reachable);
     });
+    // Under the greeting of the host's own login (queued: the greeting is
+    // written after the signal), where the user reads on.
+    connect(
+        &chat, &Tchat::ownLoginConfirmed, announcer,
+        [&chat, tellWhere] {
+            if (!*tellWhere)
+                return;
+            *tellWhere = false;
+            const QString reachable =
+                lantexts::reachableLine(LocalNetworks::current().reachableAddresses());
+            if (!reachable.isEmpty())
+                chat.notice(reachable);
+        },
+        Qt::QueuedConnection);
     // Queued: the table has settled when the announcement reads it.
     connect(server_, &TServer::seatsChanged, announcer, &GameAnnouncer::announceNow,
             Qt::QueuedConnection);

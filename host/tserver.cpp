@@ -152,6 +152,7 @@ void TServer::startListening()
     if (Sock1->HasHandle() && !Sock1->Listen())
         Sock1->Close();
     Sock1->setListen(true);
+    emit listeningStarted();
 }
 
 void TServer::stopListening()

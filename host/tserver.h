@@ -125,7 +125,8 @@ signals:
     // Who sits where, who watches, or whether a game runs has changed: what
     // the host tells the network about its game.
     void seatsChanged();
-    // The game port is no longer open to others.
+    // The game port is open to others, or no longer.
+    void listeningStarted();
     void listeningStopped();
 
 private:

@@ -24,7 +24,6 @@ bool AnswerLimit::allow(quint32 sender, qint64 nowMs)
 
 void AnswerLimit::forgetOld(qint64 nowMs)
 {
-    senders_.removeIf([nowMs](const auto &entry) {
-        return nowMs - entry.value().startMs >= kWindowMs;
-    });
+    senders_.removeIf(
+        [nowMs](const auto &entry) { return nowMs - entry.value().startMs >= kWindowMs; });
 }

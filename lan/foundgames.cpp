@@ -26,7 +26,6 @@ bool FoundGames::heard(const QHostAddress &address, const lan::Announcement &tol
 
 bool FoundGames::expire(qint64 nowMs)
 {
-    return games_.removeIf([nowMs](const FoundGame &game) {
-               return nowMs - game.heardMs >= kSilenceMs;
-           }) > 0;
+    return games_.removeIf(
+               [nowMs](const FoundGame &game) { return nowMs - game.heardMs >= kSilenceMs; }) > 0;
 }

@@ -17,8 +17,8 @@ constexpr int kKindAt = 5;
 constexpr int kSeatsAt = 6;
 constexpr int kWatchersAt = 7;
 constexpr int kPlayingAt = 8;
-constexpr int kPortAt = 9; // two bytes, high first
-constexpr int kVersionAt = 11; // a length byte, then the bytes
+constexpr int kPortAt = 9;                                 // two bytes, high first
+constexpr int kVersionAt = 11;                             // a length byte, then the bytes
 constexpr int kNameAt = kVersionAt + 1 + kMaxVersionBytes; // the same
 static_assert(kNameAt + 1 + kMaxNameBytes <= kDatagramSize);
 

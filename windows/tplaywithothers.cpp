@@ -3,13 +3,13 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QEvent>
-#include <QHeaderView>
-#include <QTreeWidget>
 #include <QFormLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -114,8 +114,7 @@ TplayWithOthers::TplayWithOthers(QWidget *parent) : QDialog(parent)
         if (!list_games_->selectedItems().isEmpty())
             radio_join_->setChecked(true);
     });
-    connect(list_games_, &QTreeWidget::itemDoubleClicked, this,
-            [this] { button_startClick(); });
+    connect(list_games_, &QTreeWidget::itemDoubleClicked, this, [this] { button_startClick(); });
     connect(radio_host_, &QRadioButton::toggled, this, [this](bool hosting) {
         if (hosting)
             list_games_->clearSelection();

@@ -4,17 +4,22 @@
 // Two network namespaces on a virtual cable stand for two computers.
 
 #include "client/composition.h"
+#include "client/mainmenu.h"
 #include "client/session/clientsettings.h"
 #include "client/session/commandline.h"
 #include "client/session/inifile.h"
 #include "client/session/playchoices.h"
 #include "client/session/playwithothers.h"
+#include "client/session/relaunch.h"
+#include "client/session/rolechange.h"
+#include "client/session/singleinstance.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
 #include "lan/gameannouncer.h"
 #include "lan/gamefinder.h"
 #include "tests/client/programwindow.h"
 #include "tests/client/startup_support.h"
+#include "tests/support/errorhandler.h"
 #include "tests/support/twonetworks.h"
 #include "tests/support/wait.h"
 #include "tests/support/windowinput.h"
@@ -24,6 +29,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHash>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
@@ -83,10 +89,8 @@ public:
     explicit ListThere(int networkFd)
         : computer_(networkFd, [this](QObject &home) {
               auto *finder = new GameFinder(kPort, &home);
-              QObject::connect(finder, &GameFinder::gamesChanged, &home, [this, finder] {
-                  QMutexLocker lock(&mutex_);
-                  games_ = finder->games();
-              });
+              QObject::connect(finder, &GameFinder::gamesChanged, &home,
+                               [this, finder] { heard(finder->games()); });
               finder->start();
           })
     {
@@ -99,16 +103,39 @@ public:
     }
     bool lists(const QString &host) const
     {
-        for (const FoundGame &game : games()) {
+        QMutexLocker lock(&mutex_);
+        return listed(games_, host);
+    }
+    // How often the host's game has left the list.
+    int losses(const QString &host) const
+    {
+        QMutexLocker lock(&mutex_);
+        return losses_.value(host);
+    }
+
+private:
+    static bool listed(const QList<FoundGame> &games, const QString &host)
+    {
+        for (const FoundGame &game : games) {
             if (game.announcement.hostName == host)
                 return true;
         }
         return false;
     }
+    void heard(const QList<FoundGame> &games)
+    {
+        QMutexLocker lock(&mutex_);
+        for (const FoundGame &game : games_) {
+            const QString host = game.announcement.hostName;
+            if (!listed(games, host))
+                ++losses_[host];
+        }
+        games_ = games;
+    }
 
-private:
     mutable QMutex mutex_;
     QList<FoundGame> games_;
+    QHash<QString, int> losses_;
     OtherComputer computer_;
 };
 
@@ -188,12 +215,49 @@ TEST_F(LanGamesInTheWindow, HostForOthersIsAnnouncedAndSaysWhereToJoinSoloIsNot)
     const FoundGame game = bobsList.games().constLast();
     EXPECT_EQ(game.address, QHostAddress(TwoNetworks::kHere));
     EXPECT_EQ(game.announcement.port, kPort);
-    EXPECT_TRUE(chatHasLine(host.get(),
-                            "Others on this network can join you at " + TwoNetworks::kHere + "."));
+    EXPECT_TRUE(waitUntil([&] {
+        return chatHasLine(host.get(),
+                           "Others on this network can join you at " + TwoNetworks::kHere + ".");
+    }));
 
     // Closing the program is the game's end for the network too.
     host.reset();
     EXPECT_TRUE(waitUntil([&] { return !bobsList.lists("Ann"); }, kPatienceMs));
+}
+
+// Play with Others gives the port up for the new copy; when that copy
+// cannot start, the game is hosted and announced here again.
+TEST_F(LanGamesInTheWindow, RestartThatFailsAnnouncesTheGameAgain)
+{
+    ListThere bobsList(networks_.thereFd());
+    QStringList errors;
+    ScopedErrorHandler caught([&errors](const QString &text) { errors.append(text); });
+    QTemporaryDir programs;
+    const QString key = QStringLiteral("zandor-test-lan-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance instance(key);
+    Relaunch relaunch(programs.filePath(QStringLiteral("none")), key);
+    ProgramWindow host;
+    host = start({"Ann", "127.0.0.1", "true"});
+    RoleChange change(host.parts(), instance, relaunch);
+    QObject::connect(&host.parts().playWithOthers(), &PlayWithOthers::restartRequested, &change,
+                     &RoleChange::begin);
+    bool takenBack = false;
+    QObject::connect(&change, &RoleChange::takenBack, [&takenBack] { takenBack = true; });
+    instance.claim();
+    ASSERT_TRUE(waitUntil([&] { return bobsList.lists("Ann"); }, kPatienceMs));
+
+    host->activateWindow(); // the player clicks the main window
+    ASSERT_TRUE(waitUntil([&] { return windowinput::topWindow() == host.get(); }));
+    ASSERT_TRUE(windowinput::chooseMenuItem('f', host->menu().PlayWithOthers1));
+    TplayWithOthers &others = host.parts().playWithOthers().window();
+    ASSERT_TRUE(waitUntil([&] { return windowinput::topWindow() == &others; }));
+    press(Qt::Key_Return); // hosting, as Ann, as before
+    ASSERT_TRUE(waitUntil([&] { return takenBack; }, kPatienceMs));
+    EXPECT_EQ(errors, QStringList{RoleChange::kCouldNotStart});
+
+    EXPECT_TRUE(waitUntil([&] { return bobsList.losses("Ann") == 1 && bobsList.lists("Ann"); },
+                          kPatienceMs))
+        << "closed " << bobsList.losses("Ann") << " times, listed now: " << bobsList.lists("Ann");
 }
 
 // Bob hosts on the other computer; Ann opens "Join a Game..." here.
@@ -225,26 +289,30 @@ TEST_F(LanGamesInTheWindow, PlayWithOthersListsTheGameAndJoinsIt)
         QString joined;
     };
     const Case cases[] = {
-        {"Alt+G and Enter", [](QTreeWidget &) {
+        {"Alt+G and Enter",
+         [](QTreeWidget &) {
              press(Qt::Key_G, Qt::AltModifier);
              press(Qt::Key_Return);
          },
          TwoNetworks::kThere},
-        {"a double-click", [](QTreeWidget &list) {
+        {"a double-click",
+         [](QTreeWidget &list) {
              // The first click of a double-click is a click of its own.
              const QPoint row = list.visualItemRect(list.topLevelItem(0)).center();
              QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, row);
              QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, row);
          },
          TwoNetworks::kThere},
-        {"Alt+G, then an address typed", [](QTreeWidget &) {
+        {"Alt+G, then an address typed",
+         [](QTreeWidget &) {
              press(Qt::Key_G, Qt::AltModifier);
              press(Qt::Key_Tab);
              type("games.example");
              press(Qt::Key_Return);
          },
          "games.example"},
-        {"an address typed over the remembered one", [](QTreeWidget &) {
+        {"an address typed over the remembered one",
+         [](QTreeWidget &) {
              type("192.0.2.9");
              press(Qt::Key_Return);
          },

@@ -102,8 +102,8 @@ TEST(LanJoin, GameHostedThereIsJoinedFromTheListWithAltGAndEnter)
     ASSERT_TRUE(cleo.copied);
     QElapsedTimer clock;
     clock.start();
-    cleo.process.start(TwoNetworks::ipProgram(), {"netns", "exec", networks.thereName(), cleo.program,
-                                              "--play-with-others"});
+    cleo.process.start(TwoNetworks::ipProgram(),
+                       {"netns", "exec", networks.thereName(), cleo.program, "--play-with-others"});
     ASSERT_TRUE(cleo.process.waitForStarted());
     ASSERT_TRUE(waitUntil([&] { return input.focusWindow() != focusBefore; }, kPatienceMs))
         << "the Play with Others window did not get the keyboard";

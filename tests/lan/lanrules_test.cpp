@@ -137,8 +137,8 @@ TEST(LocalNetworks, BroadcastsReachAndSenders)
         bool onOurNetwork;
     };
     const Case senders[] = {
-        {"192.168.1.77", true},  {"192.168.2.77", false}, {"10.0.200.1", true},
-        {"10.1.0.1", false},     {"8.8.8.8", false},      {"127.0.0.1", true},
+        {"192.168.1.77", true},       {"192.168.2.77", false}, {"10.0.200.1", true},
+        {"10.1.0.1", false},          {"8.8.8.8", false},      {"127.0.0.1", true},
         {"::ffff:192.168.1.9", true}, {"fe80::1", false},
     };
     for (const Case &c : senders)

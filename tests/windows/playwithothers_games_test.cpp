@@ -28,8 +28,7 @@ using windowinput::press;
 using windowinput::type;
 
 const ListedGame kAnn{"Ann's game - 2 of 4 seats taken, 1 watching, playing", "10.0.0.5"};
-const ListedGame kBob{"Bob's game - 1 of 4 seats taken, 0 watching, waiting to start",
-                      "10.0.0.6"};
+const ListedGame kBob{"Bob's game - 1 of 4 seats taken, 0 watching, waiting to start", "10.0.0.6"};
 
 struct Window
 {
@@ -47,7 +46,8 @@ struct Window
     {
         QStringList shown;
         for (int i = 0; i < list()->topLevelItemCount(); ++i)
-            shown.append(list()->topLevelItem(i)->text(0) + " @ " + list()->topLevelItem(i)->text(1));
+            shown.append(list()->topLevelItem(i)->text(0) + " @ " +
+                         list()->topLevelItem(i)->text(1));
         return shown;
     }
 };
@@ -108,12 +108,14 @@ TEST(PlayWithOthersGames, TypingOrHostingLeavesTheListsChoice)
         PlayChoice chosen;
     };
     const Case cases[] = {
-        {"an address typed", [](Window &) {
+        {"an address typed",
+         [](Window &) {
              press(Qt::Key_Tab);
              type("10.9.9.9");
          },
          {"Cleo", false, "10.9.9.9"}},
-        {"hosting clicked", [](Window &w) {
+        {"hosting clicked",
+         [](Window &w) {
              QTest::mouseClick(w.window.findChild<QRadioButton *>("radio_host"), Qt::LeftButton);
          },
          {"Cleo", true, "192.0.2.7"}},
