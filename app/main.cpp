@@ -12,14 +12,46 @@
 #include "client/session/singleinstance.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
+#include "net/messages.h"
 #include "resources/artwork.h"
+#include "windows/helptexts.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
 
+#include <cstdio>
+
+namespace {
+// --help, --version and an option the program does not know are answered
+// before any window, on the terminal; nothing else is.
+std::optional<int> answerQuestion(int argc, char **argv)
+{
+    const QStringList typed = CommandLine::typed(argc, argv);
+    switch (CommandLine::question(typed)) {
+    case CommandLine::Question::None:
+        return std::nullopt;
+    case CommandLine::Question::Help:
+        std::fputs(CommandLine::usage().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Question::Version:
+        std::printf("Zandor %s%s\n", kVersionText,
+                    helptexts::kBuildSuffix.toLocal8Bit().constData());
+        return 0;
+    case CommandLine::Question::UnknownOption:
+        std::fprintf(stderr, "zandor: unknown option %s\n%s",
+                     typed.first().toLocal8Bit().constData(),
+                     CommandLine::usage().toLocal8Bit().constData());
+        return 2;
+    }
+    return std::nullopt;
+}
+} // namespace
+
 int main(int argc, char **argv)
 {
+    if (const std::optional<int> exitCode = answerQuestion(argc, argv))
+        return *exitCode;
     // The game's own arguments, after the mark, are kept from Qt: a name
     // such as "-platform" is a name, not an option.
     const CommandLine::Split commandLine = CommandLine::split(argc, argv);

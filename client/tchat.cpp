@@ -379,6 +379,7 @@ void Tchat::hostpress()
     server().startListening();
     session_.host = true;
     connection_->open(kLoopback, server().listeningPort());
+    server().reserveHostSlot(connection_->localPort());
     button_start_->show();
     menu_->StartGame1->setEnabled(true);
     emit hostingStarted();

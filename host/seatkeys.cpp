@@ -4,6 +4,9 @@
 
 #include <QRandomGenerator>
 
+#include <algorithm>
+#include <utility>
+
 QByteArray SeatKeys::issue(int slot)
 {
     if (!isSlot(slot))
@@ -12,6 +15,7 @@ QByteArray SeatKeys::issue(int slot)
     QRandomGenerator::system()->fillRange(bits.data(), bits.size());
     const QByteArray key =
         QByteArray(reinterpret_cast<const char *>(bits.data()), sizeof bits).toHex();
+    retire(m_keys[slot]);
     m_keys[slot] = key;
     return key;
 }
@@ -19,13 +23,26 @@ QByteArray SeatKeys::issue(int slot)
 void SeatKeys::revoke(int slot)
 {
     if (isSlot(slot))
-        m_keys[slot].clear();
+        retire(m_keys[slot]);
 }
 
 void SeatKeys::revokeAll()
 {
     for (QByteArray &key : m_keys)
-        key.clear();
+        retire(key);
+}
+
+void SeatKeys::retire(QByteArray &key)
+{
+    if (key.isEmpty())
+        return;
+    m_retired[m_nextRetired] = std::exchange(key, QByteArray());
+    m_nextRetired = (m_nextRetired + 1) % m_retired.size();
+}
+
+bool SeatKeys::retired(QByteArrayView key) const
+{
+    return !key.isEmpty() && std::find(m_retired.begin(), m_retired.end(), key) != m_retired.end();
 }
 
 bool SeatKeys::matches(int slot, QByteArrayView key) const

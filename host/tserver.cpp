@@ -198,20 +198,34 @@ bool TServer::liveSlot(int slot) const
 
 int TServer::freeSlot() const
 {
-    for (int slot = 1; slot <= m_slotcount; ++slot) {
+    // The host's slot waits for the host's own copy.
+    const int first = m_ownPort != 0 ? kHostSlot + 1 : 1;
+    for (int slot = first; slot <= m_slotcount; ++slot) {
         // A kept seat is taken, as long as it is kept.
         if (!m_players[slot].connected && !m_holds.held(slot))
             return slot;
     }
-    return m_slotcount < kHighestSlot ? m_slotcount + 1 : 0;
+    const int next = std::max(m_slotcount + 1, first);
+    return next <= kHighestSlot ? next : 0;
+}
+
+void TServer::reserveHostSlot(quint16 ownPort)
+{
+    if (!m_players[kHostSlot].connected)
+        m_ownPort = ownPort;
 }
 
 void TServer::Sock1Accept(TSock *sender)
 {
-    const int slot = freeSlot();
     TSock *newSock = nullptr;
     if (!sender->Accept(newSock) || !newSock)
         return;
+    int slot = freeSlot();
+    if (m_ownPort != 0 && newSock->PeerPort() == m_ownPort && newSock->PeerIsLoopback() &&
+        !m_players[kHostSlot].connected) {
+        m_ownPort = 0;
+        slot = kHostSlot;
+    }
     if (slot == 0) {
         // Slot slotcount + 1, only for as long as it takes to say so.
         newSock->Tag = m_slotcount + 1;

@@ -99,6 +99,11 @@ public:
     // Whether anybody but the host's own copy is connected: leaving would
     // end the game for them.
     bool othersConnected() const;
+    // The host's own copy is connecting from `ownPort` on this computer:
+    // slot 1, the host's, waits for that connection alone, so a player
+    // who happens to connect first (one coming back by himself, say) is
+    // never taken for the host.
+    void reserveHostSlot(quint16 ownPort);
     int turnLimit() const { return m_turnlimit; }
     bool turnClockRunning() const { return m_turnclock.isActive(); }
     int turnClockRemaining() const { return m_turnclock.remainingTime(); }
@@ -245,6 +250,9 @@ private:
     int m_slotcount = 0;
     ReceiveQueue m_receivedlist;
     quint64 m_lastConnection = 0;
+    // The port the host's own copy connects from while slot 1 waits for it;
+    // 0 when it does not wait.
+    quint16 m_ownPort = 0;
     int m_botdelay = 0;
     Game m_game;
 };

@@ -121,7 +121,10 @@ void TServer::takeReclaim(int from, const QByteArray &payload)
     // with it, so that trying keys tells nobody which seats exist.
     if (!request || !reclaimable(from, *request)) {
         sendTo(from, msg::Sendlogininfo{from}.build());
-        reportPeerError(kWrongSeatKey);
+        // A key that was good once belongs to a player who came back too
+        // late or left: an ordinary newcomer, nothing for the host to hear.
+        if (!request || !m_keys.retired(request->key))
+            reportPeerError(kWrongSeatKey);
         return;
     }
     m_keys.revoke(request->slot);

@@ -501,6 +501,29 @@ quint16 TSock::LocalPort() const
     return ntohs(address.sin_port);
 }
 
+quint16 TSock::PeerPort() const
+{
+    if (d->fd < 0)
+        return 0;
+    sockaddr_in address{};
+    socklen_t length = sizeof address;
+    if (::getpeername(d->fd, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+        return 0;
+    return ntohs(address.sin_port);
+}
+
+bool TSock::PeerIsLoopback() const
+{
+    if (d->fd < 0)
+        return false;
+    sockaddr_in address{};
+    socklen_t length = sizeof address;
+    if (::getpeername(d->fd, reinterpret_cast<sockaddr *>(&address), &length) != 0 ||
+        address.sin_family != AF_INET)
+        return false;
+    return (ntohl(address.sin_addr.s_addr) >> 24) == 127;
+}
+
 qsizetype TSock::PendingSendBytes() const
 {
     return d->sendText.size();

@@ -110,6 +110,10 @@ public:
     // The port the operating system bound a listening socket to; useful when
     // PortName is "0" and the system picks a free port (tests do this).
     quint16 LocalPort() const;
+    // The far end's port of a connection, 0 when there is none.
+    quint16 PeerPort() const;
+    // Whether the far end is on this computer (127.0.0.0/8).
+    bool PeerIsLoopback() const;
     // Bytes handed to Send that the operating system has not taken yet.
     qsizetype PendingSendBytes() const;
 

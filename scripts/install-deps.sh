@@ -12,6 +12,7 @@ packages=(
   zlib1g-dev liblz4-dev
   clang libclang-rt-14-dev
   xvfb xauth libx11-6 libxtst6 openbox pulseaudio pulseaudio-utils
+  dpkg-dev appstream desktop-file-utils
 )
 
 missing=()

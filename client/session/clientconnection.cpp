@@ -101,6 +101,11 @@ void ClientConnection::sendToHost(const QByteArray &message)
     }
 }
 
+quint16 ClientConnection::localPort() const
+{
+    return sock_->LocalPort();
+}
+
 bool ClientConnection::isOpen() const
 {
     return sock_->HasHandle();

@@ -54,6 +54,8 @@ public:
     void sendToHost(const QByteArray &message);
 
     bool isOpen() const;
+    // The port this end of the connection was given, 0 before an open.
+    quint16 localPort() const;
     ClientDispatcher &dispatcher() { return dispatcher_; }
     qsizetype queuedMessages() const { return qsizetype(receivedlist_.size()); }
     qsizetype queuedBytes() const { return queuedBytes_; }

@@ -64,3 +64,48 @@ CommandLine::Split CommandLine::split(int argc, const char *const *argv)
     }
     return {argc, std::nullopt};
 }
+
+CommandLine::Question CommandLine::question(const QStringList &arguments)
+{
+    if (arguments.isEmpty())
+        return Question::None;
+    const QString &first = arguments.first();
+    if (first == kHelpOption)
+        return Question::Help;
+    if (first == kVersionOption)
+        return Question::Version;
+    if (first.startsWith(kGameArgumentsFollow) && first != kGameArgumentsFollow &&
+        first != kHostOption && first != kPlayWithOthersOption)
+        return Question::UnknownOption;
+    return Question::None;
+}
+
+QStringList CommandLine::typed(int argc, const char *const *argv)
+{
+    if (split(argc, argv).gameArguments)
+        return {};
+    QStringList arguments;
+    for (int at = 1; at < argc; ++at)
+        arguments.append(QString::fromLocal8Bit(argv[at]));
+    return arguments;
+}
+
+QString CommandLine::usage()
+{
+    return QStringLiteral(
+        "Usage: zandor [NAME HOST [true]]\n"
+        "       zandor --host | --play-with-others | --help | --version\n"
+        "\n"
+        "Zandor is a card game for four: every card changes the pile's total, and whoever\n"
+        "takes it over 98 loses a bag of money. Without arguments it starts a solo game\n"
+        "against the computer.\n"
+        "\n"
+        "  NAME HOST true       host a game for others as NAME (HOST is this computer)\n"
+        "  NAME HOST            join the game hosted at HOST as NAME\n"
+        "  --host               host a game under the name last used\n"
+        "  --play-with-others   open the Play with Others window to host or join\n"
+        "  --help               print this help and exit\n"
+        "  --version            print the version and exit\n"
+        "\n"
+        "Games are played over TCP port 7772. See zandor(6) for the files and ports.\n");
+}

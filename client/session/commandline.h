@@ -27,6 +27,8 @@ struct CommandLine
     static inline const QString kGameArgumentsFollow = QStringLiteral("--");
     static inline const QString kHostOption = QStringLiteral("--host");
     static inline const QString kPlayWithOthersOption = QStringLiteral("--play-with-others");
+    static inline const QString kHelpOption = QStringLiteral("--help");
+    static inline const QString kVersionOption = QStringLiteral("--version");
 
     Start start = Start::Solo;
     QString name;
@@ -54,6 +56,18 @@ struct CommandLine
         std::optional<QStringList> gameArguments; // when they followed the mark
     };
     static Split split(int argc, const char *const *argv);
+
+    // What a first argument asks of the program itself rather than of the
+    // game: its usage, its version, or an option it does not know (one that
+    // begins with "--"; a single "-" is Qt's). Only the first argument is
+    // looked at, so the lobby's three arguments keep their meaning.
+    enum class Question { None, Help, Version, UnknownOption };
+    static Question question(const QStringList &arguments);
+    // The arguments a person typed, as main() reads them before Qt: none
+    // after a "--" mark, which only a copy the game starts for itself uses.
+    static QStringList typed(int argc, const char *const *argv);
+    // What --help prints.
+    static QString usage();
 
     bool operator==(const CommandLine &) const = default;
 };

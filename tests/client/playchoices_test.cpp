@@ -129,6 +129,43 @@ TEST(CommandLine, TheGamesOwnArgumentsNeverReachQt)
     EXPECT_EQ(withQtOptions.gameArguments, (QStringList{"Bob", "127.0.0.1", "true"}));
 }
 
+// Only a first argument that is an option asks anything of the program
+// itself; the lobby's three arguments, Qt's single-dash options and a name
+// after the restart's mark are the game's.
+TEST(CommandLine, OnlyTheFirstTypedArgumentCanAskForHelpOrTheVersion)
+{
+    using Q = CommandLine::Question;
+    const struct
+    {
+        QStringList argv;
+        Q question;
+    } cases[] = {
+        {{"zandor"}, Q::None},
+        {{"zandor", "--help"}, Q::Help},
+        {{"zandor", "--version"}, Q::Version},
+        {{"zandor", "--help", "Ann"}, Q::Help},
+        {{"zandor", "--hepl"}, Q::UnknownOption},
+        {{"zandor", "--host"}, Q::None},
+        {{"zandor", "--play-with-others"}, Q::None},
+        {{"zandor", "-platform", "offscreen"}, Q::None},
+        {{"zandor", "Ann", "--help", "true"}, Q::None},
+        {{"zandor", "Ann", "192.0.2.7", "--version"}, Q::None},
+        {{"zandor", "--", "--help", "127.0.0.1", "true"}, Q::None},
+        {{"zandor", "-platform", "offscreen", "--", "--version"}, Q::None},
+    };
+    for (const auto &c : cases) {
+        std::vector<QByteArray> bytes;
+        for (const QString &argument : c.argv)
+            bytes.push_back(argument.toLocal8Bit());
+        std::vector<const char *> argv;
+        for (const QByteArray &argument : bytes)
+            argv.push_back(argument.constData());
+        EXPECT_EQ(CommandLine::question(CommandLine::typed(int(argv.size()), argv.data())),
+                  c.question)
+            << c.argv.join(' ').toStdString();
+    }
+}
+
 // The name others see when the user typed none: the account's full name,
 // without the office and telephone numbers that follow it, else its user
 // name.
