@@ -21,6 +21,9 @@ const QString kStartCaption = QStringLiteral("&Start");
 const QString kCancelCaption = QStringLiteral("Cancel");
 const QString kAddressHint = QStringLiteral("name or address of the host, e.g. 192.0.2.7");
 const QColor kProblemInk(0xb0, 0x00, 0x00);
+const QString kWidestGame =
+    QStringLiteral("Someone's game - 4 of 4 seats taken, 5 watching, waiting to start");
+const QString kWidestAddress = QStringLiteral("255.255.255.255");
 } // namespace
 
 TplayWithOthers::TplayWithOthers(QWidget *parent) : QDialog(parent)
@@ -55,6 +58,9 @@ TplayWithOthers::TplayWithOthers(QWidget *parent) : QDialog(parent)
     list_games_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     list_games_->header()->setStretchLastSection(false);
     list_games_->setMinimumHeight(80);
+    // Wide enough for a whole line and an address beside it.
+    list_games_->setMinimumWidth(list_games_->fontMetrics().horizontalAdvance(kWidestGame) +
+                                 list_games_->fontMetrics().horizontalAdvance(kWidestAddress) + 48);
     list_games_->installEventFilter(this);
     auto *gamesLabel = new QLabel(kGamesCaption, this);
     gamesLabel->setBuddy(list_games_);
@@ -139,6 +145,8 @@ void TplayWithOthers::showGames(const QList<ListedGame> &games)
         list_games_->clear();
         for (const ListedGame &game : games) {
             auto *item = new QTreeWidgetItem(list_games_, {game.description, game.address});
+            // A long name may still cut the line short.
+            item->setToolTip(0, game.description);
             if (!selectedAddress.isEmpty() && game.address == selectedAddress) {
                 list_games_->setCurrentItem(item);
                 item->setSelected(true);

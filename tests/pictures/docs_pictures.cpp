@@ -238,6 +238,11 @@ void playWithOthersPicture()
     TplayWithOthers window;
     window.open(QStringLiteral("Ann"),
                 {QStringLiteral("192.0.2.7"), QStringLiteral("games.example")});
+    window.showGames({{QStringLiteral("Bob's game - 2 of 4 seats taken, 1 watching, playing"),
+                       QStringLiteral("192.168.1.20")},
+                      {QStringLiteral("Cleo's game - 1 of 4 seats taken, 0 watching, waiting to "
+                                      "start"),
+                       QStringLiteral("192.168.1.31")}});
     waitUntil([&] { return window.isVisible(); });
     save(window, "playwithothers.png");
 }
