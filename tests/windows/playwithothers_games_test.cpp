@@ -116,7 +116,9 @@ TEST(PlayWithOthersGames, TypingOrHostingLeavesTheListsChoice)
          {"Cleo", false, "10.9.9.9"}},
         {"hosting clicked",
          [](Window &w) {
-             QTest::mouseClick(w.window.findChild<QRadioButton *>("radio_host"), Qt::LeftButton);
+             // On its round mark: the button is wider than its words.
+             auto *host = w.window.findChild<QRadioButton *>("radio_host");
+             QTest::mouseClick(host, Qt::LeftButton, {}, QPoint(8, host->height() / 2));
          },
          {"Cleo", true, "192.0.2.7"}},
     };
