@@ -21,20 +21,32 @@ void MappingWorker::open(quint16 port, qint64 leaseSeconds)
 {
     port_ = port;
     leaseSeconds_ = leaseSeconds;
+    // The first protocol that tells an outside address is the one used. A
+    // router may answer one protocol without an address and tell it on the
+    // other.
     QString external;
+    bool answered = false;
     for (const auto &protocol : protocols_) {
-        if (protocol->find(external)) {
+        QString told;
+        if (!protocol->find(told))
+            continue;
+        answered = true;
+        if (!told.isEmpty()) {
             router_ = protocol.get();
+            external = told;
             break;
         }
     }
-    if (!router_) {
+    if (!answered) {
         emit failed(int(PortMapping::Failure::NoRouter), PortMapping::kNoRouter.arg(port));
         return;
     }
-    // An outside address in a private or shared range is the provider's,
-    // not ours: a forwarded port would still not be reached.
-    if (!external.isEmpty() && classify(QHostAddress(external)) != AddressKind::Public) {
+    // A router that answers but has no outside address worth telling (as
+    // miniupnpd does when its own is private or shared), or one in a
+    // private or shared range: the provider's, not ours, and a forwarded
+    // port would still not be reached.
+    if (!router_ || classify(QHostAddress(external)) != AddressKind::Public) {
+        router_ = nullptr;
         emit failed(int(PortMapping::Failure::SharedAddress), PortMapping::kSharedAddress);
         return;
     }

@@ -1,6 +1,7 @@
 #include "router/natpmpprotocol.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
 
 #include <arpa/inet.h>
 #include <natpmp.h>
@@ -9,6 +10,47 @@
 namespace router {
 
 namespace {
+
+// The default gateway of the network this thread is in. libnatpmp reads
+// /proc/net/route, which shows the network of the program's first thread;
+// this thread's own table is the one its sockets use.
+bool defaultGateway(in_addr_t &gateway)
+{
+    QFile table(QStringLiteral("/proc/thread-self/net/route"));
+    if (!table.open(QIODevice::ReadOnly))
+        return false;
+    table.readLine(); // the column names
+    for (QByteArray line = table.readLine(); !line.isEmpty(); line = table.readLine()) {
+        // Iface Destination Gateway Flags ..., in hex, in the kernel's byte order
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() < 3 || fields[1] != "00000000")
+            continue;
+        bool ok = false;
+        const uint value = fields[2].toUInt(&ok, 16);
+        if (ok && value != 0) {
+            gateway = in_addr_t(value);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The library's codes below zero mix the router's own answers with its
+// failures to hear one.
+bool routerAnswered(int code)
+{
+    switch (code) {
+    case NATPMP_ERR_UNSUPPORTEDVERSION:
+    case NATPMP_ERR_UNSUPPORTEDOPCODE:
+    case NATPMP_ERR_UNDEFINEDERROR:
+    case NATPMP_ERR_NOTAUTHORIZED:
+    case NATPMP_ERR_NETWORKFAILURE:
+    case NATPMP_ERR_OUTOFRESOURCES:
+        return true;
+    default:
+        return code >= 0;
+    }
+}
 
 QString natPmpReason(int code)
 {
@@ -69,7 +111,9 @@ NatPmpProtocol::~NatPmpProtocol() = default;
 bool NatPmpProtocol::find(QString &externalAddress)
 {
     session_ = std::make_unique<Session>();
-    if (initnatpmp(&session_->handle, 0, 0) != 0) {
+    in_addr_t gateway = 0;
+    const bool known = defaultGateway(gateway);
+    if (initnatpmp(&session_->handle, known ? 1 : 0, gateway) != 0) {
         // No default gateway: nobody to ask. The handle holds no socket.
         session_->handle.s = -1;
         session_.reset();
@@ -81,8 +125,7 @@ bool NatPmpProtocol::find(QString &externalAddress)
         return false;
     }
     const int code = session_->answer(response, patience_);
-    if (code == NATPMP_TRYAGAIN || code == NATPMP_ERR_RECVFROM || code == NATPMP_ERR_NOPENDINGREQ ||
-        code == NATPMP_ERR_WRONGPACKETSOURCE) {
+    if (!routerAnswered(code)) {
         session_.reset();
         return false;
     }
@@ -104,7 +147,7 @@ MappingAnswer NatPmpProtocol::map(quint16 port, std::chrono::seconds lease)
         return answer;
     natpmpresp_t response{};
     const int code = session_->answer(response, patience_);
-    if (code == NATPMP_TRYAGAIN)
+    if (!routerAnswered(code))
         return answer;
     if (code < 0) {
         answer.result = MappingAnswer::Result::Refused;
@@ -112,15 +155,16 @@ MappingAnswer NatPmpProtocol::map(quint16 port, std::chrono::seconds lease)
         return answer;
     }
     if (response.pnu.newportmapping.mappedpublicport != port) {
-        // The router gave another outside port: ours already leads to
-        // another computer. The one it gave is of no use to friends who
-        // were told the game's port.
+        // The router gave another outside port: ours is taken or not
+        // allowed. The one it gave is of no use to friends, who are told
+        // the game's port.
+        const uint16_t offered = response.pnu.newportmapping.mappedpublicport;
         sendnewportmappingrequest(&session_->handle, NATPMP_PROTOCOL_TCP, port,
                                   response.pnu.newportmapping.mappedpublicport, 0);
         natpmpresp_t ignored{};
         session_->answer(ignored, patience_);
         answer.result = MappingAnswer::Result::Refused;
-        answer.reason = QStringLiteral("the port already leads to another computer");
+        answer.reason = QStringLiteral("it offered port %1 instead").arg(offered);
         return answer;
     }
     answer.result = MappingAnswer::Result::Mapped;

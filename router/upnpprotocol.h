@@ -8,12 +8,13 @@
 namespace router {
 
 // UPnP Internet Gateway Device through miniupnpc: a search on the local
-// network that waits `discoveryWait` for answers, then SOAP calls to the
+// network that waits `discoveryWait` for the answers to each kind of device
+// it asks for (miniupnpc asks for a few in turn), then SOAP calls to the
 // gateway found.
 class UpnpProtocol : public MappingProtocol
 {
 public:
-    explicit UpnpProtocol(std::chrono::milliseconds discoveryWait = std::chrono::milliseconds(2000));
+    explicit UpnpProtocol(std::chrono::milliseconds discoveryWait = std::chrono::milliseconds(500));
     ~UpnpProtocol() override;
 
     bool find(QString &externalAddress) override;
