@@ -24,8 +24,6 @@ class PortMapping : public QObject
 public:
     enum class Failure { NoRouter, Refused, SharedAddress };
 
-    static inline const QString kReachableAt =
-        QStringLiteral("Friends on the internet can join you at %1.");
     static inline const QString kNoRouter =
         QStringLiteral("No router answered. Friends on the internet need port %1 forwarded to "
                        "this computer; see Help.");
@@ -49,7 +47,8 @@ public:
     void stop();
 
 signals:
-    // The port leads here; friends join at `externalAddress`.
+    // The port leads here; friends on the internet join at
+    // `externalAddress`.
     void mapped(const QString &externalAddress);
     // The router extended the lease.
     void renewed();

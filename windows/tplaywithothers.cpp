@@ -1,6 +1,8 @@
 #include "windows/tplaywithothers.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -50,6 +52,18 @@ TplayWithOthers::TplayWithOthers(QWidget *parent) : QDialog(parent)
     label_problem_->setPalette(ink);
     label_problem_->hide();
 
+    label_reachable_ = new QLabel(this);
+    label_reachable_->setObjectName(QStringLiteral("label_reachable"));
+    label_reachable_->setTextFormat(Qt::PlainText);
+    label_reachable_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    button_copyaddress_ = new QPushButton(kCopyAddressCaption, this);
+    button_copyaddress_->setObjectName(QStringLiteral("button_copyaddress"));
+    button_copyaddress_->setAutoDefault(false);
+    connect(button_copyaddress_, &QPushButton::clicked, this,
+            [this] { QGuiApplication::clipboard()->setText(reachableAddress_); });
+    label_reachable_->hide();
+    button_copyaddress_->hide();
+
     auto *buttons = new QDialogButtonBox(this);
     button_start_ = buttons->addButton(kStartCaption, QDialogButtonBox::AcceptRole);
     button_start_->setObjectName(QStringLiteral("button_start"));
@@ -73,6 +87,10 @@ TplayWithOthers::TplayWithOthers(QWidget *parent) : QDialog(parent)
     address->addWidget(combo_address_, 1);
     layout->addLayout(address);
     layout->addWidget(label_problem_);
+    auto *reachable = new QHBoxLayout;
+    reachable->addWidget(label_reachable_, 1);
+    reachable->addWidget(button_copyaddress_);
+    layout->addLayout(reachable);
     layout->addStretch(1);
     layout->addWidget(buttons);
 
@@ -148,6 +166,19 @@ PlayChoice TplayWithOthers::choice() const
 QString TplayWithOthers::problem() const
 {
     return label_problem_->isHidden() ? QString() : label_problem_->text();
+}
+
+void TplayWithOthers::showReachableAt(const QString &address)
+{
+    reachableAddress_ = address;
+    label_reachable_->setText(kReachableAt.arg(address));
+    label_reachable_->show();
+    button_copyaddress_->show();
+}
+
+QString TplayWithOthers::reachableLine() const
+{
+    return label_reachable_->isHidden() ? QString() : label_reachable_->text();
 }
 
 void TplayWithOthers::button_startClick()
