@@ -342,13 +342,18 @@ void Composition::wireRouterPort()
     Tchat &chat = *window_;
     QAction *item = chat.menu().OpenPortOnRouter1;
     const auto ask = [this, &chat] {
-        routerPort_ = new router::PortMapping(routerLease_, this);
-        connect(routerPort_, &router::PortMapping::mapped, this, [this, &chat](const QString &at) {
-            chat.notice(TplayWithOthers::kReachableAt.arg(at));
-            playWithOthers_->showReachableAt(at);
-        });
-        connect(routerPort_, &router::PortMapping::failed, &chat,
-                [&chat](router::PortMapping::Failure, const QString &why) { chat.notice(why); });
+        if (!routerPort_) {
+            routerPort_ = new router::PortMapping(routerLease_, this);
+            connect(routerPort_, &router::PortMapping::mapped, this,
+                    [this, &chat](const QString &at) {
+                        chat.notice(TplayWithOthers::kReachableAt.arg(at));
+                        playWithOthers_->showReachableAt(at);
+                    });
+            connect(routerPort_, &router::PortMapping::failed, &chat,
+                    [&chat](router::PortMapping::Failure, const QString &why) {
+                        chat.notice(why);
+                    });
+        }
         routerPort_->start(server_->listeningPort());
     };
     connect(&chat, &Tchat::hostingStarted, this, [this, &chat, item, ask] {
@@ -361,8 +366,9 @@ void Composition::wireRouterPort()
     });
     connect(item, &QAction::triggered, this, [this, ask](bool open) {
         settings_->setOpenPortOnRouter(open);
-        delete std::exchange(routerPort_, nullptr);
         if (open)
             ask();
+        else if (routerPort_)
+            routerPort_->stop();
     });
 }

@@ -79,7 +79,8 @@ private:
     Tspylist *spylist_ = nullptr;
     Tdownload *download_ = nullptr;
     PlayWithOthers *playWithOthers_ = nullptr;
-    // While hosting for others with Open Port On Router on.
+    // Made when a copy hosting for others first asks its router; its
+    // thread talks from the network the program is in at that moment.
     router::PortMapping *routerPort_ = nullptr;
     std::chrono::seconds routerLease_{3600};
 };

@@ -21,6 +21,7 @@ void MappingWorker::open(quint16 port, qint64 leaseSeconds)
 {
     port_ = port;
     leaseSeconds_ = leaseSeconds;
+    router_ = nullptr;
     // The first protocol that tells an outside address is the one used. A
     // router may answer one protocol without an address and tell it on the
     // other.

@@ -43,7 +43,9 @@ public:
     // Gives the port back, waiting at most kGoodbyeWait.
     ~PortMapping() override;
 
+    // Asks for `port`; after stop() it may be asked again.
     void start(quint16 port);
+    // Gives the port back in the background.
     void stop();
 
 signals:
