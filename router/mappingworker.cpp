@@ -51,6 +51,12 @@ void MappingWorker::open(quint16 port, qint64 leaseSeconds)
         emit failed(int(PortMapping::Failure::SharedAddress), PortMapping::kSharedAddress);
         return;
     }
+    {
+        const std::lock_guard lock(endMutex_);
+        if (ending_)
+            return;
+        mayHoldPort_ = true;
+    }
     const MappingAnswer answer = router_->map(port, std::chrono::seconds(leaseSeconds));
     if (answer.result != MappingAnswer::Result::Mapped) {
         refused(answer);
@@ -58,6 +64,13 @@ void MappingWorker::open(quint16 port, qint64 leaseSeconds)
     }
     mapped_ = true;
     emit opened(external, answer.granted.count());
+}
+
+bool MappingWorker::end()
+{
+    const std::lock_guard lock(endMutex_);
+    ending_ = true;
+    return mayHoldPort_;
 }
 
 void MappingWorker::renew()

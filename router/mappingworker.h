@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace router {
@@ -18,6 +19,11 @@ class MappingWorker : public QObject
 public:
     MappingWorker();
     ~MappingWorker() override;
+
+    // Called from the owner's thread when the program ends: no port is
+    // asked for from now on. True when the router may hold one for us,
+    // which the owner then waits to give back.
+    bool end();
 
     void open(quint16 port, qint64 leaseSeconds);
     void renew();
@@ -37,6 +43,10 @@ private:
     quint16 port_ = 0;
     qint64 leaseSeconds_ = 0;
     bool mapped_ = false;
+    // Guards the two below, which the owner's thread reads at the end.
+    std::mutex endMutex_;
+    bool ending_ = false;
+    bool mayHoldPort_ = false;
 };
 
 } // namespace router

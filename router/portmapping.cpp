@@ -34,14 +34,19 @@ PortMapping::~PortMapping()
     stop();
     // Queued behind the giving back, so that it runs first.
     QMetaObject::invokeMethod(worker_, [thread = thread_] { thread->quit(); });
-    if (thread_->wait(QDeadlineTimer(kGoodbyeWait.count()))) {
+    // While the router is still being looked for there is nothing to give
+    // back, and the search stops short of asking for the port.
+    // An idle thread ends at once.
+    const bool mayHoldPort = worker_->end();
+    const std::chrono::milliseconds wait = mayHoldPort ? kGoodbyeWait : kIdleWait;
+    if (thread_->wait(QDeadlineTimer(wait.count()))) {
         delete worker_;
         delete thread_;
         return;
     }
-    // The router is still busy with an earlier question. The program is
-    // ending: the thread is left to finish alone, and the lease runs out
-    // by itself if the port is never given back.
+    // The thread is left to finish its search alone (or, past the wait,
+    // its talk with a slow router, whose lease then runs out by itself):
+    // the program is ending.
     disconnect(worker_, nullptr, this, nullptr);
 }
 

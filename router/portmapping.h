@@ -38,6 +38,8 @@ public:
     static constexpr std::chrono::seconds kLease{3600};
     // How long the end of hosting waits for the router to take the port back.
     static constexpr std::chrono::milliseconds kGoodbyeWait{3000};
+    // How long it waits for a thread that holds no port to end.
+    static constexpr std::chrono::milliseconds kIdleWait{100};
 
     explicit PortMapping(std::chrono::seconds lease = kLease, QObject *parent = nullptr);
     // Gives the port back, waiting at most kGoodbyeWait.

@@ -180,6 +180,8 @@ TEST(RouterPort, FriendsOnTheInternetJoinThroughTheRouter)
     hal.reset();
     qInfo() << "the program ended in" << clock.elapsed() << "ms";
     EXPECT_FALSE(network.leases().contains(kHomeLease)) << qPrintable(network.leases());
+    EXPECT_FALSE(network.forwardingRules().contains(QLatin1String("dport 7772")))
+        << qPrintable(network.forwardingRules());
 }
 
 // With no router at home the search takes its few seconds on its own

@@ -173,6 +173,15 @@ QString RouterNetwork::leases() const
     return QString::fromUtf8(file.readAll());
 }
 
+QString RouterNetwork::forwardingRules() const
+{
+    QProcess nft;
+    nft.start(QStringLiteral("ip"), {"netns", "exec", router_, "nft", "list", "chain", "inet",
+                                     "filter", "prerouting_miniupnpd"});
+    nft.waitForFinished(30000);
+    return QString::fromUtf8(nft.readAllStandardOutput());
+}
+
 QString RouterNetwork::daemonLog()
 {
     daemonOutput_ += QString::fromUtf8(daemon_.readAll());

@@ -36,6 +36,8 @@ public:
     QString routerOutside() const { return outsidePrefix_ + QStringLiteral(".1"); }
     // What the daemon's lease file lists now, one mapping a line.
     QString leases() const;
+    // The router's forwarding rules as nft lists them.
+    QString forwardingRules() const;
     // What the daemon has written to its log so far.
     QString daemonLog();
 
