@@ -20,7 +20,10 @@
 #include <QClipboard>
 #include <QDebug>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -28,6 +31,8 @@
 #include <QTextEdit>
 
 #include <memory>
+
+#include <signal.h>
 
 namespace {
 
@@ -212,6 +217,52 @@ TEST(RouterPort, TheGameGoesOnWhileNoRouterAnswers)
     EXPECT_FALSE(hal.chatSays(noRouter)) << "the search was over before Bob's chat came back";
     ASSERT_TRUE(hal.waitForLine(noRouter)) << qPrintable(chatLines(hal.window()).join('\n'));
     qInfo() << "no router was told" << clock.elapsed() << "ms after the start";
+}
+
+// The program itself, hosting at home, ends on SIGTERM, SIGINT or SIGHUP as
+// it ends on Exit: the port goes back to the router on the way out.
+TEST(RouterPort, TheProgramGivesThePortBackWhenASignalEndsIt)
+{
+    if (const QString missing = RouterNetwork::missingPart(); !missing.isEmpty())
+        GTEST_SKIP() << qPrintable(missing);
+    RouterNetwork network;
+    ASSERT_TRUE(network.build());
+    ASSERT_TRUE(network.startDaemon());
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signalNumber);
+        QTemporaryDir folder;
+        ASSERT_TRUE(folder.isValid());
+        const QString program = folder.filePath(QStringLiteral("zandor"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ZANDOR_BINARY), program));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("XDG_RUNTIME_DIR", folder.path());
+        environment.insert("HOME", folder.path());
+
+        QProcess game;
+        game.setProcessEnvironment(environment);
+        game.setProcessChannelMode(QProcess::ForwardedChannels);
+        // Started from home, the program's sockets are the home's.
+        ASSERT_TRUE(network.enterHome());
+        game.start(program, {QStringLiteral("Hal"), QStringLiteral("127.0.0.1"),
+                             QStringLiteral("true")});
+        ASSERT_TRUE(network.leave());
+        ASSERT_TRUE(game.waitForStarted());
+        ASSERT_TRUE(waitUntil([&] { return network.leases().contains(kHomeLease); }, 30000))
+            << qPrintable(network.daemonLog());
+
+        ASSERT_EQ(::kill(pid_t(game.processId()), signalNumber), 0);
+        const bool ended = waitUntil([&] { return game.state() == QProcess::NotRunning; }, 30000);
+        if (!ended) {
+            game.kill();
+            game.waitForFinished();
+        }
+        ASSERT_TRUE(ended);
+        EXPECT_EQ(game.exitStatus(), QProcess::NormalExit);
+        EXPECT_FALSE(network.leases().contains(kHomeLease)) << qPrintable(network.leases());
+        EXPECT_FALSE(network.forwardingRules().contains(QLatin1String("dport 7772")))
+            << qPrintable(network.forwardingRules());
+    }
 }
 
 } // namespace
