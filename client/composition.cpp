@@ -350,8 +350,9 @@ void Composition::wireRouterPort()
                         playWithOthers_->showReachableAt(at);
                     });
             connect(routerPort_, &router::PortMapping::failed, &chat,
-                    [&chat](router::PortMapping::Failure, const QString &why) {
+                    [this, &chat](router::PortMapping::Failure, const QString &why) {
                         chat.notice(why);
+                        playWithOthers_->showReachableAt({});
                     });
         }
         routerPort_->start(server_->listeningPort());
@@ -370,5 +371,7 @@ void Composition::wireRouterPort()
             ask();
         else if (routerPort_)
             routerPort_->stop();
+        if (!open)
+            playWithOthers_->showReachableAt({});
     });
 }

@@ -171,9 +171,9 @@ QString TplayWithOthers::problem() const
 void TplayWithOthers::showReachableAt(const QString &address)
 {
     reachableAddress_ = address;
-    label_reachable_->setText(kReachableAt.arg(address));
-    label_reachable_->show();
-    button_copyaddress_->show();
+    label_reachable_->setText(address.isEmpty() ? QString() : kReachableAt.arg(address));
+    label_reachable_->setVisible(!address.isEmpty());
+    button_copyaddress_->setVisible(!address.isEmpty());
 }
 
 QString TplayWithOthers::reachableLine() const

@@ -60,7 +60,8 @@ public:
         QStringLiteral("Friends on the internet can join you at %1.");
     static inline const QString kCopyAddressCaption = QStringLiteral("&Copy Address");
     // A hosting copy whose router forwards the game port shows the address
-    // friends on the internet join, with a button that copies it.
+    // friends on the internet join, with a button that copies it; an empty
+    // address takes the line away.
     void showReachableAt(const QString &address);
     // The line as shown, empty while there is none.
     QString reachableLine() const;

@@ -40,7 +40,8 @@ public:
     // Opens it on joining, the address joined last in the box.
     void openToJoin();
     TplayWithOthers &window() { return *window_; }
-    // This copy hosts, and friends on the internet join it at `address`.
+    // This copy hosts, and friends on the internet join it at `address`
+    // (nowhere, when it is empty).
     void showReachableAt(const QString &address);
 
 signals:

@@ -175,10 +175,14 @@ TEST(RouterPort, FriendsOnTheInternetJoinThroughTheRouter)
     EXPECT_FALSE(option->isChecked());
     EXPECT_TRUE(waitUntil([&] { return !network.leases().contains(kHomeLease); }, 10000))
         << qPrintable(network.leases());
+    EXPECT_EQ(others.reachableLine().toStdString(), "") << "the address is no longer reachable";
+    EXPECT_EQ(others.reachableLine().toStdString(), "") << "the address is no longer reachable";
     ASSERT_TRUE(chooseOption());
     EXPECT_TRUE(option->isChecked());
     EXPECT_TRUE(waitUntil([&] { return network.leases().contains(kHomeLease); }, 10000))
         << qPrintable(network.daemonLog());
+    EXPECT_TRUE(waitUntil([&] { return others.reachableLine() == reachable; }));
+    EXPECT_TRUE(waitUntil([&] { return others.reachableLine() == reachable; }));
 
     QElapsedTimer clock;
     clock.start();
