@@ -19,8 +19,8 @@
 #include "net/errorreport.h"
 #include "net/gamerules.h"
 #include "resources/artsizes.h"
-#include "router/portmapping.h"
 #include "resources/artwork.h"
+#include "router/portmapping.h"
 #include "stats/ttallylist.h"
 #include "widgets/sidelook.h"
 #include "windows/helpmenu.h"
@@ -367,11 +367,12 @@ void Composition::wireRouterPort()
     });
     connect(item, &QAction::triggered, this, [this, ask](bool open) {
         settings_->setOpenPortOnRouter(open);
-        if (open)
+        if (open) {
             ask();
-        else if (routerPort_)
+            return;
+        }
+        if (routerPort_)
             routerPort_->stop();
-        if (!open)
-            playWithOthers_->showReachableAt({});
+        playWithOthers_->showReachableAt({});
     });
 }

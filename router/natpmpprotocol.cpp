@@ -132,8 +132,8 @@ bool NatPmpProtocol::find(QString &externalAddress)
     // A router that answers with an error still speaks NAT-PMP: it simply
     // has no outside address to tell (no connection, or one it thinks is
     // not worth telling).
-    externalAddress = code >= 0 ? QString::fromLatin1(inet_ntoa(response.pnu.publicaddress.addr))
-                                : QString();
+    externalAddress =
+        code >= 0 ? QString::fromLatin1(inet_ntoa(response.pnu.publicaddress.addr)) : QString();
     return true;
 }
 

@@ -13,11 +13,10 @@ PortMapping::PortMapping(std::chrono::seconds lease, QObject *parent)
     worker_->moveToThread(thread_);
     renewal_.setSingleShot(true);
     connect(&renewal_, &QTimer::timeout, worker_, &MappingWorker::renew);
-    connect(worker_, &MappingWorker::opened, this,
-            [this](const QString &external, qint64 seconds) {
-                granted(std::chrono::seconds(seconds));
-                emit mapped(external);
-            });
+    connect(worker_, &MappingWorker::opened, this, [this](const QString &external, qint64 seconds) {
+        granted(std::chrono::seconds(seconds));
+        emit mapped(external);
+    });
     connect(worker_, &MappingWorker::renewed, this, [this](qint64 seconds) {
         granted(std::chrono::seconds(seconds));
         emit renewed();

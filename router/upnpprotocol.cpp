@@ -48,8 +48,8 @@ bool UpnpProtocol::find(QString &externalAddress)
     if (!devices)
         return false;
     auto gateway = std::make_unique<Gateway>();
-    const int found = UPNP_GetValidIGD(devices, &gateway->urls, &gateway->data,
-                                       gateway->lanAddress, sizeof gateway->lanAddress);
+    const int found = UPNP_GetValidIGD(devices, &gateway->urls, &gateway->data, gateway->lanAddress,
+                                       sizeof gateway->lanAddress);
     freeUPNPDevlist(devices);
     // 1: a connected gateway, 2: one that says it is not connected (it may
     // still map); 3 is some other device, 0 none.

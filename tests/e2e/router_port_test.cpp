@@ -248,8 +248,8 @@ TEST(RouterPort, TheProgramGivesThePortBackWhenASignalEndsIt)
         game.setProcessChannelMode(QProcess::ForwardedChannels);
         // Started from home, the program's sockets are the home's.
         ASSERT_TRUE(network.enterHome());
-        game.start(program, {QStringLiteral("Hal"), QStringLiteral("127.0.0.1"),
-                             QStringLiteral("true")});
+        game.start(program,
+                   {QStringLiteral("Hal"), QStringLiteral("127.0.0.1"), QStringLiteral("true")});
         ASSERT_TRUE(network.leave());
         ASSERT_TRUE(game.waitForStarted());
         ASSERT_TRUE(waitUntil([&] { return network.leases().contains(kHomeLease); }, 30000))

@@ -141,8 +141,7 @@ TEST(PortMapping, EachFailureIsSaidOnceInPlainWords)
          PortMapping::Failure::SharedAddress, PortMapping::kSharedAddress},
         {"a router that does not let this computer have the port", "81.0.0", true,
          "deny 7772 192.168.77.0/24 7772", PortMapping::Failure::Refused,
-         PortMapping::kRefused.arg(kGamePort).arg(QStringLiteral("it offered port "))
-             .chopped(1)},
+         PortMapping::kRefused.arg(kGamePort).arg(QStringLiteral("it offered port ")).chopped(1)},
     };
     for (const FailureCase &c : cases) {
         SCOPED_TRACE(c.what);

@@ -33,9 +33,9 @@ bool ip(const QStringList &arguments)
 
 QString findTool(const QString &name)
 {
-    return QStandardPaths::findExecutable(
-        name, {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin"), QStringLiteral("/usr/bin"),
-               QStringLiteral("/bin")});
+    return QStandardPaths::findExecutable(name,
+                                          {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin"),
+                                           QStringLiteral("/usr/bin"), QStringLiteral("/bin")});
 }
 
 // The tables miniupnpd puts its rules in: a forward chain that lets
