@@ -25,6 +25,7 @@
 #include "net/messages.h"
 #include "resources/artsizes.h"
 #include "resources/artwork.h"
+#include "router/portmapping.h"
 #include "stats/ttallylist.h"
 #include "widgets/sidelook.h"
 #include "windows/helpmenu.h"
@@ -33,6 +34,7 @@
 #include "windows/tgamestart.h"
 #include "windows/thelp.h"
 #include "windows/tphrases.h"
+#include "windows/tplaywithothers.h"
 #include "windows/tspylist.h"
 
 #include <QAction>
@@ -70,6 +72,7 @@ Composition::Composition(QStringList arguments, TchatPorts ports, TServer *serve
     wirePlaysInChat();
     wireTableFit();
     wireHelp();
+    wireRouterPort();
 }
 
 Composition::~Composition()
@@ -396,4 +399,48 @@ void Composition::wireHelp()
     const MainMenu &menu = chat.menu();
     connectHelpMenu(*menu.Help2, *menu.QuickInstructions1, *menu.About1, *new Thelp(&chat),
                     *new Tabout(&chat), [&chat](const QString &line) { chat.notice(line); });
+}
+
+void Composition::wireRouterPort()
+{
+    // Options > Open Port On Router: a copy hosting for others asks the
+    // router to forward the game port, in the background, and says in the
+    // chat where friends on the internet join or why they cannot. The port
+    // goes back when hosting ends or the user turns the item off.
+    Tchat &chat = *window_;
+    QAction *item = chat.menu().OpenPortOnRouter1;
+    const auto ask = [this, &chat] {
+        if (!routerPort_) {
+            routerPort_ = new router::PortMapping(routerLease_, this);
+            connect(routerPort_, &router::PortMapping::mapped, this,
+                    [this, &chat](const QString &at) {
+                        chat.notice(TplayWithOthers::kReachableAt.arg(at));
+                        playWithOthers_->showReachableAt(at);
+                    });
+            connect(routerPort_, &router::PortMapping::failed, &chat,
+                    [this, &chat](router::PortMapping::Failure, const QString &why) {
+                        chat.notice(why);
+                        playWithOthers_->showReachableAt({});
+                    });
+        }
+        routerPort_->start(server_->listeningPort());
+    };
+    connect(&chat, &Tchat::hostingStarted, this, [this, &chat, item, ask] {
+        if (chat.playsSolo())
+            return;
+        item->setChecked(settings_->openPortOnRouter());
+        item->setEnabled(true);
+        if (item->isChecked())
+            ask();
+    });
+    connect(item, &QAction::triggered, this, [this, ask](bool open) {
+        settings_->setOpenPortOnRouter(open);
+        if (open) {
+            ask();
+            return;
+        }
+        if (routerPort_)
+            routerPort_->stop();
+        playWithOthers_->showReachableAt({});
+    });
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <memory>
 
 class ClientSettings;
@@ -15,6 +16,9 @@ class Tdownload;
 class Tphrases;
 class Tspylist;
 class Ttallylist;
+namespace router {
+class PortMapping;
+}
 
 // The one place that builds the program and says which part talks to which.
 // It creates the game server and the main window (the table, the chat and
@@ -40,6 +44,9 @@ public:
     Ttallylist &tally() { return *tally_; }
     Tspylist &spylist() { return *spylist_; }
     PlayWithOthers &playWithOthers() { return *playWithOthers_; }
+    // The router's lease for the game port, renewed at half time; tests
+    // make it short. Takes effect for the next request.
+    void setRouterLease(std::chrono::seconds lease) { routerLease_ = lease; }
 
 private:
     void wireSettings(const QString &folder);
@@ -58,6 +65,7 @@ private:
     void wirePlaysInChat();
     void wireTableFit();
     void wireHelp();
+    void wireRouterPort();
 
     void PrhaseList1Click();
 
@@ -72,4 +80,8 @@ private:
     Tspylist *spylist_ = nullptr;
     Tdownload *download_ = nullptr;
     PlayWithOthers *playWithOthers_ = nullptr;
+    // Made when a copy hosting for others first asks its router; its
+    // thread talks from the network the program is in at that moment.
+    router::PortMapping *routerPort_ = nullptr;
+    std::chrono::seconds routerLease_{3600};
 };

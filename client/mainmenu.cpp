@@ -114,6 +114,9 @@ MainMenu::MainMenu(QMenuBar *bar) : QObject(bar)
         holds->addAction(seatHolds[i]);
     }
     KeepDroppedSeat1->setEnabled(false);
+    OpenPortOnRouter1 =
+        addCheckItem(options, QStringLiteral("Open Port On Router"), "OpenPortOnRouter1", true);
+    OpenPortOnRouter1->setEnabled(false);
 
     // The tally, the side windows and the help are enabled once their
     // windows are wired to them.

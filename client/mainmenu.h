@@ -50,6 +50,8 @@ public:
     // items' data); 0 is not at all.
     QMenu *KeepDroppedSeat1 = nullptr;
     std::array<QAction *, 4> seatHolds{}; // Off, 1, 2 (the default) and 5 Minutes
+    // The host asks the router to forward the game port; on by default.
+    QAction *OpenPortOnRouter1 = nullptr;
     // View
     QAction *ViewTally1 = nullptr;
     QAction *SpyList1 = nullptr;

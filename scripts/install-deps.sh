@@ -10,6 +10,7 @@ packages=(
   libcurl4-openssl-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev liblz4-dev
+  libnatpmp-dev libminiupnpc-dev miniupnpd-nftables nftables iproute2
   clang libclang-rt-14-dev
   xvfb xauth libx11-6 libxtst6 openbox pulseaudio pulseaudio-utils
   dpkg-dev appstream desktop-file-utils

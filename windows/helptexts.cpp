@@ -49,6 +49,23 @@ QString connecting()
                         "games on this network UDP port 7772 as well. Our web page on network "
                         "settings explains how: ") +
              kNetworkPage,
+         QStringLiteral("Friends on the Internet"),
+         QStringLiteral("When you host a game for others, Zandor asks your router to forward TCP "
+                        "port 7772 to this computer (with NAT-PMP or UPnP, which most home routers "
+                        "understand), for an hour at a time, renewed while you host and given "
+                        "back when you stop. Once the router agrees, the chat says \"Friends on "
+                        "the internet can join you at\" and the address to give them; the Play "
+                        "with Others window shows the same line, with a button that copies the "
+                        "address. To leave your router alone, turn off Options > Open Port On "
+                        "Router."),
+         QStringLiteral("If the chat says that no router answered, your router does not take such "
+                        "requests or has them turned off: forward port 7772 to this computer in "
+                        "the router's own settings, as the network settings page explains. If "
+                        "the router refused, the chat gives its reason; free the port in the "
+                        "router's settings or forward it by hand. If the chat says that your "
+                        "internet provider shares one address among many customers, no "
+                        "forwarding helps: friends cannot reach you over IPv4, so let one of "
+                        "them host instead."),
          QStringLiteral("Please note: the host of a game, usually the first player in the list, "
                         "keeps the game going for everybody. If the host is disconnected, all "
                         "game play ends."),

@@ -1,10 +1,12 @@
 #include "windows/tplaywithothers.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFormLayout>
 #include <QHeaderView>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -77,6 +79,18 @@ TplayWithOthers::TplayWithOthers(QWidget *parent) : QDialog(parent)
     label_problem_->setPalette(ink);
     label_problem_->hide();
 
+    label_reachable_ = new QLabel(this);
+    label_reachable_->setObjectName(QStringLiteral("label_reachable"));
+    label_reachable_->setTextFormat(Qt::PlainText);
+    label_reachable_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    button_copyaddress_ = new QPushButton(kCopyAddressCaption, this);
+    button_copyaddress_->setObjectName(QStringLiteral("button_copyaddress"));
+    button_copyaddress_->setAutoDefault(false);
+    connect(button_copyaddress_, &QPushButton::clicked, this,
+            [this] { QGuiApplication::clipboard()->setText(reachableAddress_); });
+    label_reachable_->hide();
+    button_copyaddress_->hide();
+
     auto *buttons = new QDialogButtonBox(this);
     button_start_ = buttons->addButton(kStartCaption, QDialogButtonBox::AcceptRole);
     button_start_->setObjectName(QStringLiteral("button_start"));
@@ -105,6 +119,10 @@ TplayWithOthers::TplayWithOthers(QWidget *parent) : QDialog(parent)
     indented->addLayout(joining, 1);
     layout->addLayout(indented, 1);
     layout->addWidget(label_problem_);
+    auto *reachable = new QHBoxLayout;
+    reachable->addWidget(label_reachable_, 1);
+    reachable->addWidget(button_copyaddress_);
+    layout->addLayout(reachable);
     layout->addWidget(buttons);
 
     // The address box stays open while hosting is chosen: typing an address
@@ -245,6 +263,19 @@ PlayChoice TplayWithOthers::choice() const
 QString TplayWithOthers::problem() const
 {
     return label_problem_->isHidden() ? QString() : label_problem_->text();
+}
+
+void TplayWithOthers::showReachableAt(const QString &address)
+{
+    reachableAddress_ = address;
+    label_reachable_->setText(address.isEmpty() ? QString() : kReachableAt.arg(address));
+    label_reachable_->setVisible(!address.isEmpty());
+    button_copyaddress_->setVisible(!address.isEmpty());
+}
+
+QString TplayWithOthers::reachableLine() const
+{
+    return label_reachable_->isHidden() ? QString() : label_reachable_->text();
 }
 
 void TplayWithOthers::button_startClick()

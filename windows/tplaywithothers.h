@@ -75,6 +75,16 @@ public:
     // The refusal shown under the boxes, empty when there is none.
     QString problem() const;
 
+    static inline const QString kReachableAt =
+        QStringLiteral("Friends on the internet can join you at %1.");
+    static inline const QString kCopyAddressCaption = QStringLiteral("&Copy Address");
+    // A hosting copy whose router forwards the game port shows the address
+    // friends on the internet join, with a button that copies it; an empty
+    // address takes the line away.
+    void showReachableAt(const QString &address);
+    // The line as shown, empty while there is none.
+    QString reachableLine() const;
+
     void button_startClick();
 
 signals:
@@ -94,6 +104,9 @@ private:
     QLabel *label_nogames_ = nullptr;
     QComboBox *combo_address_ = nullptr;
     QLabel *label_problem_ = nullptr;
+    QLabel *label_reachable_ = nullptr;
+    QPushButton *button_copyaddress_ = nullptr;
+    QString reachableAddress_;
     QPushButton *button_start_ = nullptr;
     QPushButton *button_cancel_ = nullptr;
 };

@@ -353,6 +353,7 @@ const QString kSeatkey = QStringLiteral("Seatkey");
 const QString kSeatkeyhost = QStringLiteral("Seatkeyhost");
 const QString kSeatkeyslot = QStringLiteral("Seatkeyslot");
 const QString kFittabletowindow = QStringLiteral("Fittabletowindow");
+const QString kOpenportonrouter = QStringLiteral("Openportonrouter");
 } // namespace
 
 PlayChoices ClientSettings::playChoices()
@@ -401,6 +402,19 @@ void ClientSettings::setFitTableToWindow(bool fit)
 {
     IniFile ini = readFile();
     ini.setValue(kSection, kFittabletowindow, fit ? QStringLiteral("1") : QStringLiteral("0"));
+    writeFile(ini);
+}
+
+bool ClientSettings::openPortOnRouter()
+{
+    // On unless the user turned it off.
+    return readFile().value(kSection, kOpenportonrouter, QString()) != QStringLiteral("0");
+}
+
+void ClientSettings::setOpenPortOnRouter(bool open)
+{
+    IniFile ini = readFile();
+    ini.setValue(kSection, kOpenportonrouter, open ? QStringLiteral("1") : QStringLiteral("0"));
     writeFile(ini);
 }
 

@@ -99,6 +99,9 @@ public:
     // View > Fit Table To Window, on by default.
     bool fitTableToWindow();
     void setFitTableToWindow(bool fit);
+    // Options > Open Port On Router, on by default.
+    bool openPortOnRouter();
+    void setOpenPortOnRouter(bool open);
     int turnLimitSeconds();
     void setTurnLimitSeconds(int seconds);
     // Options > Keep a Dropped Player's Seat, in seconds; 2 minutes when

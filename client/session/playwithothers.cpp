@@ -73,3 +73,8 @@ void PlayWithOthers::start(const PlayChoice &choice)
         return;
     emit restartRequested(CommandLine::forChoice(choice).forNewCopy());
 }
+
+void PlayWithOthers::showReachableAt(const QString &address)
+{
+    window_->showReachableAt(address);
+}

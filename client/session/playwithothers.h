@@ -43,6 +43,9 @@ public:
     TplayWithOthers &window() { return *window_; }
     // The games of the local network, listed while the window is open.
     void listGamesFrom(GameFinder &finder);
+    // This copy hosts, and friends on the internet join it at `address`
+    // (nowhere, when it is empty).
+    void showReachableAt(const QString &address);
 
 signals:
     // Start the program again with this command line.

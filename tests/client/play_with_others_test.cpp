@@ -242,4 +242,50 @@ TEST(PlayWithOthersWindow, TheTurnTimeLimitIsTheHostsChoice)
     guest.chat->close();
 }
 
+// Options > Open Port On Router belongs to a copy hosting for others: a
+// solo game and a joined copy leave it off. The host's choice is kept in
+// the settings file and shown again when it hosts the next time.
+TEST(PlayWithOthersWindow, OpeningThePortOnTheRouterIsTheHostsChoice)
+{
+    struct Case
+    {
+        const char *what;
+        QStringList arguments;
+        bool joins;
+        bool hostsForOthers;
+    };
+    Window host({"Hal", "127.0.0.1", "true"});
+    const Case cases[] = {
+        {"a solo game", {}, false, false},
+        {"a joined copy", {"Ann", "127.0.0.1", "false"}, true, false},
+        {"a copy hosting for others", {"Hal", "127.0.0.1", "true"}, false, true},
+    };
+    host.chat->show();
+    ASSERT_TRUE(waitUntil([&] { return host.chat->session().loggedIn; }));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Window copy(c.arguments, c.joins ? host.chat->server().listeningPort() : 0);
+        copy.chat->show();
+        ASSERT_TRUE(waitUntil([&] { return copy.chat->session().loggedIn; }));
+        const QAction *item = copy.chat->menu().OpenPortOnRouter1;
+        EXPECT_EQ(item->isEnabled(), c.hostsForOthers);
+        EXPECT_TRUE(item->isChecked());
+        copy.chat->close();
+    }
+
+    QAction *item = host.chat->menu().OpenPortOnRouter1;
+    ASSERT_TRUE(item->isEnabled());
+    item->trigger();
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_EQ(host.settingsFile().value(kSection, "Openportonrouter", ""), "0");
+    host.chat.reset();
+    host.chat = std::make_unique<Composition>(QStringList{"Hal", "127.0.0.1", "true"},
+                                              TchatPorts{0, host.lobby.serverPort()}, nullptr,
+                                              host.folder.path());
+    host.chat->show();
+    ASSERT_TRUE(waitUntil([&] { return host.chat->session().loggedIn; }));
+    EXPECT_TRUE(host.chat->menu().OpenPortOnRouter1->isEnabled());
+    EXPECT_FALSE(host.chat->menu().OpenPortOnRouter1->isChecked());
+}
+
 } // namespace

@@ -1,0 +1,272 @@
+#include "client/composition.h"
+#include "client/mainmenu.h"
+#include "client/model/tablestate.h"
+#include "client/session/playwithothers.h"
+#include "client/tchat.h"
+#include "host/tserver.h"
+#include "net/messages.h"
+#include "net/peertext.h"
+#include "router/portmapping.h"
+#include "tests/e2e/game_driver.h"
+#include "tests/support/routernetwork.h"
+#include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
+#include "windows/tplaywithothers.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTextEdit>
+
+#include <memory>
+
+#include <signal.h>
+
+namespace {
+
+constexpr quint16 kGamePort = 7772;
+const QString kHomeLease = QStringLiteral("TCP:7772:192.168.77.2:7772:");
+
+// The chat log as the user reads it, one line each.
+QStringList chatLines(const QWidget &window)
+{
+    const auto *log = window.findChild<QTextEdit *>(QStringLiteral("mainchat"));
+    if (!log)
+        return {};
+    QString text = log->toPlainText();
+    text.replace(QChar(0x2029), QChar('\n'));
+    text.remove(QChar(peertext::kIsolateStart)).remove(QChar(peertext::kIsolateEnd));
+    return text.split(QChar('\n'));
+}
+
+// Bob, a guest speaking the game's login and chat from a plain socket.
+class Guest
+{
+public:
+    // Connects from the network the calling thread is in now.
+    void connectTo(const QString &address) { socket_.connectToHost(address, kGamePort); }
+
+    bool logIn()
+    {
+        if (!heard(msg::Sendlogininfo{2}.build()))
+            return false;
+        send(msg::Logininfo{2, kVersionText, "Bob"}.build());
+        return true;
+    }
+
+    void say(const QByteArray &words) { send(msg::ChatToHost{2, words + "|0"}.build()); }
+
+    bool heard(const QByteArray &message)
+    {
+        return waitUntil(
+            [&] {
+                bytes_ += socket_.readAll();
+                return bytes_.split('\xff').contains(message);
+            },
+            30000);
+    }
+
+    QByteArray everything() const { return bytes_; }
+
+private:
+    void send(const QByteArray &message)
+    {
+        socket_.write(message + '\xff');
+        socket_.flush();
+    }
+
+    QTcpSocket socket_;
+    QByteArray bytes_;
+};
+
+// Hal hosts for others from home, on the game's own port.
+class HomeHost
+{
+public:
+    explicit HomeHost(const QString &folder)
+        : program_({QStringLiteral("Hal"), QStringLiteral("127.0.0.1"), QStringLiteral("true")},
+                   TchatPorts{kGamePort, lobby_.serverPort()}, nullptr, fastSettingsFolder(folder))
+    {}
+
+    // Shows the window, which starts hosting.
+    bool host()
+    {
+        program_.window().show();
+        return waitUntil(
+            [&] { return program_.server().listening() && window().session().loggedIn; }, 30000);
+    }
+
+    bool chatSays(const QString &line) { return chatLines(program_.window()).contains(line); }
+    bool waitForLine(const QString &line)
+    {
+        return waitUntil([&] { return chatSays(line); }, 30000);
+    }
+
+    Tchat &window() { return program_.window(); }
+    Composition &program() { return program_; }
+
+private:
+    QTcpServer lobby_;
+    const bool lobbyListening_ = lobby_.listen(QHostAddress::LocalHost, 0);
+    Composition program_;
+};
+
+// Hal hosts at home behind a router that forwards ports: the chat and the
+// Play with Others window give the router's outside address, the copy
+// button puts it on the clipboard, Bob logs in from the internet through
+// it, turning the option off gives the port back, and so does the end of
+// the program after it is turned on again.
+TEST(RouterPort, FriendsOnTheInternetJoinThroughTheRouter)
+{
+    if (const QString missing = RouterNetwork::missingPart(); !missing.isEmpty())
+        GTEST_SKIP() << qPrintable(missing);
+    RouterNetwork network;
+    ASSERT_TRUE(network.build());
+    ASSERT_TRUE(network.startDaemon());
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+
+    ASSERT_TRUE(network.enterHome());
+    auto hal = std::make_unique<HomeHost>(folder.path());
+    ASSERT_TRUE(hal->host()) << "Hal did not start hosting";
+    const QString reachable = TplayWithOthers::kReachableAt.arg(network.routerOutside());
+    ASSERT_TRUE(hal->waitForLine(reachable))
+        << qPrintable(chatLines(hal->window()).join('\n')) << qPrintable(network.daemonLog());
+    EXPECT_TRUE(network.leases().contains(kHomeLease)) << qPrintable(network.leases());
+
+    TplayWithOthers &others = hal->program().playWithOthers().window();
+    hal->program().playWithOthers().open();
+    EXPECT_EQ(others.reachableLine().toStdString(), reachable.toStdString());
+    auto *copy = others.findChild<QPushButton *>(QStringLiteral("button_copyaddress"));
+    ASSERT_TRUE(copy && copy->isVisible());
+    clickWidget(*copy, Qt::LeftButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+              network.routerOutside().toStdString());
+    others.reject();
+
+    ASSERT_TRUE(network.enterInternet());
+    Guest bob;
+    bob.connectTo(network.routerOutside());
+    ASSERT_TRUE(network.leave());
+    ASSERT_TRUE(bob.logIn()) << "Bob heard: " << bob.everything().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return hal->window().state().seat(2).name == "Bob"; }, 30000));
+
+    // Options > Open Port On Router, off and on again, chosen with the keys.
+    QAction *option = hal->window().menu().OpenPortOnRouter1;
+    ASSERT_TRUE(option->isEnabled() && option->isChecked());
+    const auto chooseOption = [&] {
+        hal->window().activateWindow(); // the player clicks the main window
+        return waitUntil([&] { return QApplication::activeWindow() == &hal->window(); }) &&
+               windowinput::chooseMenuItem('o', option);
+    };
+    ASSERT_TRUE(chooseOption());
+    EXPECT_FALSE(option->isChecked());
+    EXPECT_TRUE(waitUntil([&] { return !network.leases().contains(kHomeLease); }, 10000))
+        << qPrintable(network.leases());
+    EXPECT_EQ(others.reachableLine().toStdString(), "") << "the address is no longer reachable";
+    EXPECT_EQ(others.reachableLine().toStdString(), "") << "the address is no longer reachable";
+    ASSERT_TRUE(chooseOption());
+    EXPECT_TRUE(option->isChecked());
+    EXPECT_TRUE(waitUntil([&] { return network.leases().contains(kHomeLease); }, 10000))
+        << qPrintable(network.daemonLog());
+    EXPECT_TRUE(waitUntil([&] { return others.reachableLine() == reachable; }));
+    EXPECT_TRUE(waitUntil([&] { return others.reachableLine() == reachable; }));
+
+    QElapsedTimer clock;
+    clock.start();
+    hal.reset();
+    qInfo() << "the program ended in" << clock.elapsed() << "ms";
+    EXPECT_FALSE(network.leases().contains(kHomeLease)) << qPrintable(network.leases());
+    EXPECT_FALSE(network.forwardingRules().contains(QLatin1String("dport 7772")))
+        << qPrintable(network.forwardingRules());
+}
+
+// With no router at home the search takes its few seconds on its own
+// thread: the hosted game logs Bob in and passes his chat on meanwhile, and
+// then the chat says that nobody answered.
+TEST(RouterPort, TheGameGoesOnWhileNoRouterAnswers)
+{
+    if (const QString missing = RouterNetwork::missingPart(); !missing.isEmpty())
+        GTEST_SKIP() << qPrintable(missing);
+    RouterNetwork network;
+    ASSERT_TRUE(network.build());
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+
+    ASSERT_TRUE(network.enterHome());
+    HomeHost hal(folder.path());
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(hal.host());
+    Guest bob;
+    bob.connectTo(RouterNetwork::kHomeAddress);
+    ASSERT_TRUE(bob.logIn());
+    bob.say("anyone there?");
+    ASSERT_TRUE(bob.heard(msg::ChatToAll{"Bob", "anyone there?|0"}.build()))
+        << bob.everything().toStdString();
+    qInfo() << "Bob's chat came back" << clock.elapsed() << "ms after the start";
+    const QString noRouter = router::PortMapping::kNoRouter.arg(kGamePort);
+    EXPECT_FALSE(hal.chatSays(noRouter)) << "the search was over before Bob's chat came back";
+    ASSERT_TRUE(hal.waitForLine(noRouter)) << qPrintable(chatLines(hal.window()).join('\n'));
+    qInfo() << "no router was told" << clock.elapsed() << "ms after the start";
+}
+
+// The program itself, hosting at home, ends on SIGTERM, SIGINT or SIGHUP as
+// it ends on Exit: the port goes back to the router on the way out.
+TEST(RouterPort, TheProgramGivesThePortBackWhenASignalEndsIt)
+{
+    if (const QString missing = RouterNetwork::missingPart(); !missing.isEmpty())
+        GTEST_SKIP() << qPrintable(missing);
+    RouterNetwork network;
+    ASSERT_TRUE(network.build());
+    ASSERT_TRUE(network.startDaemon());
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signalNumber);
+        QTemporaryDir folder;
+        ASSERT_TRUE(folder.isValid());
+        const QString program = folder.filePath(QStringLiteral("zandor"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ZANDOR_BINARY), program));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("XDG_RUNTIME_DIR", folder.path());
+        environment.insert("HOME", folder.path());
+
+        QProcess game;
+        game.setProcessEnvironment(environment);
+        game.setProcessChannelMode(QProcess::ForwardedChannels);
+        // Started from home, the program's sockets are the home's.
+        ASSERT_TRUE(network.enterHome());
+        game.start(program,
+                   {QStringLiteral("Hal"), QStringLiteral("127.0.0.1"), QStringLiteral("true")});
+        ASSERT_TRUE(network.leave());
+        ASSERT_TRUE(game.waitForStarted());
+        ASSERT_TRUE(waitUntil([&] { return network.leases().contains(kHomeLease); }, 30000))
+            << qPrintable(network.daemonLog());
+
+        ASSERT_EQ(::kill(pid_t(game.processId()), signalNumber), 0);
+        const bool ended = waitUntil([&] { return game.state() == QProcess::NotRunning; }, 30000);
+        if (!ended) {
+            game.kill();
+            game.waitForFinished();
+        }
+        ASSERT_TRUE(ended);
+        EXPECT_EQ(game.exitStatus(), QProcess::NormalExit);
+        EXPECT_FALSE(network.leases().contains(kHomeLease)) << qPrintable(network.leases());
+        EXPECT_FALSE(network.forwardingRules().contains(QLatin1String("dport 7772")))
+            << qPrintable(network.forwardingRules());
+    }
+}
+
+} // namespace
