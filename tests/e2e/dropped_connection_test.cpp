@@ -8,6 +8,8 @@
 #include "host/tserver.h"
 #include "net/peertext.h"
 #include "tests/e2e/game_driver.h"
+#include "tests/support/ownnetwork.h"
+#include "tests/support/twonetworks.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -45,98 +47,6 @@ const QString kDropLine =
     QStringLiteral("Bob lost the connection; his seat is kept for 2 minutes.");
 const QString kLostLine = QStringLiteral("Lost the connection to the game. Trying again...");
 const QString kBackLine = QStringLiteral("You are back in your seat.");
-
-// A network of this thread's own with its loopback up, so the host can use
-// the game's own port beside anything else on the machine.
-bool ownNetwork()
-{
-    if (::unshare(CLONE_NEWNET) != 0)
-        return false;
-    const int probe = ::socket(AF_INET, SOCK_DGRAM, 0);
-    ifreq loopback{};
-    std::strncpy(loopback.ifr_name, "lo", IFNAMSIZ - 1);
-    loopback.ifr_flags = IFF_UP | IFF_LOOPBACK | IFF_RUNNING;
-    const bool up = probe >= 0 && ::ioctl(probe, SIOCSIFFLAGS, &loopback) == 0;
-    if (probe >= 0)
-        ::close(probe);
-    return up;
-}
-
-bool runIp(const QStringList &arguments)
-{
-    QProcess ip;
-    ip.setProcessChannelMode(QProcess::ForwardedChannels);
-    ip.start(QStringLiteral("ip"), arguments);
-    if (!ip.waitForFinished(30000) || ip.exitStatus() != QProcess::NormalExit ||
-        ip.exitCode() != 0) {
-        qWarning() << "ip" << arguments << "failed:" << ip.exitCode() << ip.errorString();
-        return false;
-    }
-    return true;
-}
-
-// The guest's own network: a named namespace joined to this thread's by a
-// veth cable, 10.77.0.1 on the host's end and 10.77.0.2 on the guest's.
-// Pulling the guest's end down is a cable cut that neither program is told
-// about. Everything goes again when the guard goes, also after a failure.
-class GuestNetwork
-{
-public:
-    GuestNetwork()
-        : name_(QStringLiteral("zandor-guest-%1").arg(::getpid())),
-          hostEnd_(QStringLiteral("zh%1").arg(::getpid())),
-          guestEnd_(QStringLiteral("zg%1").arg(::getpid()))
-    {}
-
-    ~GuestNetwork()
-    {
-        if (homeFd_ >= 0) {
-            if (::setns(homeFd_, CLONE_NEWNET) != 0)
-                qWarning() << "could not go back to the test's own network";
-            ::close(homeFd_);
-        }
-        if (created_)
-            runIp({"netns", "del", name_});
-    }
-
-    bool build()
-    {
-        if (!runIp({"netns", "add", name_}))
-            return false;
-        created_ = true;
-        return runIp({"link", "add", hostEnd_, "type", "veth", "peer", "name", guestEnd_, "netns",
-                      name_}) &&
-               runIp({"addr", "add", "10.77.0.1/24", "dev", hostEnd_}) &&
-               runIp({"link", "set", hostEnd_, "up"}) &&
-               runIp({"-n", name_, "addr", "add", "10.77.0.2/24", "dev", guestEnd_}) &&
-               runIp({"-n", name_, "link", "set", "lo", "up"}) && setGuestLink(true);
-    }
-
-    // Moves this thread into the guest's network: sockets made from now on
-    // are the guest's, those made before stay where they were.
-    bool enter()
-    {
-        homeFd_ = ::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);
-        const QByteArray path = QStringLiteral("/var/run/netns/%1").arg(name_).toLocal8Bit();
-        const int guestFd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-        const bool moved = homeFd_ >= 0 && guestFd >= 0 && ::setns(guestFd, CLONE_NEWNET) == 0;
-        if (guestFd >= 0)
-            ::close(guestFd);
-        return moved;
-    }
-
-    bool setGuestLink(bool up)
-    {
-        return runIp({"-n", name_, "link", "set", guestEnd_, up ? "up" : "down"});
-    }
-
-private:
-    QString name_;
-    QString hostEnd_;
-    QString guestEnd_;
-    bool created_ = false;
-    int homeFd_ = -1;
-};
 
 // The chat log as the user reads it, one line each.
 QStringList chatLines(const QWidget &window)
@@ -258,16 +168,11 @@ QString savedSeatKey(const QString &settingsFile)
 // them and his hand on the table.
 TEST(DroppedConnection, AGuestCutOffForAWhileComesBackToHisSeat)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("ip")).isEmpty() &&
-        !QFile::exists(QStringLiteral("/usr/sbin/ip")) &&
-        !QFile::exists(QStringLiteral("/sbin/ip")))
-        GTEST_SKIP() << "the ip tool (iproute2) is not installed";
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "cutting a network cable needs root (network namespaces, veth)";
-    if (!ownNetwork())
-        GTEST_SKIP() << "no network namespace of our own";
-    GuestNetwork network;
-    ASSERT_TRUE(network.build()) << "could not build the guest's network";
+    // The guest's own network, joined to the host's by a veth cable:
+    // pulling the guest's end out is a cut neither program is told about.
+    TwoNetworks network;
+    if (const QString missing = network.setUp(); !missing.isEmpty())
+        GTEST_SKIP() << missing.toStdString();
 
     QTemporaryDir hostFolder;
     QTemporaryDir guestFolder;
@@ -277,9 +182,10 @@ TEST(DroppedConnection, AGuestCutOffForAWhileComesBackToHisSeat)
     Tchat &hal = host.window();
     TServer &server = host.server();
 
-    ASSERT_TRUE(network.enter()) << "could not move into the guest's network";
-    Composition guestProgram({"Bob", "10.77.0.1", "false"}, TchatPorts{kPort, host.lobbyPort()},
-                             nullptr, fastSettingsFolder(guestFolder.path()));
+    ASSERT_TRUE(network.enterThere()) << "could not move into the guest's network";
+    Composition guestProgram({"Bob", TwoNetworks::kHere, "false"},
+                             TchatPorts{kPort, host.lobbyPort()}, nullptr,
+                             fastSettingsFolder(guestFolder.path()));
     Tchat &bob = guestProgram.window();
     bob.show();
     ASSERT_TRUE(waitUntil(
@@ -314,7 +220,7 @@ TEST(DroppedConnection, AGuestCutOffForAWhileComesBackToHisSeat)
     });
 
     const int bagsAtCut = server.gameState().seat(2).money;
-    ASSERT_TRUE(network.setGuestLink(false));
+    ASSERT_EQ(network.setCableThere(false), QString());
     QElapsedTimer sinceCut;
     sinceCut.start();
     qInfo() << "cable cut in round" << server.gameState().round << "with Bob's bags at"
@@ -362,7 +268,7 @@ TEST(DroppedConnection, AGuestCutOffForAWhileComesBackToHisSeat)
     EXPECT_GT(laidWhileAway, 0) << "nobody played seat 2 while Bob was away";
     EXPECT_TRUE(server.seatHeld(2));
 
-    ASSERT_TRUE(network.setGuestLink(true));
+    ASSERT_EQ(network.setCableThere(true), QString());
     QElapsedTimer sinceRepair;
     sinceRepair.start();
     const bool back = waitUntil(

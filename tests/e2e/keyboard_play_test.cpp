@@ -1,6 +1,7 @@
 #include "net/messages.h"
 #include "tests/e2e/xdisplay.h"
 #include "tests/e2e/xinput.h"
+#include "tests/support/ownnetwork.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -22,22 +23,6 @@
 #include <unistd.h>
 
 namespace {
-
-// A network of this test's own, so that the real program can host on the
-// game's own port beside any other test or game on the machine.
-bool ownNetwork()
-{
-    if (::unshare(CLONE_NEWNET) != 0)
-        return false;
-    const int probe = ::socket(AF_INET, SOCK_DGRAM, 0);
-    ifreq loopback{};
-    std::strncpy(loopback.ifr_name, "lo", IFNAMSIZ - 1);
-    loopback.ifr_flags = IFF_UP | IFF_LOOPBACK | IFF_RUNNING;
-    const bool up = probe >= 0 && ::ioctl(probe, SIOCSIFFLAGS, &loopback) == 0;
-    if (probe >= 0)
-        ::close(probe);
-    return up;
-}
 
 // Bob in seat 2, a bare peer on the wire: he reads everything the host
 // sends and lays his first card whenever his turn comes.

@@ -38,6 +38,8 @@ public:
 
     ~TwoNetworks()
     {
+        if (entered_)
+            ::setns(hereFd_, CLONE_NEWNET);
         if (madeThere_)
             ip({"netns", "del", there_});
         for (int fd : {hereFd_, thereFd_}) {
@@ -88,6 +90,21 @@ public:
     QString thereName() const { return there_; }
     int thereFd() const { return thereFd_; }
 
+    // Moves the calling thread to the network there for as long as this
+    // object lives: sockets made from now on are there's, those made before
+    // stay here.
+    bool enterThere()
+    {
+        entered_ = ::setns(thereFd_, CLONE_NEWNET) == 0;
+        return entered_;
+    }
+
+    // Plugs the cable's end there in or pulls it out; neither side is told.
+    QString setCableThere(bool up)
+    {
+        return ip({"-n", there_, "link", "set", cableThere_, up ? "up" : "down"});
+    }
+
     // Runs `work` with the calling thread on the network there: sockets it
     // makes stay there when the thread comes back.
     template <class Work> auto there(Work work)
@@ -128,4 +145,5 @@ private:
     int hereFd_ = -1;
     int thereFd_ = -1;
     bool madeThere_ = false;
+    bool entered_ = false;
 };
