@@ -65,6 +65,42 @@ std::optional<std::uint32_t> resolveHostName(const QString &name)
     return address;
 }
 
+namespace {
+
+std::optional<SockAddress> firstIPv6(const QByteArray &name, int flags)
+{
+    addrinfo hints{};
+    hints.ai_family = AF_INET6;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = flags;
+    addrinfo *answer = nullptr;
+    if (getaddrinfo(name.constData(), nullptr, &hints, &answer) != 0 || !answer)
+        return std::nullopt;
+    const SockAddress address = SockAddress::of(answer->ai_addr, answer->ai_addrlen);
+    freeaddrinfo(answer);
+    return address;
+}
+
+} // namespace
+
+std::optional<SockAddress> readIPv6Address(const QString &text)
+{
+    // Every IPv6 address has a colon, no IPv4 address or host name has one.
+    if (!text.contains(u':'))
+        return std::nullopt;
+    QString bare = text;
+    if (bare.startsWith(u'[') && bare.endsWith(u']'))
+        bare = bare.mid(1, bare.size() - 2);
+    return firstIPv6(bare.toLatin1(), AI_NUMERICHOST);
+}
+
+std::optional<SockAddress> resolveIPv6HostName(const QString &name)
+{
+    if (name.isEmpty())
+        return std::nullopt;
+    return firstIPv6(name.toLocal8Bit(), 0);
+}
+
 QString dottedAddress(std::uint32_t address)
 {
     in_addr in{};

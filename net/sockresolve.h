@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/sockaddress.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -23,6 +25,14 @@ std::optional<std::uint32_t> readDottedAddress(const QString &text);
 // A host name through the host-name cache, then the resolver (first IPv4
 // address of its answer, which is then cached). Nothing when not found.
 std::optional<std::uint32_t> resolveHostName(const QString &name);
+
+// An IPv6 address written out, bare or in brackets: "2001:db8::7",
+// "[::1]", "fe80::1%eth0". Nothing for any other text. Port 0.
+std::optional<SockAddress> readIPv6Address(const QString &text);
+
+// The first IPv6 address of a name, for names that have no IPv4 address.
+// Not cached: the cache holds what the IPv4 path found. Port 0.
+std::optional<SockAddress> resolveIPv6HostName(const QString &name);
 
 // The dotted text of an IPv4 address held in network byte order.
 QString dottedAddress(std::uint32_t address);
