@@ -30,9 +30,13 @@ std::optional<std::uint32_t> resolveHostName(const QString &name);
 // "[::1]", "fe80::1%eth0". Nothing for any other text. Port 0.
 std::optional<SockAddress> readIPv6Address(const QString &text);
 
-// The first IPv6 address of a name, for names that have no IPv4 address.
-// Not cached: the cache holds what the IPv4 path found. Port 0.
-std::optional<SockAddress> resolveIPv6HostName(const QString &name);
+// A host name for a connection: through the cache, then one resolver call
+// for either family. An IPv4 address when the name has one (cached, as
+// resolveHostName does), otherwise its first IPv6 address. The resolver is
+// asked for both at once because asked for IPv4 alone it answers a name
+// written for ::1 (ip6-localhost) with 127.0.0.1. Port 0. Nothing when not
+// found.
+std::optional<SockAddress> resolveHostAddress(const QString &name);
 
 // The dotted text of an IPv4 address held in network byte order.
 QString dottedAddress(std::uint32_t address);

@@ -222,15 +222,14 @@ SockAddress TSock::Private::resolveTarget(const QString &name, quint16 port)
     if (name.isEmpty())
         return SockAddress::ipv4(htonl(INADDR_ANY), port);
     info(TSocketInfo::Lookup, text(TSockText::LookupOfHost) + name);
+    // A name that begins with a digit is an IPv4 address and never looked
+    // up, unless it is an IPv6 one written out.
     std::optional<SockAddress> address = readIPv6Address(name);
-    if (!address) {
-        // IPv4 first, exactly as before IPv6 came; a name with no IPv4
-        // address may still have an IPv6 one.
-        const bool dotted = looksLikeDottedAddress(name);
-        if (const auto ipv4 = dotted ? readDottedAddress(name) : resolveHostName(name))
+    if (!address && looksLikeDottedAddress(name)) {
+        if (const auto ipv4 = readDottedAddress(name))
             address = SockAddress::ipv4(*ipv4, port);
-        else if (!dotted)
-            address = resolveIPv6HostName(name);
+    } else if (!address) {
+        address = resolveHostAddress(name);
     }
     if (!address)
         throw ESockException(text(TSockText::HostNotFound));

@@ -2,11 +2,14 @@
 // an IPv4 one on the same port, connections over ::1 and names that only
 // have an IPv6 address.
 
+#include "net/hostcache.h"
 #include "net/sockresolve.h"
 #include "net/tsock.h"
 #include "tests/net/tsock_support.h"
 #include "tests/support/ipv6loopback.h"
 #include "tests/support/wait.h"
+
+#include <arpa/inet.h>
 
 #include <gtest/gtest.h>
 
@@ -174,19 +177,39 @@ TEST(TSockIPv6, ANameWithOnlyAnIPv6AddressResolvesToIt)
     const QString name = ipv6OnlyLoopbackName();
     if (name.isEmpty())
         GTEST_SKIP() << kNoIPv6OnlyName;
-    EXPECT_EQ(resolveHostName(name), std::nullopt);
-    const std::optional<SockAddress> address = resolveIPv6HostName(name);
+    const std::optional<SockAddress> address = resolveHostAddress(name);
     ASSERT_TRUE(address);
     EXPECT_EQ(address->text(), QStringLiteral("::1"));
+    // The cache holds IPv4 addresses only.
+    EXPECT_EQ(HostCache::find(name), std::nullopt);
 }
 
-TEST(TSockIPv6, ANameWithBothFamiliesStaysOnIPv4)
+TEST(TSockIPv6, ANameWithAnIPv4AddressStaysOnIPv4)
 {
+    struct Case
+    {
+        const char *name;
+        const char *address; // nullptr: not found
+    };
     // "localhost" has 127.0.0.1 and, on most systems, ::1 too: the game
     // keeps connecting where it always did.
-    EXPECT_TRUE(resolveHostName(QStringLiteral("localhost")));
-    EXPECT_EQ(resolveIPv6HostName(QStringLiteral("no-such-host.invalid")), std::nullopt);
-    EXPECT_EQ(resolveIPv6HostName(QString()), std::nullopt);
+    HostCache::add(QStringLiteral("zandor-ipv6-table.invalid"), ::inet_addr("10.9.9.9"));
+    const Case cases[] = {
+        {"localhost", "127.0.0.1"},
+        {"ZANDOR-IPv6-Table.invalid", "10.9.9.9"},
+        {"no-such-host.invalid", nullptr},
+        {"", nullptr},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<SockAddress> address = resolveHostAddress(QString::fromLatin1(c.name));
+        ASSERT_EQ(address.has_value(), c.address != nullptr);
+        if (address) {
+            EXPECT_FALSE(address->isIPv6());
+            EXPECT_EQ(address->text(), QString::fromLatin1(c.address));
+        }
+    }
+    EXPECT_EQ(HostCache::find(QStringLiteral("LOCALHOST")), ::inet_addr("127.0.0.1"));
 }
 
 } // namespace

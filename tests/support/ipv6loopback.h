@@ -30,28 +30,31 @@ inline bool hasIPv6Loopback()
     return bound;
 }
 
-// A name the resolver knows as ::1 and has no IPv4 address for, as Debian's
-// /etc/hosts writes them; empty when there is none.
+// A name the resolver knows as ::1 and by no IPv4 address, as Debian's
+// /etc/hosts writes "ip6-localhost"; empty when there is none. Asked for
+// either family, as the game asks (asked for IPv4 alone, the resolver
+// answers such a name with 127.0.0.1).
 inline QString ipv6OnlyLoopbackName()
 {
-    const auto answers = [](const char *name, int family) {
+    const auto onlyIPv6Loopback = [](const char *name) {
         addrinfo hints{};
-        hints.ai_family = family;
+        hints.ai_family = AF_UNSPEC;
         hints.ai_socktype = SOCK_STREAM;
         addrinfo *answer = nullptr;
         if (::getaddrinfo(name, nullptr, &hints, &answer) != 0 || !answer)
             return false;
-        bool loopback = true;
-        if (family == AF_INET6) {
-            const auto *address = reinterpret_cast<const sockaddr_in6 *>(answer->ai_addr);
-            loopback = IN6_IS_ADDR_LOOPBACK(&address->sin6_addr);
+        bool only = true;
+        for (const addrinfo *entry = answer; entry; entry = entry->ai_next) {
+            const auto *address = reinterpret_cast<const sockaddr_in6 *>(entry->ai_addr);
+            only =
+                only && entry->ai_family == AF_INET6 && IN6_IS_ADDR_LOOPBACK(&address->sin6_addr);
         }
         ::freeaddrinfo(answer);
-        return loopback;
+        return only;
     };
     for (const char *name :
          {"ip6-localhost", "ip6-loopback", "localhost6", "localhost6.localdomain6"}) {
-        if (!answers(name, AF_INET) && answers(name, AF_INET6))
+        if (onlyIPv6Loopback(name))
             return QString::fromLatin1(name);
     }
     return {};
