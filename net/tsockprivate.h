@@ -154,10 +154,11 @@ struct TSock::Private
     void updateWatchers();
     quint16 resolvePort();
     std::uint32_t resolveHost(const QString &name);
-    // Where a stream connects: the IPv4 address as resolveHost finds it,
-    // or an IPv6 address written out or the only kind a name has.
+    // Where a stream connects: an IPv6 address written out, a dotted IPv4
+    // address, or a name's IPv4 address, else its IPv6 one.
     SockAddress resolveTarget(const QString &name, quint16 port);
-    // The handle again for another family, under the same number.
+    // The handle made before the lookup, remade for the family the lookup
+    // found; it keeps its number, so nothing that holds it is told.
     bool remakeHandle(int family);
     template <typename Step> void dispatch(Step step);
     void onReadable();
