@@ -73,6 +73,9 @@ TServer::TServer(quint16 port, Random &random, QObject *parent)
     Sock1->setPortName(QString::number(port));
     Sock1->OnAccept = [this](TSock *sender) { Sock1Accept(sender); };
     Sock1->OnRead = [this](TSock *sender, int count) { Sock1Read(sender, count); };
+    Sock6 = new TSock(this);
+    Sock6->setListenIPv6(true);
+    Sock6->OnAccept = Sock1->OnAccept;
 
     tempsock = new TSock(this);
     tempsock->OnDisconnect = [this](TSock *sender) { tempsockDisconnect(sender); };
@@ -127,6 +130,8 @@ TServer::~TServer()
     Sock1->OnAccept = nullptr;
     Sock1->OnRead = nullptr;
     delete Sock1;
+    Sock6->OnAccept = nullptr;
+    delete Sock6;
 }
 
 void TServer::FormCreate()
@@ -152,11 +157,26 @@ void TServer::startListening()
     if (Sock1->HasHandle() && !Sock1->Listen())
         Sock1->Close();
     Sock1->setListen(true);
+    startListeningIPv6();
     emit listeningStarted();
+}
+
+void TServer::startListeningIPv6()
+{
+    // The same port as IPv4, also when the system chose it.
+    Sock6->Close();
+    Sock6->setPortName(QString::number(Sock1->LocalPort()));
+    try {
+        Sock6->setListen(true);
+    } catch (const ESockException &) {
+        // No IPv6 here, or the port taken on it: IPv4 players still come.
+        Sock6->Close();
+    }
 }
 
 void TServer::stopListening()
 {
+    Sock6->Close();
     // A socket whose bind failed never listened; switching it off would be
     // refused, closing frees its handle.
     if (!Sock1->Listen()) {
@@ -179,6 +199,11 @@ bool TServer::listening() const
 quint16 TServer::listeningPort() const
 {
     return Sock1->LocalPort();
+}
+
+bool TServer::listeningIPv6() const
+{
+    return Sock6->Listen();
 }
 
 int TServer::numhumans() const

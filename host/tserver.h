@@ -62,6 +62,8 @@ public:
     void stopListening();
     bool listening() const;
     quint16 listeningPort() const;
+    // Whether the game port is open on IPv6 too.
+    bool listeningIPv6() const;
 
     // Seats 1 to 4 with a live connection; a seat that just watches counts.
     int numhumans() const;
@@ -153,6 +155,7 @@ private:
     static const Route kRoutes[];
 
     void FormCreate();
+    void startListeningIPv6();
     void Sock1Accept(TSock *sender);
     void Sock1Read(TSock *sender, int count);
     void tempsockDisconnect(TSock *sender);
@@ -223,6 +226,9 @@ private:
     void pauseStarted() override;
 
     TSock *Sock1 = nullptr;
+    // The game port on IPv6, beside Sock1; never there on a computer
+    // without IPv6, and then nobody misses it.
+    TSock *Sock6 = nullptr;
     TSock *tempsock = nullptr;
     QTimer m_socktimer;
     // The queue is handled on a fixed 10 ms beat. The timer sleeps while the

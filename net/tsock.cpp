@@ -217,6 +217,38 @@ std::uint32_t TSock::Private::resolveHost(const QString &name)
     return *address;
 }
 
+SockAddress TSock::Private::resolveTarget(const QString &name, quint16 port)
+{
+    if (name.isEmpty())
+        return SockAddress::ipv4(htonl(INADDR_ANY), port);
+    info(TSocketInfo::Lookup, text(TSockText::LookupOfHost) + name);
+    // A name that begins with a digit is an IPv4 address and never looked
+    // up, unless it is an IPv6 one written out.
+    std::optional<SockAddress> address = readIPv6Address(name);
+    if (!address && looksLikeDottedAddress(name)) {
+        if (const auto ipv4 = readDottedAddress(name))
+            address = SockAddress::ipv4(*ipv4, port);
+    } else if (!address) {
+        address = resolveHostAddress(name);
+    }
+    if (!address)
+        throw ESockException(text(TSockText::HostNotFound));
+    address->setPort(port);
+    return *address;
+}
+
+bool TSock::Private::remakeHandle(int family)
+{
+    const int other = ::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (other < 0)
+        return false;
+    const bool moved = ::dup3(other, fd, O_CLOEXEC) >= 0;
+    const int err = errno;
+    ::close(other);
+    errno = err;
+    return moved;
+}
+
 // ---------------------------------------------------------------- events
 
 template <typename Step> void TSock::Private::dispatch(Step step)
@@ -321,7 +353,7 @@ void TSock::setHostName(const QString &host)
     }
     d->hostName = host;
     if (d->connected && d->datagramHandle())
-        d->target.sin_addr.s_addr = d->resolveHost(host);
+        d->target = SockAddress::ipv4(d->resolveHost(host), d->target.port());
 }
 
 QString TSock::PortName() const
@@ -364,6 +396,16 @@ bool TSock::Listen() const
     return d->listening;
 }
 
+bool TSock::ListenIPv6() const
+{
+    return d->listenIPv6;
+}
+
+void TSock::setListenIPv6(bool ipv6)
+{
+    d->listenIPv6 = ipv6;
+}
+
 TLineBreak TSock::LineBreak() const
 {
     return d->lineBreak;
@@ -395,10 +437,17 @@ bool TSock::Open()
         return false;
     }
     d->adoptHandle(handle, datagram ? TSocketType::stDatagram : TSocketType::stStream, false);
-    d->target = sockaddr_in{};
-    d->target.sin_family = AF_INET;
-    d->target.sin_port = htons(d->resolvePort());
-    d->target.sin_addr.s_addr = d->resolveHost(datagram ? QString() : d->hostName);
+    const quint16 port = d->resolvePort();
+    // Datagrams stay on IPv4; the game's connection goes where the name
+    // leads.
+    d->target = datagram ? SockAddress::ipv4(d->resolveHost(QString()), port)
+                         : d->resolveTarget(d->hostName, port);
+    if (d->target.isIPv6() && !d->remakeHandle(AF_INET6)) {
+        const int err = errno;
+        d->closeHandle();
+        d->reportErrno(err);
+        return false;
+    }
     d->registerEvents();
 
     if (datagram)
@@ -492,36 +541,17 @@ int TSock::Handle() const
 
 quint16 TSock::LocalPort() const
 {
-    if (d->fd < 0)
-        return 0;
-    sockaddr_in address{};
-    socklen_t length = sizeof address;
-    if (::getsockname(d->fd, reinterpret_cast<sockaddr *>(&address), &length) != 0)
-        return 0;
-    return ntohs(address.sin_port);
+    return SockAddress::ofLocal(d->fd).port();
 }
 
 quint16 TSock::PeerPort() const
 {
-    if (d->fd < 0)
-        return 0;
-    sockaddr_in address{};
-    socklen_t length = sizeof address;
-    if (::getpeername(d->fd, reinterpret_cast<sockaddr *>(&address), &length) != 0)
-        return 0;
-    return ntohs(address.sin_port);
+    return SockAddress::ofPeer(d->fd).port();
 }
 
 bool TSock::PeerIsLoopback() const
 {
-    if (d->fd < 0)
-        return false;
-    sockaddr_in address{};
-    socklen_t length = sizeof address;
-    if (::getpeername(d->fd, reinterpret_cast<sockaddr *>(&address), &length) != 0 ||
-        address.sin_family != AF_INET)
-        return false;
-    return (ntohl(address.sin_addr.s_addr) >> 24) == 127;
+    return SockAddress::ofPeer(d->fd).isLoopback();
 }
 
 qsizetype TSock::PendingSendBytes() const

@@ -74,6 +74,11 @@ public:
     void setAutoAccept(bool autoAccept);
     bool Listen() const;
     void setListen(bool listen);
+    // Listen on IPv6 (every address, IPv6 alone) instead of IPv4; set before
+    // listening. The host listens with a second socket so, beside its IPv4
+    // one, and the IPv4 socket stays exactly as it always was.
+    bool ListenIPv6() const;
+    void setListenIPv6(bool ipv6);
     TLineBreak LineBreak() const;
     void setLineBreak(TLineBreak lineBreak);
     int BlockingTimeout() const;
@@ -112,7 +117,7 @@ public:
     quint16 LocalPort() const;
     // The far end's port of a connection, 0 when there is none.
     quint16 PeerPort() const;
-    // Whether the far end is on this computer (127.0.0.0/8).
+    // Whether the far end is on this computer (127.0.0.0/8 or ::1).
     bool PeerIsLoopback() const;
     // Bytes handed to Send that the operating system has not taken yet.
     qsizetype PendingSendBytes() const;

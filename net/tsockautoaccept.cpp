@@ -14,9 +14,8 @@ using namespace tsockdetail;
 
 void TSock::Private::autoAcceptIncoming()
 {
-    sockaddr_in from{};
-    socklen_t length = sizeof from;
-    const int handle = ::accept4(fd, reinterpret_cast<sockaddr *>(&from), &length, SOCK_CLOEXEC);
+    SockAddress from;
+    const int handle = ::accept4(fd, from.data(), from.lengthToFill(), SOCK_CLOEXEC);
     if (handle < 0)
         return; // the caller gave up before we took it
     peer = from;

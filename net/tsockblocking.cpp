@@ -12,7 +12,7 @@ using namespace tsockdetail;
 
 bool TSock::Private::connectBlocking()
 {
-    if (::connect(fd, reinterpret_cast<const sockaddr *>(&target), sizeof target) == 0)
+    if (::connect(fd, target.data(), target.length()) == 0)
         return true;
     if (errno != EINTR)
         return false;

@@ -10,8 +10,8 @@ using namespace tsockdetail;
 void TSock::Private::connectNonBlocking()
 {
     connecting = true;
-    const auto *address = reinterpret_cast<const sockaddr *>(&target);
-    if (::connect(fd, address, sizeof target) != 0 && errno != EINPROGRESS && errno != EINTR) {
+    if (::connect(fd, target.data(), target.length()) != 0 && errno != EINPROGRESS &&
+        errno != EINTR) {
         // Refused at once: still told from the event loop, like any other
         // outcome of the attempt.
         connectError = errno;

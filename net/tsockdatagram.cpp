@@ -13,7 +13,7 @@ using namespace tsockdetail;
 bool TSock::Private::openDatagram()
 {
     QPointer<TSock> alive(q);
-    if (::bind(fd, reinterpret_cast<const sockaddr *>(&target), sizeof target) == 0) {
+    if (::bind(fd, target.data(), target.length()) == 0) {
         connected = true;
         updateWatchers();
         if (info(TSocketInfo::Connect, text(TSockText::DatagramConnected)))
@@ -31,8 +31,8 @@ bool TSock::SendDatagram(const QByteArray &bytes, const QString &host)
     QPointer<TSock> alive(this);
     setHostName(host);
     if (alive && d->fd >= 0 && !bytes.isEmpty()) {
-        ::sendto(d->fd, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL,
-                 reinterpret_cast<const sockaddr *>(&d->target), sizeof d->target);
+        ::sendto(d->fd, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL, d->target.data(),
+                 d->target.length());
     }
     return true;
 }
@@ -46,15 +46,14 @@ void TSock::ReceiveDatagram(QString &host, QByteArray &bytes)
     host.clear();
     bytes.clear();
     if (waitFor(d->fd, POLLIN, timeoutMs(d->blockingTimeout))) {
-        sockaddr_in from{};
-        socklen_t length = sizeof from;
+        SockAddress from;
         const ssize_t got = ::recvfrom(d->fd, d->buffer(), readBufferSize, MSG_DONTWAIT,
-                                       reinterpret_cast<sockaddr *>(&from), &length);
+                                       from.data(), from.lengthToFill());
         if (got >= 0)
             d->peer = from;
         if (got > 0) {
             bytes = QByteArray(d->readBuffer.constData(), got);
-            host = dottedAddress(from.sin_addr.s_addr);
+            host = from.text();
         }
     }
     // The next datagram may be announced now.

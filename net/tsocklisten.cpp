@@ -35,21 +35,37 @@ void TSock::setListen(bool listen)
     }
     // Listen stays False until listening has really started.
     d->listening = false;
-    const int handle = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int family = d->listenIPv6 ? AF_INET6 : AF_INET;
+    const int handle = ::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (handle < 0)
         throw ESockException(text(TSockText::ListenBindError));
     d->adoptHandle(handle, TSocketType::stStream, true);
+    const quint16 port = d->resolvePort();
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_port = htons(d->resolvePort());
+    address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_ANY);
+    sockaddr_in6 address6{};
+    address6.sin6_family = AF_INET6;
+    address6.sin6_port = htons(port);
+    address6.sin6_addr = in6addr_any;
+    if (d->listenIPv6) {
+        // IPv6 alone: the IPv4 socket beside it keeps IPv4's connections,
+        // whatever the system's default for dual-stack sockets.
+        const int v6only = 1;
+        ::setsockopt(handle, IPPROTO_IPV6, IPV6_V6ONLY, &v6only, sizeof v6only);
+    }
     // A user who quits and hosts again at once finds the port in TIME_WAIT;
     // this lets him listen anyway. A port another program listens on still
     // refuses the bind.
     const int on = 1;
     ::setsockopt(handle, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     d->registerEvents();
-    if (::bind(handle, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0)
+    const bool bound =
+        d->listenIPv6
+            ? ::bind(handle, reinterpret_cast<const sockaddr *>(&address6), sizeof address6) == 0
+            : ::bind(handle, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
+    if (!bound)
         throw ESockException(text(TSockText::ListenBindError));
     if (::listen(handle, listenBacklog) != 0)
         throw ESockException(text(TSockText::ListenStartError));
@@ -77,9 +93,8 @@ bool TSock::Accept(TSock *&newSock)
     QPointer<TSock> alive(this);
     if (d->blocking && !d->waitForBlockingAccept())
         return false;
-    sockaddr_in from{};
-    socklen_t length = sizeof from;
-    const int handle = ::accept4(d->fd, reinterpret_cast<sockaddr *>(&from), &length, SOCK_CLOEXEC);
+    SockAddress from;
+    const int handle = ::accept4(d->fd, from.data(), from.lengthToFill(), SOCK_CLOEXEC);
     // Taking a connection (or trying to) re-arms the incoming-connection
     // event; more pending connections fire it again.
     d->acceptOwed = false;
@@ -114,10 +129,10 @@ TSock *TSock::Private::makeAccepted(int handle)
     return accepted;
 }
 
-void TSock::Private::setAcceptedAddresses(TSock *accepted, const sockaddr_in &from)
+void TSock::Private::setAcceptedAddresses(TSock *accepted, const SockAddress &from)
 {
     QPointer<TSock> guard(accepted);
     accepted->setPortName(portName);
     if (guard)
-        accepted->setHostName(dottedAddress(from.sin_addr.s_addr));
+        accepted->setHostName(from.text());
 }

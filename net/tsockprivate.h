@@ -10,6 +10,7 @@
 //   tsockautoaccept.cpp  auto-accept, on a thread of its own when blocking
 //   tsockdatagram.cpp    datagram sockets
 
+#include "net/sockaddress.h"
 #include "net/tsock.h"
 #include "net/tsocktexts.h"
 #include "net/wsaerrors.h"
@@ -85,6 +86,7 @@ struct TSock::Private
     bool blocking = false;
     bool autoAccept = false;
     bool listening = false;
+    bool listenIPv6 = false;
     TLineBreak lineBreak = TLineBreak::lbSmart;
     int blockingTimeout = 0;
 
@@ -118,8 +120,8 @@ struct TSock::Private
     QByteArray receiveText;
     QByteArray sendText;
     QByteArray readBuffer;
-    sockaddr_in target{};
-    sockaddr_in peer{};
+    SockAddress target;
+    SockAddress peer;
 
     std::unique_ptr<QSocketNotifier> readWatch;
     std::unique_ptr<QSocketNotifier> writeWatch;
@@ -152,6 +154,12 @@ struct TSock::Private
     void updateWatchers();
     quint16 resolvePort();
     std::uint32_t resolveHost(const QString &name);
+    // Where a stream connects: an IPv6 address written out, a dotted IPv4
+    // address, or a name's IPv4 address, else its IPv6 one.
+    SockAddress resolveTarget(const QString &name, quint16 port);
+    // The handle made before the lookup, remade for the family the lookup
+    // found; it keeps its number, so nothing that holds it is told.
+    bool remakeHandle(int family);
     template <typename Step> void dispatch(Step step);
     void onReadable();
     void onWritable();
@@ -168,7 +176,7 @@ struct TSock::Private
     // tsocklisten.cpp
     void incomingConnection();
     TSock *makeAccepted(int handle);
-    void setAcceptedAddresses(TSock *accepted, const sockaddr_in &from);
+    void setAcceptedAddresses(TSock *accepted, const SockAddress &from);
 
     // tsockblocking.cpp
     bool connectBlocking();

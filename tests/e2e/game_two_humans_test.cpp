@@ -6,8 +6,10 @@
 #include "host/tserver.h"
 #include "net/messages.h"
 #include "net/peertext.h"
+#include "net/tsock.h"
 #include "tests/e2e/game_driver.h"
 #include "tests/support/hostingcopy.h"
+#include "tests/support/ipv6loopback.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -28,10 +30,28 @@ QString bottomName(Tchat &window)
     return window.table().atPlace(TablePlace::Bottom).label_playername->text();
 }
 
+// How the guest names the host when he joins: as joins always did, by its
+// IPv6 address, or by a name that has an IPv6 address alone.
+enum class HostNamed { IPv4Address, IPv6Address, IPv6OnlyName };
+
+class TwoHumansGame : public ::testing::TestWithParam<HostNamed>
+{
+};
+
 // Two people, each in his own main window, against two computer players on
 // one host: both click their cards until both windows show the winner.
-TEST(TwoHumansGame, BothPlayUntilBothSeeTheSameWinner)
+TEST_P(TwoHumansGame, BothPlayUntilBothSeeTheSameWinner)
 {
+    QString hostAddress = QStringLiteral("127.0.0.1");
+    if (GetParam() != HostNamed::IPv4Address && !hasIPv6Loopback())
+        GTEST_SKIP() << kNoIPv6Loopback;
+    if (GetParam() == HostNamed::IPv6Address)
+        hostAddress = QStringLiteral("::1");
+    if (GetParam() == HostNamed::IPv6OnlyName) {
+        hostAddress = ipv6OnlyLoopbackName();
+        if (hostAddress.isEmpty())
+            GTEST_SKIP() << kNoIPv6OnlyName;
+    }
     QTemporaryDir hostFolder;
     QTemporaryDir guestFolder;
     ASSERT_TRUE(hostFolder.isValid() && guestFolder.isValid());
@@ -44,12 +64,15 @@ TEST(TwoHumansGame, BothPlayUntilBothSeeTheSameWinner)
     host.connection().sendToHost(msg::Botspeed{1, kTestBotDelay}.build());
     ASSERT_TRUE(waitUntil([&] { return server.botdelay() == kTestBotDelay; }, 30000));
 
-    Composition guestProgram({"Bob", "127.0.0.1", "false"}, hosting.guestPorts(), nullptr,
+    Composition guestProgram({"Bob", hostAddress, "false"}, hosting.guestPorts(), nullptr,
                              fastSettingsFolder(guestFolder.path()));
     Tchat &guest = guestProgram.window();
     guest.show();
     ASSERT_TRUE(waitUntil(
         [&] { return guest.session().ownSlot == 2 && host.state().seat(2).name == "Bob"; }, 30000));
+    // The game went where the guest was told, not round by IPv4.
+    EXPECT_EQ(server.player(2).sock->HostName(),
+              GetParam() == HostNamed::IPv4Address ? "127.0.0.1" : "::1");
     // Each sees himself at the bottom; the guest never gets a start button.
     EXPECT_EQ(bottomName(host), "Hal");
     ASSERT_TRUE(waitUntil([&] { return bottomName(guest) == "Bob"; }, 30000));
@@ -93,5 +116,23 @@ TEST(TwoHumansGame, BothPlayUntilBothSeeTheSameWinner)
     for (Tchat *window : {&host, &guest})
         EXPECT_TRUE(window->table().seatControls(winnerSeat)->image_winner->isVisible());
 }
+
+std::string hostNamedCase(const ::testing::TestParamInfo<HostNamed> &info)
+{
+    switch (info.param) {
+    case HostNamed::IPv4Address:
+        return "IPv4Address";
+    case HostNamed::IPv6Address:
+        return "IPv6Address";
+    case HostNamed::IPv6OnlyName:
+        return "IPv6OnlyName";
+    }
+    return {};
+}
+
+INSTANTIATE_TEST_SUITE_P(HostNamed, TwoHumansGame,
+                         ::testing::Values(HostNamed::IPv4Address, HostNamed::IPv6Address,
+                                           HostNamed::IPv6OnlyName),
+                         hostNamedCase);
 
 } // namespace

@@ -6,14 +6,14 @@
 
 #include <QHostAddress>
 
-RawClient::RawClient(quint16 port)
+RawClient::RawClient(quint16 port, const QHostAddress &host)
 {
     QObject::connect(&socket, &QTcpSocket::readyRead, &socket, [this] { readAll(); });
     QObject::connect(&socket, &QTcpSocket::disconnected, &socket, [this] {
         readAll();
         m_closed = true;
     });
-    socket.connectToHost(QHostAddress::LocalHost, port);
+    socket.connectToHost(host, port);
 }
 
 void RawClient::readAll()

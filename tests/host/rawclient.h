@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <QHostAddress>
 #include <QTcpSocket>
 
 #include <memory>
@@ -13,7 +14,7 @@
 class RawClient
 {
 public:
-    explicit RawClient(quint16 port);
+    explicit RawClient(quint16 port, const QHostAddress &host = QHostAddress::LocalHost);
 
     // Waits for CMD_sendlogininfo and returns the slot the last one gives (0
     // if none).
