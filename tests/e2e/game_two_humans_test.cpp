@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <QLabel>
 #include <QPushButton>
 #include <QTcpServer>
@@ -43,12 +45,14 @@ class TwoHumansGame : public ::testing::TestWithParam<HostNamed>
 TEST_P(TwoHumansGame, BothPlayUntilBothSeeTheSameWinner)
 {
     QString hostAddress = QStringLiteral("127.0.0.1");
+    std::optional<IPv6OnlyName> ipv6OnlyName;
     if (GetParam() != HostNamed::IPv4Address && !hasIPv6Loopback())
         GTEST_SKIP() << kNoIPv6Loopback;
     if (GetParam() == HostNamed::IPv6Address)
         hostAddress = QStringLiteral("::1");
     if (GetParam() == HostNamed::IPv6OnlyName) {
-        hostAddress = ipv6OnlyLoopbackName();
+        ipv6OnlyName.emplace();
+        hostAddress = ipv6OnlyName->name();
         if (hostAddress.isEmpty())
             GTEST_SKIP() << kNoIPv6OnlyName;
     }
