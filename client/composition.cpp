@@ -25,6 +25,7 @@
 #include "net/messages.h"
 #include "resources/artsizes.h"
 #include "resources/artwork.h"
+#include "router/ipv6reach.h"
 #include "router/portmapping.h"
 #include "stats/ttallylist.h"
 #include "widgets/sidelook.h"
@@ -405,8 +406,10 @@ void Composition::wireRouterPort()
 {
     // Options > Open Port On Router: a copy hosting for others asks the
     // router to forward the game port, in the background, and says in the
-    // chat where friends on the internet join or why they cannot. The port
-    // goes back when hosting ends or the user turns the item off.
+    // chat where friends on the internet join or why they cannot. This
+    // computer's own IPv6 address needs no router and follows either
+    // answer. The port goes back when hosting ends or the user turns the
+    // item off.
     Tchat &chat = *window_;
     QAction *item = chat.menu().OpenPortOnRouter1;
     const auto ask = [this, &chat] {
@@ -414,13 +417,19 @@ void Composition::wireRouterPort()
             routerPort_ = new router::PortMapping(routerLease_, this);
             connect(routerPort_, &router::PortMapping::mapped, this,
                     [this, &chat](const QString &at) {
+                        const QString ipv6 = ipv6ForFriends();
                         chat.notice(TplayWithOthers::kReachableAt.arg(at));
-                        playWithOthers_->showReachableAt(at);
+                        if (!ipv6.isEmpty())
+                            chat.notice(TplayWithOthers::kOverIPv6.arg(ipv6));
+                        playWithOthers_->showReachableAt(at, ipv6);
                     });
             connect(routerPort_, &router::PortMapping::failed, &chat,
                     [this, &chat](router::PortMapping::Failure, const QString &why) {
+                        const QString ipv6 = ipv6ForFriends();
                         chat.notice(why);
-                        playWithOthers_->showReachableAt({});
+                        if (!ipv6.isEmpty())
+                            chat.notice(TplayWithOthers::kOverIPv6.arg(ipv6));
+                        playWithOthers_->showReachableAt({}, ipv6);
                     });
         }
         routerPort_->start(server_->listeningPort());
@@ -430,6 +439,7 @@ void Composition::wireRouterPort()
             return;
         item->setChecked(settings_->openPortOnRouter());
         item->setEnabled(true);
+        playWithOthers_->showReachableAt({}, ipv6ForFriends());
         if (item->isChecked())
             ask();
     });
@@ -441,6 +451,13 @@ void Composition::wireRouterPort()
         }
         if (routerPort_)
             routerPort_->stop();
-        playWithOthers_->showReachableAt({});
+        playWithOthers_->showReachableAt({}, ipv6ForFriends());
     });
+}
+
+QString Composition::ipv6ForFriends() const
+{
+    if (!server_->listeningIPv6())
+        return {};
+    return router::addressForFriends(router::ownIPv6Addresses());
 }

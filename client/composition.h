@@ -66,6 +66,9 @@ private:
     void wireTableFit();
     void wireHelp();
     void wireRouterPort();
+    // This computer's IPv6 address for friends on the internet; empty when it
+    // has none or the game port is not open on IPv6.
+    QString ipv6ForFriends() const;
 
     void PrhaseList1Click();
 

@@ -58,14 +58,22 @@ QString connecting()
                         "with Others window shows the same line, with a button that copies the "
                         "address. To leave your router alone, turn off Options > Open Port On "
                         "Router."),
+         QStringLiteral("The game also listens over IPv6. When this computer has an IPv6 address "
+                        "that the internet can reach, the chat adds \"or, over IPv6, at\" and "
+                        "that address, and the Play with Others window shows it with its own copy "
+                        "button. No port needs forwarding for IPv6, but a router's firewall may "
+                        "still have to let TCP port 7772 in. To join over IPv6, type the address "
+                        "as it is given (2001:db8::7, or in brackets: [2001:db8::7]) or a name "
+                        "that has it."),
          QStringLiteral("If the chat says that no router answered, your router does not take such "
                         "requests or has them turned off: forward port 7772 to this computer in "
                         "the router's own settings, as the network settings page explains. If "
                         "the router refused, the chat gives its reason; free the port in the "
                         "router's settings or forward it by hand. If the chat says that your "
                         "internet provider shares one address among many customers, no "
-                        "forwarding helps: friends cannot reach you over IPv4, so let one of "
-                        "them host instead."),
+                        "forwarding helps: friends cannot reach you over IPv4. If the chat then "
+                        "gives an IPv6 address, friends whose internet has IPv6 can join you "
+                        "there; otherwise let one of them host instead."),
          QStringLiteral("Please note: the host of a game, usually the first player in the list, "
                         "keeps the game going for everybody. If the host is disconnected, all "
                         "game play ends."),

@@ -5,8 +5,8 @@
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFormLayout>
-#include <QHeaderView>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -79,17 +79,14 @@ TplayWithOthers::TplayWithOthers(QWidget *parent) : QDialog(parent)
     label_problem_->setPalette(ink);
     label_problem_->hide();
 
-    label_reachable_ = new QLabel(this);
-    label_reachable_->setObjectName(QStringLiteral("label_reachable"));
-    label_reachable_->setTextFormat(Qt::PlainText);
-    label_reachable_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    button_copyaddress_ = new QPushButton(kCopyAddressCaption, this);
-    button_copyaddress_->setObjectName(QStringLiteral("button_copyaddress"));
-    button_copyaddress_->setAutoDefault(false);
-    connect(button_copyaddress_, &QPushButton::clicked, this,
-            [this] { QGuiApplication::clipboard()->setText(reachableAddress_); });
-    label_reachable_->hide();
-    button_copyaddress_->hide();
+    reachable_ = addReachableRow(QStringLiteral("reachable"), QStringLiteral("address"),
+                                 kCopyAddressCaption);
+    reachableIPv6_ = addReachableRow(QStringLiteral("reachable6"), QStringLiteral("address6"),
+                                     kCopyIPv6AddressCaption);
+    for (const ReachableRow *row : {&reachable_, &reachableIPv6_}) {
+        connect(row->copy, &QPushButton::clicked, this,
+                [row] { QGuiApplication::clipboard()->setText(row->address); });
+    }
 
     auto *buttons = new QDialogButtonBox(this);
     button_start_ = buttons->addButton(kStartCaption, QDialogButtonBox::AcceptRole);
@@ -119,10 +116,12 @@ TplayWithOthers::TplayWithOthers(QWidget *parent) : QDialog(parent)
     indented->addLayout(joining, 1);
     layout->addLayout(indented, 1);
     layout->addWidget(label_problem_);
-    auto *reachable = new QHBoxLayout;
-    reachable->addWidget(label_reachable_, 1);
-    reachable->addWidget(button_copyaddress_);
-    layout->addLayout(reachable);
+    for (const ReachableRow &row : {reachable_, reachableIPv6_}) {
+        auto *line = new QHBoxLayout;
+        line->addWidget(row.label, 1);
+        line->addWidget(row.copy);
+        layout->addLayout(line);
+    }
     layout->addWidget(buttons);
 
     // The address box stays open while hosting is chosen: typing an address
@@ -265,17 +264,50 @@ QString TplayWithOthers::problem() const
     return label_problem_->isHidden() ? QString() : label_problem_->text();
 }
 
-void TplayWithOthers::showReachableAt(const QString &address)
+TplayWithOthers::ReachableRow TplayWithOthers::addReachableRow(const QString &name,
+                                                               const QString &copied,
+                                                               const QString &copyCaption)
 {
-    reachableAddress_ = address;
-    label_reachable_->setText(address.isEmpty() ? QString() : kReachableAt.arg(address));
-    label_reachable_->setVisible(!address.isEmpty());
-    button_copyaddress_->setVisible(!address.isEmpty());
+    ReachableRow row;
+    row.label = new QLabel(this);
+    row.label->setObjectName(QStringLiteral("label_") + name);
+    row.label->setTextFormat(Qt::PlainText);
+    row.label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    row.copy = new QPushButton(copyCaption, this);
+    row.copy->setObjectName(QStringLiteral("button_copy") + copied);
+    row.copy->setAutoDefault(false);
+    row.label->hide();
+    row.copy->hide();
+    return row;
 }
 
-QString TplayWithOthers::reachableLine() const
+void TplayWithOthers::ReachableRow::show(const QString &line, const QString &shownAddress)
 {
-    return label_reachable_->isHidden() ? QString() : label_reachable_->text();
+    address = shownAddress;
+    label->setText(shownAddress.isEmpty() ? QString() : line.arg(shownAddress));
+    label->setVisible(!shownAddress.isEmpty());
+    copy->setVisible(!shownAddress.isEmpty());
+}
+
+void TplayWithOthers::showReachableAt(const QString &address, const QString &ipv6Address)
+{
+    if (address.isEmpty()) {
+        reachable_.show(kReachableAt, ipv6Address);
+        reachableIPv6_.show(kOverIPv6, QString());
+    } else {
+        reachable_.show(kReachableAt, address);
+        reachableIPv6_.show(kOverIPv6, ipv6Address);
+    }
+}
+
+QStringList TplayWithOthers::reachableLines() const
+{
+    QStringList lines;
+    for (const ReachableRow *row : {&reachable_, &reachableIPv6_}) {
+        if (!row->label->isHidden())
+            lines.append(row->label->text());
+    }
+    return lines;
 }
 
 void TplayWithOthers::button_startClick()

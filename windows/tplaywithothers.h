@@ -77,13 +77,16 @@ public:
 
     static inline const QString kReachableAt =
         QStringLiteral("Friends on the internet can join you at %1.");
+    static inline const QString kOverIPv6 = QStringLiteral("or, over IPv6, at %1.");
     static inline const QString kCopyAddressCaption = QStringLiteral("&Copy Address");
-    // A hosting copy whose router forwards the game port shows the address
-    // friends on the internet join, with a button that copies it; an empty
-    // address takes the line away.
-    void showReachableAt(const QString &address);
-    // The line as shown, empty while there is none.
-    QString reachableLine() const;
+    static inline const QString kCopyIPv6AddressCaption = QStringLiteral("Copy IPv&6 Address");
+    // A hosting copy shows where friends on the internet join: the
+    // router's outside address and this computer's IPv6 address, each with
+    // a button that copies it. The IPv6 one alone, when the router gave no
+    // address, takes the first line; empty addresses take the lines away.
+    void showReachableAt(const QString &address, const QString &ipv6Address = QString());
+    // The lines as shown, none while there are none.
+    QStringList reachableLines() const;
 
     void button_startClick();
 
@@ -104,9 +107,19 @@ private:
     QLabel *label_nogames_ = nullptr;
     QComboBox *combo_address_ = nullptr;
     QLabel *label_problem_ = nullptr;
-    QLabel *label_reachable_ = nullptr;
-    QPushButton *button_copyaddress_ = nullptr;
-    QString reachableAddress_;
+    // One line of "join you at" with its copy button.
+    struct ReachableRow
+    {
+        QLabel *label = nullptr;
+        QPushButton *copy = nullptr;
+        QString address;
+        void show(const QString &line, const QString &shownAddress);
+    };
+    // label_<name> and button_copy<copied>.
+    ReachableRow addReachableRow(const QString &name, const QString &copied,
+                                 const QString &copyCaption);
+    ReachableRow reachable_;
+    ReachableRow reachableIPv6_;
     QPushButton *button_start_ = nullptr;
     QPushButton *button_cancel_ = nullptr;
 };

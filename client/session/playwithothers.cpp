@@ -74,7 +74,7 @@ void PlayWithOthers::start(const PlayChoice &choice)
     emit restartRequested(CommandLine::forChoice(choice).forNewCopy());
 }
 
-void PlayWithOthers::showReachableAt(const QString &address)
+void PlayWithOthers::showReachableAt(const QString &address, const QString &ipv6Address)
 {
-    window_->showReachableAt(address);
+    window_->showReachableAt(address, ipv6Address);
 }

@@ -44,8 +44,9 @@ public:
     // The games of the local network, listed while the window is open.
     void listGamesFrom(GameFinder &finder);
     // This copy hosts, and friends on the internet join it at `address`
-    // (nowhere, when it is empty).
-    void showReachableAt(const QString &address);
+    // through the router and at `ipv6Address` over IPv6 (nowhere, when
+    // empty).
+    void showReachableAt(const QString &address, const QString &ipv6Address = QString());
 
 signals:
     // Start the program again with this command line.

@@ -51,6 +51,12 @@ QStringList chatLines(const QWidget &window)
     return text.split(QChar('\n'));
 }
 
+// Lines as a failed comparison prints them.
+std::string shown(const QStringList &lines)
+{
+    return lines.join(QChar('\n')).toStdString();
+}
+
 // Bob, a guest speaking the game's login and chat from a plain socket.
 class Guest
 {
@@ -113,6 +119,20 @@ public:
     {
         return waitUntil([&] { return chatSays(line); }, 30000);
     }
+    // Waits for these lines, one right after the other.
+    bool waitForLines(const QStringList &lines)
+    {
+        return waitUntil(
+            [&] {
+                const QStringList all = chatLines(program_.window());
+                for (qsizetype at = 0; at + lines.size() <= all.size(); ++at) {
+                    if (all.mid(at, lines.size()) == lines)
+                        return true;
+                }
+                return false;
+            },
+            30000);
+    }
 
     Tchat &window() { return program_.window(); }
     Composition &program() { return program_; }
@@ -124,10 +144,11 @@ private:
 };
 
 // Hal hosts at home behind a router that forwards ports: the chat and the
-// Play with Others window give the router's outside address, the copy
-// button puts it on the clipboard, Bob logs in from the internet through
-// it, turning the option off gives the port back, and so does the end of
-// the program after it is turned on again.
+// Play with Others window give the router's outside address and the home
+// computer's IPv6 address, the copy buttons put them on the clipboard, Bob
+// logs in from the internet through the router, turning the option off
+// gives the port back, and so does the end of the program after it is
+// turned on again.
 TEST(RouterPort, FriendsOnTheInternetJoinThroughTheRouter)
 {
     if (const QString missing = RouterNetwork::missingPart(); !missing.isEmpty())
@@ -142,18 +163,24 @@ TEST(RouterPort, FriendsOnTheInternetJoinThroughTheRouter)
     auto hal = std::make_unique<HomeHost>(folder.path());
     ASSERT_TRUE(hal->host()) << "Hal did not start hosting";
     const QString reachable = TplayWithOthers::kReachableAt.arg(network.routerOutside());
-    ASSERT_TRUE(hal->waitForLine(reachable))
+    const QString overIPv6 = TplayWithOthers::kOverIPv6.arg(RouterNetwork::kHomeIPv6);
+    ASSERT_TRUE(hal->waitForLines({reachable, overIPv6}))
         << qPrintable(chatLines(hal->window()).join('\n')) << qPrintable(network.daemonLog());
     EXPECT_TRUE(network.leases().contains(kHomeLease)) << qPrintable(network.leases());
 
     TplayWithOthers &others = hal->program().playWithOthers().window();
     hal->program().playWithOthers().open();
-    EXPECT_EQ(others.reachableLine().toStdString(), reachable.toStdString());
-    auto *copy = others.findChild<QPushButton *>(QStringLiteral("button_copyaddress"));
-    ASSERT_TRUE(copy && copy->isVisible());
-    clickWidget(*copy, Qt::LeftButton);
-    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
-              network.routerOutside().toStdString());
+    EXPECT_EQ(shown(others.reachableLines()), shown({reachable, overIPv6}));
+    const std::pair<const char *, QString> copies[] = {
+        {"button_copyaddress", network.routerOutside()},
+        {"button_copyaddress6", RouterNetwork::kHomeIPv6},
+    };
+    for (const auto &[button, copied] : copies) {
+        auto *copy = others.findChild<QPushButton *>(QLatin1String(button));
+        ASSERT_TRUE(copy && copy->isVisible()) << button;
+        clickWidget(*copy, Qt::LeftButton);
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), copied.toStdString());
+    }
     others.reject();
 
     ASSERT_TRUE(network.enterInternet());
@@ -163,7 +190,9 @@ TEST(RouterPort, FriendsOnTheInternetJoinThroughTheRouter)
     ASSERT_TRUE(bob.logIn()) << "Bob heard: " << bob.everything().toStdString();
     ASSERT_TRUE(waitUntil([&] { return hal->window().state().seat(2).name == "Bob"; }, 30000));
 
-    // Options > Open Port On Router, off and on again, chosen with the keys.
+    // Options > Open Port On Router, off and on again, chosen with the keys,
+    // by Hal at home, where his program looks for its own addresses.
+    ASSERT_TRUE(network.enterHome());
     QAction *option = hal->window().menu().OpenPortOnRouter1;
     ASSERT_TRUE(option->isEnabled() && option->isChecked());
     const auto chooseOption = [&] {
@@ -175,14 +204,16 @@ TEST(RouterPort, FriendsOnTheInternetJoinThroughTheRouter)
     EXPECT_FALSE(option->isChecked());
     EXPECT_TRUE(waitUntil([&] { return !network.leases().contains(kHomeLease); }, 10000))
         << qPrintable(network.leases());
-    EXPECT_EQ(others.reachableLine().toStdString(), "") << "the address is no longer reachable";
-    EXPECT_EQ(others.reachableLine().toStdString(), "") << "the address is no longer reachable";
+    EXPECT_EQ(shown(others.reachableLines()),
+              shown({TplayWithOthers::kReachableAt.arg(RouterNetwork::kHomeIPv6)}))
+        << "the router's address is no longer reachable, the IPv6 one still is";
     ASSERT_TRUE(chooseOption());
     EXPECT_TRUE(option->isChecked());
     EXPECT_TRUE(waitUntil([&] { return network.leases().contains(kHomeLease); }, 10000))
         << qPrintable(network.daemonLog());
-    EXPECT_TRUE(waitUntil([&] { return others.reachableLine() == reachable; }));
-    EXPECT_TRUE(waitUntil([&] { return others.reachableLine() == reachable; }));
+    EXPECT_TRUE(waitUntil([&] {
+        return others.reachableLines() == QStringList{reachable, overIPv6};
+    }));
 
     QElapsedTimer clock;
     clock.start();
@@ -191,6 +222,36 @@ TEST(RouterPort, FriendsOnTheInternetJoinThroughTheRouter)
     EXPECT_FALSE(network.leases().contains(kHomeLease)) << qPrintable(network.leases());
     EXPECT_FALSE(network.forwardingRules().contains(QLatin1String("dport 7772")))
         << qPrintable(network.forwardingRules());
+}
+
+// Hal's provider shares one IPv4 address among many customers: the chat
+// says so, then gives the home computer's IPv6 address, where Bob on the
+// internet logs in.
+TEST(RouterPort, ASharedAddressLeavesIPv6)
+{
+    if (const QString missing = RouterNetwork::missingPart(); !missing.isEmpty())
+        GTEST_SKIP() << qPrintable(missing);
+    RouterNetwork network{QStringLiteral("100.64.0")};
+    ASSERT_TRUE(network.build());
+    ASSERT_TRUE(network.startDaemon());
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+
+    ASSERT_TRUE(network.enterHome());
+    HomeHost hal(folder.path());
+    ASSERT_TRUE(hal.host());
+    const QString overIPv6 = TplayWithOthers::kOverIPv6.arg(RouterNetwork::kHomeIPv6);
+    ASSERT_TRUE(hal.waitForLines({router::PortMapping::kSharedAddress, overIPv6}))
+        << qPrintable(chatLines(hal.window()).join('\n')) << qPrintable(network.daemonLog());
+    EXPECT_EQ(shown(hal.program().playWithOthers().window().reachableLines()),
+              shown({TplayWithOthers::kReachableAt.arg(RouterNetwork::kHomeIPv6)}));
+
+    ASSERT_TRUE(network.enterInternet());
+    Guest bob;
+    bob.connectTo(RouterNetwork::kHomeIPv6);
+    ASSERT_TRUE(network.leave());
+    ASSERT_TRUE(bob.logIn()) << "Bob heard: " << bob.everything().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return hal.window().state().seat(2).name == "Bob"; }, 30000));
 }
 
 // With no router at home the search takes its few seconds on its own

@@ -12,7 +12,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-
 // What the IPv6 tests need of the computer, and why they skip without it.
 inline constexpr const char *kNoIPv6Loopback =
     "this computer has no IPv6 loopback (::1): nothing to test over IPv6";

@@ -114,7 +114,23 @@ bool RouterNetwork::build()
            ip({"-n", router_, "link", "set", routerOut, "up"}) &&
            ip({"-n", internet_, "addr", "add", friendAddress, "dev", internetEnd}) &&
            ip({"-n", internet_, "link", "set", internetEnd, "up"}) &&
-           ip({"netns", "exec", router_, "sysctl", "-qw", "net.ipv4.ip_forward=1"});
+           ip({"netns", "exec", router_, "sysctl", "-qw", "net.ipv4.ip_forward=1"}) &&
+           buildIPv6(homeEnd, routerHome, routerOut, internetEnd);
+}
+
+bool RouterNetwork::buildIPv6(const QString &homeEnd, const QString &routerHome,
+                              const QString &routerOut, const QString &internetEnd)
+{
+    // Routed, not translated: the home computer's own global address is
+    // the one friends reach. No duplicate detection, so the addresses work
+    // at once.
+    return ip({"-n", home_, "addr", "add", kHomeIPv6 + "/64", "dev", homeEnd, "nodad"}) &&
+           ip({"-n", home_, "route", "add", "default", "via", "2001:db8:77::1"}) &&
+           ip({"-n", router_, "addr", "add", "2001:db8:77::1/64", "dev", routerHome, "nodad"}) &&
+           ip({"-n", router_, "addr", "add", "2001:db8:81::1/64", "dev", routerOut, "nodad"}) &&
+           ip({"-n", internet_, "addr", "add", "2001:db8:81::2/64", "dev", internetEnd, "nodad"}) &&
+           ip({"-n", internet_, "route", "add", "default", "via", "2001:db8:81::1"}) &&
+           ip({"netns", "exec", router_, "sysctl", "-qw", "net.ipv6.conf.all.forwarding=1"});
 }
 
 bool RouterNetwork::startDaemon(int minLifetime, const QString &firstRule)

@@ -9,12 +9,15 @@
 // for one test: "home" (192.168.77.2, the game's computer), "router" (the
 // home's gateway at 192.168.77.1, with Debian's miniupnpd answering NAT-PMP
 // and UPnP on the home side) and "internet" (a friend's computer beside the
-// router's outside address). Nothing leads anywhere else. Everything is
-// taken down again when the object goes, also after a failed assertion.
+// router's outside address). Over IPv6 the router only routes: home is
+// 2001:db8:77::2, the friend 2001:db8:81::2. Nothing leads anywhere else.
+// Everything is taken down again when the object goes, also after a failed
+// assertion.
 class RouterNetwork
 {
 public:
     static inline const QString kHomeAddress = QStringLiteral("192.168.77.2");
+    static inline const QString kHomeIPv6 = QStringLiteral("2001:db8:77::2");
 
     // `outsidePrefix` is the first three parts of the outside range: the
     // router is .1 there, the friend .2.
@@ -49,6 +52,8 @@ public:
 
 private:
     bool enter(const QString &name);
+    bool buildIPv6(const QString &homeEnd, const QString &routerHome, const QString &routerOut,
+                   const QString &internetEnd);
 
     QString outsidePrefix_;
     QString home_;
