@@ -169,7 +169,9 @@ TEST(RouterPort, FriendsOnTheInternetJoinThroughTheRouter)
     EXPECT_TRUE(network.leases().contains(kHomeLease)) << qPrintable(network.leases());
 
     TplayWithOthers &others = hal->program().playWithOthers().window();
-    hal->program().playWithOthers().open();
+    // File > Play with Others..., chosen with the keys in the main window.
+    ASSERT_TRUE(windowinput::chooseMenuItem('f', hal->window().menu().PlayWithOthers1));
+    ASSERT_TRUE(waitUntil([&] { return QApplication::activeWindow() == &others; }));
     EXPECT_EQ(shown(others.reachableLines()), shown({reachable, overIPv6}));
     const std::pair<const char *, QString> copies[] = {
         {"button_copyaddress", network.routerOutside()},
@@ -181,7 +183,8 @@ TEST(RouterPort, FriendsOnTheInternetJoinThroughTheRouter)
         clickWidget(*copy, Qt::LeftButton);
         EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), copied.toStdString());
     }
-    others.reject();
+    windowinput::press(Qt::Key_Escape);
+    ASSERT_TRUE(waitUntil([&] { return !others.isVisible(); }));
 
     ASSERT_TRUE(network.enterInternet());
     Guest bob;
