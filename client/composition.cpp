@@ -420,7 +420,7 @@ void Composition::wireRouterPort()
                         const QString ipv6 = ipv6ForFriends();
                         chat.notice(TplayWithOthers::kReachableAt.arg(at));
                         if (!ipv6.isEmpty())
-                            chat.notice(TplayWithOthers::kOverIPv6.arg(ipv6));
+                            chat.plainNotice(TplayWithOthers::kOverIPv6.arg(ipv6));
                         playWithOthers_->showReachableAt(at, ipv6);
                     });
             connect(routerPort_, &router::PortMapping::failed, &chat,
@@ -428,7 +428,7 @@ void Composition::wireRouterPort()
                         const QString ipv6 = ipv6ForFriends();
                         chat.notice(why);
                         if (!ipv6.isEmpty())
-                            chat.notice(TplayWithOthers::kOverIPv6.arg(ipv6));
+                            chat.plainNotice(TplayWithOthers::kOverIPv6.arg(ipv6));
                         playWithOthers_->showReachableAt({}, ipv6);
                     });
         }

@@ -421,6 +421,11 @@ void Tchat::notice(const QString &text)
     chat_->addlinetochat(text, systemColour_);
 }
 
+void Tchat::plainNotice(const QString &text)
+{
+    chat_->addlinetochat(text, systemColour_, ChatLineHead::None);
+}
+
 void Tchat::sendloginfo(int slot)
 {
     // The host gives a connection its slot once. A second one, or a slot

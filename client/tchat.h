@@ -76,6 +76,8 @@ public:
     void bringToFront();
     // A notice in the chat log, in the system colour.
     void notice(const QString &text);
+    // The same with no speaker: nothing in bold, whatever colons it has.
+    void plainNotice(const QString &text);
 
     const ClientSession &session() const { return session_; }
     ClientConnection &connection() { return *connection_; }

@@ -191,7 +191,7 @@ void ChatPanel::connectMainMenu(const MainMenu &menu)
     updateSizeChecks();
 }
 
-void ChatPanel::addlinetochat(const QString &text, const QColor &colour)
+void ChatPanel::addlinetochat(const QString &text, const QColor &colour, ChatLineHead lineHead)
 {
     const QString line = peertext::withoutControlsButIsolates(text);
     QTextDocument *log = mainchat_->document();
@@ -222,7 +222,7 @@ void ChatPanel::addlinetochat(const QString &text, const QColor &colour)
         end.insertBlock(lineFormat);
     else
         end.setBlockFormat(lineFormat);
-    const qsizetype colon = line.indexOf(u':');
+    const qsizetype colon = lineHead == ChatLineHead::Speaker ? line.indexOf(u':') : -1;
     const QString head = colon < 0 ? QString() : line.left(colon + 1);
     QTextCharFormat format;
     format.setForeground(colour);
@@ -504,8 +504,7 @@ bool ChatPanel::eventFilter(QObject *watched, QEvent *event)
         }
         // Typing into the box first removes its "<Enter Chat Here>"; a
         // bare Alt or Shift, or a Ctrl shortcut, leaves it.
-        const bool typed =
-            !key->text().isEmpty() && !(key->modifiers() & Qt::ControlModifier);
+        const bool typed = !key->text().isEmpty() && !(key->modifiers() & Qt::ControlModifier);
         if (mychat_->text() == kPlaceholder && typed)
             mychat_->clear();
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

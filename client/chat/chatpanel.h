@@ -1,6 +1,7 @@
 #pragma once
 
 #include "client/chat/colortext.h"
+#include "client/chat/linehead.h"
 #include "client/chat/phrasecooldown.h"
 
 #include <QByteArray>
@@ -48,11 +49,13 @@ public:
     // The phrase button `number` (1 to 10) has when no settings change it.
     static QString builtinPhrase(int number);
 
-    // Appends one line: the part up to and including the first ":" in bold,
-    // the rest regular, all in `colour`. The text is shown as written, never
-    // read as markup, and on one line: control characters show as spaces.
+    // Appends one line: with a speaker, the part up to and including the
+    // first ":" in bold, the rest regular, all in `colour`. The text is
+    // shown as written, never read as markup, and on one line: control
+    // characters show as spaces.
     // The log keeps its last ChatLog::kMaxLines lines.
-    void addlinetochat(const QString &line, const QColor &colour);
+    void addlinetochat(const QString &line, const QColor &colour,
+                       ChatLineHead head = ChatLineHead::Speaker);
 
     // Shows the payload of a received CMD_chat or CMD_action:
     // "<name and words>|<colour text>".

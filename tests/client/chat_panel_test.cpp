@@ -185,6 +185,7 @@ TEST_F(ChatPanelTest, LinesShowABoldHeadAndARegularRestAsPlainText)
     {
         const char *line;
         std::vector<Piece> pieces;
+        ChatLineHead head = ChatLineHead::Speaker;
     };
     const LineCase cases[] = {
         {"Zaze chats: hi all", {{"Zaze chats:", true, zaze}, {" hi all", false, zaze}}},
@@ -196,11 +197,15 @@ TEST_F(ChatPanelTest, LinesShowABoldHeadAndARegularRestAsPlainText)
         {"<b>x</b> chats: <img src=\"a.png\"> &amp; <a href=\"http://e.vil\">y</a>",
          {{"<b>x</b> chats:", true, zaze},
           {" <img src=\"a.png\"> &amp; <a href=\"http://e.vil\">y</a>", false, zaze}}},
+        // The program's own line with an address in it has no speaker.
+        {"or, over IPv6, at 2001:db8::7.",
+         {{"or, over IPv6, at 2001:db8::7.", false, zaze}},
+         ChatLineHead::None},
     };
     int lines = 0;
     for (const LineCase &c : cases) {
         SCOPED_TRACE(c.line);
-        chat.addlinetochat(QString::fromUtf8(c.line), zaze);
+        chat.addlinetochat(QString::fromUtf8(c.line), zaze, c.head);
         const QList<Piece> shown = pieces(lastLine());
         EXPECT_EQ(std::vector<Piece>(shown.begin(), shown.end()), c.pieces);
         EXPECT_EQ(lastLine().text(), QString::fromUtf8(c.line));
