@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QHostAddress>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -117,38 +118,98 @@ TEST(PortMapping, TheRouterForwardsTheGamePortWhileHosting)
     EXPECT_EQ(heard.failures, 0);
 }
 
+// Another computer at home that forwards the game's port to itself, as a
+// second copy of the game would.
+const RouterNetwork::Lease kOtherComputer{QStringLiteral("192.168.77.3"), kGamePort,
+                                          QStringLiteral("NAT-PMP 7772 tcp")};
+
+// How the router's lease file lists `lease`.
+QString leaseLine(const RouterNetwork::Lease &lease)
+{
+    return QStringLiteral("TCP:%1:%2:%1:").arg(lease.port).arg(lease.address);
+}
+
+// The rule that forwards `lease` to its computer.
+QString ruleFor(const RouterNetwork::Lease &lease)
+{
+    return QStringLiteral("dport %1 dnat ip to %2:%1").arg(lease.port).arg(lease.address);
+}
+
+// What the router logs each time this computer asks it for the game's port.
+const QRegularExpression kAskedOverNatPmp(QStringLiteral(
+    R"(NAT-PMP port mapping request : 7772->192\.168\.77\.2:7772 tcp lifetime=[1-9])"));
+const QRegularExpression kAskedOverUpnp(
+    QStringLiteral(R"(SOAPAction: \S+#(AddPortMapping|GetSpecificPortMappingEntry)\b)"));
+
 struct FailureCase
 {
     const char *what;
     const char *outsidePrefix;
-    bool daemon;
-    const char *firstRule;
+    // No daemon: no router answers at all.
+    std::optional<RouterNetwork::Daemon> daemon;
     PortMapping::Failure kind;
     // How the words begin; a router may add its own details.
     QString text;
+    // How the router logs a request for the port, and how often it hears
+    // one; none for no router.
+    const QRegularExpression *asked;
+    int askedTimes;
 };
 
-// Each way the router can fail the host is said once, in plain words, and
-// leaves no mapping behind.
+// The words a refusal begins with, up to the router's own details.
+QString refusal(const QString &reason)
+{
+    return PortMapping::kRefused.arg(kGamePort).arg(reason).chopped(1);
+}
+
+// Each way the router can fail the host is said once, in plain words, after
+// asking the router once at most, and leaves no mapping behind. A port that
+// already leads to another computer still leads there once the game has
+// stopped asking.
 TEST(PortMapping, EachFailureIsSaidOnceInPlainWords)
 {
     if (const QString missing = RouterNetwork::missingPart(); !missing.isEmpty())
         GTEST_SKIP() << qPrintable(missing);
+    RouterNetwork::Daemon denying;
+    denying.firstRule = QStringLiteral("deny 7772 192.168.77.0/24 7772");
+    RouterNetwork::Daemon taken;
+    taken.leases = {kOtherComputer};
+    // UPnP alone, on a router that would let this computer remove the
+    // other's mapping.
+    RouterNetwork::Daemon takenUpnpOnly = taken;
+    takenUpnpOnly.natPmp = false;
+    takenUpnpOnly.secureMode = false;
     const FailureCase cases[] = {
-        {"no router", "81.0.0", false, "", PortMapping::Failure::NoRouter,
-         PortMapping::kNoRouter.arg(kGamePort)},
-        {"an outside address the provider shares", "100.64.0", true, "",
-         PortMapping::Failure::SharedAddress, PortMapping::kSharedAddress},
-        {"a router that does not let this computer have the port", "81.0.0", true,
-         "deny 7772 192.168.77.0/24 7772", PortMapping::Failure::Refused,
-         PortMapping::kRefused.arg(kGamePort).arg(QStringLiteral("it offered port ")).chopped(1)},
+        {"no router", "81.0.0", std::nullopt, PortMapping::Failure::NoRouter,
+         PortMapping::kNoRouter.arg(kGamePort), nullptr, 0},
+        // A forwarded port would not be reached: it is not asked for.
+        {"an outside address the provider shares", "100.64.0", RouterNetwork::Daemon{},
+         PortMapping::Failure::SharedAddress, PortMapping::kSharedAddress, &kAskedOverNatPmp, 0},
+        {"a router that does not let this computer have the port", "81.0.0", denying,
+         PortMapping::Failure::Refused, refusal(QStringLiteral("it offered port ")),
+         &kAskedOverNatPmp, 1},
+        // NAT-PMP cannot say whose the port is: the router offers another.
+        {"a port that leads to another computer, over NAT-PMP", "81.0.0", taken,
+         PortMapping::Failure::Refused, refusal(QStringLiteral("it offered port ")),
+         &kAskedOverNatPmp, 1},
+        {"a port that leads to another computer, over UPnP", "81.0.0", takenUpnpOnly,
+         PortMapping::Failure::Refused,
+         refusal(QStringLiteral("the port already leads to another computer")), &kAskedOverUpnp, 1},
     };
     for (const FailureCase &c : cases) {
         SCOPED_TRACE(c.what);
         RouterNetwork network{QLatin1String(c.outsidePrefix)};
         ASSERT_TRUE(network.build());
+        const QList<RouterNetwork::Lease> others =
+            c.daemon ? c.daemon->leases : QList<RouterNetwork::Lease>{};
         if (c.daemon) {
-            ASSERT_TRUE(network.startDaemon(4, QLatin1String(c.firstRule)));
+            ASSERT_TRUE(network.startDaemon(*c.daemon));
+        }
+        for (const RouterNetwork::Lease &other : others) {
+            ASSERT_TRUE(network.leases().contains(leaseLine(other)))
+                << qPrintable(network.leases()) << qPrintable(network.daemonLog());
+            ASSERT_TRUE(network.forwardingRules().contains(ruleFor(other)))
+                << qPrintable(network.forwardingRules());
         }
 
         ASSERT_TRUE(network.enterHome());
@@ -161,14 +222,24 @@ TEST(PortMapping, EachFailureIsSaidOnceInPlainWords)
         mapping->start(kGamePort);
         ASSERT_TRUE(waitUntil([&] { return heard.mapped || heard.failure; }, 30000))
             << qPrintable(network.daemonLog());
-        qInfo() << c.what << "was told after" << clock.elapsed() << "ms";
+        qInfo() << c.what << "was told after" << clock.elapsed() << "ms:" << heard.text;
         EXPECT_FALSE(heard.mapped);
         EXPECT_EQ(heard.failure, c.kind) << qPrintable(heard.text);
         EXPECT_TRUE(heard.text.startsWith(c.text)) << qPrintable(heard.text);
         mapping.reset();
         EXPECT_EQ(heard.failures, 1);
+        if (c.asked) {
+            EXPECT_EQ(network.daemonLog().count(*c.asked), c.askedTimes)
+                << qPrintable(network.daemonLog());
+        }
         EXPECT_FALSE(network.leases().contains(RouterNetwork::kHomeAddress))
             << qPrintable(network.leases());
+        for (const RouterNetwork::Lease &other : others) {
+            EXPECT_TRUE(network.leases().contains(leaseLine(other)))
+                << qPrintable(network.leases()) << qPrintable(network.daemonLog());
+            EXPECT_TRUE(network.forwardingRules().contains(ruleFor(other)))
+                << qPrintable(network.forwardingRules()) << qPrintable(network.daemonLog());
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "tests/support/wait.h"
 
+#include <QDateTime>
 #include <QDebug>
 #include <QFile>
 #include <QStandardPaths>
@@ -24,6 +25,11 @@ bool run(const QString &program, const QStringList &arguments)
         return false;
     }
     return true;
+}
+
+QString yesNo(bool on)
+{
+    return on ? QStringLiteral("yes") : QStringLiteral("no");
 }
 
 bool ip(const QStringList &arguments)
@@ -133,7 +139,12 @@ bool RouterNetwork::buildIPv6(const QString &homeEnd, const QString &routerHome,
            ip({"netns", "exec", router_, "sysctl", "-qw", "net.ipv6.conf.all.forwarding=1"});
 }
 
-bool RouterNetwork::startDaemon(int minLifetime, const QString &firstRule)
+bool RouterNetwork::startDaemon()
+{
+    return startDaemon(Daemon{});
+}
+
+bool RouterNetwork::startDaemon(const Daemon &daemon)
 {
     if (!folder_.isValid())
         return false;
@@ -146,11 +157,12 @@ bool RouterNetwork::startDaemon(int minLifetime, const QString &firstRule)
         return false;
     rulesFile.close();
     const QString pid = QString::number(::getpid());
+    const QString firstRule = daemon.firstRule.isEmpty() ? QString() : daemon.firstRule + '\n';
     const QString settings = QStringLiteral("ext_ifname=zro%1\n"
                                             "listening_ip=zrh%1\n"
-                                            "enable_natpmp=yes\n"
+                                            "enable_natpmp=%6\n"
                                             "enable_upnp=yes\n"
-                                            "secure_mode=yes\n"
+                                            "secure_mode=%7\n"
                                             "min_lifetime=%2\n"
                                             "lease_file=%3\n"
                                             "uuid=3b6e1a52-7f9c-4d2e-9a41-5d0c%5\n"
@@ -163,12 +175,30 @@ bool RouterNetwork::startDaemon(int minLifetime, const QString &firstRule)
                                             "allow 1024-65535 192.168.77.0/24 1024-65535\n"
                                             "deny 0-65535 0.0.0.0/0 0-65535\n")
                                  .arg(pid)
-                                 .arg(minLifetime)
+                                 .arg(daemon.minLifetime)
                                  .arg(folder_.filePath(QStringLiteral("leases")))
-                                 .arg(firstRule.isEmpty() ? QString() : firstRule + '\n')
-                                 .arg(pid.rightJustified(8, '0').right(8));
+                                 .arg(firstRule)
+                                 .arg(pid.rightJustified(8, '0').right(8))
+                                 .arg(yesNo(daemon.natPmp))
+                                 .arg(yesNo(daemon.secureMode));
     configFile.write(settings.toUtf8());
     configFile.close();
+
+    // One line a mapping: protocol, outside port, address, port, the time
+    // the lease ends (seconds since 1970) and its description.
+    QFile leaseFile(folder_.filePath(QStringLiteral("leases")));
+    if (!leaseFile.open(QIODevice::WriteOnly))
+        return false;
+    const qint64 leaseEnd = QDateTime::currentSecsSinceEpoch() + 3600;
+    for (const Lease &lease : daemon.leases) {
+        leaseFile.write(QStringLiteral("TCP:%1:%2:%1:%3:%4\n")
+                            .arg(lease.port)
+                            .arg(lease.address)
+                            .arg(leaseEnd)
+                            .arg(lease.description)
+                            .toUtf8());
+    }
+    leaseFile.close();
     if (!ip({"netns", "exec", router_, "nft", "-f", rules}))
         return false;
 
@@ -176,9 +206,12 @@ bool RouterNetwork::startDaemon(int minLifetime, const QString &firstRule)
     daemon_.start(QStringLiteral("ip"),
                   {"netns", "exec", router_, findTool(QStringLiteral("miniupnpd")), "-d", "-f",
                    config, "-P", folder_.filePath(QStringLiteral("miniupnpd.pid"))});
+    // Its last words before it serves: the NAT-PMP socket when it speaks
+    // NAT-PMP, the UPnP web server otherwise.
+    const QLatin1String ready = daemon.natPmp ? QLatin1String("Listening for NAT-PMP")
+                                              : QLatin1String("HTTP listening on port");
     return daemon_.waitForStarted(10000) &&
-           waitUntil([&] { return daemonLog().contains(QLatin1String("Listening for NAT-PMP")); },
-                     20000);
+           waitUntil([&] { return daemonLog().contains(ready); }, 20000);
 }
 
 QString RouterNetwork::leases() const

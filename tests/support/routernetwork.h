@@ -30,12 +30,38 @@ public:
     // it can.
     static QString missingPart();
 
+    // A port the router already forwards when its daemon starts, as if
+    // another computer at home had asked for it: the lease runs for an hour.
+    struct Lease
+    {
+        QString address;
+        quint16 port = 0;
+        QString description;
+    };
+
+    // How the router's daemon is set up.
+    struct Daemon
+    {
+        // The shortest lease it grants, in seconds.
+        int minLifetime = 4;
+        // A permission line put before the rule that lets the home range map.
+        QString firstRule;
+        // Off, the router speaks UPnP IGD alone.
+        bool natPmp = true;
+        // On, a computer may map and remove only ports that lead to itself
+        // over UPnP; off, any computer may remove any mapping, as many home
+        // routers allow.
+        bool secureMode = true;
+        // Listed in its lease file before it starts, which it reloads.
+        QList<Lease> leases;
+    };
+
     bool build();
-    // Starts miniupnpd in the router, in the foreground, with `minLifetime`
-    // seconds as the shortest lease it grants and `firstRule` (a permission
-    // line) before the rule that lets the home range map. Returns once it
+    // Starts miniupnpd in the router, in the foreground. Returns once it
     // listens.
-    bool startDaemon(int minLifetime = 4, const QString &firstRule = {});
+    bool startDaemon(const Daemon &daemon);
+    // The same with a Daemon as it comes.
+    bool startDaemon();
     QString routerOutside() const { return outsidePrefix_ + QStringLiteral(".1"); }
     // What the daemon's lease file lists now, one mapping a line.
     QString leases() const;
