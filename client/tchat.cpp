@@ -116,9 +116,11 @@ Tchat::Tchat(QStringList arguments, TchatPorts ports, TServer &server)
 Tchat::~Tchat()
 {
     // The program ends on purpose here (a crash never gets this far): the
-    // player leaves, and the host need not keep his seat.
-    if (session_.loggedIn && !session_.host && connection_->isOpen()) {
-        connection_->sendToHost(msg::Leaving{session_.ownSlot}.build());
+    // player leaves, and the host need not keep his seat. Ended while it
+    // tries to come back, it gives the seat up all the same.
+    if (!session_.host) {
+        if (session_.loggedIn && connection_->isOpen())
+            connection_->sendToHost(msg::Leaving{session_.ownSlot}.build());
         seatReturn_->forget();
     }
     // The client's socket goes before the server it may be connected to.
@@ -387,7 +389,8 @@ void Tchat::hostpress()
 
 void Tchat::joinpress()
 {
-    notice(kConnecting.arg(session_.hostAddress));
+    // No speaker: an IPv6 address's colons must not make half of it bold.
+    plainNotice(kConnecting.arg(session_.hostAddress));
     seatReturn_->joining(session_.hostAddress + QLatin1Char(':') + QString::number(ports_.game));
     connection_->open(session_.hostAddress, ports_.game);
     button_start_->hide();

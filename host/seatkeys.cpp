@@ -4,9 +4,6 @@
 
 #include <QRandomGenerator>
 
-#include <algorithm>
-#include <utility>
-
 QByteArray SeatKeys::issue(int slot)
 {
     if (!isSlot(slot))
@@ -15,7 +12,6 @@ QByteArray SeatKeys::issue(int slot)
     QRandomGenerator::system()->fillRange(bits.data(), bits.size());
     const QByteArray key =
         QByteArray(reinterpret_cast<const char *>(bits.data()), sizeof bits).toHex();
-    retire(m_keys[slot]);
     m_keys[slot] = key;
     return key;
 }
@@ -23,26 +19,13 @@ QByteArray SeatKeys::issue(int slot)
 void SeatKeys::revoke(int slot)
 {
     if (isSlot(slot))
-        retire(m_keys[slot]);
+        m_keys[slot].clear();
 }
 
 void SeatKeys::revokeAll()
 {
     for (QByteArray &key : m_keys)
-        retire(key);
-}
-
-void SeatKeys::retire(QByteArray &key)
-{
-    if (key.isEmpty())
-        return;
-    m_retired[m_nextRetired] = std::exchange(key, QByteArray());
-    m_nextRetired = (m_nextRetired + 1) % m_retired.size();
-}
-
-bool SeatKeys::retired(QByteArrayView key) const
-{
-    return !key.isEmpty() && std::find(m_retired.begin(), m_retired.end(), key) != m_retired.end();
+        key.clear();
 }
 
 bool SeatKeys::matches(int slot, QByteArrayView key) const

@@ -22,18 +22,10 @@ public:
     // Whether `key` is the slot's key. The time taken does not depend on
     // how much of it is right.
     bool matches(int slot, QByteArrayView key) const;
-    // Whether `key` was a good key once and is void now: its player came
-    // back late or left, which is no one trying keys. Only the last few are
-    // remembered.
-    bool retired(QByteArrayView key) const;
     // The slot's key, empty when it has none; for the fuzzer, which must
     // present good keys as well as bad ones.
     QByteArray key(int slot) const { return isSlot(slot) ? m_keys[slot] : QByteArray(); }
 
 private:
-    void retire(QByteArray &key);
-
     std::array<QByteArray, kHighestSlot + 1> m_keys;
-    std::array<QByteArray, 32> m_retired;
-    std::size_t m_nextRetired = 0;
 };

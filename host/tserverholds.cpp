@@ -121,9 +121,11 @@ void TServer::takeReclaim(int from, const QByteArray &payload)
     // with it, so that trying keys tells nobody which seats exist.
     if (!request || !reclaimable(from, *request)) {
         sendTo(from, msg::Sendlogininfo{from}.build());
-        // A key that was good once belongs to a player who came back too
-        // late or left: an ordinary newcomer, nothing for the host to hear.
-        if (!request || !m_keys.retired(request->key))
+        // Only a request that is no reclaim at all is a fault of the peer.
+        // A well-formed key that is no good is an ordinary newcomer's: one
+        // who came back too late or left, or, most often, one coming back
+        // to a host that was started again since and knows no old keys.
+        if (!request)
             reportPeerError(kWrongSeatKey);
         return;
     }

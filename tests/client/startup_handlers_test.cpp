@@ -426,6 +426,23 @@ TEST_F(JoinedWindow, TheSeatKeyGoesBackBeforeTheLogin)
     ASSERT_TRUE(waitUntil([&] { return chatHasLine(window.get(), "You are back in your seat."); }));
 }
 
+// A player who ends the program while it tries to take him back gives up
+// his seat: a copy started later does not present the old key.
+TEST_F(JoinedWindow, AProgramEndedWhileTryingAgainForgetsTheKey)
+{
+    login(3);
+    host.send(msg::Seatkey{"00112233445566778899aabbccddeeff"}.build());
+    sync();
+    const QString settingsFile = window.parts().settings().filePath();
+    ASSERT_FALSE(IniFile::load(settingsFile).value("Zandor", "Seatkey", QString()).isEmpty());
+    host.closeClient();
+    ASSERT_TRUE(waitUntil([&] {
+        return chatHasLine(window.get(), "Lost the connection to the game. Trying again...");
+    }));
+    window.reset();
+    EXPECT_EQ(IniFile::load(settingsFile).value("Zandor", "Seatkey", QString()), QString());
+}
+
 // A host that ends its game on purpose says so: no attempts to go back,
 // and the Play with Others window offers another game.
 TEST_F(JoinedWindow, AHostThatClosesTheGameSaysSoAndIsNotTriedAgain)
