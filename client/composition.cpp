@@ -449,8 +449,8 @@ void Composition::wireRouterPort()
             ask();
             return;
         }
-        if (routerPort_)
-            routerPort_->stop();
+        if (routerPort_ && routerPort_->stop())
+            window_->notice(router::PortMapping::kGivenBack.arg(server_->listeningPort()));
         playWithOthers_->showReachableAt({}, ipv6ForFriends());
     });
 }

@@ -4,6 +4,8 @@
 
 #include <QThread>
 
+#include <utility>
+
 namespace router {
 
 PortMapping::PortMapping(std::chrono::seconds lease, QObject *parent)
@@ -14,6 +16,10 @@ PortMapping::PortMapping(std::chrono::seconds lease, QObject *parent)
     renewal_.setSingleShot(true);
     connect(&renewal_, &QTimer::timeout, worker_, &MappingWorker::renew);
     connect(worker_, &MappingWorker::opened, this, [this](const QString &external, qint64 seconds) {
+        // An answer to a question taken back since is nobody's news.
+        if (!started_)
+            return;
+        forwarded_ = true;
         granted(std::chrono::seconds(seconds));
         emit mapped(external);
     });
@@ -23,7 +29,9 @@ PortMapping::PortMapping(std::chrono::seconds lease, QObject *parent)
     });
     connect(worker_, &MappingWorker::failed, this, [this](int kind, const QString &text) {
         renewal_.stop();
-        emit failed(Failure(kind), text);
+        forwarded_ = false;
+        if (started_)
+            emit failed(Failure(kind), text);
     });
     thread_->start();
 }
@@ -59,13 +67,14 @@ void PortMapping::start(quint16 port)
     });
 }
 
-void PortMapping::stop()
+bool PortMapping::stop()
 {
     if (!started_)
-        return;
+        return false;
     started_ = false;
     renewal_.stop();
     QMetaObject::invokeMethod(worker_, &MappingWorker::close);
+    return std::exchange(forwarded_, false);
 }
 
 void PortMapping::granted(std::chrono::seconds lease)

@@ -29,6 +29,11 @@ public:
                        "this computer; see Help.");
     static inline const QString kRefused =
         QStringLiteral("The router refused to open port %1: %2.");
+    // Said when the user turns the mapping off while hosting: routers
+    // forget the connections that came in through a port they give back.
+    static inline const QString kGivenBack =
+        QStringLiteral("Port %1 is closed on the router again: friends on the internet can no "
+                       "longer join, and those who joined through it lose their connection.");
     static inline const QString kSharedAddress =
         QStringLiteral("Your internet provider shares one address among many customers, so "
                        "friends on the internet cannot reach this computer over IPv4.");
@@ -47,8 +52,9 @@ public:
 
     // Asks for `port`; after stop() it may be asked again.
     void start(quint16 port);
-    // Gives the port back in the background.
-    void stop();
+    // Gives the port back in the background. True when the router was
+    // forwarding it until now.
+    bool stop();
 
 signals:
     // The port leads here; friends on the internet join at
@@ -67,6 +73,8 @@ private:
     std::chrono::seconds lease_;
     QTimer renewal_;
     bool started_ = false;
+    // The router said yes and nobody has given the port back since.
+    bool forwarded_ = false;
 };
 
 } // namespace router

@@ -57,7 +57,8 @@ QString connecting()
                         "the internet can join you at\" and the address to give them; the Play "
                         "with Others window shows the same line, with a button that copies the "
                         "address. To leave your router alone, turn off Options > Open Port On "
-                        "Router."),
+                        "Router; turned off while you host, it gives the port back at once, and "
+                        "friends who joined through it lose their connection."),
          QStringLiteral("The game also listens over IPv6. When this computer has an IPv6 address "
                         "that the internet can reach, the chat adds \"or, over IPv6, at\" and "
                         "that address, and the Play with Others window shows it with its own copy "

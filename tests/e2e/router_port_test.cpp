@@ -210,6 +210,9 @@ TEST(RouterPort, FriendsOnTheInternetJoinThroughTheRouter)
     EXPECT_EQ(shown(others.reachableLines()),
               shown({TplayWithOthers::kReachableAt.arg(RouterNetwork::kHomeIPv6)}))
         << "the router's address is no longer reachable, the IPv6 one still is";
+    // Bob came in through the port: the host is told what giving it back
+    // costs.
+    EXPECT_TRUE(hal->chatSays(router::PortMapping::kGivenBack.arg(kGamePort)));
     ASSERT_TRUE(chooseOption());
     EXPECT_TRUE(option->isChecked());
     EXPECT_TRUE(waitUntil([&] { return network.leases().contains(kHomeLease); }, 10000))
