@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDateTime>
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QFile>
@@ -291,7 +292,8 @@ TEST(RouterPort, TheGameGoesOnWhileNoRouterAnswers)
 }
 
 // The program itself, hosting at home, ends on SIGTERM, SIGINT or SIGHUP as
-// it ends on Exit: the port goes back to the router on the way out.
+// it ends on Exit: the port goes back to the router on the way out. Killed,
+// it leaves the router a lease of at most an hour.
 TEST(RouterPort, TheProgramGivesThePortBackWhenASignalEndsIt)
 {
     if (const QString missing = RouterNetwork::missingPart(); !missing.isEmpty())
@@ -299,8 +301,11 @@ TEST(RouterPort, TheProgramGivesThePortBackWhenASignalEndsIt)
     RouterNetwork network;
     ASSERT_TRUE(network.build());
     ASSERT_TRUE(network.startDaemon());
-    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+    // SIGKILL last: a program killed outright cannot give the port back, and
+    // the router keeps it until the lease the program asked for runs out.
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP, SIGKILL}) {
         SCOPED_TRACE(signalNumber);
+        const bool crash = signalNumber == SIGKILL;
         QTemporaryDir folder;
         ASSERT_TRUE(folder.isValid());
         const QString program = folder.filePath(QStringLiteral("zandor"));
@@ -329,6 +334,18 @@ TEST(RouterPort, TheProgramGivesThePortBackWhenASignalEndsIt)
             game.waitForFinished();
         }
         ASSERT_TRUE(ended);
+        if (crash) {
+            EXPECT_EQ(game.exitStatus(), QProcess::CrashExit);
+            // The lease file gives each mapping's end in seconds since 1970.
+            const QStringList lease = network.leases().split(QChar('\n')).filter(kHomeLease);
+            ASSERT_EQ(lease.size(), 1) << qPrintable(network.leases());
+            const qint64 endsIn = lease.first().split(QChar(':')).value(4).toLongLong() -
+                                  QDateTime::currentSecsSinceEpoch();
+            qInfo() << "the crashed program's lease runs out in" << endsIn << "s";
+            EXPECT_GT(endsIn, 0);
+            EXPECT_LE(endsIn, router::PortMapping::kLease.count());
+            continue;
+        }
         EXPECT_EQ(game.exitStatus(), QProcess::NormalExit);
         EXPECT_FALSE(network.leases().contains(kHomeLease)) << qPrintable(network.leases());
         EXPECT_FALSE(network.forwardingRules().contains(QLatin1String("dport 7772")))
