@@ -165,7 +165,9 @@ TEST(RandomTest, RandomizeTakesMillisecondsSinceMidnight)
 {
     // The seed is the time of day in UTC, in milliseconds: it lies between
     // the clock read just before and just after (unless midnight passed).
-    const auto nowMs = [] { return quint32(QDateTime::currentDateTimeUtc().time().msecsSinceStartOfDay()); };
+    const auto nowMs = [] {
+        return quint32(QDateTime::currentDateTimeUtc().time().msecsSinceStartOfDay());
+    };
     for (int attempt = 0; attempt < 3; ++attempt) {
         const quint32 before = nowMs();
         Random random;

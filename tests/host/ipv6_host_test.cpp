@@ -5,6 +5,7 @@
 #include "host/tserver.h"
 #include "net/gamemessage.h"
 #include "net/messages.h"
+#include "tests/host/loopbacksocket.h"
 #include "tests/host/rawclient.h"
 #include "tests/support/ipv6loopback.h"
 #include "tests/support/wait.h"
@@ -18,49 +19,6 @@
 #include <unistd.h>
 
 namespace {
-
-// A blocking connection to the loopback address of the family, complete in
-// the kernel before the host has accepted it. Returns the handle.
-int connectOver(int family, quint16 port)
-{
-    const int fd = ::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in ipv4{};
-    ipv4.sin_family = AF_INET;
-    ipv4.sin_port = htons(port);
-    ipv4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    sockaddr_in6 ipv6{};
-    ipv6.sin6_family = AF_INET6;
-    ipv6.sin6_port = htons(port);
-    ipv6.sin6_addr = in6addr_loopback;
-    const int connected = family == AF_INET6
-                              ? ::connect(fd, reinterpret_cast<sockaddr *>(&ipv6), sizeof ipv6)
-                              : ::connect(fd, reinterpret_cast<sockaddr *>(&ipv4), sizeof ipv4);
-    EXPECT_EQ(connected, 0);
-    return fd;
-}
-
-quint16 localPort(int fd)
-{
-    sockaddr_storage address{};
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
-    return address.ss_family == AF_INET6
-               ? ntohs(reinterpret_cast<sockaddr_in6 &>(address).sin6_port)
-               : ntohs(reinterpret_cast<sockaddr_in &>(address).sin_port);
-}
-
-QByteArray firstMessage(int fd)
-{
-    QByteArray bytes;
-    waitUntil([&] {
-        char buffer[64];
-        const ssize_t got = ::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
-        if (got > 0)
-            bytes.append(buffer, got);
-        return bytes.contains(kMessageTerminator);
-    });
-    return bytes.left(bytes.indexOf(kMessageTerminator));
-}
 
 const char *familyName(int family)
 {
@@ -89,8 +47,8 @@ TEST(HostOverIPv6, TheHostsSlotWaitsForItsOwnCopyWhateverTheFamilies)
         TServer server(0);
         server.startListening();
         ASSERT_TRUE(server.listeningIPv6());
-        const int stranger = connectOver(c.stranger, server.listeningPort());
-        const int own = connectOver(c.own, server.listeningPort());
+        const int stranger = connectOverLoopback(c.stranger, server.listeningPort());
+        const int own = connectOverLoopback(c.own, server.listeningPort());
         server.reserveHostSlot(localPort(own));
         EXPECT_EQ(firstMessage(stranger), msg::Sendlogininfo{2}.build());
         EXPECT_EQ(firstMessage(own), msg::Sendlogininfo{1}.build());

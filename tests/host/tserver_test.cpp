@@ -3,6 +3,7 @@
 #include "net/messages.h"
 #include "net/peertext.h"
 #include "tests/host/hostfixture.h"
+#include "tests/host/loopbacksocket.h"
 #include "tests/support/errorhandler.h"
 #include "tests/support/wait.h"
 
@@ -71,33 +72,9 @@ TEST(HostSlot, APlayerConnectingBeforeTheHostsOwnCopyNeverGetsTheHostsSlot)
     server.startListening();
     // Blocking connections are complete in the kernel before the server has
     // accepted either: the stranger's first, then the host's own.
-    const auto connectTo = [&] {
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(server.listeningPort());
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
-        return fd;
-    };
-    const int stranger = connectTo();
-    const int own = connectTo();
-    sockaddr_in ownAddress{};
-    socklen_t length = sizeof ownAddress;
-    ASSERT_EQ(::getsockname(own, reinterpret_cast<sockaddr *>(&ownAddress), &length), 0);
-    server.reserveHostSlot(ntohs(ownAddress.sin_port));
-
-    const auto firstMessage = [](int fd) {
-        QByteArray bytes;
-        waitUntil([&] {
-            char buffer[64];
-            const ssize_t got = ::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
-            if (got > 0)
-                bytes.append(buffer, got);
-            return bytes.contains(kMessageTerminator);
-        });
-        return bytes.left(bytes.indexOf(kMessageTerminator));
-    };
+    const int stranger = connectOverLoopback(AF_INET, server.listeningPort());
+    const int own = connectOverLoopback(AF_INET, server.listeningPort());
+    server.reserveHostSlot(localPort(own));
     EXPECT_EQ(firstMessage(stranger), msg::Sendlogininfo{2}.build());
     EXPECT_EQ(firstMessage(own), msg::Sendlogininfo{1}.build());
     ::close(stranger);
