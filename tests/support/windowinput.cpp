@@ -53,6 +53,11 @@ bool chooseMenuItem(char menuLetter, const QAction *item)
     return false;
 }
 
+void click(QWidget &widget, Qt::MouseButton button)
+{
+    QTest::mouseClick(&widget, button, Qt::NoModifier, widget.rect().center());
+}
+
 QWidget *topWindow()
 {
     return QApplication::activeWindow();
