@@ -21,9 +21,9 @@ void type(const QString &text);
 // when the menu did not open or the item was not reached.
 bool chooseMenuItem(char menuLetter, const QAction *item);
 
-// A click of the mouse in the middle of `widget`, as the window system
-// delivers it: the widget sees the press and the release, and a button
-// that is hidden or disabled does nothing, as on screen.
+// A click of the mouse in the middle of `widget`, a press and a release
+// sent through QTest as the window system sends them; a disabled button
+// ignores it, as on screen.
 void click(QWidget &widget, Qt::MouseButton button = Qt::LeftButton);
 
 // The window the keys go to now: the active one.
