@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QStandardPaths>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
@@ -114,15 +113,9 @@ TEST(KeyboardPlay, AGameStartedAndPlayedWithKeysAlone)
 
     // A desktop's window manager: it gives the new window the keyboard and
     // hands it back when the game options window closes.
-    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
-    if (openbox.isEmpty())
-        GTEST_SKIP() << "no window manager (openbox) to run";
-    QProcess windowManager;
-    QProcessEnvironment onDisplay = QProcessEnvironment::systemEnvironment();
-    onDisplay.insert("DISPLAY", display.name());
-    windowManager.setProcessEnvironment(onDisplay);
-    windowManager.start(openbox, {QStringLiteral("--sm-disable")});
-    ASSERT_TRUE(windowManager.waitForStarted());
+    WindowManager windowManager(display);
+    if (!windowManager.missing().isEmpty())
+        GTEST_SKIP() << windowManager.missing().toStdString();
 
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
@@ -205,8 +198,6 @@ TEST(KeyboardPlay, AGameStartedAndPlayedWithKeysAlone)
 
     game.kill();
     game.waitForFinished();
-    windowManager.kill();
-    windowManager.waitForFinished();
 }
 
 } // namespace

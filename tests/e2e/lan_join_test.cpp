@@ -16,7 +16,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <iostream>
@@ -77,13 +76,9 @@ TEST(LanJoin, GameHostedThereIsJoinedFromTheListWithAltGAndEnter)
         GTEST_SKIP() << "Xvfb is not available";
     XTestInput input(display.name());
     ASSERT_TRUE(input.connected()) << "the X test extension is not available";
-    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
-    if (openbox.isEmpty())
-        GTEST_SKIP() << "no window manager (openbox) to run";
-    QProcess windowManager;
-    windowManager.setProcessEnvironment(programEnvironment(display, QDir::tempPath()));
-    windowManager.start(openbox, {QStringLiteral("--sm-disable")});
-    ASSERT_TRUE(windowManager.waitForStarted());
+    WindowManager windowManager(display);
+    if (!windowManager.missing().isEmpty())
+        GTEST_SKIP() << windowManager.missing().toStdString();
 
     // What Ann's computer hears of her game: the seats taken.
     GameFinder heardHere(kGamePort);
@@ -119,9 +114,6 @@ TEST(LanJoin, GameHostedThereIsJoinedFromTheListWithAltGAndEnter)
         kPatienceMs);
     EXPECT_TRUE(joined) << "Cleo never sat down at Ann's table";
     std::cout << "Cleo sat at Ann's table " << clock.elapsed() << " ms after her copy started\n";
-
-    windowManager.kill();
-    windowManager.waitForFinished();
 }
 
 } // namespace

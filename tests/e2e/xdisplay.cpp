@@ -47,6 +47,29 @@ QProcessEnvironment programEnvironment(const VirtualDisplay &display, const QStr
     return environment;
 }
 
+WindowManager::WindowManager(const VirtualDisplay &display)
+{
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+    if (program.isEmpty()) {
+        missing_ = QStringLiteral("no window manager (openbox) to run");
+        return;
+    }
+    QProcessEnvironment onDisplay = QProcessEnvironment::systemEnvironment();
+    onDisplay.insert("DISPLAY", display.name());
+    openbox_.setProcessEnvironment(onDisplay);
+    openbox_.start(program, {QStringLiteral("--sm-disable")});
+    if (!openbox_.waitForStarted())
+        missing_ = QStringLiteral("openbox did not start: ") + openbox_.errorString();
+}
+
+WindowManager::~WindowManager()
+{
+    if (openbox_.state() == QProcess::NotRunning)
+        return;
+    openbox_.kill();
+    openbox_.waitForFinished();
+}
+
 VirtualDisplay::~VirtualDisplay()
 {
     if (xvfb_.state() == QProcess::NotRunning)

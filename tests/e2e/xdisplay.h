@@ -24,6 +24,26 @@ private:
     int number_ = -1;
 };
 
+// A desktop's window manager (openbox) on a display for one test: it gives
+// a new window the keyboard and hands it back when a dialog closes, as a
+// player's desktop does. Ended with the object.
+class WindowManager
+{
+public:
+    explicit WindowManager(const VirtualDisplay &display);
+    ~WindowManager();
+    WindowManager(const WindowManager &) = delete;
+    WindowManager &operator=(const WindowManager &) = delete;
+
+    // Why there is none (openbox not installed or not started); empty when
+    // it runs.
+    QString missing() const { return missing_; }
+
+private:
+    QProcess openbox_;
+    QString missing_;
+};
+
 // The environment for the real program on `display`, with a runtime folder
 // of the test's own (where the single-instance key lives).
 QProcessEnvironment programEnvironment(const VirtualDisplay &display, const QString &runtimeFolder);
