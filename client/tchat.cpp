@@ -1,6 +1,7 @@
 #include "client/tchat.h"
 
 #include "client/session/commandline.h"
+#include "client/session/connectionlife.h"
 
 #include "client/table/boardpanel.h"
 #include "client/table/hand.h"
@@ -63,14 +64,6 @@ const QString kWrongVersion =
     QStringLiteral("You have a differnt version of the game then the host.");
 const QString kGameIsFull = QStringLiteral("Game is full");
 const QString kEnteredSound = QStringLiteral("entered");
-const QString kLostTrying = QStringLiteral("Lost the connection to the game. Trying again...");
-const QString kBackInSeat = QStringLiteral("You are back in your seat.");
-const QString kHostClosed = QStringLiteral("%1 closed the game.");
-const QString kRemoved = QStringLiteral("%1 removed you from the game.");
-const QString kGaveUp = QStringLiteral(
-    "Could not get back into the game. Host or join one through File > Play with Others...");
-const QString kStoppedTrying = QStringLiteral("Stopped reconnecting.");
-const QString kConnectionEnded = QStringLiteral("The game ended the connection.");
 
 // The main window's client area and the board on it.
 constexpr QRect kBoard(8, 8, 697, 474);
@@ -110,19 +103,13 @@ Tchat::Tchat(QStringList arguments, TchatPorts ports, TServer &server)
     buildSeatPopup();
     FormCreate();
     connectDispatcher();
-    connectSeatReturn();
+    connectConnectionLife();
 }
 
 Tchat::~Tchat()
 {
-    // The program ends on purpose here (a crash never gets this far): the
-    // player leaves, and the host need not keep his seat. Ended while it
-    // tries to come back, it gives the seat up all the same.
-    if (!session_.host) {
-        if (session_.loggedIn && connection_->isOpen())
-            connection_->sendToHost(msg::Leaving{session_.ownSlot}.build());
-        seatReturn_->forget();
-    }
+    // The program ends on purpose here (a crash never gets this far).
+    life_->leave();
     // The client's socket goes before the server it may be connected to.
     delete connection_;
     connection_ = nullptr;
@@ -223,7 +210,6 @@ void Tchat::buildSeatPopup()
 void Tchat::connectDispatcher()
 {
     ClientDispatcher &dispatcher = connection_->dispatcher();
-    connect(&dispatcher, &ClientDispatcher::sendloginfo, this, &Tchat::sendloginfo);
     connect(&dispatcher, &ClientDispatcher::chatrecieved, chat_, &ChatPanel::chatrecieved);
     // Seats, watchers and the game go into the table state; the table view
     // and the notices below follow what it announces.
@@ -241,47 +227,26 @@ void Tchat::connectDispatcher()
     connect(connection_, &ClientConnection::ended, this, &Tchat::connectionEnded);
     connect(connection_, &ClientConnection::connectionLost, this, [this](const QString &why) {
         notice(why);
-        connectionDropped();
+        if (!closing_)
+            life_->ended();
     });
     connect(connection_, &ClientConnection::unreachable, this, [this](const QString &why) {
-        if (seatReturn_->trying())
-            seatReturn_->attemptFailed();
-        else
+        if (!life_->attemptUnreachable())
             unreachable(session_.hostAddress, why);
     });
-    connect(&dispatcher, &ClientDispatcher::goodbye, this,
-            [this](ClientDispatcher::Goodbye why, const QString &hostName) {
-                goodbye(int(why), hostName);
-            });
 }
 
-void Tchat::connectSeatReturn()
+void Tchat::connectConnectionLife()
 {
-    // The way back after a drop: the host's key is kept, the connection
-    // opened again, and File > Stop Reconnecting ends the attempts.
-    ClientDispatcher &dispatcher = connection_->dispatcher();
-    connect(&dispatcher, &ClientDispatcher::seatkey, this, [this](const QByteArray &key) {
-        if (!session_.host && session_.loggedIn)
-            seatReturn_->keyReceived(session_.ownSlot, key);
-    });
-    connect(seatReturn_, &SeatReturn::attempt, this, &Tchat::tryToComeBack);
-    connect(seatReturn_, &SeatReturn::keyUnanswered, this, [this](int slot) {
-        if (!session_.loggedIn)
-            login(slot);
-    });
+    // The login, the way back after a drop and the host's goodbye; File >
+    // Stop Reconnecting ends the attempts.
+    life_ = new ConnectionLife(session_, *connection_, *seatReturn_, *state_, ports_.game, this);
+    connect(life_, &ConnectionLife::notice, this, &Tchat::notice);
+    connect(life_, &ConnectionLife::gameLost, this, &Tchat::gameLost);
+    connect(life_, &ConnectionLife::loggingIn, table_, &TableView::sortstuff);
     connect(seatReturn_, &SeatReturn::tryingChanged, menu_->StopReconnecting1,
             &QAction::setEnabled);
-    connect(seatReturn_, &SeatReturn::gaveUp, this, [this] {
-        notice(kGaveUp);
-        emit gameLost();
-    });
-    connect(menu_->StopReconnecting1, &QAction::triggered, this, [this] {
-        if (!seatReturn_->trying())
-            return;
-        seatReturn_->stop();
-        notice(kStoppedTrying);
-        emit gameLost();
-    });
+    connect(menu_->StopReconnecting1, &QAction::triggered, life_, &ConnectionLife::stopTrying);
 }
 
 void Tchat::showEvent(QShowEvent *event)
@@ -429,48 +394,12 @@ void Tchat::plainNotice(const QString &text)
     chat_->addlinetochat(text, systemColour_, ChatLineHead::None);
 }
 
-void Tchat::sendloginfo(int slot)
-{
-    // The host gives a connection its slot once. A second one, or a slot
-    // outside 1 to 9, would turn the table round again under the user.
-    if (session_.loggedIn || slot < 1 || slot > kHighestSlot)
-        return;
-    // A player who holds a key for this host shows it before his login: the
-    // host answers with the slot to log in with, his old seat if it waits.
-    if (!session_.host) {
-        const SeatReturn::Key key = seatReturn_->keyToPresent(slot);
-        if (!key.key.isEmpty()) {
-            connection_->sendToHost(msg::Reclaim{key.slot, key.key}.build());
-            return;
-        }
-    }
-    login(slot);
-}
-
-void Tchat::login(int slot)
-{
-    seatReturn_->loggedIn();
-    // Coming back, the table is the host's to tell anew, as to anybody who
-    // arrives late.
-    if (seatReturn_->comingBack())
-        state_->rejoin();
-    session_.ownSlot = slot;
-    session_.loggedIn = true;
-    connection_->sendToHost(
-        msg::Logininfo{slot, kVersionText, session_.playerName.toUtf8()}.build());
-    table_->sortstuff(slot);
-}
-
 void Tchat::newplayerinfo(int slot, const QString &name)
 {
     const bool own = session_.loggedIn && slot == session_.ownSlot;
-    if (own && seatReturn_->comingBack()) {
-        seatReturn_->arrived();
-        if (slot == slotBeforeDrop_) {
-            notice(kBackInSeat);
-            emit ownLoginConfirmed();
-            return;
-        }
+    if (own && life_->backInSeat(slot)) {
+        emit ownLoginConfirmed();
+        return;
     }
     if (own) {
         notice(kYouAreConnected);
@@ -526,58 +455,12 @@ void Tchat::gamefull()
     fullBox_->open();
 }
 
-void Tchat::goodbye(int why, const QString &hostName)
-{
-    goodbye_ = why;
-    seatReturn_->forget();
-    notice((why == int(ClientDispatcher::Goodbye::Removed) ? kRemoved : kHostClosed)
-               .arg(peertext::isolated(hostName)));
-}
-
 void Tchat::connectionEnded()
 {
     // With "Game is full" on screen, closing waits for the user.
-    if (fullBox_)
+    if (fullBox_ || closing_)
         return;
-    connectionDropped();
-}
-
-void Tchat::connectionDropped()
-{
-    if (closing_)
-        return;
-    // The host said why it closes: no drop, nothing to go back to.
-    if (goodbye_ >= 0) {
-        if (goodbye_ == int(ClientDispatcher::Goodbye::Closed))
-            emit gameLost();
-        return;
-    }
-    if (seatReturn_->trying()) {
-        seatReturn_->attemptFailed();
-        return;
-    }
-    // A player who was in the game comes back by himself, unless the host
-    // was no game host at all; the host's own copy has nowhere to go back.
-    if (session_.loggedIn && !session_.host && !connection_->hostMisbehaved()) {
-        notice(kLostTrying);
-        slotBeforeDrop_ = session_.ownSlot;
-        seatReturn_->start();
-        return;
-    }
-    if (!connection_->lost())
-        notice(kConnectionEnded);
-}
-
-void Tchat::tryToComeBack()
-{
-    session_.loggedIn = false;
-    goodbye_ = -1;
-    try {
-        connection_->open(session_.hostAddress, ports_.game);
-    } catch (const ESockException &) {
-        // The name does not resolve now (no network yet): later.
-        seatReturn_->attemptFailed();
-    }
+    life_->ended();
 }
 
 void Tchat::JustWatch1Click(bool checkedNow)

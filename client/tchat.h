@@ -16,6 +16,7 @@ class BoardPanel;
 class ChatPanel;
 struct CommandLine;
 class ClientConnection;
+class ConnectionLife;
 class HandState;
 class MainMenu;
 class QAction;
@@ -135,15 +136,10 @@ private:
     void buildKeyboardFocus();
 
     void connectDispatcher();
-    void connectSeatReturn();
+    void connectConnectionLife();
     void connectionEnded();
-    void connectionDropped();
-    void tryToComeBack();
-    void login(int slot);
-    void goodbye(int why, const QString &hostName);
 
     // Handlers of the host's messages that concern connections and logins.
-    void sendloginfo(int slot);
     void newplayerinfo(int slot, const QString &name);
     void playerdisconnected(int seat, const QString &name);
     void justwatching(int seat, bool watching);
@@ -167,6 +163,7 @@ private:
     ClientSession session_;
     ClientConnection *connection_ = nullptr;
     SeatReturn *seatReturn_ = nullptr;
+    ConnectionLife *life_ = nullptr;
     TSock *Sock11_ = nullptr;
     BoardPanel *panel_board_ = nullptr;
     TableFit *fit_ = nullptr;
@@ -187,9 +184,4 @@ private:
     bool shownBefore_ = false;
     bool choosePlay_ = false;
     bool closing_ = false;
-    // The host said it closes this connection on purpose (a
-    // ClientDispatcher::Goodbye), so its end is no drop.
-    int goodbye_ = -1;
-    // The seat this copy sat in when its connection dropped.
-    int slotBeforeDrop_ = 0;
 };
