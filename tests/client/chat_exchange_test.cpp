@@ -6,6 +6,7 @@
 #include "net/peertext.h"
 #include "tests/support/hostingcopy.h"
 #include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 
 #include <QApplication>
 #include <QFile>
@@ -78,7 +79,7 @@ void type(Tchat &window, const QString &text)
 
 void clickPhrase(Tchat &window, int number)
 {
-    window.findChild<QToolButton *>(QStringLiteral("b_phrase%1").arg(number))->click();
+    windowinput::click(*window.findChild<QToolButton *>(QStringLiteral("b_phrase%1").arg(number)));
 }
 
 TEST(ChatExchange, TwoClientsSeeTheSameChatActionsAndPhrasesThroughARealHost)

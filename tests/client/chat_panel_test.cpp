@@ -2,6 +2,7 @@
 #include "client/chat/chatpanel.h"
 #include "client/model/clientsession.h"
 #include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -79,6 +81,12 @@ protected:
                             format.foreground().color()};
         }
         return result;
+    }
+    QAction *item(const char *name) { return chat.findChild<QAction *>(QLatin1String(name)); }
+    // The player's right click on the log, and `name` chosen from its menu.
+    bool chooseInLogMenu(const char *name)
+    {
+        return windowinput::chooseContextMenuItem(*log()->viewport(), item(name));
     }
     QTextBlock lastLine() { return log()->document()->lastBlock(); }
     int firstVisibleLine() { return log()->cursorForPosition(QPoint(0, 0)).blockNumber(); }
@@ -162,6 +170,7 @@ TEST_F(ChatPanelTest, AKeyOnThePlaceholderEmptiesTheBoxFirst)
 
 TEST_F(ChatPanelTest, PasteReplacesTheWholeInput)
 {
+    chat.show();
     QApplication::clipboard()->setText(QStringLiteral("pasted\nline"));
     input()->setText(QStringLiteral("typed"));
     input()->setCursorPosition(2);
@@ -170,11 +179,12 @@ TEST_F(ChatPanelTest, PasteReplacesTheWholeInput)
     EXPECT_EQ(input()->text(), QStringLiteral("pasted line"));
 
     input()->setText(QStringLiteral("typed"));
-    chat.findChild<QAction *>(QStringLiteral("Paste1"))->trigger();
+    // The input box's own menu.
+    ASSERT_TRUE(windowinput::chooseContextMenuItem(*input(), item("Paste1")));
     EXPECT_EQ(input()->text(), QStringLiteral("pasted line"));
 
     QApplication::clipboard()->clear();
-    chat.Paste1Click();
+    ASSERT_TRUE(windowinput::chooseContextMenuItem(*input(), item("Paste1")));
     EXPECT_EQ(input()->text(), QStringLiteral("pasted line"));
 }
 
@@ -241,20 +251,21 @@ TEST_F(ChatPanelTest, PhraseButtonsAndTheirCooldown)
 {
     // A long cooldown while the second clicks must be refused, however slow
     // the machine; then a short one to see the buttons come back.
+    chat.show();
     chat.setPhraseCooldown(std::chrono::minutes(1));
-    phraseButton(7)->click();
+    windowinput::click(*phraseButton(7));
     EXPECT_TRUE(sent.isEmpty()) << "nobody to say it before the login";
 
     logIn(3);
-    phraseButton(7)->click();
+    windowinput::click(*phraseButton(7));
     EXPECT_EQ(sent, QList<QByteArray>{"CMD_action+3+says: Thanks!|clRed"});
-    phraseButton(7)->click();
-    phraseButton(1)->click();
+    windowinput::click(*phraseButton(7));
+    windowinput::click(*phraseButton(1));
     EXPECT_EQ(sent.size(), 1) << "a second phrase within the cooldown sends nothing";
 
     chat.setPhraseCooldown(std::chrono::milliseconds(50));
     ASSERT_TRUE(waitUntil([&] {
-        phraseButton(10)->click();
+        windowinput::click(*phraseButton(10));
         return sent.size() == 2;
     }));
     EXPECT_EQ(sent.last(), QByteArray("CMD_action+3+waves \"Good-Bye\"|clRed"));
@@ -310,7 +321,7 @@ TEST_F(ChatPanelTest, ScrollChatOffKeepsTheViewWhereItWas)
     EXPECT_EQ(bar->value(), bar->maximum()) << "the log follows its end";
 
     QAction *scrollOff = chat.findChild<QAction *>(QStringLiteral("ScrollChatOff1"));
-    scrollOff->trigger();
+    ASSERT_TRUE(chooseInLogMenu("ScrollChatOff1"));
     EXPECT_TRUE(chat.scrollChatOff());
     EXPECT_TRUE(scrollOff->isChecked());
     bar->setValue(bar->maximum() / 3);
@@ -329,7 +340,7 @@ TEST_F(ChatPanelTest, ScrollChatOffKeepsTheViewWhereItWas)
     EXPECT_FALSE(log()->textCursor().hasSelection());
     EXPECT_EQ(log()->textCursor().position(), markStart);
 
-    scrollOff->trigger();
+    ASSERT_TRUE(chooseInLogMenu("ScrollChatOff1"));
     EXPECT_FALSE(chat.scrollChatOff());
     chat.addlinetochat(QStringLiteral("Last"), ChatPanel::systemColour());
     EXPECT_EQ(bar->value(), bar->maximum());
@@ -353,7 +364,7 @@ TEST_F(ChatPanelTest, TheLogKeepsItsLastLines)
     QScrollBar *bar = log()->verticalScrollBar();
     EXPECT_EQ(bar->value(), bar->maximum());
 
-    chat.ScrollChatOff1Click();
+    ASSERT_TRUE(chooseInLogMenu("ScrollChatOff1"));
     bar->setValue(bar->maximum() / 2);
     const QString readLine = document->findBlockByNumber(firstVisibleLine()).text();
     for (int i = 0; i < 200; ++i)
@@ -362,7 +373,7 @@ TEST_F(ChatPanelTest, TheLogKeepsItsLastLines)
     EXPECT_EQ(document->findBlockByNumber(firstVisibleLine()).text(), readLine);
 
     // Emptied and flooded again, the log is held to the same size.
-    chat.ClearMainChat1Click();
+    ASSERT_TRUE(chooseInLogMenu("ClearMainChat2"));
     for (int i = 0; i < lines + 10; ++i)
         chat.addlinetochat(QStringLiteral("again %1").arg(i), Qt::black);
     EXPECT_EQ(document->blockCount(), lines);
@@ -414,42 +425,40 @@ TEST_F(ChatPanelTest, ALongWordWrapsInsideTheLog)
 TEST_F(ChatPanelTest, FocusReturnsToTheInputBox)
 {
     chat.show();
-    chat.activateWindow();
     ASSERT_TRUE(waitUntil([&] { return chat.isActiveWindow(); }));
     chat.addlinetochat(QStringLiteral("Ann chats: hello"), Qt::black);
 
     const QPoint at(10, 10);
     for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
-        log()->setFocus();
-        ASSERT_TRUE(waitUntil([&] { return log()->hasFocus(); }));
-        QMouseEvent down(QEvent::MouseButtonPress, at, log()->viewport()->mapToGlobal(at), button,
-                         button, Qt::NoModifier);
-        QApplication::sendEvent(log()->viewport(), &down);
+        // The press puts the focus in the log, and there it stays until
+        // the button is let go.
+        QTest::mousePress(log()->viewport(), button, Qt::NoModifier, at);
+        ASSERT_TRUE(log()->hasFocus()) << button;
         EXPECT_FALSE(input()->hasFocus()) << "a press alone keeps the focus where it is";
-        QMouseEvent up(QEvent::MouseButtonRelease, at, log()->viewport()->mapToGlobal(at), button,
-                       Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(log()->viewport(), &up);
+        QTest::mouseRelease(log()->viewport(), button, Qt::NoModifier, at);
         EXPECT_TRUE(input()->hasFocus()) << button;
     }
 
-    for (const char *item : {"ClearMainChat2"}) {
-        log()->setFocus();
-        ASSERT_TRUE(waitUntil([&] { return log()->hasFocus(); }));
-        chat.findChild<QAction *>(QLatin1String(item))->trigger();
+    for (const char *name : {"ClearMainChat2"}) {
+        // The right press that opens the menu puts the focus in the log.
+        ASSERT_NE(windowinput::openContextMenu(*log()->viewport()), nullptr) << name;
+        ASSERT_EQ(chat.focusWidget(), log()) << name;
+        ASSERT_TRUE(windowinput::chooseInOpenMenu(item(name))) << name;
         EXPECT_TRUE(log()->document()->isEmpty());
-        EXPECT_TRUE(input()->hasFocus()) << item;
+        EXPECT_TRUE(input()->hasFocus()) << name;
     }
 }
 
 TEST_F(ChatPanelTest, ClearAndCopy)
 {
+    chat.show();
     chat.addlinetochat(QStringLiteral("Ann chats: one"), Qt::black);
     chat.addlinetochat(QStringLiteral("Ann chats: two"), Qt::black);
     log()->selectAll();
-    chat.findChild<QAction *>(QStringLiteral("Copy1"))->trigger();
+    ASSERT_TRUE(chooseInLogMenu("Copy1"));
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Ann chats: one\nAnn chats: two"));
 
-    chat.findChild<QAction *>(QStringLiteral("ClearMainChat2"))->trigger();
+    ASSERT_TRUE(chooseInLogMenu("ClearMainChat2"));
     EXPECT_TRUE(log()->document()->isEmpty());
     chat.addlinetochat(QStringLiteral("fresh"), Qt::black);
     EXPECT_EQ(log()->document()->blockCount(), 1);

@@ -8,6 +8,7 @@
 #include "tests/client/startup_support.h"
 #include "tests/support/hostingcopy.h"
 #include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 #include "windows/tgamestart.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -195,7 +197,9 @@ TEST(GameStartOnAHost, WatchersDoNotCountAndTwoHumansPlayWithoutBots)
         seat->leave();
     ASSERT_TRUE(waitUntil([&] { return server.numhumans() == 1 && server.slotcount() == 5; }));
 
-    host.findChild<QPushButton *>(QStringLiteral("button_start"))->click();
+    auto *start = host.findChild<QPushButton *>(QStringLiteral("button_start"));
+    ASSERT_TRUE(start->isVisible());
+    windowinput::click(*start);
     auto *options = host.findChild<Tgamestart *>();
     ASSERT_NE(options, nullptr);
     ASSERT_TRUE(options->isVisible());
@@ -205,7 +209,10 @@ TEST(GameStartOnAHost, WatchersDoNotCountAndTwoHumansPlayWithoutBots)
     auto *box = options->findChild<QMessageBox *>();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->text(), Tgamestart::kBotsRule);
-    box->close();
+    ASSERT_TRUE(waitUntil([&] { return box->isActiveWindow(); }));
+    const QPointer<QMessageBox> shown(box);
+    windowinput::press(Qt::Key_Escape);
+    EXPECT_TRUE(waitUntil([&] { return !shown || !shown->isVisible(); }));
 
     Seat bea(port, "Bea");
     ASSERT_TRUE(bea.loggedIn());

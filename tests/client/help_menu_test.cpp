@@ -2,7 +2,9 @@
 #include "client/tchat.h"
 #include "tests/client/startup_support.h"
 #include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 #include "tests/windows/sidewindow_print.h"
+#include "widgets/tselbutton.h"
 #include "windows/tabout.h"
 #include "windows/tdownload.h"
 #include "windows/thelp.h"
@@ -50,8 +52,10 @@ TEST_F(HelpMenuTest, QuickInstructionsGoIntoTheChatInBlueEachTime)
     QAction *quick = menuItem(window, "QuickInstructions1");
     ASSERT_NE(quick, nullptr);
     EXPECT_EQ(quick->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
-    quick->trigger();
-    quick->trigger();
+    window.show();
+    ASSERT_TRUE(waitUntil([&] { return window.isActiveWindow(); }));
+    windowinput::press(Qt::Key_I, Qt::ControlModifier);
+    windowinput::press(Qt::Key_I, Qt::ControlModifier);
 
     // Each time: an empty line, the seven lines, an empty line.
     const QStringList block = QStringList{""} + kQuickInstructions + QStringList{""};
@@ -81,14 +85,21 @@ TEST_F(HelpMenuTest, ContentAndAboutShowTheirWindows)
     EXPECT_FALSE(about->isVisible());
     EXPECT_EQ(menuItem(window, "Help2")->shortcut(), QKeySequence(Qt::Key_F1));
 
-    menuItem(window, "Help2")->trigger();
+    window.show();
+    ASSERT_TRUE(waitUntil([&] { return window.isActiveWindow(); }));
+    ASSERT_TRUE(windowinput::chooseMenuItem('h', menuItem(window, "About1")));
+    EXPECT_TRUE(about->isVisible());
+    ASSERT_TRUE(waitUntil([&] { return about->isActiveWindow(); }));
+    windowinput::press(Qt::Key_Escape);
+    EXPECT_FALSE(about->isVisible());
+
+    window.activateWindow(); // the player clicks the main window
+    ASSERT_TRUE(waitUntil([&] { return window.isActiveWindow(); }));
+    windowinput::press(Qt::Key_F1);
     EXPECT_TRUE(help->isVisible());
     EXPECT_TRUE(help->isWindow());
-    menuItem(window, "About1")->trigger();
-    EXPECT_TRUE(about->isVisible());
-    about->close();
     // The help window's own "About" shows the same window.
-    emit help->aboutRequested();
+    windowinput::click(*help->findChild<TSelButton *>(QStringLiteral("button_about")));
     EXPECT_TRUE(about->isVisible());
 }
 
@@ -129,7 +140,7 @@ TEST(HelpMenuSolo, SoloStartShowsTheDownloadWindowWhoseExitEndsTheGame)
             started << file;
             done(true);
         });
-    download->findChild<QPushButton *>(QStringLiteral("Button2"))->click();
+    windowinput::click(*download->findChild<QPushButton *>(QStringLiteral("Button2")));
     EXPECT_EQ(started, QStringList{lobbyProgram});
     EXPECT_TRUE(ended);
 }

@@ -6,6 +6,7 @@
 #include "client/table/tablepictures.h"
 #include "client/table/tableview.h"
 #include "net/messages.h"
+#include "tests/support/windowinput.h"
 #include "widgets/tanimated.h"
 
 #include <gtest/gtest.h>
@@ -493,11 +494,13 @@ TEST_F(Table, LogoOpensTheMakersSite)
 
 TEST_F(Table, StartButtonOpensTheOptionsOnlyWhenConnected)
 {
-    table->startButton()->click();
+    ASSERT_TRUE(table->startButton()->isVisible());
+    windowinput::click(*table->startButton());
     EXPECT_EQ(messages, QStringList{"You are not connected"});
     EXPECT_EQ(optionsOpened, 0);
     seatAs(1, true);
-    table->startButton()->click();
+    ASSERT_TRUE(table->startButton()->isVisible());
+    windowinput::click(*table->startButton());
     EXPECT_EQ(optionsOpened, 1);
 }
 

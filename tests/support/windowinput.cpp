@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QTest>
+#include <QWindow>
 
 namespace windowinput {
 
@@ -61,6 +62,41 @@ void click(QWidget &widget, Qt::MouseButton button)
 QWidget *topWindow()
 {
     return QApplication::activeWindow();
+}
+
+QMenu *openContextMenu(QWidget &widget, QPoint at)
+{
+    QWindow *window = widget.window()->windowHandle();
+    if (!window)
+        return nullptr;
+    if (at.isNull())
+        at = widget.rect().center();
+    QTest::mouseClick(window, Qt::RightButton, Qt::NoModifier,
+                      window->mapFromGlobal(widget.mapToGlobal(at)));
+    if (!waitUntil([] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }))
+        return nullptr;
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+bool chooseInOpenMenu(const QAction *item)
+{
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    if (!menu)
+        return false;
+    for (int step = 0; step <= menu->actions().size(); ++step) {
+        if (menu->activeAction() == item) {
+            press(Qt::Key_Return);
+            return true;
+        }
+        press(Qt::Key_Down);
+    }
+    press(Qt::Key_Escape);
+    return false;
+}
+
+bool chooseContextMenuItem(QWidget &widget, const QAction *item, QPoint at)
+{
+    return openContextMenu(widget, at) && chooseInOpenMenu(item);
 }
 
 } // namespace windowinput

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 
 #include <Qt>
 
 class QAction;
+class QMenu;
 class QWidget;
 
 // A player's keys, sent through QTest where the window system sends them:
@@ -28,5 +30,19 @@ void click(QWidget &widget, Qt::MouseButton button = Qt::LeftButton);
 
 // The window the keys go to now: the active one.
 QWidget *topWindow();
+
+// A right click at `at` in `widget` (its middle when `at` is null), sent
+// through the widget's window as the window system sends it, so that the
+// widget hears the press and the request for its menu. Returns the menu
+// that opened, or null.
+QMenu *openContextMenu(QWidget &widget, QPoint at = {});
+
+// In the menu that is open, walks down to `item` with the arrow keys and
+// presses Enter. False, and the menu closed with Escape, when the item was
+// not reached; the arrow keys pass over disabled items.
+bool chooseInOpenMenu(const QAction *item);
+
+// A right click on `widget` and `item` chosen from the menu that opens.
+bool chooseContextMenuItem(QWidget &widget, const QAction *item, QPoint at = {});
 
 } // namespace windowinput

@@ -3,6 +3,7 @@
 
 #include "tests/support/errorhandler.h"
 #include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 #include "windows/tdownload.h"
 
 #include <QDir>
@@ -57,6 +58,7 @@ protected:
         window.setMessageShower([this](const QString &message) { messages << message; });
         QObject::connect(&window, &Tdownload::exitRequested, [this] { ++exits; });
         QObject::connect(&window, &Tdownload::playWithOthersRequested, [this] { ++othersAsked; });
+        window.show();
     }
 
     QString text(const char *label) const
@@ -77,7 +79,7 @@ protected:
     // download has ended one way or another.
     void downloadToTheEnd()
     {
-        button("getbutton").click();
+        windowinput::click(button("getbutton"));
         ASSERT_TRUE(waitUntil([this] { return idle(); }));
     }
 
@@ -112,7 +114,7 @@ TEST_F(DownloadWindowTest, CompleteDownloadReplacesTheFileAndStartsTheInstaller)
     QObject::connect(&window.HttpCli1(), &THttpCli::OnDocBegin,
                      [&] { stageAtBodyStart = text("infolabel3"); });
 
-    button("getbutton").click();
+    windowinput::click(button("getbutton"));
     EXPECT_FALSE(button("getbutton").isEnabled());
     EXPECT_TRUE(button("abortbutton").isEnabled());
     EXPECT_EQ(text("infolabel"), QStringLiteral("Loading"));
@@ -209,10 +211,10 @@ TEST_F(DownloadWindowTest, StopInTheMiddleLeavesThePartialFileAndStartsNothing)
 {
     const QByteArray body = DownloadServer::patternBody(1000);
     server.setReply(kPath, {"HTTP/1.0 200 OK", {"Content-Length: 1000"}, body, 400});
-    button("getbutton").click();
+    windowinput::click(button("getbutton"));
     ASSERT_TRUE(waitUntil([this] { return text("infolabel") == QStringLiteral("400 bytes"); }));
 
-    button("abortbutton").click();
+    windowinput::click(button("abortbutton"));
     EXPECT_EQ(text("infolabel"), QStringLiteral("Download has been aborted."));
     EXPECT_EQ(text("infolabel3"), QStringLiteral("Download Aborted"));
     EXPECT_EQ(window.downloadMark(), 2);
@@ -247,7 +249,7 @@ TEST_F(DownloadWindowTest, FileThatCannotBeWrittenIsNeverStarted)
 TEST_F(DownloadWindowTest, TargetThatCannotBeCreatedChangesNothing)
 {
     window.setTargetFolder(QDir(folder.path()).filePath(QStringLiteral("no-such-folder")));
-    button("getbutton").click();
+    windowinput::click(button("getbutton"));
 
     ASSERT_EQ(errors.texts.size(), 1);
     EXPECT_TRUE(errors.texts[0].startsWith(QStringLiteral("Cannot create file")))
@@ -283,7 +285,7 @@ TEST_P(PlayWithOthersTest, OpensTheInstalledLobbyOrThePlayWithOthersWindow)
     }
     window.setLobbyProgram(lobby);
     shellSucceeds = c.starts;
-    button("Button2").click();
+    windowinput::click(button("Button2"));
 
     ASSERT_EQ(int(shellCalls.size()), c.shellCalls);
     if (c.shellCalls) {
@@ -319,16 +321,15 @@ TEST_F(DownloadWindowTest, DoNotShowAtStartUpIsTheUsersChoice)
     window.setDontShowAtStartup(true);
     EXPECT_TRUE(box->isChecked());
     EXPECT_TRUE(changes.empty()); // being told is no change of the user's
-    box->click();
-    box->click();
+    windowinput::click(*box);
+    windowinput::click(*box);
     EXPECT_EQ(changes, (std::vector<bool>{false, true}));
 }
 
 TEST_F(DownloadWindowTest, PlaySoloGameOnlyClosesTheWindow)
 {
-    window.show();
     ASSERT_TRUE(window.isVisible());
-    button("Button1").click();
+    windowinput::click(button("Button1"));
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(exits, 0);
     EXPECT_TRUE(shellCalls.empty());

@@ -1,5 +1,6 @@
 #include "resources/artwork.h"
 #include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 #include "widgets/tlbbackground.h"
 #include "widgets/tselbutton.h"
 #include "windows/tphrases.h"
@@ -108,9 +109,10 @@ TEST(PhraseWindow, DoneSavesAllTenIncludingAnEmptiedOneAndCloses)
 {
     PhraseWindow w;
     w.window.showphrases(kShown);
-    w.box(3)->setFocus();
-    w.box(3)->selectAll();
-    press(*w.box(3), Qt::Key_Backspace);
+    ASSERT_TRUE(waitUntil([&] { return w.window.isActiveWindow(); }));
+    windowinput::click(*w.box(3));
+    windowinput::press(Qt::Key_A, Qt::ControlModifier);
+    windowinput::press(Qt::Key_Backspace);
     w.box(10)->selectAll();
     type(*w.box(10), QStringLiteral("/me bows"));
 
@@ -157,22 +159,23 @@ TEST(PhraseWindow, ABoxHoldsAtMostFiftyCharacters)
         const char *how;
         std::function<void(QLineEdit &)> fill;
     } cases[] = {
-        {"typed", [&](QLineEdit &box) { type(box, seventy); }},
+        {"typed", [&](QLineEdit &) { windowinput::type(seventy); }},
         {"pasted",
-         [&](QLineEdit &box) {
+         [&](QLineEdit &) {
              QApplication::clipboard()->setText(seventy);
-             box.paste();
+             windowinput::press(Qt::Key_V, Qt::ControlModifier);
          }},
         {"shown", [&](QLineEdit &box) { box.setText(seventy); }},
     };
     for (const auto &c : cases) {
         PhraseWindow w;
         w.window.showphrases({});
+        ASSERT_TRUE(waitUntil([&] { return w.window.isActiveWindow(); })) << c.how;
         QLineEdit &box = *w.box(4);
-        box.setFocus();
+        windowinput::click(box);
         c.fill(box);
         EXPECT_EQ(box.text(), fifty) << c.how;
-        w.window.button_doneClick();
+        windowinput::click(*w.window.findChild<TSelButton *>(QStringLiteral("button_done")));
         ASSERT_EQ(w.saved.size(), 1u) << c.how;
         EXPECT_EQ(w.saved.front()[3], fifty) << c.how;
     }

@@ -1,4 +1,5 @@
 #include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 #include "windows/tplaywithothers.h"
 
 #include <QApplication>
@@ -21,12 +22,6 @@ void press(QWidget *target, int key, const QString &text = QString())
     QApplication::sendEvent(target, &down);
     QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
     QApplication::sendEvent(target, &up);
-}
-
-void type(QWidget *target, const QString &text)
-{
-    for (const QChar c : text)
-        press(target, c.unicode(), QString(c));
 }
 
 struct Window
@@ -77,7 +72,7 @@ TEST(PlayWithOthers, StartEnterAndEscape)
     w.window.open("Bob", {});
     w.child<QRadioButton>("radio_join")->setChecked(true);
     w.address()->setEditText(" 10.0.0.5 ");
-    w.child<QPushButton>("button_start")->click();
+    windowinput::click(*w.child<QPushButton>("button_start"));
     ASSERT_EQ(w.started.size(), 2);
     EXPECT_EQ(w.lastStart(), (PlayChoice{"Bob", false, "10.0.0.5"}));
 
@@ -92,8 +87,10 @@ TEST(PlayWithOthers, TypingAnAddressChoosesToJoin)
 {
     Window w;
     w.window.open("Ann", {});
-    w.address()->setFocus();
-    type(w.address()->lineEdit(), "192.0.2.7");
+    ASSERT_TRUE(waitUntil([&] { return w.window.isActiveWindow(); }));
+    // A click into the box, and the keys go there.
+    windowinput::click(*w.address()->lineEdit());
+    windowinput::type("192.0.2.7");
     EXPECT_TRUE(w.child<QRadioButton>("radio_join")->isChecked());
     EXPECT_EQ(w.window.choice(), (PlayChoice{"Ann", false, "192.0.2.7"}));
 }
@@ -121,7 +118,7 @@ TEST(PlayWithOthers, RefusesAnEmptyNameOrAddress)
         if (c.join)
             w.child<QRadioButton>("radio_join")->setChecked(true);
         w.address()->setEditText(c.address);
-        w.child<QPushButton>("button_start")->click();
+        windowinput::click(*w.child<QPushButton>("button_start"));
         EXPECT_EQ(w.started.size(), 0) << c.name.toStdString();
         EXPECT_TRUE(w.window.isVisible());
         EXPECT_EQ(w.window.problem(), c.refusal);

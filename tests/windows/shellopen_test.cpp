@@ -1,6 +1,7 @@
 #include "download_server.h"
 
 #include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 #include "windows/shellopen.h"
 #include "windows/tdownload.h"
 
@@ -183,6 +184,7 @@ protected:
         window.setMessageShower([this](const QString &text) { messages << text; });
         QObject::connect(&window, &Tdownload::exitRequested, [this] { ++exits; });
         desktop.install(QStringLiteral("xdg-open"), 0);
+        window.show();
     }
 
     QPushButton &button(const char *name)
@@ -191,7 +193,7 @@ protected:
     }
     void download()
     {
-        button("getbutton").click();
+        windowinput::click(button("getbutton"));
         ASSERT_TRUE(waitUntil([this] { return button("getbutton").isEnabled(); }));
     }
     QString installer() const { return QDir(desktop.folder()).filePath("kvlsetup.exe"); }
@@ -211,7 +213,7 @@ TEST_F(DownloadOnThisDesktop, WithoutWineNothingStartsAndTheGameGoesOn)
     EXPECT_EQ(exits, 0);
 
     window.setLobbyProgram(desktop.makeFile(QStringLiteral("KorvexLobby.exe"), kWindowsProgram));
-    button("Button2").click();
+    windowinput::click(button("Button2"));
     ASSERT_TRUE(waitUntil([this] { return messages.size() == 2; }));
     EXPECT_EQ(messages, QStringList({"An Error has Occurred.", "An Error has Occurred."}));
     EXPECT_EQ(exits, 0);
@@ -227,7 +229,7 @@ TEST_F(DownloadOnThisDesktop, WithWineTheInstallerAndTheLobbyStart)
 
     const QString lobby = desktop.makeFile(QStringLiteral("KorvexLobby.exe"), kWindowsProgram);
     window.setLobbyProgram(lobby);
-    button("Button2").click();
+    windowinput::click(button("Button2"));
     ASSERT_TRUE(waitUntil([this] { return exits == 2; }, 20000));
     EXPECT_EQ(desktop.calls(QStringLiteral("wine")),
               QStringList({installer() + " /SP- /silent /noicons", lobby}));

@@ -1,5 +1,6 @@
 #include "resources/artwork.h"
 #include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 #include "widgets/tselbutton.h"
 #include "windows/tspylist.h"
 
@@ -56,11 +57,10 @@ struct SpyWindow
         QCoreApplication::sendEvent(viewport, &move);
     }
 
-    void rightClick(QPoint at) const
+    // A right click at `at` in the list, and the menu that opened.
+    QMenu *rightClick(QPoint at) const
     {
-        QWidget *viewport = list().viewport();
-        QContextMenuEvent menu(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
-        QCoreApplication::sendEvent(viewport, &menu);
+        return windowinput::openContextMenu(*list().viewport(), at);
     }
 };
 
@@ -121,7 +121,10 @@ TEST(SpyList, RemoveActsOnTheItemThePointerLastMovedOver)
         w.movePointer(w.over(c.pointerRow));
         EXPECT_EQ(w.window.tag(), c.tag) << c.name;
         EXPECT_EQ(w.list().property("tag").toInt(), c.tag) << c.name;
-        w.removeItem().trigger();
+        // The right click where the pointer rests; only the host's menu
+        // offers the item.
+        ASSERT_NE(w.rightClick(w.over(c.pointerRow)), nullptr) << c.name;
+        EXPECT_EQ(windowinput::chooseInOpenMenu(&w.removeItem()), c.host) << c.name;
         EXPECT_EQ(w.kicked, c.kicked) << c.name;
     }
 }
@@ -134,11 +137,11 @@ TEST(SpyList, RightClickOpensTheMenuForTheItemUnderThePointer)
     EXPECT_TRUE(menu->actions().contains(&w.removeItem()));
 
     w.movePointer(w.over(std::nullopt));
-    w.rightClick(w.over(2));
-    ASSERT_TRUE(waitUntil([&] { return menu->isVisible(); }));
+    ASSERT_EQ(w.rightClick(w.over(2)), menu);
+    ASSERT_TRUE(menu->isVisible());
     EXPECT_EQ(w.window.tag(), 2);
-    w.removeItem().trigger();
-    menu->close();
+    ASSERT_TRUE(windowinput::chooseInOpenMenu(&w.removeItem()));
+    EXPECT_FALSE(menu->isVisible());
     EXPECT_EQ(w.kicked, std::vector<int>{7});
 }
 
@@ -146,17 +149,19 @@ TEST(SpyList, AChangedListForgetsThePointedItem)
 {
     SpyWindow w;
     w.movePointer(w.over(1));
+    ASSERT_NE(w.rightClick(w.over(1)), nullptr);
     ASSERT_EQ(w.window.tag(), 1);
-    // Bob leaves while the pointer rests: row 1 is now somebody else.
+    // Bob leaves while the menu is open: row 1 is now somebody else.
     w.window.setEntries({QStringLiteral("5: Ann"), QStringLiteral("7: Cy")});
     EXPECT_EQ(w.window.tag(), -1);
-    w.removeItem().trigger();
+    EXPECT_TRUE(windowinput::chooseInOpenMenu(&w.removeItem()));
     EXPECT_TRUE(w.kicked.empty());
 
     // The same entries again are no change.
     w.movePointer(w.over(1));
+    ASSERT_NE(w.rightClick(w.over(1)), nullptr);
     w.window.setEntries({QStringLiteral("5: Ann"), QStringLiteral("7: Cy")});
-    w.removeItem().trigger();
+    EXPECT_TRUE(windowinput::chooseInOpenMenu(&w.removeItem()));
     EXPECT_EQ(w.kicked, std::vector<int>{7});
 }
 
