@@ -21,6 +21,34 @@ QWidget *keyReceiver()
         return window->focusWidget();
     return window;
 }
+
+// The open menu, once it is there.
+QMenu *openMenu()
+{
+    if (!waitUntil([] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }))
+        return nullptr;
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+// Walks down the open `menu` with the arrow keys, which pass over disabled
+// items and separators, until `item` is highlighted. False, with the menu
+// left open, when it is not reached in one round.
+bool walkTo(QMenu *menu, const QAction *item)
+{
+    for (int step = 0; step <= menu->actions().size(); ++step) {
+        if (menu->activeAction() == item)
+            return true;
+        press(Qt::Key_Down);
+    }
+    return false;
+}
+
+// Closes every open menu, as Escape does one at a time.
+void closeMenus()
+{
+    for (int open = 0; open < 8 && QApplication::activePopupWidget(); ++open)
+        press(Qt::Key_Escape);
+}
 } // namespace
 
 void press(Qt::Key key, Qt::KeyboardModifiers modifiers)
@@ -38,19 +66,15 @@ void type(const QString &text)
 bool chooseMenuItem(char menuLetter, const QAction *item)
 {
     press(Qt::Key(Qt::Key_A + (menuLetter - 'a')), Qt::AltModifier);
-    if (!waitUntil([] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }))
+    QMenu *menu = openMenu();
+    if (!menu)
         return false;
-    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-    // The arrow keys pass over disabled items and separators.
-    for (int step = 0; step <= menu->actions().size(); ++step) {
-        if (menu->activeAction() == item) {
-            press(Qt::Key_Return);
-            return true;
-        }
-        press(Qt::Key_Down);
+    if (!walkTo(menu, item)) {
+        closeMenus();
+        return false;
     }
-    press(Qt::Key_Escape);
-    return false;
+    press(Qt::Key_Return);
+    return true;
 }
 
 void click(QWidget &widget, Qt::MouseButton button)
@@ -61,6 +85,42 @@ void click(QWidget &widget, Qt::MouseButton button)
 QWidget *topWindow()
 {
     return QApplication::activeWindow();
+}
+
+bool chooseSubmenuItem(char menuLetter, const QMenu *submenu, const QAction *item)
+{
+    press(Qt::Key(Qt::Key_A + (menuLetter - 'a')), Qt::AltModifier);
+    QMenu *menu = openMenu();
+    if (!menu || !walkTo(menu, submenu->menuAction())) {
+        closeMenus();
+        return false;
+    }
+    press(Qt::Key_Right);
+    QMenu *opened = nullptr;
+    waitUntil([&] {
+        opened = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        return opened == submenu;
+    });
+    if (opened != submenu || !walkTo(opened, item)) {
+        closeMenus();
+        return false;
+    }
+    press(Qt::Key_Return);
+    return true;
+}
+
+bool chooseContextMenuItem(QWidget &widget, const QAction *item)
+{
+    click(widget, Qt::RightButton);
+    QMenu *menu = openMenu();
+    if (!menu)
+        return false;
+    if (!walkTo(menu, item)) {
+        closeMenus();
+        return false;
+    }
+    press(Qt::Key_Return);
+    return true;
 }
 
 } // namespace windowinput

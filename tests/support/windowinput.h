@@ -5,6 +5,7 @@
 #include <Qt>
 
 class QAction;
+class QMenu;
 class QWidget;
 
 // A player's keys, sent through QTest where the window system sends them:
@@ -28,5 +29,14 @@ void click(QWidget &widget, Qt::MouseButton button = Qt::LeftButton);
 
 // The window the keys go to now: the active one.
 QWidget *topWindow();
+
+// As chooseMenuItem, for an item of a submenu: walks to the submenu's own
+// item, opens it with Right, walks to `item` and presses Enter.
+bool chooseSubmenuItem(char menuLetter, const QMenu *submenu, const QAction *item);
+
+// A right click in the middle of `widget`, then a walk down the popup menu
+// it opens to `item` and Enter. False when no menu opened or the item was
+// not reached.
+bool chooseContextMenuItem(QWidget &widget, const QAction *item);
 
 } // namespace windowinput
