@@ -10,13 +10,29 @@
 namespace windowinput {
 
 namespace {
+// The active window. A menu never takes the keyboard from its window on
+// the desktop, but the offscreen platform makes every shown window active,
+// a menu too, and leaves a closed one so. Here the window system's part is
+// played: the menu's window gets the keyboard back.
+QWidget *activeWindow()
+{
+    QWidget *window = QApplication::activeWindow();
+    if (window && window->isHidden() && window->windowType() == Qt::Popup &&
+        window->parentWidget()) {
+        window = window->parentWidget()->window();
+        window->activateWindow();
+        waitUntil([window] { return QApplication::activeWindow() == window; });
+    }
+    return window;
+}
+
 // Where a key goes: the open menu, else the focused widget of the active
 // window, else that window.
 QWidget *keyReceiver()
 {
     if (QWidget *popup = QApplication::activePopupWidget())
         return popup->focusWidget() ? popup->focusWidget() : popup;
-    QWidget *window = QApplication::activeWindow();
+    QWidget *window = activeWindow();
     if (window && window->focusWidget())
         return window->focusWidget();
     return window;
@@ -84,7 +100,7 @@ void click(QWidget &widget, Qt::MouseButton button)
 
 QWidget *topWindow()
 {
-    return QApplication::activeWindow();
+    return activeWindow();
 }
 
 bool chooseSubmenuItem(char menuLetter, const QMenu *submenu, const QAction *item)
