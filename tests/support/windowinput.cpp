@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QTest>
+#include <QWindow>
 
 namespace windowinput {
 
@@ -125,10 +126,24 @@ bool chooseSubmenuItem(char menuLetter, const QMenu *submenu, const QAction *ite
     return true;
 }
 
-bool chooseContextMenuItem(QWidget &widget, const QAction *item)
+QMenu *openContextMenu(QWidget &widget, QPoint at)
 {
-    click(widget, Qt::RightButton);
-    QMenu *menu = openMenu();
+    QWindow *window = widget.window()->windowHandle();
+    if (!window)
+        return nullptr;
+    QTest::mouseClick(window, Qt::RightButton, Qt::NoModifier,
+                      window->mapFromGlobal(widget.mapToGlobal(at)));
+    return openMenu();
+}
+
+QMenu *openContextMenu(QWidget &widget)
+{
+    return openContextMenu(widget, widget.rect().center());
+}
+
+bool chooseOpenMenuItem(const QAction *item)
+{
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
     if (!menu)
         return false;
     if (!walkTo(menu, item)) {
@@ -137,6 +152,11 @@ bool chooseContextMenuItem(QWidget &widget, const QAction *item)
     }
     press(Qt::Key_Return);
     return true;
+}
+
+bool chooseContextMenuItem(QWidget &widget, const QAction *item)
+{
+    return openContextMenu(widget) && chooseOpenMenuItem(item);
 }
 
 } // namespace windowinput

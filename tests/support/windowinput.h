@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 
 #include <Qt>
@@ -34,9 +35,19 @@ QWidget *topWindow();
 // item, opens it with Right, walks to `item` and presses Enter.
 bool chooseSubmenuItem(char menuLetter, const QMenu *submenu, const QAction *item);
 
-// A right click in the middle of `widget`, then a walk down the popup menu
-// it opens to `item` and Enter. False when no menu opened or the item was
-// not reached.
+// A right click at `at` in `widget` (its middle when left out), sent to its
+// window as the window system sends it, so the widget under the pointer
+// gets the move, the click and the context menu request that come with
+// it. Returns the menu that opened, or null.
+QMenu *openContextMenu(QWidget &widget, QPoint at);
+QMenu *openContextMenu(QWidget &widget);
+
+// Walks the open menu down to `item` with the arrow keys and presses
+// Enter. False when no menu is open or the item was not reached.
+bool chooseOpenMenuItem(const QAction *item);
+
+// A right click in the middle of `widget`, then the item of the menu it
+// opens.
 bool chooseContextMenuItem(QWidget &widget, const QAction *item);
 
 } // namespace windowinput
