@@ -10,6 +10,7 @@
 #include "tests/client/programwindow.h"
 #include "tests/client/startup_support.h"
 #include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 
 #include <gtest/gtest.h>
 
@@ -93,6 +94,12 @@ public:
     }
 
     QAction *showPlays() const { return chat->menu().ShowPlaysInChat1; }
+    // The player picks View > Show Plays In Chat with the keys.
+    bool chooseShowPlays()
+    {
+        return waitUntil([&] { return windowinput::topWindow() == chat.get(); }) &&
+               windowinput::chooseMenuItem('v', showPlays());
+    }
 
 private:
     int syncs_ = 0;
@@ -209,7 +216,7 @@ TEST_F(LastPlaysWindow, PlaysGoToTheChatOnlyWhileTheItemIsChecked)
     ASSERT_TRUE(w.sync());
     EXPECT_TRUE(chatLines(w.chat.get()).filter("Nine of Clubs").isEmpty());
 
-    w.showPlays()->trigger();
+    ASSERT_TRUE(w.chooseShowPlays());
     EXPECT_TRUE(w.showPlays()->isChecked());
     w.play(3, 30, 13);
     w.play(4, 10, 3); // a Ten takes ten off
@@ -223,7 +230,7 @@ TEST_F(LastPlaysWindow, PlaysGoToTheChatOnlyWhileTheItemIsChecked)
     EXPECT_EQ(lineColour(w.chat.get(), four), QColor(Qt::gray));
     EXPECT_EQ(lineColour(w.chat.get(), ten), QColor(Qt::gray));
 
-    w.showPlays()->trigger();
+    ASSERT_TRUE(w.chooseShowPlays());
     w.play(1, 1, 4);
     ASSERT_TRUE(w.sync());
     EXPECT_TRUE(chatLines(w.chat.get()).filter("Ace of Clubs").isEmpty());
@@ -232,7 +239,7 @@ TEST_F(LastPlaysWindow, PlaysGoToTheChatOnlyWhileTheItemIsChecked)
 TEST_F(LastPlaysWindow, TheItemIsRememberedUnderAKeyOfItsOwn)
 {
     const QString path = window->chat.parts().settings().filePath();
-    window->showPlays()->trigger();
+    ASSERT_TRUE(window->chooseShowPlays());
     EXPECT_EQ(IniFile::load(path).value(ClientSettings::kSection, "Showplaysinchat", QString()),
               "1");
 
@@ -247,7 +254,7 @@ TEST_F(LastPlaysWindow, TheItemIsRememberedUnderAKeyOfItsOwn)
     ASSERT_TRUE(again.sync());
     EXPECT_TRUE(chatHasLine(again.chat.get(), "Bob: Nine of Clubs on 0: 9"));
 
-    again.showPlays()->trigger();
+    ASSERT_TRUE(again.chooseShowPlays());
     EXPECT_EQ(IniFile::load(path).value(ClientSettings::kSection, "Showplaysinchat", QString()),
               "0");
 }

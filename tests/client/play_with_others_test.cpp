@@ -10,12 +10,14 @@
 #include "tests/client/startup_support.h"
 #include "tests/support/errorhandler.h"
 #include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 #include "windows/tdownload.h"
 #include "windows/tplaywithothers.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -128,23 +130,25 @@ TEST(PlayWithOthersWindow, StartRemembersTheChoiceAndRestartsInTheChosenRole)
     EXPECT_EQ(item->text(), "&Play with Others...");
     EXPECT_EQ(w.chat->menu().Exit1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    item->trigger();
+    ASSERT_TRUE(waitUntil([&] { return windowinput::topWindow() == w.chat.get(); }));
+    ASSERT_TRUE(windowinput::chooseMenuItem('f', item));
     ASSERT_TRUE(w.others().isVisible());
     EXPECT_EQ(w.others().choice().name, "Ann");
     w.others().findChild<QLineEdit *>("edit_name")->setText("Zoë");
     w.others().findChild<QRadioButton *>("radio_join")->setChecked(true);
     w.others().findChild<QComboBox *>("combo_address")->setEditText("192.0.2.7");
-    w.others().findChild<QPushButton *>("button_start")->click();
+    windowinput::click(*w.others().findChild<QPushButton *>("button_start"));
     ASSERT_EQ(w.restarts.size(), 1u);
     EXPECT_EQ(w.restarts[0], (QStringList{"--", "Zoë", "192.0.2.7", "false"}));
     EXPECT_EQ(w.settingsFile().value(kSection, "Playername", ""), "Zoë");
     EXPECT_EQ(w.settingsFile().value(kSection, "Recenthosts", ""), "192.0.2.7");
 
-    item->trigger();
+    ASSERT_TRUE(waitUntil([&] { return windowinput::topWindow() == w.chat.get(); }));
+    ASSERT_TRUE(windowinput::chooseMenuItem('f', item));
     EXPECT_EQ(w.others().choice().name, "Zoë");
     EXPECT_EQ(w.others().findChild<QComboBox *>("combo_address")->itemText(0), "192.0.2.7");
     w.others().findChild<QRadioButton *>("radio_host")->setChecked(true);
-    w.others().findChild<QPushButton *>("button_start")->click();
+    windowinput::click(*w.others().findChild<QPushButton *>("button_start"));
     ASSERT_EQ(w.restarts.size(), 2u);
     EXPECT_EQ(w.restarts[1], (QStringList{"--", "Zoë", "127.0.0.1", "true"}));
 }
@@ -160,10 +164,11 @@ TEST(PlayWithOthersWindow, TheLobbyOfferLeadsHereAndCanStayAway)
         offer->setLobbyProgram(w.folder.filePath("no-lobby.exe"));
         swallowErrors([&] { w.chat->show(); });
         ASSERT_TRUE(waitUntil([&] { return offer->isVisible(); }));
-        offer->findChild<QPushButton *>("Button2")->click();
+        // The player ticks "don't show" and takes the way to others.
+        windowinput::click(*offer->findChild<QCheckBox *>("check_dontshow"));
+        windowinput::click(*offer->findChild<QPushButton *>("Button2"));
         EXPECT_TRUE(w.others().isVisible());
         EXPECT_FALSE(offer->isVisible());
-        emit offer->dontShowAtStartupChanged(true);
         EXPECT_EQ(w.settingsFile().value(kSection, "Hidelobbyoffer", ""), "1");
     }
     Window again({});
@@ -230,7 +235,8 @@ TEST(PlayWithOthersWindow, TheTurnTimeLimitIsTheHostsChoice)
     EXPECT_TRUE(menu.TurnTimeLimit1->isEnabled());
     EXPECT_TRUE(menu.turnLimits[0]->isChecked());
     EXPECT_EQ(host.chat->server().turnLimit(), 0);
-    menu.turnLimits[1]->trigger();
+    ASSERT_TRUE(waitUntil([&] { return windowinput::topWindow() == host.chat.get(); }));
+    ASSERT_TRUE(windowinput::chooseSubmenuItem('o', menu.TurnTimeLimit1, menu.turnLimits[1]));
     EXPECT_EQ(menu.turnLimits[1]->text(), "30 Seconds");
     EXPECT_EQ(host.chat->server().turnLimit(), 30000);
     EXPECT_EQ(host.settingsFile().value(kSection, "Turntimelimit", ""), "30");
@@ -275,7 +281,9 @@ TEST(PlayWithOthersWindow, OpeningThePortOnTheRouterIsTheHostsChoice)
 
     QAction *item = host.chat->menu().OpenPortOnRouter1;
     ASSERT_TRUE(item->isEnabled());
-    item->trigger();
+    host.chat->activateWindow(); // the player clicks the main window
+    ASSERT_TRUE(waitUntil([&] { return windowinput::topWindow() == host.chat.get(); }));
+    ASSERT_TRUE(windowinput::chooseMenuItem('o', item));
     EXPECT_FALSE(item->isChecked());
     EXPECT_EQ(host.settingsFile().value(kSection, "Openportonrouter", ""), "0");
     host.chat.reset();

@@ -8,6 +8,8 @@
 #include "stats/tallyfile.h"
 #include "tests/support/errorhandler.h"
 #include "tests/support/filelimits.h"
+#include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 
 #include <QAction>
 #include <QDir>
@@ -204,6 +206,23 @@ protected:
         settings.connectMainMenu(menu);
         QObject::connect(&settings, &ClientSettings::sendToHost,
                          [this](const QByteArray &m) { sent << m; });
+        window.show();
+        ASSERT_TRUE(waitUntil([this] { return windowinput::topWindow() == &window; }));
+    }
+
+    // The player picks an Options item with the keyboard, through the
+    // submenu it sits in.
+    void choose(const char *name)
+    {
+        QAction *action = item(name);
+        ASSERT_NE(action, nullptr) << name;
+        for (QMenu *submenu : {menu.BotSpeed1, menu.TextSize1}) {
+            if (submenu->actions().contains(action)) {
+                ASSERT_TRUE(windowinput::chooseSubmenuItem('o', submenu, action)) << name;
+                return;
+            }
+        }
+        ASSERT_TRUE(windowinput::chooseMenuItem('o', action)) << name;
     }
 
     QAction *item(const char *name)
@@ -296,7 +315,7 @@ TEST_F(SettingsFixture, EveryChangeWritesTheWholeSectionAndLeavesTheRest)
     logIn(3);
     settings.loadinifile();
 
-    item("Fast1")->trigger();
+    choose("Fast1");
     EXPECT_EQ(sent, QList<QByteArray>{"CMD_botspeed+3+500+"});
     EXPECT_TRUE(item("Fast1")->isChecked());
     EXPECT_FALSE(item("Normal1")->isChecked());
@@ -309,16 +328,16 @@ TEST_F(SettingsFixture, EveryChangeWritesTheWholeSectionAndLeavesTheRest)
                                           "Playsounds=true\n"
                                           "Autosort=true\n"));
 
-    item("PlaySounds1")->trigger();
-    item("AutoSort1")->trigger();
-    item("N12")->trigger();
+    choose("PlaySounds1");
+    choose("AutoSort1");
+    choose("N12");
     EXPECT_FALSE(settings.playSounds());
     EXPECT_FALSE(settings.autoSort());
     EXPECT_EQ(checkedSizeItems(), QStringList{QStringLiteral("N12")});
     chat.setColorPicker([](const QColor &, QWidget *) { return QColor(255, 0, 0); });
-    item("TextColor1")->trigger();
+    choose("TextColor1");
     chat.setColorPicker([](const QColor &, QWidget *) { return QColor(0x10, 0x20, 0x30); });
-    item("ActionColor1")->trigger();
+    choose("ActionColor1");
     EXPECT_EQ(readAll(path()), QByteArray("[Other]\nTextsize=99\n\n[Zandor]\n"
                                           "Phrase3=Mine\n"
                                           "Textsize=12\n"
@@ -336,18 +355,18 @@ TEST_F(SettingsFixture, ColourDialogsSaveAsTheyShould)
     chat.setColorPicker([](const QColor &, QWidget *) { return std::nullopt; });
 
     // A cancelled text colour changes and saves nothing.
-    item("TextColor1")->trigger();
+    choose("TextColor1");
     EXPECT_FALSE(QFile::exists(path()));
 
     // The action colour is saved whether the dialog was confirmed or not.
-    item("ActionColor1")->trigger();
+    choose("ActionColor1");
     EXPECT_TRUE(readAll(path()).contains("Actioncolor=clBlack\n"));
 }
 
 TEST_F(SettingsFixture, AChangeBeforeTheLoginKeepsTheStoredChoices)
 {
     writeAll(path(), "[Zandor]\nTextsize=12\nTextcolor=clNavy\nPlaysounds=false\nBotspeed=500\n");
-    item("AutoSort1")->trigger(); // before the login: the file has not been read
+    choose("AutoSort1"); // before the login: the file has not been read
     EXPECT_TRUE(sent.isEmpty());
     // The stored preferences stay; only the changed one is new.
     const StoredSettings onDisk = StoredSettings::read(IniFile::load(path()));
@@ -368,7 +387,7 @@ TEST_F(SettingsFixture, AChangeBeforeTheLoginKeepsTheStoredChoices)
 
 TEST_F(SettingsFixture, AChangeBeforeTheLoginWithoutAFileWritesDefaultsForTheRest)
 {
-    item("Slow1")->trigger();
+    choose("Slow1");
     EXPECT_TRUE(sent.isEmpty()) << "not logged in: no speed is sent";
     EXPECT_EQ(readAll(path()), QByteArray("[Zandor]\n"
                                           "Textsize=8\n"
@@ -407,9 +426,9 @@ TEST_F(SettingsFixture, AFullDiskKeepsTheOldFileAndSaysSoOnce)
         // Less room than the shortest settings file needs.
         FileSizeLimit room(8);
         ASSERT_TRUE(room.ok());
-        item("PlaySounds1")->trigger();
-        item("AutoSort1")->trigger();
-        item("Fast1")->trigger();
+        choose("PlaySounds1");
+        choose("AutoSort1");
+        choose("Fast1");
     }
     EXPECT_EQ(readAll(path()), before);
     ASSERT_EQ(errors.texts.size(), 1) << "one box for a disk that stays full";
@@ -419,7 +438,7 @@ TEST_F(SettingsFixture, AFullDiskKeepsTheOldFileAndSaysSoOnce)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ridodezaz.ini"});
 
     // With room again the next change writes everything the user set.
-    item("N10")->trigger();
+    choose("N10");
     const StoredSettings onDisk = StoredSettings::read(IniFile::load(path()));
     EXPECT_FALSE(onDisk.playSounds);
     EXPECT_FALSE(onDisk.autoSort);
@@ -432,12 +451,12 @@ TEST_F(SettingsFixture, AFullDiskKeepsTheOldFileAndSaysSoOnce)
     // one of a different kind (the folder is gone).
     {
         FileSizeLimit room(8);
-        item("PlaySounds1")->trigger();
+        choose("PlaySounds1");
     }
     EXPECT_EQ(errors.texts.size(), 2);
     EXPECT_TRUE(QDir(dir.path()).removeRecursively());
-    item("N12")->trigger();
-    item("N14")->trigger();
+    choose("N12");
+    choose("N14");
     EXPECT_EQ(errors.texts.size(), 2) << "still failing since the last box";
 }
 
@@ -474,7 +493,7 @@ TEST_F(SettingsFixture, AFileThatHoldsNoSettingsIsKeptAsideWithAMessage)
         EXPECT_EQ(chat.textSize(), 8);
 
         // The next change starts a clean file and leaves the kept one alone.
-        item("Slow1")->trigger();
+        choose("Slow1");
         EXPECT_TRUE(readAll(path()).startsWith("[Zandor]\nTextsize=8\n"));
         EXPECT_EQ(readAll(path() + ".damaged"), bytes);
         EXPECT_EQ(errors.texts.size(), 1);

@@ -1,4 +1,5 @@
 #include "client/composition.h"
+#include "client/mainmenu.h"
 #include "client/tchat.h"
 #include "host/tserver.h"
 #include "net/framer.h"
@@ -7,13 +8,13 @@
 #include "tests/client/startup_support.h"
 #include "tests/support/hostingcopy.h"
 #include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 #include "windows/tspylist.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
+#include <QMenu>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -102,20 +103,20 @@ TEST(SpyListKick, TheHostRemovesAWatcherAndOnlyHim)
     ASSERT_NE(spies, nullptr);
     ASSERT_TRUE(waitUntil([&] { return spies->entries() == QStringList{"5: \u2068Ann\u2069"}; }))
         << spies->entries().join(u'|').toStdString();
-    host.findChild<QAction *>(QStringLiteral("SpyList1"))->trigger();
+    ASSERT_TRUE(waitUntil([&] { return windowinput::topWindow() == &host; }));
+    ASSERT_TRUE(windowinput::chooseMenuItem('v', host.menu().SpyList1));
     ASSERT_TRUE(spies->isVisible());
 
     auto *list = spies->findChild<QListWidget *>(QStringLiteral("listbox_spys"));
     ASSERT_NE(list, nullptr);
     const QPoint over = list->visualItemRect(list->item(0)).center();
-    QMouseEvent move(QEvent::MouseMove, over, list->viewport()->mapToGlobal(over), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(list->viewport(), &move);
+    ASSERT_EQ(windowinput::openContextMenu(*list->viewport(), over),
+              spies->findChild<QMenu *>(QStringLiteral("popup_spys")));
     ASSERT_EQ(spies->tag(), 0);
     auto *remove = spies->findChild<QAction *>(QStringLiteral("popup_kickhim"));
     ASSERT_NE(remove, nullptr);
     ASSERT_TRUE(remove->isEnabled()) << "the host's own copy may remove watchers";
-    remove->trigger();
+    ASSERT_TRUE(windowinput::chooseInOpenMenu(remove));
 
     EXPECT_TRUE(waitUntil([&] { return ann.closed(); })) << "the host closes Ann's connection";
     EXPECT_TRUE(waitUntil([&] { return spies->entries().isEmpty(); }));

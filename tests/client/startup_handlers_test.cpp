@@ -9,6 +9,7 @@
 #include "tests/client/programwindow.h"
 #include "tests/client/startup_support.h"
 #include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 #include "windows/tplaywithothers.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +61,16 @@ protected:
         const int before = linesWith(line);
         host.send(msg::Havewrongversion{"sync"}.build());
         ASSERT_TRUE(waitUntil([&] { return linesWith(line) > before; }));
+    }
+
+    // The player picks an item of the main window's menu bar with the
+    // keyboard; `submenu` when the item sits in one.
+    bool choose(char menuLetter, const QAction *item, const QMenu *submenu = nullptr)
+    {
+        if (!waitUntil([&] { return windowinput::topWindow() == window.get(); }))
+            return false;
+        return submenu ? windowinput::chooseSubmenuItem(menuLetter, submenu, item)
+                       : windowinput::chooseMenuItem(menuLetter, item);
     }
 
     QWidget *control(const QString &name) const { return window->findChild<QWidget *>(name); }
@@ -190,7 +201,7 @@ TEST_F(JoinedWindow, SlotsAreGivenOnceAndOnlyFromOneToNine)
     EXPECT_EQ(linesWith("Ghost"), 0);
     EXPECT_EQ(linesWith("Nobody"), 0);
     // Everything the window sent before this request has arrived with it.
-    window->findChild<QAction *>(QStringLiteral("JustWatch1"))->trigger();
+    ASSERT_TRUE(choose('o', window->findChild<QAction *>(QStringLiteral("JustWatch1"))));
     ASSERT_TRUE(host.waitForMessage(msg::Justwatch{2, "1"}.build()));
     const QByteArrayList sent = host.received();
     EXPECT_EQ(std::count_if(sent.begin(), sent.end(),
@@ -225,7 +236,7 @@ TEST_F(JoinedWindow, JustWatchFollowsTheHostNotTheClick)
     login(3);
     QAction *justWatch = window->findChild<QAction *>("JustWatch1");
 
-    justWatch->trigger();
+    ASSERT_TRUE(choose('o', justWatch));
     EXPECT_TRUE(host.waitForMessage(msg::Justwatch{3, watchflag::justWatch}.build()));
     EXPECT_FALSE(justWatch->isChecked());
 
@@ -234,7 +245,7 @@ TEST_F(JoinedWindow, JustWatchFollowsTheHostNotTheClick)
     EXPECT_TRUE(justWatch->isChecked());
     EXPECT_FALSE(control("image_eyes3")->isHidden());
 
-    justWatch->trigger();
+    ASSERT_TRUE(choose('o', justWatch));
     EXPECT_TRUE(host.waitForMessage(msg::Justwatch{3, watchflag::playAgain}.build()));
     EXPECT_TRUE(justWatch->isChecked());
 
@@ -296,11 +307,11 @@ TEST_F(JoinedWindow, OptionsShowTheFileAndThePick)
     const SoundPlayer *sounds = window->findChild<SoundPlayer *>();
     EXPECT_FALSE(menu.PlaySounds1->isChecked());
     EXPECT_FALSE(sounds->enabled());
-    menu.PlaySounds1->trigger();
+    ASSERT_TRUE(choose('o', menu.PlaySounds1));
     EXPECT_TRUE(sounds->enabled());
 
-    menu.textSizes[3]->trigger(); // 14
-    menu.Fast1->trigger();
+    ASSERT_TRUE(choose('o', menu.textSizes[3], menu.TextSize1)); // 14
+    ASSERT_TRUE(choose('o', menu.Fast1, menu.BotSpeed1));
     EXPECT_EQ(checked(menu.textSizes), QStringList{"N14"});
     EXPECT_EQ(chatSize(), 14);
     EXPECT_EQ(checked(menu.botSpeeds()), QStringList{"Fast1"});
@@ -323,11 +334,16 @@ TEST_F(JoinedWindow, TallySeesThePlayersAtTheTable)
     host.send(msg::Newplayerinfo{6, "Cy"}.build());
     sync();
     const auto atTable = [&] {
-        window->menu().ViewTally1->trigger();
+        EXPECT_TRUE(choose('v', window->menu().ViewTally1));
         const auto *list = window->findChild<QListWidget *>("checklist");
         QStringList names;
         for (int row = 0; row < list->count(); ++row)
             names.append(list->item(row)->text());
+        // Escape puts the tally away again.
+        EXPECT_TRUE(waitUntil([&] { return list->window()->isActiveWindow(); }));
+        windowinput::press(Qt::Key_Escape);
+        EXPECT_TRUE(waitUntil([&] { return list->window()->isHidden(); }));
+        window->activateWindow(); // the player clicks the main window
         return names;
     };
     EXPECT_EQ(atTable(), (QStringList{"Hal", "Bob"}));

@@ -7,6 +7,7 @@
 #include "tests/client/startup_support.h"
 #include "tests/support/hostingcopy.h"
 #include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 
 #include <gtest/gtest.h>
 
@@ -166,25 +167,30 @@ TEST(StartupHostAndGuest, SeatMenuBelongsToTheHostAndRemovesAPlayer)
             enabled.append(window.findChild<QAction *>(name)->isEnabled() ? "on" : "off");
         return enabled;
     };
+    // The player right-clicks a name on the table and looks at the menu.
     auto rightClick = [](Tchat &window, const char *label) {
-        emit window.findChild<QLabel *>(label)->customContextMenuRequested(QPoint(2, 2));
-        window.findChild<QMenu *>("popup_kick")->hide();
+        EXPECT_EQ(windowinput::openContextMenu(*window.findChild<QLabel *>(label)),
+                  window.findChild<QMenu *>("popup_kick"));
     };
+    auto putAway = [] { windowinput::press(Qt::Key_Escape); };
 
     rightClick(guest, "label_playername1");
     EXPECT_EQ(items(guest), (QStringList{"off", "off", "off"}));
+    putAway();
 
     rightClick(host, "label_playername3"); // "<Waiting>"
     EXPECT_EQ(items(host), (QStringList{"off", "on", "on"}));
     EXPECT_EQ(host.popupSeat(), 3);
+    putAway();
 
     rightClick(host, "label_playername1"); // the host's own seat
     EXPECT_EQ(items(host), (QStringList{"off", "on", "on"}));
+    putAway();
 
     rightClick(host, "label_playername2");
     EXPECT_EQ(items(host), (QStringList{"on", "on", "on"}));
     EXPECT_EQ(host.popupSeat(), 2);
-    host.findChild<QAction *>("RemoveFromGame1")->trigger();
+    ASSERT_TRUE(windowinput::chooseInOpenMenu(host.findChild<QAction *>("RemoveFromGame1")));
 
     // The removed player is told so, and his copy does not try to come back.
     EXPECT_TRUE(waitUntil([&] { return chatHasLine(&guest, "Hal removed you from the game."); }));

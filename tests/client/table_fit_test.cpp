@@ -11,6 +11,7 @@
 #include "resources/artsizes.h"
 #include "tests/client/startup_support.h"
 #include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 #include "widgets/tanimated.h"
 #include "widgets/tlbbackground.h"
 
@@ -167,7 +168,8 @@ TEST_F(FitWindow, FittingTurnedOffKeepsTheDesignedSizeCentredAndIsRemembered)
 
     ASSERT_TRUE(resizeArea({1428, 978}));
     EXPECT_EQ(table().scale(), 2.0);
-    fit->trigger();
+    ASSERT_TRUE(waitUntil([&] { return windowinput::topWindow() == &chat(); }));
+    ASSERT_TRUE(windowinput::chooseMenuItem('v', fit));
     EXPECT_FALSE(fit->isChecked());
     EXPECT_EQ(table().scale(), 1.0);
     EXPECT_EQ(board()->geometry(), designedBoard.translated(357, 244));
@@ -188,7 +190,8 @@ TEST_F(FitWindow, FittingTurnedOffKeepsTheDesignedSizeCentredAndIsRemembered)
     again.chat->resize(again.chat->size() + QSize(714, 489));
     ASSERT_TRUE(waitUntil([&] { return area->size() == QSize(1428, 978); }));
     EXPECT_EQ(again.chat->table().scale(), 1.0);
-    fitAgain->trigger();
+    ASSERT_TRUE(waitUntil([&] { return windowinput::topWindow() == again.chat.get(); }));
+    ASSERT_TRUE(windowinput::chooseMenuItem('v', fitAgain));
     EXPECT_EQ(again.chat->table().scale(), 2.0);
     EXPECT_EQ(IniFile::load(path).value(ClientSettings::kSection, "Fittabletowindow", QString()),
               "1");

@@ -11,6 +11,7 @@
 #include "tests/support/ownnetwork.h"
 #include "tests/support/twonetworks.h"
 #include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 
 #include <gtest/gtest.h>
 
@@ -129,7 +130,9 @@ public:
         auto *startGame = window().findChild<QAction *>(QStringLiteral("StartGame1"));
         if (!startGame || !startGame->isEnabled())
             return false;
-        startGame->trigger();
+        if (!waitUntil([&] { return windowinput::topWindow() == &window(); }) ||
+            !windowinput::chooseMenuItem('f', startGame))
+            return false;
         auto *options = window().findChild<QWidget *>(QStringLiteral("Tgamestart"));
         if (!options || !options->isVisible())
             return false;
@@ -196,6 +199,7 @@ TEST(DroppedConnection, AGuestCutOffForAWhileComesBackToHisSeat)
         30000))
         << "Bob did not get seat 2 over the cable";
 
+    hal.activateWindow(); // the player clicks the main window
     ASSERT_TRUE(host.startGame());
     UserAtTable halPlays(hal);
     UserAtTable bobPlays(bob);

@@ -11,6 +11,7 @@
 #include "tests/support/hostingcopy.h"
 #include "tests/support/ipv6loopback.h"
 #include "tests/support/wait.h"
+#include "tests/support/windowinput.h"
 
 #include <gtest/gtest.h>
 
@@ -85,7 +86,9 @@ TEST_P(TwoHumansGame, BothPlayUntilBothSeeTheSameWinner)
     // "File" / "Start Game" opens the options; their start button starts.
     auto *startGame = host.findChild<QAction *>("StartGame1");
     ASSERT_TRUE(startGame && startGame->isEnabled());
-    startGame->trigger();
+    host.activateWindow(); // the player clicks the main window
+    ASSERT_TRUE(waitUntil([&] { return windowinput::topWindow() == &host; }));
+    ASSERT_TRUE(windowinput::chooseMenuItem('f', startGame));
     auto *options = host.findChild<QWidget *>("Tgamestart");
     ASSERT_TRUE(options && options->isVisible());
     clickWidget(*options->findChild<QLabel *>("button_start"), Qt::LeftButton);

@@ -24,22 +24,27 @@ void type(const QString &text);
 bool chooseMenuItem(char menuLetter, const QAction *item);
 
 // A click of the mouse in the middle of `widget`, a press and a release
-// sent through QTest as the window system sends them; a disabled button
-// ignores it, as on screen.
+// sent through QTest to the widget itself: a disabled button ignores it,
+// but a hidden one would not, so a test checks that what it clicks is
+// shown.
 void click(QWidget &widget, Qt::MouseButton button = Qt::LeftButton);
 
 // The window the keys go to now: the active one.
 QWidget *topWindow();
 
-// A right click at `at` in `widget` (its middle when `at` is null), sent
-// through the widget's window as the window system sends it, so that the
-// widget hears the press and the request for its menu. Returns the menu
+// As chooseMenuItem, for an item of a submenu: walks to the submenu's own
+// item, opens it with Right, walks to `item` and presses Enter.
+bool chooseSubmenuItem(char menuLetter, const QMenu *submenu, const QAction *item);
+
+// A right click at `at` in `widget` (its middle when `at` is null), sent to
+// its window as the window system sends it, so the widget under the pointer
+// gets the move, the click and the request for its menu. Returns the menu
 // that opened, or null.
 QMenu *openContextMenu(QWidget &widget, QPoint at = {});
 
 // In the menu that is open, walks down to `item` with the arrow keys and
-// presses Enter. False, and the menu closed with Escape, when the item was
-// not reached; the arrow keys pass over disabled items.
+// presses Enter. False, with the menus closed, when no menu is open or the
+// item was not reached; the arrow keys pass over disabled items.
 bool chooseInOpenMenu(const QAction *item);
 
 // A right click on `widget` and `item` chosen from the menu that opens.
