@@ -83,15 +83,7 @@ void type(const QString &text)
 bool chooseMenuItem(char menuLetter, const QAction *item)
 {
     press(Qt::Key(Qt::Key_A + (menuLetter - 'a')), Qt::AltModifier);
-    QMenu *menu = openMenu();
-    if (!menu)
-        return false;
-    if (!walkTo(menu, item)) {
-        closeMenus();
-        return false;
-    }
-    press(Qt::Key_Return);
-    return true;
+    return openMenu() && chooseInOpenMenu(item);
 }
 
 void click(QWidget &widget, Qt::MouseButton button)
