@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHelpEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -515,9 +514,7 @@ TEST_F(ChatPanelTest, ALeftClickOnALinkSelectsAndOpensIt)
         return QPoint((left.left() + right.left()) / 2, left.center().y());
     };
     const auto move = [&](QPoint at) {
-        QMouseEvent event(QEvent::MouseMove, at, log()->viewport()->mapToGlobal(at), Qt::NoButton,
-                          Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(log()->viewport(), &event);
+        windowinput::movePointer(*log()->viewport(), at);
         return log()->viewport()->cursor().shape();
     };
     const auto click = [&](QPoint at, Qt::MouseButton button) {
