@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -69,12 +68,14 @@ void writeSettings(const QString &folder, const QByteArray &text)
     file.write(text);
 }
 
+// The player goes to `window`, clicks into its chat box, types `text` over
+// what is there and presses Enter.
 void type(Tchat &window, const QString &text)
 {
-    auto *input = window.findChild<QLineEdit *>(QStringLiteral("mychat"));
-    input->setText(text);
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-    QApplication::sendEvent(input, &enter);
+    window.activateWindow(); // the player clicks the main window
+    ASSERT_TRUE(waitUntil([&] { return windowinput::topWindow() == &window; }));
+    windowinput::retype(*window.findChild<QLineEdit *>(QStringLiteral("mychat")), text);
+    windowinput::press(Qt::Key_Return);
 }
 
 void clickPhrase(Tchat &window, int number)

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHelpEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -65,10 +64,20 @@ protected:
         session.ownSlot = slot;
         session.loggedIn = true;
     }
-    void press(int key, const QString &text = QString())
+    // Shown on its own, the panel is the window the keys go to.
+    bool showActive(ChatPanel &panel)
     {
-        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(input(), &event);
+        panel.show();
+        return waitUntil([&] { return QApplication::activeWindow() == &panel; });
+    }
+    // The player's drag over the log from the caret place `from` to `to`.
+    void dragOverLog(int from, int to)
+    {
+        QTextCursor at(log()->document());
+        at.setPosition(from);
+        const QPoint start = log()->cursorRect(at).center();
+        at.setPosition(to);
+        windowinput::drag(*log()->viewport(), start, log()->cursorRect(at).center());
     }
 
     QList<Piece> pieces(const QTextBlock &block)
@@ -144,13 +153,15 @@ TEST_F(ChatPanelTest, Sendit)
         {false, "hi all", {}, "hi all"},
         {false, "/me dances", {}, "/me dances"},
     };
+    ASSERT_TRUE(showActive(chat));
     for (const SendCase &c : cases) {
         SCOPED_TRACE(c.typed);
         session.loggedIn = c.loggedIn;
         session.ownSlot = c.loggedIn ? 2 : 0;
         sent.clear();
-        input()->setText(QString::fromUtf8(c.typed));
-        press(Qt::Key_Return, QStringLiteral("\r"));
+        windowinput::retype(*input(), QString::fromUtf8(c.typed));
+        ASSERT_EQ(input()->text(), QString::fromUtf8(c.typed));
+        windowinput::press(Qt::Key_Return);
         EXPECT_EQ(std::vector<QByteArray>(sent.begin(), sent.end()), c.sent);
         EXPECT_EQ(input()->text(), QString::fromUtf8(c.leftInBox));
     }
@@ -159,26 +170,39 @@ TEST_F(ChatPanelTest, Sendit)
 TEST_F(ChatPanelTest, AKeyOnThePlaceholderEmptiesTheBoxFirst)
 {
     logIn(2);
-    press(Qt::Key_Return, QStringLiteral("\r"));
-    EXPECT_TRUE(sent.isEmpty());
-    EXPECT_EQ(input()->text(), QString());
-
-    input()->setText(ChatPanel::kPlaceholder);
-    press(Qt::Key_H, QStringLiteral("h"));
-    EXPECT_EQ(input()->text(), QStringLiteral("h"));
+    // Each key on a new panel, whose box still holds the placeholder.
+    const std::pair<Qt::Key, QString> cases[] = {{Qt::Key_Return, QString()},
+                                                 {Qt::Key_H, QStringLiteral("h")}};
+    for (const auto &[key, left] : cases) {
+        SCOPED_TRACE(left.toStdString());
+        ChatPanel fresh{&session};
+        QObject::connect(&fresh, &ChatPanel::sendToHost,
+                         [this](const QByteArray &m) { sent << m; });
+        ASSERT_TRUE(showActive(fresh));
+        auto *box = fresh.findChild<QLineEdit *>(QStringLiteral("mychat"));
+        windowinput::click(*box);
+        ASSERT_EQ(box->text(), ChatPanel::kPlaceholder);
+        windowinput::press(key);
+        EXPECT_TRUE(sent.isEmpty());
+        EXPECT_EQ(box->text(), left);
+    }
 }
 
 TEST_F(ChatPanelTest, PasteReplacesTheWholeInput)
 {
-    chat.show();
+    ASSERT_TRUE(showActive(chat));
     QApplication::clipboard()->setText(QStringLiteral("pasted\nline"));
-    input()->setText(QStringLiteral("typed"));
-    input()->setCursorPosition(2);
-    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
-    QApplication::sendEvent(input(), &paste);
+    windowinput::retype(*input(), QStringLiteral("typed"));
+    // The caret between "ty" and "ped".
+    windowinput::press(Qt::Key_Home);
+    windowinput::press(Qt::Key_Right);
+    windowinput::press(Qt::Key_Right);
+    ASSERT_EQ(input()->cursorPosition(), 2);
+    windowinput::press(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(input()->text(), QStringLiteral("pasted line"));
 
-    input()->setText(QStringLiteral("typed"));
+    windowinput::retype(*input(), QStringLiteral("typed"));
+    ASSERT_EQ(input()->text(), QStringLiteral("typed"));
     // The input box's own menu.
     ASSERT_TRUE(windowinput::chooseContextMenuItem(*input(), item("Paste1")));
     EXPECT_EQ(input()->text(), QStringLiteral("pasted line"));
@@ -324,16 +348,18 @@ TEST_F(ChatPanelTest, ScrollChatOffKeepsTheViewWhereItWas)
     ASSERT_TRUE(chooseInLogMenu("ScrollChatOff1"));
     EXPECT_TRUE(chat.scrollChatOff());
     EXPECT_TRUE(scrollOff->isChecked());
-    bar->setValue(bar->maximum() / 3);
+    // A click on the bar, above its handle, goes back up the log.
+    windowinput::click(*bar);
+    ASSERT_LT(bar->value(), bar->maximum());
     const int firstLine = firstVisibleLine();
     ASSERT_GT(firstLine, 0);
-    // The user has marked a few words; arriving lines put the caret back
-    // where the mark began, without the mark.
-    QTextCursor marked(log()->document()->findBlockByNumber(firstLine + 2));
-    marked.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    const int markStart = marked.selectionStart();
-    log()->setTextCursor(marked);
-    ASSERT_TRUE(log()->textCursor().hasSelection());
+    // The user has marked a line with the mouse; arriving lines put the
+    // caret back where the mark began, without the mark.
+    const QTextBlock marked = log()->document()->findBlockByNumber(firstLine + 2);
+    const int markStart = marked.position();
+    dragOverLog(markStart, markStart + marked.length() - 1);
+    ASSERT_EQ(log()->textCursor().selectedText(), marked.text());
+    ASSERT_EQ(firstVisibleLine(), firstLine);
     for (int i = 0; i < 100; ++i)
         chat.chatrecieved(QStringLiteral("Ann chats: line %1|clRed").arg(i));
     EXPECT_EQ(firstVisibleLine(), firstLine);
@@ -365,7 +391,8 @@ TEST_F(ChatPanelTest, TheLogKeepsItsLastLines)
     EXPECT_EQ(bar->value(), bar->maximum());
 
     ASSERT_TRUE(chooseInLogMenu("ScrollChatOff1"));
-    bar->setValue(bar->maximum() / 2);
+    windowinput::click(*bar);
+    ASSERT_LT(bar->value(), bar->maximum());
     const QString readLine = document->findBlockByNumber(firstVisibleLine()).text();
     for (int i = 0; i < 200; ++i)
         chat.chatrecieved(QStringLiteral("Eve chats: more %1|clRed").arg(i));
@@ -454,7 +481,8 @@ TEST_F(ChatPanelTest, ClearAndCopy)
     chat.show();
     chat.addlinetochat(QStringLiteral("Ann chats: one"), Qt::black);
     chat.addlinetochat(QStringLiteral("Ann chats: two"), Qt::black);
-    log()->selectAll();
+    // Marked from the start of the log to its end with the mouse.
+    dragOverLog(0, log()->document()->characterCount() - 1);
     ASSERT_TRUE(chooseInLogMenu("Copy1"));
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Ann chats: one\nAnn chats: two"));
 
@@ -486,9 +514,7 @@ TEST_F(ChatPanelTest, ALeftClickOnALinkSelectsAndOpensIt)
         return QPoint((left.left() + right.left()) / 2, left.center().y());
     };
     const auto move = [&](QPoint at) {
-        QMouseEvent event(QEvent::MouseMove, at, log()->viewport()->mapToGlobal(at), Qt::NoButton,
-                          Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(log()->viewport(), &event);
+        windowinput::movePointer(*log()->viewport(), at);
         return log()->viewport()->cursor().shape();
     };
     const auto click = [&](QPoint at, Qt::MouseButton button) {

@@ -134,20 +134,37 @@ TEST(PlayWithOthersWindow, StartRemembersTheChoiceAndRestartsInTheChosenRole)
     ASSERT_TRUE(windowinput::chooseMenuItem('f', item));
     ASSERT_TRUE(w.others().isVisible());
     EXPECT_EQ(w.others().choice().name, "Ann");
-    w.others().findChild<QLineEdit *>("edit_name")->setText("Zoë");
-    w.others().findChild<QRadioButton *>("radio_join")->setChecked(true);
-    w.others().findChild<QComboBox *>("combo_address")->setEditText("192.0.2.7");
+    ASSERT_TRUE(waitUntil([&] { return windowinput::topWindow() == &w.others(); }));
+    // Alt+N goes to the name box, Alt+J chooses joining; the address is
+    // typed over the one remembered.
+    windowinput::press(Qt::Key_N, Qt::AltModifier);
+    windowinput::press(Qt::Key_A, Qt::ControlModifier);
+    windowinput::type("Zoë");
+    auto *join = w.others().findChild<QRadioButton *>("radio_join");
+    windowinput::press(Qt::Key_J, Qt::AltModifier);
+    ASSERT_TRUE(waitUntil([&] { return join->isChecked(); }));
+    windowinput::retype(*w.others().findChild<QComboBox *>("combo_address")->lineEdit(),
+                        "192.0.2.7");
     windowinput::click(*w.others().findChild<QPushButton *>("button_start"));
     ASSERT_EQ(w.restarts.size(), 1u);
     EXPECT_EQ(w.restarts[0], (QStringList{"--", "Zoë", "192.0.2.7", "false"}));
     EXPECT_EQ(w.settingsFile().value(kSection, "Playername", ""), "Zoë");
     EXPECT_EQ(w.settingsFile().value(kSection, "Recenthosts", ""), "192.0.2.7");
 
+    // The window that had the keys is gone, and no window manager hands
+    // them back.
+    w.chat->activateWindow(); // the player clicks the main window
     ASSERT_TRUE(waitUntil([&] { return windowinput::topWindow() == w.chat.get(); }));
     ASSERT_TRUE(windowinput::chooseMenuItem('f', item));
     EXPECT_EQ(w.others().choice().name, "Zoë");
     EXPECT_EQ(w.others().findChild<QComboBox *>("combo_address")->itemText(0), "192.0.2.7");
-    w.others().findChild<QRadioButton *>("radio_host")->setChecked(true);
+    ASSERT_TRUE(waitUntil([&] { return windowinput::topWindow() == &w.others(); }));
+    auto *host = w.others().findChild<QRadioButton *>("radio_host");
+    // The window opens on hosting; the player chooses joining and back.
+    windowinput::press(Qt::Key_J, Qt::AltModifier);
+    ASSERT_TRUE(waitUntil([&] { return join->isChecked(); }));
+    windowinput::press(Qt::Key_H, Qt::AltModifier);
+    ASSERT_TRUE(waitUntil([&] { return host->isChecked(); }));
     windowinput::click(*w.others().findChild<QPushButton *>("button_start"));
     ASSERT_EQ(w.restarts.size(), 2u);
     EXPECT_EQ(w.restarts[1], (QStringList{"--", "Zoë", "127.0.0.1", "true"}));

@@ -76,8 +76,18 @@ void press(Qt::Key key, Qt::KeyboardModifiers modifiers)
 
 void type(const QString &text)
 {
-    if (QWidget *receiver = keyReceiver())
-        QTest::keyClicks(receiver, text);
+    QWidget *receiver = keyReceiver();
+    if (!receiver)
+        return;
+    for (const QChar c : text) {
+        // QTest knows the keys of ASCII only; for other letters the window
+        // system sends the capital's code as the key, with the letter.
+        if (c.unicode() < 0x80)
+            QTest::keyClick(receiver, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, receiver, Qt::Key(c.toUpper().unicode()),
+                                QString(c), Qt::NoModifier);
+    }
 }
 
 bool chooseMenuItem(char menuLetter, const QAction *item)
@@ -146,6 +156,32 @@ bool chooseInOpenMenu(const QAction *item)
 bool chooseContextMenuItem(QWidget &widget, const QAction *item, QPoint at)
 {
     return openContextMenu(widget, at) && chooseInOpenMenu(item);
+}
+
+void retype(QWidget &box, const QString &text)
+{
+    click(box);
+    press(Qt::Key_A, Qt::ControlModifier);
+    type(text);
+}
+
+void drag(QWidget &widget, QPoint from, QPoint to)
+{
+    QWindow *window = widget.window()->windowHandle();
+    if (!window)
+        return;
+    const auto inWindow = [&](QPoint at) { return window->mapFromGlobal(widget.mapToGlobal(at)); };
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, inWindow(from));
+    // On its way, as a hand moves it, so that a slider takes it as a drag.
+    QTest::mouseMove(window, inWindow((from + to) / 2));
+    QTest::mouseMove(window, inWindow(to));
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, inWindow(to));
+}
+
+void movePointer(QWidget &widget, QPoint at)
+{
+    if (QWindow *window = widget.window()->windowHandle())
+        QTest::mouseMove(window, window->mapFromGlobal(widget.mapToGlobal(at)));
 }
 
 } // namespace windowinput

@@ -50,4 +50,17 @@ bool chooseInOpenMenu(const QAction *item);
 // A right click on `widget` and `item` chosen from the menu that opens.
 bool chooseContextMenuItem(QWidget &widget, const QAction *item, QPoint at = {});
 
+// A click into the text box `box`, Ctrl+A over what it holds and `text`
+// typed in its place.
+void retype(QWidget &box, const QString &text);
+
+// The left button pressed at `from` in `widget`, the pointer moved to `to`
+// and the button let go there, sent to its window as the window system
+// sends them: whatever the press landed on follows the pointer.
+void drag(QWidget &widget, QPoint from, QPoint to);
+
+// The pointer moved, no button held, to `at` in `widget`, sent to its window
+// as the window system sends it.
+void movePointer(QWidget &widget, QPoint at);
+
 } // namespace windowinput

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,14 +14,6 @@
 #include <vector>
 
 namespace {
-
-void press(QWidget *target, int key, const QString &text = QString())
-{
-    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &down);
-    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &up);
-}
 
 struct Window
 {
@@ -40,7 +31,20 @@ struct Window
     }
     QLineEdit *name() { return child<QLineEdit>("edit_name"); }
     QComboBox *address() { return child<QComboBox>("combo_address"); }
+    QRadioButton *join() { return child<QRadioButton>("radio_join"); }
     PlayChoice lastStart() { return started.back(); }
+    // Opened, the window takes the keys once it is the active one.
+    bool open(const QString &name)
+    {
+        window.open(name, {});
+        return waitUntil([this] { return QApplication::activeWindow() == &window; });
+    }
+    // Alt+J, the join button's letter: the button comes down and is let go.
+    bool chooseJoin()
+    {
+        windowinput::press(Qt::Key_J, Qt::AltModifier);
+        return waitUntil([this] { return join()->isChecked(); });
+    }
 };
 
 TEST(PlayWithOthers, OpensWithTheRememberedNameAndAddressesAndHostingChosen)
@@ -63,21 +67,21 @@ TEST(PlayWithOthers, OpensWithTheRememberedNameAndAddressesAndHostingChosen)
 TEST(PlayWithOthers, StartEnterAndEscape)
 {
     Window w;
-    w.window.open("  Ann ", {});
-    press(w.name(), Qt::Key_Return);
+    ASSERT_TRUE(w.open("  Ann "));
+    windowinput::press(Qt::Key_Return);
     ASSERT_EQ(w.started.size(), 1);
     EXPECT_EQ(w.lastStart(), (PlayChoice{"Ann", true, QString()}));
     EXPECT_FALSE(w.window.isVisible());
 
-    w.window.open("Bob", {});
-    w.child<QRadioButton>("radio_join")->setChecked(true);
-    w.address()->setEditText(" 10.0.0.5 ");
+    ASSERT_TRUE(w.open("Bob"));
+    ASSERT_TRUE(w.chooseJoin());
+    windowinput::retype(*w.address()->lineEdit(), " 10.0.0.5 ");
     windowinput::click(*w.child<QPushButton>("button_start"));
     ASSERT_EQ(w.started.size(), 2);
     EXPECT_EQ(w.lastStart(), (PlayChoice{"Bob", false, "10.0.0.5"}));
 
-    w.window.open("Bob", {});
-    press(w.name(), Qt::Key_Escape);
+    ASSERT_TRUE(w.open("Bob"));
+    windowinput::press(Qt::Key_Escape);
     EXPECT_FALSE(w.window.isVisible());
     EXPECT_EQ(w.started.size(), 2);
 }
@@ -114,10 +118,12 @@ TEST(PlayWithOthers, RefusesAnEmptyNameOrAddress)
     };
     for (const Case &c : cases) {
         Window w;
-        w.window.open(c.name, {});
-        if (c.join)
-            w.child<QRadioButton>("radio_join")->setChecked(true);
-        w.address()->setEditText(c.address);
+        ASSERT_TRUE(w.open(c.name));
+        if (c.join) {
+            ASSERT_TRUE(w.chooseJoin());
+        }
+        windowinput::retype(*w.address()->lineEdit(), c.address);
+        EXPECT_EQ(w.address()->currentText(), c.address);
         windowinput::click(*w.child<QPushButton>("button_start"));
         EXPECT_EQ(w.started.size(), 0) << c.name.toStdString();
         EXPECT_TRUE(w.window.isVisible());

@@ -7,11 +7,9 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QDir>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -49,13 +47,8 @@ struct SpyWindow
         return QPoint(10, list().viewport()->height() - 3);
     }
 
-    void movePointer(QPoint at) const
-    {
-        QWidget *viewport = list().viewport();
-        QMouseEvent move(QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(viewport, &move);
-    }
+    // The pointer moved to `at` in the list.
+    void movePointer(QPoint at) const { windowinput::movePointer(*list().viewport(), at); }
 
     // A right click at `at` in the list, and the menu that opened.
     QMenu *rightClick(QPoint at) const
@@ -177,28 +170,15 @@ TEST(SpyList, DoneEscapeAndEnterCloseTheWindow)
              auto *done = w.window.findChild<TSelButton *>(QStringLiteral("button_done"));
              ASSERT_NE(done, nullptr);
              EXPECT_EQ(done->Caption(), QStringLiteral("Done"));
-             const QPointF at = QRectF(done->rect()).center();
-             QMouseEvent down(QEvent::MouseButtonPress, at, done->mapToGlobal(at), Qt::LeftButton,
-                              Qt::LeftButton, Qt::NoModifier);
-             QCoreApplication::sendEvent(done, &down);
-             QMouseEvent up(QEvent::MouseButtonRelease, at, done->mapToGlobal(at), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-             QCoreApplication::sendEvent(done, &up);
+             windowinput::click(*done);
          }},
-        {"Escape",
-         [](SpyWindow &w) {
-             QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-             QCoreApplication::sendEvent(&w.list(), &key);
-         }},
-        {"Enter",
-         [](SpyWindow &w) {
-             QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-             QCoreApplication::sendEvent(&w.list(), &key);
-         }},
+        {"Escape", [](SpyWindow &) { windowinput::press(Qt::Key_Escape); }},
+        {"Enter", [](SpyWindow &) { windowinput::press(Qt::Key_Return); }},
     };
     for (const auto &c : cases) {
         SpyWindow w;
         ASSERT_TRUE(w.window.isVisible()) << c.how;
+        ASSERT_TRUE(waitUntil([&] { return w.window.isActiveWindow(); })) << c.how;
         c.act(w);
         EXPECT_FALSE(w.window.isVisible()) << c.how;
         EXPECT_EQ(w.window.entries(), kWatchers) << c.how;
