@@ -69,6 +69,22 @@ bool friendGetsThrough(RouterNetwork &network, QTcpServer &game)
     return true;
 }
 
+// A mapping job made at home, so that its sockets are the home's, telling
+// `heard` what it hears, and asked for the game's port. Null when home
+// could not be entered or left.
+std::unique_ptr<PortMapping> askFromHome(RouterNetwork &network, Heard &heard,
+                                         std::chrono::seconds lease = PortMapping::kLease)
+{
+    if (!network.enterHome())
+        return nullptr;
+    auto mapping = std::make_unique<PortMapping>(lease);
+    if (!network.leave())
+        return nullptr;
+    heard.listen(*mapping);
+    mapping->start(kGamePort);
+    return mapping;
+}
+
 // The copy at home hosts on the game's port and asks the router: the port
 // leads to it with the router's outside address, a friend gets through,
 // the short lease is renewed past its end, and once the job ends the port
@@ -84,15 +100,13 @@ TEST(PortMapping, TheRouterForwardsTheGamePortWhileHosting)
     ASSERT_TRUE(network.enterHome());
     QTcpServer game;
     ASSERT_TRUE(game.listen(QHostAddress::AnyIPv4, kGamePort));
-    constexpr std::chrono::seconds kShortLease{6};
-    auto mapping = std::make_unique<PortMapping>(kShortLease);
     ASSERT_TRUE(network.leave());
+    constexpr std::chrono::seconds kShortLease{6};
     Heard heard;
-    heard.listen(*mapping);
-
     QElapsedTimer clock;
     clock.start();
-    mapping->start(kGamePort);
+    auto mapping = askFromHome(network, heard, kShortLease);
+    ASSERT_TRUE(mapping);
     ASSERT_TRUE(waitUntil([&] { return heard.mapped || heard.failure; }, 30000))
         << qPrintable(network.daemonLog());
     qInfo() << "the router answered after" << clock.elapsed() << "ms";
@@ -212,14 +226,11 @@ TEST(PortMapping, EachFailureIsSaidOnceInPlainWords)
                 << qPrintable(network.forwardingRules());
         }
 
-        ASSERT_TRUE(network.enterHome());
-        auto mapping = std::make_unique<PortMapping>();
-        ASSERT_TRUE(network.leave());
         Heard heard;
-        heard.listen(*mapping);
         QElapsedTimer clock;
         clock.start();
-        mapping->start(kGamePort);
+        auto mapping = askFromHome(network, heard);
+        ASSERT_TRUE(mapping);
         ASSERT_TRUE(waitUntil([&] { return heard.mapped || heard.failure; }, 30000))
             << qPrintable(network.daemonLog());
         qInfo() << c.what << "was told after" << clock.elapsed() << "ms:" << heard.text;
